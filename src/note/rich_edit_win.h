@@ -1,0 +1,103 @@
+#pragma once
+// The note body's rich-text control: a Rich Edit 2.0 control ("RICHEDIT20W" from
+// riched20.dll) behind a small wrapper that gives the note window what it relies on.
+//
+// The wrapper answers at every moment, with or without a native control in a shown
+// parent. When the control's native window goes (Destroy(), or its parent being
+// destroyed), the content is captured as the control's own RTF stream together with
+// the selection and the format at the caret. A query or change made while there is no
+// native control creates a hidden control under a private message-only host and
+// restores the captured content into it, so a note whose window is not shown can still
+// be filled, read and saved. Create() restores the content into the new control.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vn {
+
+enum TextStyle : unsigned { StyleBold = 1, StyleItalic = 2, StyleUnderline = 4, StyleStrikeOut = 8 };
+
+struct TextAttributes {
+    std::u16string name;   // at most 31 characters
+    int sizePoints = 10;   // whole points, truncated from twentieths of a point
+    COLORREF color = 0;    // with autoColor, the window-text colour
+    bool autoColor = true;
+    unsigned style = 0;    // TextStyle bits
+};
+
+class RichEdit {
+public:
+    struct Events {
+        std::function<void()> onChange;                             // after every change of the text
+        std::function<void(int width, int height)> onResizeRequest; // content extent changed
+        std::function<void(WORD vk, bool shift, bool alt, bool ctrl)> onKeyUp;
+        std::function<void(int wheelDelta)> onMouseWheel;           // reported, then left to the control
+        std::function<void(POINT screen)> onContextMenu;            // right click (or the menu key)
+    };
+
+    explicit RichEdit(Events events);
+    ~RichEdit();
+    RichEdit(const RichEdit&) = delete;
+    RichEdit& operator=(const RichEdit&) = delete;
+
+    // (Re)creates the visible native control as a child of `parent`; content,
+    // formatting and selection carry over from the previous native control.
+    // Raises OSError when the system refuses the control.
+    void Create(HWND parent, int left, int top, int width, int height);
+    // Destroys the native control; the content stays for the next Create and for queries.
+    void Destroy();
+    // The native control in a parent given to Create, or null.
+    HWND Handle() const;
+
+    // The parent forwards WM_COMMAND and WM_NOTIFY here; true when the message came
+    // from this control (result then holds the answer for the parent's procedure).
+    bool HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // Lines: a line break ends a line; a last line that is empty does not count.
+    int LineCount() const;
+    std::u16string LineText(int line) const;  // without its line break; "" out of range
+    // The whole text, each line break as one "\r" (indexes match selection positions).
+    std::u16string Text() const;
+
+    // Character positions; setting the start collapses the selection there, setting the
+    // length extends it from the start; positions past the end fall back to the end.
+    int SelStart() const;
+    void SetSelStart(int start);
+    int SelLength() const;
+    void SetSelLength(int length);
+
+    // For the selection or, when it is empty, the insertion point.
+    TextAttributes SelAttributes() const;
+    void SetSelFontName(const std::u16string& name);
+    void SetSelSize(int points);
+    void SetSelColor(COLORREF color, bool automatic);
+    void SetSelStyle(unsigned style);
+
+    // Caret position in the control's client coordinates; only while it has the focus.
+    bool CaretPos(POINT& p) const;
+    bool CanFocus() const;  // it and all its parents visible and enabled
+    void SetFocus();
+
+    // Position and size in its parent (kept while there is no native control).
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetBounds(int left, int top, int width, int height);
+
+    // The whole content as the control streams it out as RTF.
+    std::string SaveRtf() const;
+    // Replaces the whole content: RTF when the bytes are RTF, else plain text (byte-order
+    // mark FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8, else the ANSI code page; CR,
+    // LF and CR LF each one line break). Raises Error("Failed to Load Stream") when the
+    // control takes neither. Reports one change; the selection ends empty at 0.
+    void LoadBody(const std::string& bytes);
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace vn
