@@ -1,0 +1,62 @@
+#pragma once
+// Window values shared by the tracking tick and by the controller's placement of a
+// note on a window the user has just picked.
+#include <cstdint>
+
+#include "attach/window_system.h"
+
+namespace vn {
+
+// Clears WS_POPUP, WS_CAPTION (border and dialog frame) and WS_THICKFRAME: the note
+// is created and kept neither a popup nor a child, without a frame.
+inline constexpr std::uint32_t kNoteStyleMask = 0x7F3BFFFFu;
+// Added to the note's window class style: CS_DROPSHADOW.
+inline constexpr std::uint32_t kNoteClassStyleAdd = 0x00020000u;
+// Cleared from the extended style: WS_EX_DLGMODALFRAME, WS_EX_CLIENTEDGE,
+// WS_EX_STATICEDGE and WS_EX_APPWINDOW (with the owner, this keeps the note off the taskbar).
+inline constexpr std::uint32_t kNoteExStyleClear = 0x00060201u;
+// SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER:
+// move to a position and show, frame re-evaluated after the style change.
+inline constexpr unsigned kShowAtPositionFlags = 0x0265u;
+// SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER:
+// show in place, z-order relative to the target.
+inline constexpr unsigned kShowAboveTargetFlags = 0x0263u;
+
+// A note goes this far right of and below its target's top-left corner.
+inline constexpr int kTargetCornerOffset = 5;
+// A target whose left or top is at or below this is parked off screen (that is
+// where the system keeps minimised windows' rectangles).
+inline constexpr int kOffScreenLimit = -10000;
+
+// The note as the controller's AddStickyNoteToWindow handles it, once the note has
+// been created for the picked window and listed.
+class NewNoteWindow {
+public:
+    virtual ~NewNoteWindow() = default;
+    virtual void SetPosition(int left, int top) = 0;
+    // Creates the native window owned by the target. Raises
+    // TSNCreateWindowHandleAccessDeniedException when the target refuses it.
+    virtual void CreateNativeWindowIfNeeded() = 0;
+    // Style AND kNoteStyleMask, then SetWindowPos(note, target, 0, 0, 0, 0, kShowAboveTargetFlags).
+    virtual void ShowAboveTarget(WindowId target) = 0;
+    // Closes the note (it is freed and leaves the note list); used when the
+    // target refused it, so that no empty note is left behind.
+    virtual void Discard() = 0;
+};
+
+// Where a note for `target` goes: the target's top-left corner + (5, 5); nothing
+// when the target's rectangle cannot be read.
+struct NotePosition {
+    int left = 0;
+    int top = 0;
+    bool operator==(const NotePosition&) const = default;
+};
+std::optional<NotePosition> NotePositionForTarget(const WindowSystem& windows, WindowId target);
+
+// Steps of AddStickyNoteToWindow after the note was created and listed: position,
+// native window owned by the target, style mask, shown just above the target. When
+// the target refuses the note (access denied) the note is discarded and the
+// exception goes on to the application's handler, which shows the error balloon.
+void PlaceNoteOnPickedWindow(const WindowSystem& windows, WindowId target, NewNoteWindow& note);
+
+} // namespace vn
