@@ -2,6 +2,7 @@
 // Window values shared by the tracking tick and by the controller's placement of a
 // note on a window the user has just picked.
 #include <cstdint>
+#include <optional>
 
 #include "attach/window_system.h"
 

@@ -1,0 +1,100 @@
+#include "attach/note_binding.h"
+
+#include <utility>
+
+#include "attach/identity.h"
+#include "attach/note_placement.h"
+#include "platform/errors.h"
+
+namespace vn {
+
+NoteBinding::NoteBinding(WindowId target, std::u16string exeName, std::u16string caption, bool pending)
+    : FWndParent(target),
+      FWndParentExeName(std::move(exeName)),
+      FWndParentCaption(std::move(caption)),
+      FParentBindingPending(pending) {}
+
+NoteBinding NoteBinding::ForLiveWindow(WindowId target, const WindowSystem& windows) {
+    return NoteBinding(target, windows.GetWindowExeName(target), windows.GetWindowCaption(target), false);
+}
+
+NoteBinding NoteBinding::ForStoredNote(std::u16string exeName, std::u16string caption) {
+    return NoteBinding(kUnboundWindow, std::move(exeName), std::move(caption), true);
+}
+
+std::u16string NoteBinding::CaptionText() const { return FWndParentExeName + u" - " + FWndParentCaption; }
+
+WindowId NoteBinding::NativeWindowOwner() const noexcept {
+    return IsBound() && !RefusedByTarget() ? FWndParent : kNoWindow;
+}
+
+void NoteBinding::OwnedWindowRefused() noexcept {
+    if (IsBound()) refusedTarget_ = FWndParent;
+}
+
+void NoteBinding::Close() noexcept {
+    FWndParent = kNoWindow;
+    refusedTarget_ = kNoWindow;
+}
+
+void NoteBinding::TimerTimer(bool selectingCaptureWindow, WindowSystem& windows, BindingNoteView& note) {
+    if (selectingCaptureWindow || IsClosed()) return;
+    if (IsBound() && TargetLost(windows)) {
+        FWndParent = kUnboundWindow;
+        refusedTarget_ = kNoWindow;
+        note.Hide();
+    }
+    // A note that lost its target this tick may find the next matching window at once.
+    if (FWndParent == kUnboundWindow) TryBind(windows, note);
+    if (IsBound() && !note.IsShown() && !RefusedByTarget()) PlaceAndShow(windows, note);
+}
+
+bool NoteBinding::TargetLost(const WindowSystem& windows) const {
+    return !windows.IsWindow(FWndParent) || !windows.IsWindowVisible(FWndParent) ||
+           !IdentityTextEquals(windows.GetWindowCaption(FWndParent), FWndParentCaption);
+}
+
+void NoteBinding::TryBind(const WindowSystem& windows, BindingNoteView& note) {
+    // Picking never accepts a window without a caption; a stored note without one
+    // would otherwise take whatever untitled window the title search returns first.
+    if (FWndParentCaption.empty()) return;
+    WindowId found = windows.FindWindowByTitle(FWndParentCaption);
+    if (found == kNoWindow || found == kUnboundWindow) return;
+    if (!windows.IsWindowVisible(found)) return;
+    if (!IdentityTextEquals(windows.GetWindowExeName(found), FWndParentExeName)) return;
+    // The title search is the system's (it ignores letter case and does not trim);
+    // a window the lost-target test would give up on the next tick is not bound.
+    if (!IdentityTextEquals(windows.GetWindowCaption(found), FWndParentCaption)) return;
+    FWndParent = found;
+    note.RecreateNativeWindow();
+}
+
+void NoteBinding::PlaceAndShow(WindowSystem& windows, BindingNoteView& note) {
+    if (windows.PlacementShowCmd(FWndParent) == kShowCmdMinimized) return;
+    if (windows.IsIconic(FWndParent)) return;
+    int left = note.Left();
+    int top = note.Top();
+    if (FParentBindingPending) {
+        auto rect = windows.GetWindowRect(FWndParent);
+        if (!rect || rect->top <= kOffScreenLimit || rect->left <= kOffScreenLimit) {
+            windows.SetForegroundWindow(FWndParent);
+            return;
+        }
+        left = rect->left + kTargetCornerOffset;
+        top = rect->top + kTargetCornerOffset;
+    }
+    try {
+        note.CreateNativeWindowIfNeeded();
+    } catch (const TSNCreateWindowHandleAccessDeniedException&) {
+        OwnedWindowRefused();
+        throw;
+    }
+    note.ApplyPlacement(left, top);
+    note.UpdateLayout();
+    note.Show();
+    // Only a showing that happened ends the first placement: a refused or failed
+    // one leaves it for the next target or the next tick.
+    FParentBindingPending = false;
+}
+
+} // namespace vn
