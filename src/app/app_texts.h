@@ -1,0 +1,40 @@
+#pragma once
+// The program's fixed texts. They are the user-visible contract (spelling included)
+// and the names other processes see, so they live in one place.
+
+namespace vn {
+
+inline constexpr char16_t kApplicationTitle[] = u"Vantory Note";
+inline constexpr char16_t kVersionText[] = u"1.32";
+
+// Single-instance guard: a named mutex in the per-logon namespace (no Global\ prefix).
+inline constexpr char16_t kInstanceMutexName[] = u"VantoryNote";
+inline constexpr char16_t kAlreadyRunningText[] = u"Vantory Note application is alreay running!";
+
+// The theme is a named resource of the program.
+inline constexpr char16_t kThemeName[] = u"Light";
+
+// Tray icon.
+inline constexpr char16_t kTrayTip[] = u"Vantory Note";
+inline constexpr char16_t kBalloonTitle[] = u"Vantory Note 1.32";
+inline constexpr char16_t kStartupBalloonText[] = u"Vantory Note 1.32 is running. Right click on the icon for options.";
+inline constexpr char16_t kAccessDeniedBalloonText[] =
+    u"The application you are trying to attach the note to seems to be running with admin privileges.\r\n"
+    u"In order to attach notes to it, Vantory Note application must be started with admin privileges as well.";
+
+// Tray menu, top to bottom.
+inline constexpr char16_t kMenuAddNote[] = u"Add a Note";
+inline constexpr char16_t kMenuExportNotes[] = u"Export Notes";
+inline constexpr char16_t kMenuImportNotes[] = u"Import Notes";
+inline constexpr char16_t kMenuQuit[] = u"Quit";
+
+// The file-open dialog of the import.
+inline constexpr char16_t kOpenDialogTitle[] = u"Select Vantory Note File to Import";
+inline constexpr char16_t kOpenDialogFilter[] = u"Vantory Note Export File (*.vnx)|*.vnx";
+inline constexpr char16_t kOpenDialogDefaultExt[] = u"sne";
+
+// Store layout below the data folder.
+inline constexpr char16_t kInformationFolder[] = u"Information";
+inline constexpr char16_t kIndexFileName[] = u"Jotlets.txt";
+
+} // namespace vn
