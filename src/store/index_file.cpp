@@ -1,0 +1,53 @@
+#include "store/index_file.h"
+
+#include "store/utf.h"
+
+namespace vn {
+
+namespace {
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+}
+
+std::string EncodeIndexFile(const std::vector<std::u16string>& lines, const CodePage& codePage) {
+    std::u16string text;
+    size_t size = 0;
+    for (const auto& line : lines) size += line.size() + 2;
+    text.reserve(size);
+    for (const auto& line : lines) text.append(line).append(u"\r\n");
+    if (text.empty()) return {};
+    if (codePage.Identifier() != kUtf8CodePage) {
+        CodePage::Ansi ansi = codePage.ToAnsi(text);
+        if (ansi.lossless) return std::move(ansi.bytes);
+    }
+    std::string out(kUtf8Bom);
+    out += EncodeUtf8(text);
+    return out;
+}
+
+std::u16string DecodeTextFile(std::string_view bytes, const CodePage& codePage) {
+    if (bytes.starts_with(kUtf8Bom)) return DecodeUtf8(bytes.substr(3));
+    if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
+    return codePage.FromAnsi(bytes);
+}
+
+std::vector<std::u16string> SplitLines(std::u16string_view text) {
+    std::vector<std::u16string> lines;
+    size_t start = 0;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        char16_t c = text[i];
+        if (c != u'\r' && c != u'\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::u16string> DecodeIndexFile(std::string_view bytes, const CodePage& codePage) {
+    return SplitLines(DecodeTextFile(bytes, codePage));
+}
+
+} // namespace vn

@@ -1,0 +1,203 @@
+#include "store/memory_file_system.h"
+
+#include <algorithm>
+
+#include "platform/errors.h"
+#include "store/utf.h"
+
+namespace vn {
+
+namespace {
+
+std::u16string Key(std::u16string_view path) {
+    std::u16string key;
+    key.reserve(path.size());
+    for (char16_t c : path) {
+        if (c == u'/') c = u'\\';
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+        if (c == u'\\' && !key.empty() && key.back() == u'\\') continue;
+        key += c;
+    }
+    while (key.size() > 1 && key.back() == u'\\') key.pop_back();
+    return key;
+}
+
+std::u16string ParentKey(const std::u16string& key) {
+    size_t sep = key.rfind(u'\\');
+    return sep == std::u16string::npos ? std::u16string() : key.substr(0, sep);
+}
+
+bool IsBelow(const std::u16string& key, const std::u16string& folder) {
+    return key.size() > folder.size() && key.compare(0, folder.size(), folder) == 0 && key[folder.size()] == u'\\';
+}
+
+[[noreturn]] void Fail(const char* what, const std::u16string& path, const char* reason) {
+    throw Error(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason);
+}
+
+constexpr const char* kNoFile = "The system cannot find the file specified.";
+constexpr const char* kNoPath = "The system cannot find the path specified.";
+constexpr const char* kExists = "Cannot create a file when that file already exists.";
+constexpr const char* kIoError = "The request could not be performed because of an I/O device error.";
+
+} // namespace
+
+std::u16string ParentPath(std::u16string_view path) {
+    size_t sep = path.find_last_of(u"\\/");
+    return sep == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, sep));
+}
+
+void MemoryFileSystem::CheckAlive() const {
+    if (killed_) throw ProcessKilled{};
+}
+
+MemoryFileSystem::StepResult MemoryFileSystem::BeginStep(const std::u16string& what) {
+    CheckAlive();
+    ++steps_;
+    log_.push_back(what);
+    if (steps_ == killAt_) {
+        killed_ = true;
+        return StepResult::Kill;
+    }
+    if (steps_ == failAt_) return StepResult::Fail;
+    return StepResult::Done;
+}
+
+bool MemoryFileSystem::FolderExists(const std::u16string& key) const {
+    // A drive or the top of an absolute path always exists.
+    if (key.find(u'\\') == std::u16string::npos) return true;
+    auto it = nodes_.find(key);
+    return it != nodes_.end() && it->second.folder;
+}
+
+bool MemoryFileSystem::Exists(const std::u16string& path) {
+    CheckAlive();
+    return nodes_.count(Key(path)) != 0;
+}
+
+std::string MemoryFileSystem::ReadFile(const std::u16string& path) {
+    CheckAlive();
+    auto it = nodes_.find(Key(path));
+    if (it == nodes_.end() || it->second.folder) Fail("Cannot open file", path, kNoFile);
+    return it->second.data;
+}
+
+void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
+    CheckAlive();
+    std::u16string key = Key(path);
+    if (!FolderExists(ParentKey(key))) Fail("Cannot create file", path, kNoPath);
+    auto it = nodes_.find(key);
+    if (it != nodes_.end() && it->second.folder) Fail("Cannot create file", path, "Access is denied.");
+    StepResult step = BeginStep(u"write " + path);
+    if (step == StepResult::Done) {
+        nodes_[key] = Node{false, std::string(bytes), path};
+        return;
+    }
+    // Cut short: the file exists with only the first half of its bytes.
+    nodes_[key] = Node{false, std::string(bytes.substr(0, bytes.size() / 2)), path};
+    if (step == StepResult::Kill) throw ProcessKilled{};
+    Fail("Cannot create file", path, kIoError);
+}
+
+void MemoryFileSystem::CreateDirectories(const std::u16string& path) {
+    CheckAlive();
+    std::u16string key = Key(path);
+    std::vector<std::u16string> missing;
+    for (std::u16string k = key; k.find(u'\\') != std::u16string::npos; k = ParentKey(k)) {
+        auto it = nodes_.find(k);
+        if (it != nodes_.end()) {
+            if (!it->second.folder) Fail("Cannot create directory", path, kExists);
+            break;
+        }
+        missing.push_back(k);
+    }
+    std::u16string shown = path;
+    for (auto k = missing.rbegin(); k != missing.rend(); ++k) {
+        StepResult step = BeginStep(u"mkdir " + *k);
+        if (step == StepResult::Kill) throw ProcessKilled{};
+        if (step == StepResult::Fail) Fail("Cannot create directory", path, kIoError);
+        nodes_[*k] = Node{true, {}, shown.substr(0, std::min(shown.size(), k->size()))};
+    }
+}
+
+void MemoryFileSystem::DeleteDirectory(const std::u16string& path) {
+    CheckAlive();
+    std::u16string key = Key(path);
+    auto self = nodes_.find(key);
+    if (self == nodes_.end() || !self->second.folder) return;
+    std::vector<std::u16string> files, folders;
+    for (const auto& [k, node] : nodes_) {
+        if (k != key && !IsBelow(k, key)) continue;
+        (node.folder ? folders : files).push_back(k);
+    }
+    // Files in name order (so the bodies go before the index), then folders from the deepest.
+    std::sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+    files.insert(files.end(), folders.begin(), folders.end());
+    for (const auto& k : files) {
+        auto it = nodes_.find(k);
+        if (it->second.folder) {
+            bool hasChildren = std::any_of(nodes_.begin(), nodes_.end(), [&](const auto& n) { return IsBelow(n.first, k); });
+            if (hasChildren) continue; // something below it could not be deleted
+        }
+        StepResult step = BeginStep(u"delete " + it->second.path);
+        if (step == StepResult::Kill) throw ProcessKilled{};
+        if (step == StepResult::Done) nodes_.erase(it);
+    }
+}
+
+void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& to) {
+    CheckAlive();
+    std::u16string fromKey = Key(from), toKey = Key(to);
+    auto src = nodes_.find(fromKey);
+    if (src == nodes_.end()) Fail("Cannot rename", from, kNoFile);
+    if (!FolderExists(ParentKey(toKey))) Fail("Cannot rename", from, kNoPath);
+    auto dst = nodes_.find(toKey);
+    if (dst != nodes_.end() && (src->second.folder || dst->second.folder)) Fail("Cannot rename", from, kExists);
+    if (IsBelow(toKey, fromKey)) Fail("Cannot rename", from, "The process cannot access the file.");
+    StepResult step = BeginStep(u"rename " + from + u" > " + to);
+    if (step == StepResult::Kill) throw ProcessKilled{};
+    if (step == StepResult::Fail) Fail("Cannot rename", from, kIoError);
+
+    std::vector<std::pair<std::u16string, Node>> moved;
+    for (auto it = nodes_.begin(); it != nodes_.end();) {
+        if (it->first == fromKey || IsBelow(it->first, fromKey)) {
+            std::u16string rest = it->first.substr(fromKey.size());
+            Node node = std::move(it->second);
+            node.path = to + node.path.substr(std::min(node.path.size(), from.size()));
+            moved.emplace_back(toKey + rest, std::move(node));
+            it = nodes_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto& [k, node] : moved) nodes_[k] = std::move(node);
+}
+
+std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& folder) {
+    CheckAlive();
+    std::u16string key = Key(folder);
+    if (!FolderExists(key)) Fail("Cannot open folder", folder, kNoPath);
+    std::vector<std::u16string> names;
+    for (const auto& [k, node] : nodes_) {
+        if (IsBelow(k, key) && k.find(u'\\', key.size() + 1) == std::u16string::npos) {
+            size_t sep = node.path.find_last_of(u"\\/");
+            names.push_back(sep == std::u16string::npos ? node.path : node.path.substr(sep + 1));
+        }
+    }
+    return names;
+}
+
+MemoryFileSystem MemoryFileSystem::Survivor() const {
+    MemoryFileSystem copy;
+    copy.nodes_ = nodes_;
+    return copy;
+}
+
+std::vector<std::u16string> MemoryFileSystem::Files() const {
+    std::vector<std::u16string> out;
+    for (const auto& [k, node] : nodes_)
+        if (!node.folder) out.push_back(node.path);
+    return out;
+}
+
+} // namespace vn

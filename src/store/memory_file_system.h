@@ -1,0 +1,74 @@
+#pragma once
+// A file system in memory, for tests of everything that writes the store. It
+// behaves like the Windows one where the store depends on it (a folder never
+// replaces anything, names compare without regard to ASCII case, a file needs
+// its folder) and it can fail or "kill the process" at any changing step:
+//
+//   FailStep(n)  - the n-th changing step from now fails with vn::Error and the
+//                  program goes on (a failed write leaves half its bytes);
+//   KillAfter(n) - after n more changing steps the process dies: the next step
+//                  is left half done and every later call raises ProcessKilled.
+//                  Survivor() is what the next start finds on disk.
+//
+// Changing steps: each file write, each folder created, each entry deleted by
+// DeleteDirectory, each rename.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "store/file_system.h"
+
+namespace vn {
+
+// Raised by a killed MemoryFileSystem; deliberately not a std::exception, so
+// that nothing that handles ordinary failures mistakes it for one.
+struct ProcessKilled {};
+
+class MemoryFileSystem final : public FileSystem {
+public:
+    bool Exists(const std::u16string& path) override;
+    std::string ReadFile(const std::u16string& path) override;
+    void WriteFile(const std::u16string& path, std::string_view bytes) override;
+    void CreateDirectories(const std::u16string& path) override;
+    void DeleteDirectory(const std::u16string& path) override;
+    void Rename(const std::u16string& from, const std::u16string& to) override;
+    std::vector<std::u16string> List(const std::u16string& folder) override;
+
+    void FailStep(int64_t n) { failAt_ = steps_ + n; }
+    void KillAfter(int64_t n) { killAt_ = steps_ + n + 1; }
+    void ClearFaults() { failAt_ = killAt_ = -1; }
+    bool Killed() const { return killed_; }
+    int64_t Steps() const { return steps_; }
+
+    // The disk as the next process finds it: same files, no faults, no log.
+    MemoryFileSystem Survivor() const;
+
+    // Every changing step in order: "write P", "mkdir P", "delete P", "rename A > B".
+    const std::vector<std::u16string>& Log() const { return log_; }
+    void ClearLog() { log_.clear(); }
+
+    // Paths of all files (as last written), in key order.
+    std::vector<std::u16string> Files() const;
+
+private:
+    struct Node {
+        bool folder = false;
+        std::string data;
+        std::u16string path; // as given by the caller who made it
+    };
+
+    enum class StepResult { Done, Fail, Kill };
+    StepResult BeginStep(const std::u16string& what);
+    void CheckAlive() const;
+    bool FolderExists(const std::u16string& key) const;
+
+    std::map<std::u16string, Node> nodes_;
+    int64_t steps_ = 0;
+    int64_t failAt_ = -1;
+    int64_t killAt_ = -1;
+    bool killed_ = false;
+    std::vector<std::u16string> log_;
+};
+
+} // namespace vn

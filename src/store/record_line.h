@@ -1,0 +1,52 @@
+#pragma once
+// The note record line of the index file:
+//
+//   exe|caption=owner|time|body file|check states
+//
+// The name part is the text before the first "=", the value part the text after
+// it. Nothing is escaped or quoted by the writer, and every reader of the store
+// and of exchange archives cuts lines by the rules below, so they must not drift.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vn {
+
+struct RecordParts {
+    std::u16string_view namePart;  // before the first "="
+    std::u16string_view valuePart; // after it
+};
+
+// A line without "=" has an empty name part and an empty value part.
+RecordParts SplitRecordLine(std::u16string_view line);
+
+// Plain cut at every "|": adjacent bars give an empty item, a bar at the end adds
+// no empty last item, an empty text gives no items. A record is usable only when
+// its name part gives exactly two items (executable name, caption). Index
+// strings are cut the same way.
+std::vector<std::u16string> SplitNamePart(std::u16string_view namePart);
+
+// One field of the value part, as a range of it.
+struct FieldSpan {
+    size_t offset;
+    size_t length;
+};
+
+// The field-splitting rule of the value part: CR and LF are skipped at the start
+// of a field; "|", CR, LF or the end ends it; a double quote or an apostrophe
+// opens quoted mode up to the same character again (or the end), in which "|"
+// belongs to the field; quotes stay in the text; empty fields vanish, so later
+// fields move up. Items: 0 owner label, 1 time label, 2 body file, 3 check states.
+std::vector<FieldSpan> SplitFieldSpans(std::u16string_view valuePart);
+std::vector<std::u16string> SplitFields(std::u16string_view valuePart);
+
+// Positions of the items in the value part.
+enum RecordField : size_t { kOwnerField = 0, kTimeField = 1, kBodyFileField = 2, kCheckStatesField = 3 };
+
+// The one writer: plain concatenation, no escaping.
+std::u16string ComposeRecordLine(std::u16string_view exeName, std::u16string_view caption,
+                                 std::u16string_view ownerLabel, std::u16string_view timeLabel,
+                                 std::u16string_view bodyFile, std::u16string_view checkStates);
+
+} // namespace vn
