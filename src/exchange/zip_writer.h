@@ -1,0 +1,16 @@
+#pragma once
+// Packing, with the archive size limit open to tests (nobody wants to write
+// 4 GiB to see the refusal).
+#include <cstdint>
+#include <string>
+
+#include "exchange/zip_format.h"
+
+namespace vn {
+
+class ZipFileSystem;
+
+void ZipDirectoryContentsWithLimit(const std::u16string& ZipFileName, const std::u16string& Path, int Compression,
+                                   ZipFileSystem& files, uint64_t maxArchiveSize);
+
+} // namespace vn
