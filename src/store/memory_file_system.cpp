@@ -59,7 +59,7 @@ MemoryFileSystem::StepResult MemoryFileSystem::BeginStep(const std::u16string& w
         killed_ = true;
         return StepResult::Kill;
     }
-    if (steps_ == failAt_) return StepResult::Fail;
+    if (failAt_.count(steps_)) return StepResult::Fail;
     return StepResult::Done;
 }
 
@@ -77,9 +77,17 @@ bool MemoryFileSystem::Exists(const std::u16string& path) {
 
 std::string MemoryFileSystem::ReadFile(const std::u16string& path) {
     CheckAlive();
-    auto it = nodes_.find(Key(path));
+    std::u16string key = Key(path);
+    auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.folder) Fail("Cannot open file", path, kNoFile);
+    if (locked_.count(key))
+        Fail("Cannot open file", path, "The process cannot access the file because it is being used by another process.");
     return it->second.data;
+}
+
+void MemoryFileSystem::Lock(const std::u16string& path, bool locked) {
+    if (locked) locked_.insert(Key(path));
+    else locked_.erase(Key(path));
 }
 
 void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {

@@ -6,6 +6,8 @@
 //
 //   FailStep(n)  - the n-th changing step from now fails with vn::Error and the
 //                  program goes on (a failed write leaves half its bytes);
+//                  several steps may be set to fail;
+//   Lock(path)   - reading that file fails, as while another program holds it;
 //   KillAfter(n) - after n more changing steps the process dies: the next step
 //                  is left half done and every later call raises ProcessKilled.
 //                  Survivor() is what the next start finds on disk.
@@ -14,6 +16,7 @@
 // DeleteDirectory, each rename.
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,9 +38,14 @@ public:
     void Rename(const std::u16string& from, const std::u16string& to) override;
     std::vector<std::u16string> List(const std::u16string& folder) override;
 
-    void FailStep(int64_t n) { failAt_ = steps_ + n; }
+    void FailStep(int64_t n) { failAt_.insert(steps_ + n); }
     void KillAfter(int64_t n) { killAt_ = steps_ + n + 1; }
-    void ClearFaults() { failAt_ = killAt_ = -1; }
+    void Lock(const std::u16string& path, bool locked = true);
+    void ClearFaults() {
+        failAt_.clear();
+        locked_.clear();
+        killAt_ = -1;
+    }
     bool Killed() const { return killed_; }
     int64_t Steps() const { return steps_; }
 
@@ -65,7 +73,8 @@ private:
 
     std::map<std::u16string, Node> nodes_;
     int64_t steps_ = 0;
-    int64_t failAt_ = -1;
+    std::set<int64_t> failAt_;
+    std::set<std::u16string> locked_;
     int64_t killAt_ = -1;
     bool killed_ = false;
     std::vector<std::u16string> log_;

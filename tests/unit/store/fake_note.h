@@ -1,0 +1,97 @@
+#pragma once
+// Notes and a note factory for driving NoteStore without windows.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "store/check_states.h"
+#include "store/store_note.h"
+#include "store/utf.h"
+
+namespace vn::test {
+
+// Bodies starting with this are refused, as the rich-text control refuses data
+// it can read neither as RTF nor as text.
+inline constexpr std::string_view kUnloadableBody = "\x01UNLOADABLE";
+
+class FakeNote final : public StoreNote {
+public:
+    FakeNote() = default;
+    FakeNote(std::u16string exe, std::u16string caption, std::u16string owner, std::u16string time, std::string body,
+             int lines = 0, std::map<int, bool> ticks = {})
+        : exe(std::move(exe)), caption(std::move(caption)), owner(std::move(owner)), time(std::move(time)),
+          body(std::move(body)), lines(lines), ticks(std::move(ticks)) {}
+
+    std::u16string ExeName() const override { return exe; }
+    std::u16string Caption() const override { return caption; }
+    std::u16string OwnerLabel() const override { return owner; }
+    std::u16string TimeLabel() const override { return time; }
+    void SetOwnerLabel(const std::u16string& text) override { owner = text; }
+    void SetTimeLabel(const std::u16string& text) override { time = text; }
+    std::string SaveBody() override {
+        if (unreadable) throw Error("Window handle error");
+        return body;
+    }
+    void LoadBody(const std::string& bytes) override {
+        if (bytes.starts_with(kUnloadableBody)) throw Error("Failed to Load Stream");
+        body = bytes;
+        ++changes;
+    }
+    std::u16string CheckStateString() const override {
+        return CheckStatesToWrite(pending, lines, [this](int i) {
+            auto it = ticks.find(i);
+            return it != ticks.end() && it->second;
+        });
+    }
+    void SetPendingCheckStates(const std::u16string& states) override { pending = states; }
+    void RestoreLayoutAfterFill() override { ++layouts; }
+
+    // Everything a record holds, for comparing notes across a save and a load.
+    std::string Describe() const {
+        return EncodeUtf8(exe + u"|" + caption + u"=" + owner + u"|" + time + u"|" + CheckStateString()) + " :" + body;
+    }
+
+    std::u16string exe, caption, owner, time;
+    std::string body;
+    int lines = 0;
+    std::map<int, bool> ticks;
+    std::u16string pending;
+    bool unreadable = false;
+    int changes = 0;
+    int layouts = 0;
+};
+
+class FakeFactory final : public StoredNoteFactory {
+public:
+    StoreNote& CreateStoredNote(const std::u16string& exe, const std::u16string& caption) override {
+        if (caption == refusedCaption) throw Error("Cannot create window");
+        notes.push_back(std::make_unique<FakeNote>());
+        notes.back()->exe = exe;
+        notes.back()->caption = caption;
+        return *notes.back();
+    }
+    void AdoptLoadedNote(StoreNote& note) override { listed.push_back(static_cast<FakeNote*>(&note)); }
+    void DiscardNote(StoreNote&) override { ++discarded; }
+
+    std::vector<StoreNote*> List() const { return {listed.begin(), listed.end()}; }
+    std::vector<std::string> Describe() const {
+        std::vector<std::string> out;
+        for (const FakeNote* n : listed) out.push_back(n->Describe());
+        return out;
+    }
+
+    std::u16string refusedCaption = u"\x01";
+    std::vector<std::unique_ptr<FakeNote>> notes;
+    std::vector<FakeNote*> listed;
+    int discarded = 0;
+};
+
+inline std::vector<StoreNote*> Pointers(std::vector<FakeNote>& notes) {
+    std::vector<StoreNote*> out;
+    for (FakeNote& n : notes) out.push_back(&n);
+    return out;
+}
+
+} // namespace vn::test

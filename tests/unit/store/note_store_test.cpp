@@ -1,0 +1,289 @@
+// Store save, selection save, load and fill through the engine, on a file system in memory.
+#include "store/index_file.h"
+#include "store/memory_file_system.h"
+#include "store/note_store.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "store/fake_note.h"
+
+namespace vn {
+namespace {
+
+using test::FakeFactory;
+using test::FakeNote;
+using test::Pointers;
+using Lines = std::vector<std::u16string>;
+
+class NoteStoreTest : public ::testing::Test {
+protected:
+    const std::u16string data = u"C:\\Users\\u\\AppData\\Local\\Vantory Note\\";
+
+    void Put(const std::u16string& relative, const std::string& bytes) {
+        fs.CreateDirectories(ParentPath(data + relative));
+        fs.WriteFile(data + relative, bytes);
+    }
+    std::string Bytes(const std::u16string& relative) { return fs.ReadFile(data + relative); }
+    Lines Index(const std::u16string& relative = u"Information\\Jotlets.txt") {
+        return DecodeIndexFile(Bytes(relative), cp);
+    }
+    void Save(std::vector<StoreNote*> notes) { store.SaveToFile(store.StoreIndexPath(), u"", notes); }
+    std::vector<std::u16string> FilesBelowData() {
+        std::vector<std::u16string> out;
+        for (auto& f : fs.Files()) out.push_back(f.substr(data.size()));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    MemoryFileSystem fs;
+    Windows1252CodePage cp;
+    NoteStore store{fs, cp, data};
+    std::vector<FakeNote> abc{
+        {u"a.exe", u"Alpha", u"WS-01", u"01.02.2020 10:00:00", "{\\rtf1 A}", 2, {{1, true}}},
+        {u"b.exe", u"Beta", u"WS-01", u"02.02.2020", "{\\rtf1 B}", 0},
+        {u"c.exe", u"Gamma", u"WS-02", u"03.02.2020 11:00:00", "{\\rtf1 C}", 3, {{0, true}, {2, true}}},
+    };
+};
+
+TEST_F(NoteStoreTest, SaveWritesFromTheHighestPositionAndALoadReversesTheList) {
+    Save(Pointers(abc));
+    EXPECT_EQ(Index(), (Lines{
+                           u"c.exe|Gamma=WS-02|03.02.2020 11:00:00|Information\\2.txt|101",
+                           u"b.exe|Beta=WS-01|02.02.2020|Information\\1.txt|",
+                           u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\0.txt|01",
+                       }));
+    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 C}");
+    EXPECT_EQ(Bytes(u"Information\\0.txt"), "{\\rtf1 A}");
+    // Body files are written C, B, A and the index after all of them.
+    std::vector<std::u16string> writes;
+    for (const auto& step : fs.Log())
+        if (step.starts_with(u"write ")) writes.push_back(step.substr(step.find_last_of(u'\\') + 1));
+    EXPECT_EQ(writes, (Lines{u"2.txt", u"1.txt", u"0.txt", u"Jotlets.tmp"}));
+    EXPECT_EQ(FilesBelowData(), (Lines{u"Information\\0.txt", u"Information\\1.txt", u"Information\\2.txt",
+                                       u"Information\\Jotlets.txt"}))
+        << "nothing but the store's own files is left";
+
+    FakeFactory loaded;
+    NoteStore restarted(fs, cp, data);
+    EXPECT_EQ(restarted.LoadNotes(loaded), Index());
+    ASSERT_EQ(loaded.listed.size(), 3u);
+    EXPECT_EQ(loaded.listed[0]->caption, u"Gamma");
+    EXPECT_EQ(loaded.listed[2]->caption, u"Alpha");
+    EXPECT_EQ(loaded.listed[0]->pending, u"101");
+    EXPECT_EQ(loaded.listed[1]->pending, u"") << "an empty check-state string leaves nothing pending";
+    EXPECT_EQ(loaded.listed[2]->Describe(), abc[0].Describe());
+
+    restarted.SaveToFile(restarted.StoreIndexPath(), u"", loaded.List());
+    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 A}");
+    EXPECT_EQ(Bytes(u"Information\\0.txt"), "{\\rtf1 C}");
+    EXPECT_EQ(Index()[0], u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\2.txt|01")
+        << "states still pending are written as they were read";
+}
+
+TEST_F(NoteStoreTest, AStoreWithoutNotesIsAZeroByteIndex) {
+    Save({});
+    EXPECT_EQ(FilesBelowData(), (Lines{u"Information\\Jotlets.txt"}));
+    EXPECT_EQ(Bytes(u"Information\\Jotlets.txt"), "");
+}
+
+TEST_F(NoteStoreTest, NoStoreLoadsNothingAndWritesNothing) {
+    FakeFactory factory;
+    EXPECT_TRUE(store.LoadNotes(factory).empty());
+    EXPECT_TRUE(factory.notes.empty());
+    EXPECT_TRUE(fs.Log().empty());
+}
+
+TEST_F(NoteStoreTest, SelectionSaveStagesTheChosenNotesAndPacksTheFolder) {
+    Save(Pointers(abc));
+    const std::string storeIndex = Bytes(u"Information\\Jotlets.txt");
+    Put(u"Temp Export\\Jotlets.txt", "left from an import\r\n");
+    Put(u"Temp Export\\5.txt", "left from an import");
+
+    struct Packed {
+        std::u16string archive, folder;
+        int method;
+        Lines entries;
+    };
+    std::vector<Packed> packed;
+    auto zip = [&](const std::u16string& archive, const std::u16string& folder, int method) {
+        Lines entries = fs.List(folder);
+        std::sort(entries.begin(), entries.end());
+        packed.push_back({archive, folder, method, entries});
+    };
+    store.SaveToFile(u"C:\\Users\\u\\Desktop\\out.vnx", u"0|2", Pointers(abc), zip);
+
+    ASSERT_EQ(packed.size(), 1u);
+    EXPECT_EQ(packed[0].archive, u"C:\\Users\\u\\Desktop\\out.vnx");
+    EXPECT_EQ(packed[0].folder, data + u"Temp Export");
+    EXPECT_EQ(packed[0].method, 8);
+    EXPECT_EQ(packed[0].entries, (Lines{u"0.txt", u"2.txt", u"Jotlets.txt"}));
+    EXPECT_EQ(Index(u"Temp Export\\Jotlets.txt"),
+              (Lines{u"c.exe|Gamma=WS-02|03.02.2020 11:00:00|Temp Export\\2.txt|101",
+                     u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Temp Export\\0.txt|01"}));
+    EXPECT_EQ(Bytes(u"Information\\Jotlets.txt"), storeIndex) << "the store is not touched";
+
+    store.SaveToFile(u"C:\\out2.vnx", u"00|2", Pointers(abc), zip);
+    EXPECT_EQ(packed[1].entries, (Lines{u"2.txt", u"Jotlets.txt"}));
+}
+
+TEST_F(NoteStoreTest, FillStickyNoteTakesLabelsBodyAndPendingStates) {
+    Put(u"Temp Export\\0.txt", "{\\rtf1 imported}");
+    struct Case {
+        std::u16string value, owner, time, pending;
+    } cases[] = {
+        {u"WS-09|t 1|Temp Export\\0.txt|0101", u"WS-09", u"t 1", u"0101"},
+        {u"WS-09|t 1|Temp Export\\0.txt|", u"WS-09", u"t 1", u""},
+        {u"WS-09||t 1|Temp Export\\0.txt", u"WS-09", u"t 1", u""},
+        {u"\r\nWS-09|t 1|Temp Export\\0.txt|1|extra", u"WS-09", u"t 1", u"1"},
+    };
+    for (const auto& c : cases) {
+        FakeNote note;
+        store.FillStickyNote(note, c.value);
+        EXPECT_EQ(note.owner, c.owner);
+        EXPECT_EQ(note.time, c.time);
+        EXPECT_EQ(note.pending, c.pending);
+        EXPECT_EQ(note.body, "{\\rtf1 imported}");
+        EXPECT_EQ(note.layouts, 1);
+    }
+
+    FakeNote untouched;
+    untouched.owner = u"mine";
+    EXPECT_THROW(store.FillStickyNote(untouched, u"WS-09|t 1"), Error);
+    try {
+        store.FillStickyNote(untouched, u"WS-09|t 1|Temp Export\\9.txt|1");
+        ADD_FAILURE() << "a missing body file must fail";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Cannot open file \"C:\\Users\\u\\AppData\\Local\\Vantory Note\\Temp Export\\9.txt\""),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(untouched.owner, u"mine");
+    EXPECT_EQ(untouched.layouts, 0);
+}
+
+TEST_F(NoteStoreTest, RecordsThatCannotBecomeNotesSurviveTheNextSave) {
+    const std::string unloadable = std::string(test::kUnloadableBody) + " damaged";
+    Put(u"Information\\0.txt", "{\\rtf1 good}");
+    Put(u"Information\\1.txt", "{\\rtf1 three items}");
+    Put(u"Information\\2.txt", "{\\rtf1 one item}");
+    Put(u"Information\\3.txt", unloadable);
+    Put(u"Temp Export\\5.txt", "{\\rtf1 imported}");
+    const Lines stored = {
+        u"a.exe|Good one=WS|t1|Information\\0.txt|10",
+        u"b.exe|x|y=WS|t2|Information\\1.txt|1",      // caption with "|": name part of three items
+        u"c.exe=WS|t3|Information\\2.txt|",            // one item
+        u"d.exe|Missing body=WS|t4|Information\\7.txt|1",
+        u"e.exe|Short=WS|t5",                          // no body file field
+        u"f.exe|Rejected=WS|t6|Information\\3.txt|",   // the note refuses the body
+        u"",
+        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",
+        u"h.exe|Lost import=WS|t8|Temp Export\\6.txt|",
+    };
+    Put(u"Information\\Jotlets.txt", EncodeIndexFile(stored, cp));
+
+    FakeFactory factory;
+    EXPECT_EQ(store.LoadNotes(factory), stored);
+    ASSERT_EQ(factory.listed.size(), 2u) << "the bad records do not end the load";
+    EXPECT_EQ(factory.listed[0]->caption, u"Good one");
+    EXPECT_EQ(factory.listed[1]->body, "{\\rtf1 imported}");
+    EXPECT_EQ(factory.discarded, 1) << "the note that refused its body is destroyed, not listed";
+    EXPECT_EQ(store.KeptRecords().size(), 7u);
+
+    Save(factory.List());
+    const Lines expected = {
+        u"g.exe|Elsewhere=WS|t7|Information\\1.txt|",
+        u"a.exe|Good one=WS|t1|Information\\0.txt|10",
+        u"b.exe|x|y=WS|t2|Information\\2.txt|1",
+        u"c.exe=WS|t3|Information\\3.txt|",
+        u"d.exe|Missing body=WS|t4|Information\\4.txt|1",
+        u"e.exe|Short=WS|t5",
+        u"f.exe|Rejected=WS|t6|Information\\5.txt|",
+        u"",
+        u"h.exe|Lost import=WS|t8|Temp Export\\6.txt|",
+    };
+    EXPECT_EQ(Index(), expected);
+    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 three items}");
+    EXPECT_EQ(Bytes(u"Information\\3.txt"), "{\\rtf1 one item}");
+    EXPECT_EQ(Bytes(u"Information\\5.txt"), unloadable);
+    EXPECT_FALSE(fs.Exists(data + u"Information\\4.txt")) << "a missing body gets a number no file has";
+
+    FakeFactory again;
+    NoteStore restarted(fs, cp, data);
+    restarted.LoadNotes(again);
+    EXPECT_EQ(again.listed.size(), 2u);
+    restarted.SaveToFile(restarted.StoreIndexPath(), u"", again.List());
+    Lines second = expected;
+    second[0] = u"a.exe|Good one=WS|t1|Information\\1.txt|10";
+    second[1] = u"g.exe|Elsewhere=WS|t7|Information\\0.txt|";
+    EXPECT_EQ(Index(), second) << "the kept records keep their place and their numbers";
+}
+
+TEST_F(NoteStoreTest, ACaptionInAnotherScriptStillMatchesItsWindowAfterARestart) {
+    std::vector<FakeNote> notes{{u"editor.exe", u"\u041e\u0442\u0447\u0451\u0442 - Editor", u"WS-01", u"t", "{\\rtf1 x}"}};
+    Save(Pointers(notes));
+    EXPECT_TRUE(Bytes(u"Information\\Jotlets.txt").starts_with("\xEF\xBB\xBF"));
+    FakeFactory factory;
+    NoteStore(fs, cp, data).LoadNotes(factory);
+    ASSERT_EQ(factory.listed.size(), 1u);
+    EXPECT_EQ(factory.listed[0]->caption, notes[0].caption);
+}
+
+TEST_F(NoteStoreTest, AStoreSaveWritesOnlyTheStoreIndex) {
+    EXPECT_THROW(store.SaveToFile(data + u"Elsewhere\\Jotlets.txt", u"", Pointers(abc)), Error);
+    EXPECT_TRUE(fs.Log().empty());
+    store.SaveToFile(u"c:/users/u/appdata/local/vantory note/information/jotlets.txt", u"", Pointers(abc));
+    EXPECT_EQ(Index().size(), 3u) << "the same path in other letter case and separators";
+}
+
+TEST_F(NoteStoreTest, LoadTakesTheCompleteStoreAnInterruptedSwapLeftBehind) {
+    const Lines record = {u"a.exe|Alpha=WS|t|Information\\0.txt|1"};
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::u16string, std::string>> files;
+        std::string body;
+    } cases[] = {
+        {"stopped between the two renames",
+         {{u"Information.new\\0.txt", "new"}, {u"Information.new\\Jotlets.txt", EncodeIndexFile(record, cp)},
+          {u"Information.old\\0.txt", "old"}, {u"Information.old\\Jotlets.txt", EncodeIndexFile(record, cp)}},
+         "new"},
+        {"swap undone only half",
+         {{u"Information\\0.txt", "stray"},
+          {u"Information.new\\0.txt", "new"},
+          {u"Information.old\\0.txt", "old"}, {u"Information.old\\Jotlets.txt", EncodeIndexFile(record, cp)}},
+         "old"},
+    };
+    for (const auto& c : cases) {
+        fs = MemoryFileSystem();
+        for (const auto& [path, bytes] : c.files) Put(path, bytes);
+        FakeFactory factory;
+        NoteStore(fs, cp, data).LoadNotes(factory);
+        ASSERT_EQ(factory.listed.size(), 1u) << c.name;
+        EXPECT_EQ(factory.listed[0]->body, c.body) << c.name;
+        EXPECT_EQ(Bytes(u"Information\\0.txt"), c.body) << c.name << ": the store is put back in its folder";
+    }
+}
+
+TEST_F(NoteStoreTest, AnIndexThatCannotBeReadIsNeverReplaced) {
+    Save({&abc[0]});
+    const std::u16string index = store.StoreIndexPath();
+    fs.Lock(index);
+    FakeFactory factory;
+    NoteStore restarted(fs, cp, data);
+    EXPECT_THROW(restarted.LoadNotes(factory), Error);
+
+    FakeNote fresh{u"z.exe", u"Zeta", u"WS", u"t", "{\\rtf1 Z}"};
+    EXPECT_THROW(restarted.SaveToFile(index, u"", std::vector<StoreNote*>{&fresh}), Error);
+    fs.Lock(index, false);
+    EXPECT_EQ(Index(), (Lines{u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\0.txt|01"}));
+
+    // Readable again: the save keeps the records it never loaded, beside the new note.
+    restarted.SaveToFile(index, u"", std::vector<StoreNote*>{&fresh});
+    EXPECT_EQ(Index(), (Lines{u"z.exe|Zeta=WS|t|Information\\0.txt|",
+                              u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\1.txt|01"}));
+    EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 A}");
+}
+
+} // namespace
+} // namespace vn
