@@ -1,0 +1,215 @@
+// A store save must never lose the store: whatever step fails, and wherever the
+// process stops, the next start loads the previous store or the new one, whole.
+#include "store/index_file.h"
+#include "store/memory_file_system.h"
+#include "store/note_store.h"
+
+#include <gtest/gtest.h>
+
+#include "store/fake_note.h"
+
+namespace vn {
+namespace {
+
+using test::FakeFactory;
+using test::FakeNote;
+
+// What a start finds: the notes it creates and the records it keeps aside.
+struct Outcome {
+    std::vector<std::string> notes;
+    std::vector<std::string> kept;
+    bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* os) {
+    for (const auto& n : o.notes) *os << "\n  note " << n;
+    for (const auto& k : o.kept) *os << "\n  kept " << k;
+}
+
+class StoreSafetyTest : public ::testing::Test {
+protected:
+    const std::u16string data = u"C:\\Users\\u\\AppData\\Local\\Vantory Note\\";
+
+    // The disk before the run, and what a start finds before and after its save.
+    struct Scenario {
+        const char* name;
+        bool hadStore;
+        MemoryFileSystem base;
+        Outcome previous, next;
+    };
+
+    void SetUp() override {
+        scenarios.push_back(Make("previous store", true));
+        scenarios.push_back(Make("first save", false));
+    }
+
+    Scenario Make(const char* name, bool withStore) {
+        Scenario s{name, withStore, {}, {}, {}};
+        // The store as a previous run left it, with a record no note can be made of.
+        auto put = [&](const std::u16string& rel, const std::string& bytes) {
+            s.base.CreateDirectories(ParentPath(data + rel));
+            s.base.WriteFile(data + rel, bytes);
+        };
+        if (withStore) {
+            put(u"Information\\0.txt", "{\\rtf1 C}");
+            put(u"Information\\1.txt", "{\\rtf1 B}");
+            put(u"Information\\2.txt", "{\\rtf1 A}");
+            put(u"Information\\3.txt", "{\\rtf1 kept}");
+            put(u"Information\\Jotlets.txt",
+                EncodeIndexFile({u"a.exe|Alpha=WS|t0|Information\\2.txt|01", u"b.exe|Beta=WS|t1|Information\\1.txt|",
+                                 u"c.exe|Gamma=WS|t2|Information\\0.txt|1", u"x.exe|a|b=WS|t3|Information\\3.txt|1"},
+                                cp));
+        }
+        s.base.ClearLog();
+        s.previous = LoadFrom(s.base);
+        EXPECT_EQ(s.previous.notes.size(), withStore ? 3u : 0u);
+
+        MemoryFileSystem clean = s.base.Survivor();
+        Session session(clean, *this);
+        session.Save();
+        s.next = LoadFrom(clean);
+        EXPECT_NE(s.next, s.previous);
+        return s;
+    }
+
+    Outcome LoadFrom(const MemoryFileSystem& disk) {
+        MemoryFileSystem fs = disk.Survivor();
+        FakeFactory factory;
+        NoteStore store(fs, cp, data);
+        store.LoadNotes(factory);
+        Outcome out{factory.Describe(), {}};
+        for (const KeptRecord& k : store.KeptRecords())
+            out.kept.push_back(EncodeUtf8(k.line.substr(0, k.line.find(u'='))) + " :" + k.body.value_or("-"));
+        return out;
+    }
+
+    // A run of the program: load, edit one note, add one, then a store save.
+    struct Session {
+        Session(MemoryFileSystem& fs, StoreSafetyTest& t) : store(fs, t.cp, t.data) {
+            store.LoadNotes(factory);
+            if (factory.listed.size() >= 2) {
+                factory.listed[1]->body = "{\\rtf1 B edited}";
+                factory.listed[0]->ticks[0] = true;
+                factory.listed[0]->pending.clear();
+                factory.listed[0]->lines = 2;
+            }
+            added[0] = FakeNote{u"d.exe", u"Delta", u"WS", u"t4", "{\\rtf1 D}", 1, {{0, true}}};
+            added[1] = FakeNote{u"e.exe", u"Epsilon", u"WS", u"t5", "{\\rtf1 E}"};
+        }
+        void Save() {
+            std::vector<StoreNote*> notes = factory.List();
+            notes.push_back(&added[0]);
+            notes.push_back(&added[1]);
+            store.SaveToFile(store.StoreIndexPath(), u"", notes);
+        }
+        FakeFactory factory;
+        NoteStore store;
+        FakeNote added[2];
+    };
+
+    Windows1252CodePage cp;
+    std::vector<Scenario> scenarios;
+};
+
+TEST_F(StoreSafetyTest, EachFailingStepLeavesThePreviousStoreWhole) {
+    for (const Scenario& sc : scenarios) {
+        for (int64_t n = 1;; ++n) {
+            MemoryFileSystem fs = sc.base.Survivor();
+            Session session(fs, *this);
+            const int64_t failing = fs.Steps() + n;
+            fs.FailStep(n);
+            bool failed = false;
+            try {
+                session.Save();
+            } catch (const Error&) {
+                failed = true;
+            }
+            if (failed) {
+                // With no store before, a save that failed only in moving its
+                // complete new store into place leaves that one to load.
+                Outcome found = LoadFrom(fs);
+                EXPECT_TRUE(found == sc.previous || (!sc.hadStore && found == sc.next))
+                    << sc.name << ", step " << n << ": " << EncodeUtf8(fs.Log()[failing - 1]) << ::testing::PrintToString(found);
+            } else {
+                // Only the cleanup after the swap can fail without failing the save.
+                EXPECT_EQ(LoadFrom(fs), sc.next) << sc.name << ", step " << n;
+            }
+            // Whatever the failure left behind, the next save goes through.
+            fs.ClearFaults();
+            session.Save();
+            EXPECT_EQ(LoadFrom(fs), sc.next) << sc.name << ", save after step " << n << " failed";
+            if (fs.Steps() < failing) break;
+        }
+    }
+}
+
+TEST_F(StoreSafetyTest, AProcessKilledAtAnyStepLeavesACompleteStore) {
+    for (const Scenario& sc : scenarios) {
+        for (int64_t n = 0;; ++n) {
+            MemoryFileSystem fs = sc.base.Survivor();
+            Session session(fs, *this);
+            fs.KillAfter(n);
+            bool killed = false;
+            try {
+                session.Save();
+            } catch (ProcessKilled) {
+                killed = true;
+            }
+            MemoryFileSystem disk = fs.Survivor();
+            Outcome found = LoadFrom(disk);
+            EXPECT_TRUE(found == sc.previous || found == sc.next) << sc.name << ", killed after step " << n;
+            if (!killed) {
+                EXPECT_EQ(found, sc.next);
+                break;
+            }
+            // The start that repairs an interrupted swap may be killed as well.
+            for (int64_t m = 0;; ++m) {
+                MemoryFileSystem again = disk.Survivor();
+                again.KillAfter(m);
+                FakeFactory factory;
+                bool loadKilled = false;
+                try {
+                    NoteStore(again, cp, data).LoadNotes(factory);
+                } catch (ProcessKilled) {
+                    loadKilled = true;
+                }
+                EXPECT_EQ(LoadFrom(again), found)
+                    << sc.name << ", save killed after step " << n << ", load after step " << m;
+                if (!loadKilled) break;
+            }
+        }
+    }
+}
+
+TEST_F(StoreSafetyTest, ASwapThatCannotBeUndoneLeavesTheNewStoreToLoad) {
+    const Scenario& sc = scenarios[0];
+    MemoryFileSystem probe = sc.base.Survivor();
+    Session dry(probe, *this);
+    const int64_t start = probe.Steps();
+    dry.Save();
+    const std::u16string swapIn = u"rename " + data + u"Information.new > " + data + u"Information";
+    int64_t swapStep = 0;
+    for (size_t i = static_cast<size_t>(start); i < probe.Log().size(); ++i)
+        if (probe.Log()[i] == swapIn) swapStep = static_cast<int64_t>(i) + 1 - start;
+    ASSERT_GT(swapStep, 0);
+
+    MemoryFileSystem fs = sc.base.Survivor();
+    Session session(fs, *this);
+    fs.FailStep(swapStep);     // the new store cannot move in
+    fs.FailStep(swapStep + 1); // and the old one cannot move back
+    EXPECT_THROW(session.Save(), Error);
+    EXPECT_FALSE(fs.Exists(data + u"Information"));
+    EXPECT_EQ(LoadFrom(fs), sc.next);
+}
+
+TEST_F(StoreSafetyTest, ANoteWhoseBodyCannotBeReadFailsTheSaveButNotTheStore) {
+    const Scenario& sc = scenarios[0];
+    MemoryFileSystem fs = sc.base.Survivor();
+    Session session(fs, *this);
+    session.factory.listed[2]->unreadable = true;
+    EXPECT_THROW(session.Save(), Error);
+    EXPECT_EQ(LoadFrom(fs), sc.previous);
+}
+
+} // namespace
+} // namespace vn
