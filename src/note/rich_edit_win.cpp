@@ -1,0 +1,563 @@
+#include "note/rich_edit_win.h"
+
+#include "note/body_file_text.h"
+#include "platform/errors.h"
+#include "platform/guarded.h"
+#include "platform/text_win.h"
+#include "platform/window_win.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace vn {
+namespace {
+
+constexpr wchar_t kRichEditLibrary[] = L"riched20.dll";
+constexpr wchar_t kRichEditClass[] = L"RICHEDIT20W";
+constexpr wchar_t kHostClass[] = L"VantoryNote.RichEditHost";
+constexpr UINT_PTR kSubclassId = 1;
+constexpr int kDefaultHeightTwips = 200;  // 10 pt: 13 px at 96 dpi
+constexpr wchar_t kDefaultFace[] = L"Tahoma";
+// Without a limit of its own the control silently cuts a body at 32,767 characters.
+constexpr LPARAM kTextLimit = 0x7FFFFFFE;
+
+CHARFORMAT2W EmptyFormat() {
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof(cf);
+    return cf;
+}
+
+CHARFORMAT2W DefaultFormat() {
+    CHARFORMAT2W cf = EmptyFormat();
+    cf.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    cf.dwEffects = CFE_AUTOCOLOR;
+    cf.yHeight = kDefaultHeightTwips;
+    cf.bCharSet = ANSI_CHARSET;
+    cf.bPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynW(cf.szFaceName, kDefaultFace, LF_FACESIZE);
+    return cf;
+}
+
+struct MemoryIn {
+    const char* data;
+    size_t size;
+    size_t pos = 0;
+};
+
+DWORD CALLBACK ReadMemory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
+    auto* in = reinterpret_cast<MemoryIn*>(cookie);
+    const size_t n = std::min(static_cast<size_t>(std::max<LONG>(wanted, 0)), in->size - in->pos);
+    std::copy_n(in->data + in->pos, n, buffer);
+    in->pos += n;
+    *got = static_cast<LONG>(n);
+    return 0;
+}
+
+DWORD CALLBACK WriteString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+    auto* out = reinterpret_cast<std::string*>(cookie);
+    return Guarded(DWORD{1}, [&] {
+        out->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(std::max<LONG>(count, 0)));
+        *written = count;
+        return DWORD{0};
+    });
+}
+
+std::u16string AnsiToU16(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+    return U16(w);
+}
+
+bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\v'; }
+
+} // namespace
+
+// Receives the control's notifications while it has no parent of the program's.
+class RichEditHost : public Window {
+public:
+    explicit RichEditHost(std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> forward) : forward_(std::move(forward)) {}
+    void Create() {
+        RegisterClass(kHostClass);
+        CreateNative(0, kHostClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if ((msg == WM_COMMAND || msg == WM_NOTIFY) && forward_(msg, wParam, lParam, result)) return result;
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+
+private:
+    std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> forward_;
+};
+
+class RichEdit::Impl {
+public:
+    explicit Impl(Events events) : events_(std::move(events)) {}
+
+    ~Impl() {
+        if (hwnd_) {
+            RemoveWindowSubclass(hwnd_, &Impl::SubclassProc, kSubclassId);
+            DestroyWindow(hwnd_);
+            hwnd_ = nullptr;
+        }
+        host_.reset();
+        if (library_) FreeLibrary(library_);
+    }
+
+    void Create(HWND parent, int left, int top, int width, int height) {
+        DestroyNative();
+        bounds_ = {left, top, width, height};
+        CreateNative(parent, WS_VISIBLE);
+        parked_ = false;
+    }
+
+    void Destroy() {
+        if (hwnd_ && !parked_) DestroyNative();
+    }
+
+    HWND Handle() const { return parked_ ? nullptr : hwnd_; }
+
+    bool HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (!hwnd_) return false;
+        if (msg == WM_COMMAND && reinterpret_cast<HWND>(lParam) == hwnd_) {
+            result = 0;
+            if (HIWORD(wParam) == EN_CHANGE && quiet_ == 0 && events_.onChange) events_.onChange();
+            return true;
+        }
+        if (msg == WM_NOTIFY) {
+            const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+            if (!hdr || hdr->hwndFrom != hwnd_) return false;
+            result = 0;
+            if (hdr->code == EN_REQUESTRESIZE && events_.onResizeRequest) {
+                const auto* rr = reinterpret_cast<const REQRESIZE*>(lParam);
+                events_.onResizeRequest(rr->rc.right - rr->rc.left, rr->rc.bottom - rr->rc.top);
+            }
+            return true;
+        }
+        return false;
+    }
+
+    // The native control to talk to: the shown one, or a hidden one under the host.
+    HWND Control() {
+        if (!hwnd_) {
+            if (!host_) {
+                host_ = std::make_unique<RichEditHost>(
+                    [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return HandleParentMessage(m, w, l, r); });
+                host_->Create();
+            }
+            CreateNative(host_->Handle(), 0);
+            parked_ = true;
+        }
+        return hwnd_;
+    }
+
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Control(), msg, wParam, lParam); }
+
+    std::u16string Text() {
+        GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
+        const auto n = static_cast<int>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+        if (n <= 0) return {};
+        std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
+        GETTEXTEX get{};
+        get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        get.flags = GT_DEFAULT;
+        get.codepage = 1200;
+        const auto got = static_cast<int>(Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                               reinterpret_cast<LPARAM>(buffer.data())));
+        buffer.resize(static_cast<size_t>(std::clamp(got, 0, n)));
+        return U16(buffer);
+    }
+
+    int TextLength() { return static_cast<int>(Text().size()); }
+
+    CHARRANGE Selection() {
+        CHARRANGE r{};
+        Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+
+    void Select(int from, int to) {
+        // The control would also select its closing paragraph mark past the end.
+        const int end = TextLength();
+        CHARRANGE r{std::clamp(from, 0, end), std::clamp(to, 0, end)};
+        Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    }
+
+    CHARFORMAT2W SelectionFormat() {
+        CHARFORMAT2W cf = EmptyFormat();
+        Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        return cf;
+    }
+
+    void SetSelectionFormat(CHARFORMAT2W cf) {
+        Quiet q(*this);  // a format is not a change of the text
+        Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    }
+
+    std::string SaveRtf() {
+        std::string out;
+        EDITSTREAM es{};
+        es.dwCookie = reinterpret_cast<DWORD_PTR>(&out);
+        es.pfnCallback = &WriteString;
+        Send(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+        if (es.dwError) throw Error("Failed to Save Stream");
+        return out;
+    }
+
+    bool StreamIn(UINT format, const char* data, size_t size) {
+        MemoryIn in{data, size};
+        EDITSTREAM es{};
+        es.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
+        es.pfnCallback = &ReadMemory;
+        Send(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
+        return es.dwError == 0;
+    }
+
+    void LoadBody(const std::string& bytes) {
+        {
+            Quiet q(*this);
+            LoadBodyBytes(
+                bytes, [&](std::string_view rtf) { return StreamIn(SF_RTF, rtf.data(), rtf.size()); },
+                [&](const std::u16string& text) {
+                    // Plain text takes the editor's default format, whatever the old content had.
+                    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+                    CHARFORMAT2W cf = DefaultFormat();
+                    Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+                    return StreamIn(SF_TEXT | SF_UNICODE, reinterpret_cast<const char*>(text.data()),
+                                    text.size() * sizeof(char16_t));
+                },
+                &AnsiToU16);
+            Select(0, 0);
+            Send(EM_EMPTYUNDOBUFFER);
+        }
+        if (events_.onChange) events_.onChange();
+        Send(EM_REQUESTRESIZE);
+    }
+
+    bool CaretPos(POINT& p) {
+        if (!hwnd_ || parked_ || GetFocus() != hwnd_) return false;
+        return GetCaretPos(&p) != FALSE;
+    }
+
+    bool CanFocus() const {
+        if (!hwnd_ || parked_) return false;
+        for (HWND w = hwnd_; w; w = GetParent(w)) {
+            if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
+            if (!(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD)) break;
+        }
+        return true;
+    }
+
+    void SetFocus() {
+        if (hwnd_ && !parked_) ::SetFocus(hwnd_);
+    }
+
+    RECT Bounds() const {
+        if (!hwnd_ || parked_) return bounds_;
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+
+    void SetBounds(int left, int top, int width, int height) {
+        bounds_ = {left, top, width, height};
+        if (hwnd_) {
+            if (parked_)
+                SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+            else
+                MoveWindow(hwnd_, left, top, width, height, TRUE);
+        }
+    }
+
+private:
+    // Holds back change notifications for the wrapper's own edits.
+    struct Quiet {
+        explicit Quiet(Impl& impl) : impl_(impl) { ++impl_.quiet_; }
+        ~Quiet() { --impl_.quiet_; }
+        Impl& impl_;
+    };
+
+    void CreateNative(HWND parent, DWORD visible) {
+        if (!library_) {
+            library_ = LoadLibraryW(kRichEditLibrary);
+            if (!library_) RaiseLastOSError();
+        }
+        const RECT b = bounds_;  // left, top, width, height
+        const DWORD style = WS_CHILD | WS_TABSTOP | visible | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
+                            ES_AUTOHSCROLL | ES_AUTOVSCROLL;
+        SetLastError(0);
+        HWND h = CreateWindowExW(0, kRichEditClass, L"", style, visible ? b.left : 0, visible ? b.top : 0,
+                                 b.right, b.bottom, parent, nullptr, Window::Instance(), nullptr);
+        if (!h) RaiseLastOSError();
+        hwnd_ = h;
+        Window::MarkOwn(h);
+        SetWindowSubclass(h, &Impl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+        Quiet q(*this);
+        SendMessageW(h, EM_EXLIMITTEXT, 0, kTextLimit);
+        SendMessageW(h, EM_SETBKGNDCOLOR, 0, RGB(255, 255, 255));
+        CHARFORMAT2W cf = DefaultFormat();
+        SendMessageW(h, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+        SendMessageW(h, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+        SendMessageW(h, EM_SETTARGETDEVICE, 0, 1);  // line width 1: no word wrap, a line is a paragraph
+        SendMessageW(h, EM_SETZOOM, 0, 0);
+        SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_REQUESTRESIZE);
+        Restore();
+        SendMessageW(h, EM_REQUESTRESIZE, 0, 0);
+    }
+
+    // Captures the content while the control still has it: its window is going.
+    void Capture() {
+        Snapshot s;
+        s.rtf = SaveRtf();
+        s.selection = Selection();
+        s.caretFormat = SelectionFormat();
+        snapshot_ = std::move(s);
+        if (!parked_) bounds_ = Bounds();
+    }
+
+    void Restore() {
+        if (!snapshot_) return;
+        Snapshot s = std::move(*snapshot_);
+        snapshot_.reset();
+        StreamIn(SF_RTF, s.rtf.data(), s.rtf.size());
+        SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&s.selection));
+        // The format chosen for the next typed text is not part of the RTF stream.
+        if (s.selection.cpMin == s.selection.cpMax)
+            SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&s.caretFormat));
+        SendMessageW(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
+    }
+
+    void DestroyNative() {
+        if (hwnd_) DestroyWindow(hwnd_);  // WM_DESTROY captures the content
+    }
+
+    void MoveFocusPastTab(bool backwards) {
+        HWND root = GetAncestor(hwnd_, GA_ROOT);
+        HWND next = root ? GetNextDlgTabItem(root, hwnd_, backwards) : nullptr;
+        if (next && next != hwnd_) ::SetFocus(next);
+    }
+
+    POINT ContextMenuPoint(LPARAM lParam) {
+        POINT p{XFromLParam(lParam), YFromLParam(lParam)};
+        if (p.x == -1 && p.y == -1) {  // from the keyboard: at the caret
+            p = {0, 0};
+            POINT caret;
+            if (CaretPos(caret)) p = caret;
+            ClientToScreen(hwnd_, &p);
+        }
+        return p;
+    }
+    static int XFromLParam(LPARAM l) { return static_cast<short>(LOWORD(l)); }
+    static int YFromLParam(LPARAM l) { return static_cast<short>(HIWORD(l)); }
+
+    LRESULT ControlMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        switch (msg) {
+        case WM_GETDLGCODE:
+            // Tab moves the focus on, also where a dialog manager routes the keys.
+            return DefSubclassProc(hwnd, msg, wParam, lParam) & ~static_cast<LRESULT>(DLGC_WANTTAB);
+        case WM_KEYDOWN:
+            if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+                MoveFocusPastTab(GetKeyState(VK_SHIFT) < 0);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == L'\t') return 0;
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            const LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+            if (events_.onKeyUp) {
+                const bool alt = (lParam & (1 << 29)) != 0 || GetKeyState(VK_MENU) < 0;
+                events_.onKeyUp(static_cast<WORD>(wParam), GetKeyState(VK_SHIFT) < 0, alt,
+                                GetKeyState(VK_CONTROL) < 0);
+            }
+            return r;
+        }
+        case WM_MOUSEWHEEL:
+            if (events_.onMouseWheel) events_.onMouseWheel(static_cast<short>(HIWORD(wParam)));
+            break;
+        case WM_CONTEXTMENU:
+            contextMenuSeen_ = true;
+            if (events_.onContextMenu) events_.onContextMenu(ContextMenuPoint(lParam));
+            return 0;
+        case WM_RBUTTONUP: {
+            // Not every version of the control turns a right click into WM_CONTEXTMENU.
+            contextMenuSeen_ = false;
+            const LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+            if (!contextMenuSeen_ && IsWindow(hwnd)) {
+                POINT p{XFromLParam(lParam), YFromLParam(lParam)};
+                ClientToScreen(hwnd, &p);
+                SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.x, p.y));
+            }
+            return r;
+        }
+        case WM_DESTROY:
+            Capture();
+            break;
+        case WM_NCDESTROY: {
+            RemoveWindowSubclass(hwnd, &Impl::SubclassProc, kSubclassId);
+            hwnd_ = nullptr;
+            parked_ = false;
+            return DefSubclassProc(hwnd, msg, wParam, lParam);
+        }
+        default:
+            break;
+        }
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+        auto* self = reinterpret_cast<Impl*>(data);
+        LRESULT result = 0;
+        bool handled = false;
+        Guarded([&] {
+            result = self->ControlMessage(hwnd, msg, wParam, lParam);
+            handled = true;
+        });
+        if (!handled) {
+            if (msg == WM_NCDESTROY) {
+                RemoveWindowSubclass(hwnd, &Impl::SubclassProc, kSubclassId);
+                self->hwnd_ = nullptr;
+                self->parked_ = false;
+            }
+            result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        }
+        return result;
+    }
+
+    struct Snapshot {
+        std::string rtf;
+        CHARRANGE selection{};
+        CHARFORMAT2W caretFormat{};
+    };
+
+    Events events_;
+    HMODULE library_ = nullptr;
+    HWND hwnd_ = nullptr;
+    bool parked_ = false;  // hwnd_ lives under host_, not in a parent of the program's
+    std::unique_ptr<RichEditHost> host_;
+    RECT bounds_{0, 0, 0, 0};  // left, top, width, height
+    std::optional<Snapshot> snapshot_;
+    int quiet_ = 0;
+    bool contextMenuSeen_ = false;
+
+    friend class RichEdit;
+};
+
+RichEdit::RichEdit(Events events) : impl_(std::make_unique<Impl>(std::move(events))) {}
+RichEdit::~RichEdit() = default;
+
+void RichEdit::Create(HWND parent, int left, int top, int width, int height) {
+    impl_->Create(parent, left, top, width, height);
+}
+void RichEdit::Destroy() { impl_->Destroy(); }
+HWND RichEdit::Handle() const { return impl_->Handle(); }
+
+bool RichEdit::HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return impl_->HandleParentMessage(msg, wParam, lParam, result);
+}
+
+std::u16string RichEdit::Text() const { return impl_->Text(); }
+
+int RichEdit::LineCount() const {
+    const std::u16string text = impl_->Text();
+    if (text.empty()) return 0;
+    const auto breaks = static_cast<int>(std::count_if(text.begin(), text.end(), IsLineBreak));
+    return IsLineBreak(text.back()) ? breaks : breaks + 1;
+}
+
+std::u16string RichEdit::LineText(int line) const {
+    const std::u16string text = impl_->Text();
+    size_t begin = 0;
+    for (int i = 0; i < line; ++i) {
+        const auto it = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(begin), text.end(), IsLineBreak);
+        if (it == text.end()) return {};
+        begin = static_cast<size_t>(it - text.begin()) + 1;
+    }
+    if (line < 0) return {};
+    const auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(begin), text.end(), IsLineBreak);
+    return text.substr(begin, static_cast<size_t>(end - text.begin()) - begin);
+}
+
+int RichEdit::SelStart() const { return impl_->Selection().cpMin; }
+void RichEdit::SetSelStart(int start) { impl_->Select(start, start); }
+int RichEdit::SelLength() const {
+    const CHARRANGE r = impl_->Selection();
+    return r.cpMax - r.cpMin;
+}
+void RichEdit::SetSelLength(int length) {
+    const int start = SelStart();
+    impl_->Select(start, start + std::max(length, 0));
+}
+
+TextAttributes RichEdit::SelAttributes() const {
+    const CHARFORMAT2W cf = impl_->SelectionFormat();
+    TextAttributes a;
+    a.name = U16(cf.szFaceName);
+    a.sizePoints = cf.yHeight / 20;
+    a.autoColor = (cf.dwEffects & CFE_AUTOCOLOR) != 0;
+    a.color = a.autoColor ? GetSysColor(COLOR_WINDOWTEXT) : cf.crTextColor;
+    a.style = 0;
+    if (cf.dwEffects & CFE_BOLD) a.style |= StyleBold;
+    if (cf.dwEffects & CFE_ITALIC) a.style |= StyleItalic;
+    if (cf.dwEffects & CFE_UNDERLINE) a.style |= StyleUnderline;
+    if (cf.dwEffects & CFE_STRIKEOUT) a.style |= StyleStrikeOut;
+    return a;
+}
+
+void RichEdit::SetSelFontName(const std::u16string& name) {
+    CHARFORMAT2W cf = EmptyFormat();
+    cf.dwMask = CFM_FACE;
+    lstrcpynW(cf.szFaceName, W(name), LF_FACESIZE);  // at most 31 characters and the terminator
+    impl_->SetSelectionFormat(cf);
+}
+
+void RichEdit::SetSelSize(int points) {
+    CHARFORMAT2W cf = EmptyFormat();
+    cf.dwMask = CFM_SIZE;
+    cf.yHeight = std::clamp(points, 1, 1638) * 20;
+    impl_->SetSelectionFormat(cf);
+}
+
+void RichEdit::SetSelColor(COLORREF color, bool automatic) {
+    CHARFORMAT2W cf = EmptyFormat();
+    cf.dwMask = CFM_COLOR;
+    cf.dwEffects = automatic ? CFE_AUTOCOLOR : 0;
+    cf.crTextColor = automatic ? 0 : color;
+    impl_->SetSelectionFormat(cf);
+}
+
+void RichEdit::SetSelStyle(unsigned style) {
+    CHARFORMAT2W cf = EmptyFormat();
+    cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    cf.dwEffects = ((style & StyleBold) ? CFE_BOLD : 0) | ((style & StyleItalic) ? CFE_ITALIC : 0) |
+                   ((style & StyleUnderline) ? CFE_UNDERLINE : 0) | ((style & StyleStrikeOut) ? CFE_STRIKEOUT : 0);
+    impl_->SetSelectionFormat(cf);
+}
+
+bool RichEdit::CaretPos(POINT& p) const { return impl_->CaretPos(p); }
+bool RichEdit::CanFocus() const { return impl_->CanFocus(); }
+void RichEdit::SetFocus() { impl_->SetFocus(); }
+
+int RichEdit::Left() const { return impl_->Bounds().left; }
+int RichEdit::Top() const { return impl_->Bounds().top; }
+int RichEdit::Width() const { return impl_->Bounds().right; }
+int RichEdit::Height() const { return impl_->Bounds().bottom; }
+void RichEdit::SetBounds(int left, int top, int width, int height) { impl_->SetBounds(left, top, width, height); }
+
+std::string RichEdit::SaveRtf() const { return impl_->SaveRtf(); }
+void RichEdit::LoadBody(const std::string& bytes) { impl_->LoadBody(bytes); }
+
+} // namespace vn
