@@ -39,6 +39,9 @@ public:
 
 class NoteBinding {
 public:
+    // Build the binding before anything can create the note's native window, so
+    // that a window made while the note is built is already owned by its target.
+    //
     // A note made for a live window: bound to it, identity read from it, no first
     // placement pending (the controller places it).
     static NoteBinding ForLiveWindow(WindowId target, const WindowSystem& windows);
@@ -64,8 +67,10 @@ public:
     // The current target refused the note as an owned window (access denied).
     // The note is not shown on that target again and its native window, when
     // something else needs one (a save), is created without the target as owner.
-    // Forgotten when the note loses that target. Called by the tick itself and by
-    // any other path that hit the refusal while creating the native window.
+    // Forgotten when the note loses that target. The tick records it itself; any
+    // other path that needs the native window (a save reading the body) should, on
+    // the refusal, call this, report the exception to the application's handler
+    // (the balloon) and create the window again, now without the target as owner.
     void OwnedWindowRefused() noexcept;
     bool RefusedByTarget() const noexcept { return IsBound() && refusedTarget_ == FWndParent; }
 

@@ -55,8 +55,11 @@ public:
     virtual void ShowSelectWindowInfo(const std::u16string& text) = 0;
     // Closes and frees the information window if one is shown (variable emptied first).
     virtual void CloseSelectWindowInfo() = 0;
-    // Creates a note bound to `target`, lists it and places it on the target
-    // (PlaceNoteOnPickedWindow). May raise (access denied); the capture stops then.
+    // AddStickyNoteToWindow: creates the note for the live window `target`
+    // (NoteBinding::ForLiveWindow), appends it to FJotlets and registers for its
+    // removal notice, then PlaceNoteOnPickedWindow(windows, target, note). Schedules
+    // no save. May raise; the access-denied refusal has discarded the note by then,
+    // and the capture stops (not filled, not shown, import dialog left alone).
     virtual PickedNote& AddStickyNoteToWindow(WindowId target) = 0;
     // Brings the import dialog to the front if it is showing.
     virtual void BringImportDialogToFrontIfShowing() = 0;
