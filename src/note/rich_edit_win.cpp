@@ -74,8 +74,6 @@ std::u16string AnsiToU16(std::string_view bytes) {
     return U16(w);
 }
 
-bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\v'; }
-
 } // namespace
 
 // Receives the control's notifications while it has no parent of the program's.
@@ -176,7 +174,32 @@ public:
         return U16(buffer);
     }
 
-    int TextLength() { return static_cast<int>(Text().size()); }
+    int TextLength() {
+        GETTEXTLENGTHEX len{GTL_NUMCHARS, 1200};
+        return static_cast<int>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+    }
+
+    // With word wrap off the control's lines are the text's lines; asking the control
+    // for one line keeps the checklist walk cheap on long bodies.
+    int LineCount() {
+        const auto rows = static_cast<int>(Send(EM_GETLINECOUNT));
+        if (rows <= 0) return 0;
+        // The control counts the empty line after a final line break; the program does not.
+        const auto lastStart = Send(EM_LINEINDEX, static_cast<WPARAM>(rows - 1));
+        return Send(EM_LINELENGTH, static_cast<WPARAM>(lastStart)) == 0 ? rows - 1 : rows;
+    }
+
+    std::u16string LineText(int line) {
+        if (line < 0 || line >= static_cast<int>(Send(EM_GETLINECOUNT))) return {};
+        const auto start = static_cast<LONG>(Send(EM_LINEINDEX, static_cast<WPARAM>(line)));
+        const auto length = static_cast<LONG>(Send(EM_LINELENGTH, static_cast<WPARAM>(start)));
+        if (start < 0 || length <= 0) return {};
+        std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+        TEXTRANGEW range{{start, start + length}, buffer.data()};
+        const auto got = static_cast<int>(Send(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+        buffer.resize(static_cast<size_t>(std::clamp(got, 0, static_cast<int>(length))));
+        return U16(buffer);
+    }
 
     CHARRANGE Selection() {
         CHARRANGE r{};
@@ -471,25 +494,8 @@ bool RichEdit::HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
 
 std::u16string RichEdit::Text() const { return impl_->Text(); }
 
-int RichEdit::LineCount() const {
-    const std::u16string text = impl_->Text();
-    if (text.empty()) return 0;
-    const auto breaks = static_cast<int>(std::count_if(text.begin(), text.end(), IsLineBreak));
-    return IsLineBreak(text.back()) ? breaks : breaks + 1;
-}
-
-std::u16string RichEdit::LineText(int line) const {
-    const std::u16string text = impl_->Text();
-    size_t begin = 0;
-    for (int i = 0; i < line; ++i) {
-        const auto it = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(begin), text.end(), IsLineBreak);
-        if (it == text.end()) return {};
-        begin = static_cast<size_t>(it - text.begin()) + 1;
-    }
-    if (line < 0) return {};
-    const auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(begin), text.end(), IsLineBreak);
-    return text.substr(begin, static_cast<size_t>(end - text.begin()) - begin);
-}
+int RichEdit::LineCount() const { return impl_->LineCount(); }
+std::u16string RichEdit::LineText(int line) const { return impl_->LineText(line); }
 
 int RichEdit::SelStart() const { return impl_->Selection().cpMin; }
 void RichEdit::SetSelStart(int start) { impl_->Select(start, start); }
