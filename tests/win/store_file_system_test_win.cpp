@@ -1,0 +1,113 @@
+// The store on real Windows files: wide paths, the shell's folder deletion, and
+// a whole save and load through the engine.
+#include "store/code_page_win.h"
+#include "store/file_system_win.h"
+#include "store/index_file.h"
+#include "store/note_store.h"
+#include "store/utf.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/text_win.h"
+#include "../unit/store/fake_note.h"
+
+namespace vn {
+namespace {
+
+using test::FakeFactory;
+using test::FakeNote;
+
+class StoreOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH + 1];
+        ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);
+        root = U16(temp) + u"vn-store-" + FromUtf8(std::to_string(GetCurrentProcessId())) + u"-" +
+               FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        DeleteDirectory(root);
+    }
+    void TearDown() override { DeleteDirectory(root); }
+
+    std::u16string root;
+    WindowsFileSystem fs;
+    WindowsCodePage cp;
+};
+
+TEST_F(StoreOnDisk, FilesAndFoldersWithWideNames) {
+    const std::u16string folder = root + u"\\\u30ce\u30fc\u30c8\\sub";
+    fs.CreateDirectories(folder);
+    fs.WriteFile(folder + u"\\\u00e9t\u00e9.txt", std::string("a\0b", 3));
+    EXPECT_EQ(fs.ReadFile(folder + u"\\\u00e9t\u00e9.txt"), std::string("a\0b", 3));
+    fs.WriteFile(folder + u"\\\u00e9t\u00e9.txt", "shorter");
+    EXPECT_EQ(fs.ReadFile(folder + u"\\\u00e9t\u00e9.txt"), "shorter") << "replacing truncates";
+    try {
+        fs.ReadFile(folder + u"\\missing.txt");
+        ADD_FAILURE() << "reading a missing file must fail";
+    } catch (const Error& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with("Cannot open file \"" + Utf8(folder) + "\\missing.txt\". "))
+            << e.what();
+    }
+    EXPECT_THROW(fs.WriteFile(root + u"\\nowhere\\x.txt", "x"), Error);
+
+    fs.WriteFile(folder + u"\\a.tmp", "new");
+    fs.Rename(folder + u"\\a.tmp", folder + u"\\\u00e9t\u00e9.txt");
+    EXPECT_EQ(fs.ReadFile(folder + u"\\\u00e9t\u00e9.txt"), "new");
+    std::vector<std::u16string> names = fs.List(folder);
+    EXPECT_EQ(names, std::vector<std::u16string>{u"\u00e9t\u00e9.txt"});
+
+    fs.CreateDirectories(root + u"\\other");
+    EXPECT_THROW(fs.Rename(root + u"\\\u30ce\u30fc\u30c8", root + u"\\other"), Error);
+    fs.Rename(root + u"\\\u30ce\u30fc\u30c8", root + u"\\moved");
+    EXPECT_EQ(fs.ReadFile(root + u"\\moved\\sub\\\u00e9t\u00e9.txt"), "new");
+}
+
+TEST_F(StoreOnDisk, DeleteDirectoryRemovesTheWholeTreeAndIgnoresAMissingFolder) {
+    fs.CreateDirectories(root + u"\\Temp Export\\sub\\deeper");
+    fs.WriteFile(root + u"\\Temp Export\\Jotlets.txt", "x");
+    fs.WriteFile(root + u"\\Temp Export\\sub\\deeper\\0.txt", "y");
+    fs.WriteFile(root + u"\\keep.txt", "z");
+    DeleteDirectory(root + u"\\Temp Export");
+    EXPECT_FALSE(fs.Exists(root + u"\\Temp Export"));
+    EXPECT_TRUE(fs.Exists(root + u"\\keep.txt")) << "only the folder named goes";
+    DeleteDirectory(root + u"\\Temp Export"); // missing: nothing happens, nothing is shown
+    fs.DeleteDirectory(root + u"\\keep.txt.none");
+    EXPECT_TRUE(fs.Exists(root + u"\\keep.txt"));
+}
+
+TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
+    const std::u16string data = root + u"\\Vantory Note\\";
+    std::vector<FakeNote> notes{
+        {u"notepad.exe", u"Untitled - Notepad", u"WS-01", u"01.01.2024 09:00:00", "{\\rtf1 plain}", 2, {{1, true}}},
+        {u"editor.exe", u"\u041e\u0442\u0447\u0451\u0442 \u65e5\u672c", u"WS-01", u"02.01.2024", "{\\rtf1 scripts}"},
+    };
+    NoteStore store(fs, cp, data);
+    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
+    notes[0].body = "{\\rtf1 edited}";
+    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
+
+    std::vector<std::u16string> folders = fs.List(data);
+    EXPECT_EQ(folders, std::vector<std::u16string>{u"Information"});
+    std::string index = fs.ReadFile(store.StoreIndexPath());
+    EXPECT_TRUE(index.starts_with("\xEF\xBB\xBF"));
+
+    FakeFactory factory;
+    NoteStore(fs, cp, data).LoadNotes(factory);
+    ASSERT_EQ(factory.listed.size(), 2u);
+    EXPECT_EQ(factory.listed[0]->Describe(), notes[1].Describe());
+    EXPECT_EQ(factory.listed[1]->Describe(), notes[0].Describe());
+
+    std::vector<std::u16string> packedFrom;
+    store.SaveToFile(root + u"\\out.vnx", u"1", test::Pointers(notes),
+                     [&](const std::u16string&, const std::u16string& folder, int) {
+                         packedFrom = fs.List(folder);
+                         std::sort(packedFrom.begin(), packedFrom.end());
+                     });
+    EXPECT_EQ(packedFrom, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
+}
+
+} // namespace
+} // namespace vn
