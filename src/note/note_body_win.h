@@ -1,0 +1,64 @@
+#pragma once
+// The note's white body area: `ScrollBox`, a scrolling container that holds the
+// editor and the check boxes and scrolls them together, and `pRchEdtBack1`, the
+// white panel lying under it.
+#include <windows.h>
+
+#include <functional>
+
+#include "note/note_layout.h"
+#include "platform/window_win.h"
+
+namespace vn {
+
+class NoteBackPanel final : public Window {
+public:
+    ~NoteBackPanel() override;
+    void Create(HWND parent, const note::Rect& bounds);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class NoteScrollBox final : public Window {
+public:
+    // WM_COMMAND and WM_NOTIFY of the children go here first (the editor's
+    // notifications); true when handled, with the result for the procedure.
+    using ChildMessageHandler = std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)>;
+
+    explicit NoteScrollBox(ChildMessageHandler onChildMessage);
+    ~NoteScrollBox() override;
+
+    void Create(HWND parent, const note::Rect& bounds);
+    void SetBounds(const note::Rect& bounds);
+    // Outer size (border included), as the layout formulas give it.
+    note::Size Size() const;
+
+    // Recomputes the scroll range from the children's extent: a scroll bar shows in
+    // a direction exactly when the content reaches beyond the visible part. Call it
+    // after a child moved or changed size.
+    void UpdateScrollRange();
+    // Hidden scroll bars have no range: hiding them scrolls the content back to its
+    // top-left corner. Showing them recomputes the range.
+    void SetScrollBarsVisible(bool visible);
+    bool ScrollBarsVisible() const noexcept { return barsVisible_; }
+
+    note::Point ScrollPosition() const noexcept { return position_; }
+    // Scrolls to a position (clamped to the range); the children move with it.
+    void ScrollTo(note::Point position);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    note::Size ContentExtent() const;
+    void OnScroll(int bar, WORD request);
+
+    ChildMessageHandler onChildMessage_;
+    note::Point position_;
+    note::Size range_;  // content extent in each direction; 0 where no bar shows
+    bool barsVisible_ = true;
+    bool updating_ = false;
+};
+
+} // namespace vn

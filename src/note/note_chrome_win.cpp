@@ -1,0 +1,153 @@
+#include "note/note_chrome_win.h"
+
+#include "platform/text_win.h"
+
+namespace vn {
+namespace {
+
+// lfHeight < 0 asks for a character height, > 0 for a cell height (with internal leading).
+UniqueFont MakeFont(const wchar_t* face, int height, int weight) {
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    UniqueFont font(CreateFontIndirectW(&lf));
+    if (!font) RaiseLastOSError();
+    return font;
+}
+
+note::Size Measure(HFONT font, const std::u16string& text) {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    HGDIOBJ old = SelectObject(dc.get(), font);
+    SIZE s{};
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &s);
+    SelectObject(dc.get(), old);
+    // An empty text still has the font's line height, as a label's does.
+    return {s.cx, text.empty() ? tm.tmHeight : s.cy};
+}
+
+RECT ToRect(const note::Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
+
+// Labels and captions never treat '&' as a mnemonic: a window title may contain one.
+constexpr UINT kTextFlags = DT_NOPREFIX | DT_EXPANDTABS;
+
+} // namespace
+
+NoteChrome::NoteChrome()
+    : labelFont_(MakeFont(L"Tahoma", -11, FW_NORMAL)),
+      taglineFont_(MakeFont(L"Tahoma", -12, FW_BOLD)),
+      buttonFont_(MakeFont(L"Arial", 18, FW_BOLD)),
+      buttonNormal_(MakeButtonPicture(false)),
+      buttonHover_(MakeButtonPicture(true)),
+      grip_(MakeGripPicture()) {}
+
+void NoteChrome::LoadTilePicture(const std::u16string& fileName) { tile_ = LoadPictureFile(fileName); }
+
+note::Size NoteChrome::MeasureLabel(const std::u16string& text) const { return Measure(labelFont_.get(), text); }
+
+note::Size NoteChrome::MeasureCaption(const std::u16string& text) const { return Measure(buttonFont_.get(), text); }
+
+void NoteChrome::Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const {
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    HGDIOBJ old = SelectObject(source.get(), bitmap);
+    BitBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, SRCCOPY);
+    SelectObject(source.get(), old);
+}
+
+void NoteChrome::DrawBackground(HDC dc, const NoteFace& face) const {
+    const int w = face.size.width;
+    const int h = face.size.height;
+    // The window's own colour shows between the region's corners and the shape's.
+    UniqueBrush formBrush(CreateSolidBrush(kNoteColor));
+    RECT all{0, 0, w, h};
+    FillRect(dc, &all, formBrush.get());
+
+    // ShapeBackground: a rounded rectangle with a 2-px outline from (1, 1) to (W, H).
+    UniqueBrush fill(CreateSolidBrush(face.shapeColor));
+    UniquePen outline(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+    HGDIOBJ oldBrush = SelectObject(dc, fill.get());
+    HGDIOBJ oldPen = SelectObject(dc, outline.get());
+    const int e = note::OutlineEllipse(face.size);
+    RoundRect(dc, 1, 1, w, h, e, e);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+}
+
+void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
+    const note::NoteLayout& l = face.layout;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ oldFont = SelectObject(dc, labelFont_.get());
+
+    // The title wraps at word boundaries; what does not fit into its 30 px is cut off.
+    if (face.title && l.title.width > 0) {
+        RECT r = ToRect(l.title);
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        DrawTextW(dc, W(*face.title), static_cast<int>(face.title->size()), &r,
+                  kTextFlags | DT_WORDBREAK | DT_EDITCONTROL);
+        RestoreDC(dc, saved);
+    }
+    if (face.owner) {
+        RECT r = ToRect(l.owner);
+        DrawTextW(dc, W(*face.owner), static_cast<int>(face.owner->size()), &r, kTextFlags | DT_SINGLELINE | DT_NOCLIP);
+    }
+    if (face.time) {
+        RECT r = ToRect(l.time);
+        DrawTextW(dc, W(*face.time), static_cast<int>(face.time->size()), &r,
+                  kTextFlags | DT_SINGLELINE | DT_RIGHT | DT_NOCLIP);
+    }
+
+    SelectObject(dc, taglineFont_.get());
+    RECT tag = ToRect(l.bottomLabel);
+    const std::u16string tagline(kTagline);
+    DrawTextW(dc, W(tagline), static_cast<int>(tagline.size()), &tag, kTextFlags | DT_SINGLELINE | DT_CENTER);
+    SelectObject(dc, oldFont);
+}
+
+void NoteChrome::DrawPictureButton(HDC dc, note::Control button, const note::Rect& at, bool hover) const {
+    Blit(dc, hover ? buttonHover_.get() : buttonNormal_.get(), at);
+    const std::u16string caption = note::PictureButtonCaption(note::ControlName(button));
+    HGDIOBJ oldFont = SelectObject(dc, buttonFont_.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
+    const note::Point origin = note::CaptionOrigin(note::kPictureButtonSize, {extent.cx, extent.cy});
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, hover ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    // The caption belongs to the button's own picture: it never paints outside it.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, at.left, at.top, at.Right(), at.Bottom());
+    TextOutW(dc, at.left + origin.x, at.top + origin.y, W(caption), static_cast<int>(caption.size()));
+    RestoreDC(dc, saved);
+    SelectObject(dc, oldFont);
+}
+
+void NoteChrome::Draw(HDC dc, const NoteFace& face) const {
+    DrawBackground(dc, face);
+    const note::NoteLayout& l = face.layout;
+    if (face.minimized) {
+        // The tile: only the background shape and the picture, cut to 100 x 100.
+        DrawPicture(dc, tile_, l.tile.left, l.tile.top, l.tile.width, l.tile.height);
+        return;
+    }
+    if (l.lineShape.width > 0) {
+        UniqueBrush separator(CreateSolidBrush(kSeparatorColor));
+        RECT r = ToRect(l.lineShape);
+        FillRect(dc, &r, separator.get());
+    }
+    DrawLabels(dc, face);
+    Blit(dc, grip_.get(), l.grip);
+    using note::Control;
+    for (Control button : {Control::ImgSave, Control::ImgImport, Control::ImgDelete, Control::ImgFont,
+                           Control::ImgMinimize})
+        DrawPictureButton(dc, button, l.Of(button), face.hovered == button);
+}
+
+} // namespace vn

@@ -1,0 +1,61 @@
+#pragma once
+// The note's face: the parts drawn on the window itself (background shape,
+// separator, labels, grip, tile, tagline, picture buttons), with the fonts and
+// pictures they need. Drawn whole into a memory bitmap, so nothing flickers.
+#include <windows.h>
+
+#include <string>
+
+#include "note/note_layout.h"
+#include "note/note_pictures_win.h"
+#include "platform/unique_handle_win.h"
+
+namespace vn {
+
+inline constexpr char16_t kTagline[] = u"Vantory Notes - What notes were meant to be.";
+
+// What the face shows at one moment.
+struct NoteFace {
+    note::Size size;
+    note::NoteLayout layout;
+    bool minimized = false;
+    COLORREF shapeColor = kNoteColor;  // fill of the background shape
+    note::Control hovered = note::Control::None;
+    const std::u16string* title = nullptr;
+    const std::u16string* owner = nullptr;
+    const std::u16string* time = nullptr;
+};
+
+class NoteChrome {
+public:
+    // Fonts and the run-time pictures. Raises OSError when GDI refuses them.
+    NoteChrome();
+
+    // Reads the tile picture. Raises Error when the file cannot be read as a picture;
+    // the tile then shows only its grey background.
+    void LoadTilePicture(const std::u16string& fileName);
+    bool HasTilePicture() const noexcept { return static_cast<bool>(tile_.bitmap); }
+
+    // Extent of a label text in the note's default font (Tahoma, 11 px).
+    note::Size MeasureLabel(const std::u16string& text) const;
+    // Extent of a picture-button caption in the button font (Arial bold, 18 px cell).
+    note::Size MeasureCaption(const std::u16string& text) const;
+
+    void Draw(HDC dc, const NoteFace& face) const;
+
+private:
+    void DrawBackground(HDC dc, const NoteFace& face) const;
+    void DrawLabels(HDC dc, const NoteFace& face) const;
+    void DrawPictureButton(HDC dc, note::Control button, const note::Rect& at, bool hover) const;
+    void Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const;
+
+    UniqueFont labelFont_;
+    UniqueFont taglineFont_;
+    UniqueFont buttonFont_;
+    UniqueBitmap buttonNormal_;
+    UniqueBitmap buttonHover_;
+    UniqueBitmap grip_;
+    FilePicture tile_;
+};
+
+} // namespace vn

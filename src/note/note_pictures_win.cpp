@@ -1,0 +1,177 @@
+#include "note/note_pictures_win.h"
+
+// WIN32_LEAN_AND_MEAN leaves out the COM declarations GDI+ needs.
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "note/note_layout.h"
+#include "platform/errors.h"
+#include "platform/text_win.h"
+
+namespace vn {
+namespace {
+
+constexpr COLORREF kButtonTop = RGB(255, 255, 65);
+constexpr COLORREF kButtonBottom = RGB(255, 255, 219);
+constexpr COLORREF kHoverTop = RGB(82, 82, 82);
+constexpr COLORREF kHoverBottom = RGB(185, 185, 185);
+constexpr COLORREF kGripStrokeColor = RGB(140, 140, 140);
+constexpr int kButtonCornerRadius = 4;
+
+std::uint32_t Bgra(COLORREF c) {
+    return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+COLORREF Mix(COLORREF a, COLORREF b, double t) {
+    auto lerp = [t](int x, int y) { return static_cast<BYTE>(std::lround(x + (y - x) * t)); };
+    return RGB(lerp(GetRValue(a), GetRValue(b)), lerp(GetGValue(a), GetGValue(b)), lerp(GetBValue(a), GetBValue(b)));
+}
+
+// A 32-bit top-down DIB section and a pointer to its pixels.
+UniqueBitmap MakeDib(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap) RaiseLastOSError();
+    *bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
+enum class Zone { Outside, Outline, Inside };
+
+// Where a pixel lies on a rounded rectangle with a 1-px outline.
+Zone RoundedRectZone(int x, int y, int width, int height, int radius) {
+    const bool left = x < radius, right = x >= width - radius;
+    const bool top = y < radius, bottom = y >= height - radius;
+    if ((left || right) && (top || bottom)) {
+        const double cx = left ? radius : width - radius;
+        const double cy = top ? radius : height - radius;
+        const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+        if (d > radius) return Zone::Outside;
+        return d > radius - 1.0 ? Zone::Outline : Zone::Inside;
+    }
+    if (x == 0 || y == 0 || x == width - 1 || y == height - 1) return Zone::Outline;
+    return Zone::Inside;
+}
+
+// GDI+ is started once for the whole process and left running until it ends: the
+// tile picture of every note is read through it.
+void EnsureGdiplus() {
+    static const bool started = [] {
+        ULONG_PTR token = 0;
+        Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    if (!started) throw Error("GDI+ could not be started");
+}
+
+struct GdipImageDeleter {
+    void operator()(Gdiplus::GpBitmap* b) const noexcept {
+        Gdiplus::DllExports::GdipDisposeImage(reinterpret_cast<Gdiplus::GpImage*>(b));
+    }
+};
+
+} // namespace
+
+UniqueBitmap MakeButtonPicture(bool hover) {
+    const int w = note::kPictureButtonSize.width;
+    const int h = note::kPictureButtonSize.height;
+    std::uint32_t* bits = nullptr;
+    UniqueBitmap bitmap = MakeDib(w, h, &bits);
+    const COLORREF top = hover ? kHoverTop : kButtonTop;
+    const COLORREF bottom = hover ? kHoverBottom : kButtonBottom;
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t fill = Bgra(Mix(top, bottom, static_cast<double>(y) / (h - 1)));
+        for (int x = 0; x < w; ++x) {
+            switch (RoundedRectZone(x, y, w, h, kButtonCornerRadius)) {
+            case Zone::Outside: bits[y * w + x] = Bgra(kNoteColor); break;
+            case Zone::Outline: bits[y * w + x] = Bgra(RGB(0, 0, 0)); break;
+            case Zone::Inside: bits[y * w + x] = fill; break;
+            }
+        }
+    }
+    GdiFlush();
+    return bitmap;
+}
+
+UniqueBitmap MakeGripPicture() {
+    const int w = note::kGripSize.width;
+    const int h = note::kGripSize.height;
+    std::uint32_t* bits = nullptr;
+    UniqueBitmap bitmap = MakeDib(w, h, &bits);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t c = Bgra(RGB(255, 255, 255));
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                c = Bgra(kGripFrameColor);
+            } else {
+                // Three dotted strokes from lower left to upper right, packed into
+                // the lower-right corner like a sizing grip.
+                const int d = x + y;
+                const bool onStroke = d >= 20 && (d - 20) % 5 == 0;
+                if (onStroke && x % 2 == 0) c = Bgra(kGripStrokeColor);
+            }
+            bits[y * w + x] = c;
+        }
+    }
+    GdiFlush();
+    return bitmap;
+}
+
+FilePicture LoadPictureFile(const std::u16string& fileName) {
+    EnsureGdiplus();
+    const std::string failure = "Cannot read the picture file \"" + Utf8(fileName) + "\"";
+    Gdiplus::GpBitmap* raw = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromFile(W(fileName), &raw) != Gdiplus::Ok || !raw) throw Error(failure);
+    std::unique_ptr<Gdiplus::GpBitmap, GdipImageDeleter> image(raw);
+    UINT width = 0, height = 0;
+    auto* asImage = reinterpret_cast<Gdiplus::GpImage*>(raw);
+    if (Gdiplus::DllExports::GdipGetImageWidth(asImage, &width) != Gdiplus::Ok ||
+        Gdiplus::DllExports::GdipGetImageHeight(asImage, &height) != Gdiplus::Ok || width == 0 || height == 0)
+        throw Error(failure);
+
+    FilePicture picture;
+    std::uint32_t* bits = nullptr;
+    picture.bitmap = MakeDib(static_cast<int>(width), static_cast<int>(height), &bits);
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+
+    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data{};
+    if (Gdiplus::DllExports::GdipBitmapLockBits(raw, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                                                &data) != Gdiplus::Ok)
+        throw Error(failure);
+    for (UINT y = 0; y < height; ++y)
+        std::memcpy(bits + static_cast<size_t>(y) * width, static_cast<const BYTE*>(data.Scan0) + y * data.Stride,
+                    width * 4);
+    Gdiplus::DllExports::GdipBitmapUnlockBits(raw, &data);
+    GdiFlush();
+    return picture;
+}
+
+void DrawPicture(HDC dc, const FilePicture& picture, int x, int y, int clipWidth, int clipHeight) {
+    if (!picture.bitmap) return;
+    const int w = std::min(picture.width, clipWidth);
+    const int h = std::min(picture.height, clipHeight);
+    if (w <= 0 || h <= 0) return;
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    HGDIOBJ old = SelectObject(source.get(), picture.bitmap.get());
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, w, h, source.get(), 0, 0, w, h, blend);
+    SelectObject(source.get(), old);
+}
+
+} // namespace vn

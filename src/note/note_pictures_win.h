@@ -1,0 +1,40 @@
+#pragma once
+// The note's pictures, made at run time: the normal and the hover picture of the
+// picture buttons, the resize grip, and the tile picture read from "hig.png".
+#include <windows.h>
+
+#include <string>
+
+#include "platform/unique_handle_win.h"
+
+namespace vn {
+
+// Colours of the note (COLORREF: red in the low byte).
+inline constexpr COLORREF kNoteColor = 8912124;          // RGB(252, 252, 135)
+inline constexpr COLORREF kTileColor = 13224393;         // RGB(201, 201, 201)
+inline constexpr COLORREF kSeparatorColor = 9868950;     // RGB(150, 150, 150)
+inline constexpr COLORREF kGripFrameColor = RGB(155, 154, 158);
+
+// 75 x 24, fully opaque: a rounded rectangle with a 1-px black outline filled with a
+// vertical gradient (saturated yellow to cream, or dark to light grey when hovered);
+// the pixels outside the rounded corners are the note's pale yellow.
+UniqueBitmap MakeButtonPicture(bool hover);
+
+// 20 x 20: white, a 1-px frame, grey dotted diagonal strokes towards the lower right.
+UniqueBitmap MakeGripPicture();
+
+// A picture read from a file (PNG and the other formats GDI+ reads), kept as a
+// 32-bit top-down bitmap with premultiplied alpha for AlphaBlend.
+struct FilePicture {
+    UniqueBitmap bitmap;
+    int width = 0;
+    int height = 0;
+};
+// Raises Error when the file is missing, unreadable or not a picture. A relative
+// name is looked for in the process's current directory.
+FilePicture LoadPictureFile(const std::u16string& fileName);
+
+// Draws a premultiplied picture at (x, y), unscaled, cut to `clipWidth` x `clipHeight`.
+void DrawPicture(HDC dc, const FilePicture& picture, int x, int y, int clipWidth, int clipHeight);
+
+} // namespace vn

@@ -1,0 +1,316 @@
+#include "note/sticky_note_win.h"
+
+#include "attach/identity_win.h"
+#include "attach/note_placement_win.h"
+#include "attach/window_system_win.h"
+#include "note/note_time_win.h"
+#include "platform/errors.h"
+#include "platform/guarded.h"
+#include "platform/text_win.h"
+
+namespace vn {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TFStickyNote";
+// The form's own styles: a borderless popup that clips its children. The note's
+// style mask then takes the popup away (an owned, overlapped window).
+constexpr DWORD kFormStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+constexpr UINT_PTR kTrackingTimer = 1;
+
+} // namespace
+
+TFStickyNote::TFStickyNote(NoteHost& host, HWND AParentWnd)
+    : TFStickyNote(host, NoteBinding::ForLiveWindow(ToWindowId(AParentWnd), TheWindowSystem())) {}
+
+TFStickyNote::TFStickyNote(NoteHost& host, std::u16string AWndParentExe, std::u16string AWndParentCaption)
+    : TFStickyNote(host, NoteBinding::ForStoredNote(std::move(AWndParentExe), std::move(AWndParentCaption))) {}
+
+TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
+    : host_(host),
+      FBinding(std::move(binding)),
+      companion_({[this](UINT_PTR id) {
+                      if (id == kTrackingTimer) TimerTimer();
+                  },
+                  [this] { Release(); }}),
+      ScrollBox([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+          return RichEdit.HandleParentMessage(message, wParam, lParam, result);
+      }),
+      RichEdit(vn::RichEdit::Events{
+          [this] { RichEditChange(); },
+          [this](int width, int height) { RichEditResizeRequest(width, height); },
+          {},
+          {},
+          {},
+      }) {
+    companion_.Create();
+    companion_.StartTimer(kTrackingTimer, kTimerInterval);
+    UpdateCaption();
+    FormCreate();
+}
+
+TFStickyNote::~TFStickyNote() {
+    companion_.StopTimer(kTrackingTimer);
+    DestroyNativeWindow();
+    companion_.DestroyHandle();
+    if (removalNotice_) Guarded([&] { host_.StickyNoteDestroyed(*this); });
+}
+
+void TFStickyNote::UpdateCaption() {
+    FCaption = FBinding.CaptionText();
+    if (HasHandle()) SetWindowTextW(Handle(), W(FCaption));
+}
+
+void TFStickyNote::FormCreate() {
+    SetAlphaBlend(false);
+    FMinimized = false;
+    lTitle = FCaption;
+    lOwner = GetLocalComputerName();
+    lTime = NoteTimeNow();
+    MeasureLabels();
+    FStartChValue.clear();
+    // The buttons start in their normal pictures (no button is under the mouse).
+    hovered_ = note::Control::None;
+    // Last, as it may fail: the note is complete without its tile picture, and the
+    // failure goes to the application's handler like any other.
+    Guarded([&] { chrome_.LoadTilePicture(kTilePictureFile); });
+}
+
+// ---- native window ------------------------------------------------------------------
+
+HWND TFStickyNote::HandleNeeded() {
+    if (HasHandle()) return Handle();
+    HWND owner = nullptr;  // a closed note's window has no owner
+    if (!FBinding.IsClosed()) {
+        const WindowId target = FBinding.NativeWindowOwner();
+        owner = target == kNoWindow ? companion_.Handle() : ToHwnd(target);
+    }
+    RegisterClass(kClassName, CS_DBLCLKS | kNoteClassStyleAdd, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW));
+
+    const DWORD fault = creationFault_ ? creationFault_() : 0;
+    DWORD error = fault;
+    HWND h = nullptr;
+    if (!fault) {
+        h = CreateNative(NoteCreationExStyle(kFormExStyle), kClassName, W(FCaption), NoteCreationStyle(kFormStyle),
+                         left_, top_, width_, height_, owner, nullptr, false);
+        if (!h) error = LastCreateError();
+    }
+    if (!h) {
+        // The system refuses an owned window of a process with higher rights this way.
+        if (error == ERROR_ACCESS_DENIED) throw TSNCreateWindowHandleAccessDeniedException();
+        throw OSError(error, Utf8(SystemErrorMessage(error)));
+    }
+    try {
+        // The system gives a window that is neither popup nor child a caption bar when
+        // it is created; the style mask takes it away again.
+        ApplyNoteStyleMask(h);
+        SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (alphaBlend_) {
+            SetWindowLongW(h, GWL_EXSTYLE, GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+            SetLayeredWindowAttributes(h, 0, 255, LWA_ALPHA);
+        }
+        CreateChildren();
+    } catch (...) {
+        DestroyNativeWindow();
+        throw;
+    }
+    return h;
+}
+
+void TFStickyNote::CreateChildren() {
+    const note::Rect body = Layout().body;
+    pRchEdtBack1.Create(Handle(), body);
+    ScrollBox.Create(Handle(), body);
+    // The body area lies above its backing panel.
+    SetWindowPos(ScrollBox.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A new body area starts scrolled to its top-left corner, so the editor does too.
+    RichEdit.Create(ScrollBox.Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
+                    editorSize_.width, editorSize_.height);
+    LayoutChildren();
+    ScrollBox.UpdateScrollRange();
+}
+
+void TFStickyNote::DestroyNativeWindow() {
+    RichEdit.Destroy();
+    DestroyHandle();
+}
+
+void TFStickyNote::RecreateNativeWindow() {
+    if (HasHandle()) DestroyNativeWindow();
+}
+
+void TFStickyNote::OnNativeDestroyed() {
+    // The window may also go with its owner; the note keeps everything it holds and
+    // makes a new window when one is needed.
+    FMoveInProcess = false;
+    FResizeInProcess = false;
+    hovered_ = note::Control::None;
+    captured_ = note::Control::None;
+    trackingLeave_ = false;
+}
+
+void TFStickyNote::ApplyPlacement(int left, int top) { ShowNoteAtPosition(HandleNeeded(), left, top); }
+
+void TFStickyNote::ShowAboveTarget(WindowId target) { ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target)); }
+
+// ---- binding and life -----------------------------------------------------------------
+
+void TFStickyNote::TimerTimer() { FBinding.TimerTimer(host_.SelectingCaptureWindow(), TheWindowSystem(), *this); }
+
+void TFStickyNote::Close() {
+    if (closing_) return;
+    closing_ = true;
+    FBinding.Close();
+    companion_.PostRelease();
+}
+
+void TFStickyNote::Release() {
+    // A modal loop run from one of this note's own handlers (the export dialog behind
+    // its Save button) may deliver the release while that handler is still on the
+    // stack: the note then goes out of sight at once and is freed after the handler.
+    if (messageDepth_ > 0) {
+        releaseDeferred_ = true;
+        if (HasHandle()) ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    delete this;
+}
+
+// ---- showing and hiding ---------------------------------------------------------------
+
+void TFStickyNote::Show() {
+    HWND h = HandleNeeded();
+    const bool wasShown = visible_;
+    visible_ = true;
+    if (!IsWindowVisible(h)) ShowWindow(h, SW_SHOW);
+    if (!wasShown) FormShow();
+}
+
+void TFStickyNote::Hide() {
+    const bool wasShown = visible_;
+    visible_ = false;
+    if (HasHandle()) ShowWindow(Handle(), SW_HIDE);
+    if (wasShown) FormHide();
+}
+
+void TFStickyNote::FormShow() {
+    UpdateWindowRegion();
+    SetAlphaBlend(true);
+    // Check states still pending are applied by the checklist once it has its boxes;
+    // otherwise the editor takes the keyboard.
+    if (FStartChValue.empty() && RichEdit.CanFocus()) RichEdit.SetFocus();
+    if (FMinimized) {
+        SetSize(note::kTileSize.width, note::kTileSize.height);
+        UpdateWindowRegion();
+        RepaintNow();
+    }
+}
+
+void TFStickyNote::FormHide() { SetAlphaBlend(false); }
+
+void TFStickyNote::SetAlphaBlend(bool on) {
+    if (on == alphaBlend_) return;
+    alphaBlend_ = on;
+    if (!HasHandle()) return;
+    HWND h = Handle();
+    const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+    if (on) {
+        SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(h, 0, 255, LWA_ALPHA);
+    } else {
+        SetWindowLongW(h, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+        RedrawWindow(h, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
+// ---- geometry ---------------------------------------------------------------------------
+
+note::NoteLayout TFStickyNote::Layout() const {
+    return note::ComputeLayout({width_, height_}, bodyBottomMargin_, ownerExtent_, timeExtent_);
+}
+
+void TFStickyNote::MeasureLabels() {
+    ownerExtent_ = chrome_.MeasureLabel(lOwner);
+    timeExtent_ = chrome_.MeasureLabel(lTime);
+}
+
+void TFStickyNote::SetPosition(int left, int top) {
+    left_ = left;
+    top_ = top;
+    if (HasHandle())
+        SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFStickyNote::SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    if (HasHandle())
+        SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFStickyNote::RepaintNow() {
+    if (HasHandle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TFStickyNote::UpdateWindowRegion() {
+    if (!HasHandle()) return;
+    const int e = note::RegionEllipse({width_, height_});
+    HRGN region = CreateRoundRectRgn(0, 0, width_ + 2, height_ + 2, e, e);
+    if (!region) return;
+    // On success the system owns the region; on failure it stays ours to delete.
+    if (!SetWindowRgn(Handle(), region, TRUE)) DeleteObject(region);
+}
+
+void TFStickyNote::LayoutChildren() {
+    if (!HasHandle() || !ScrollBox.HasHandle()) return;
+    const note::Rect body = Layout().body;
+    const int show = FMinimized ? SW_HIDE : SW_SHOWNA;
+    SetWindowPos(pRchEdtBack1.Handle(), nullptr, body.left, body.top, body.width, body.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ScrollBox.SetBounds(body);
+    ShowWindow(pRchEdtBack1.Handle(), show);
+    ShowWindow(ScrollBox.Handle(), show);
+}
+
+void TFStickyNote::UpdateLayout() {
+    bodyBottomMargin_ = note::kBodyBottomMarginRefreshed;
+    LayoutChildren();
+    ResizeRichEdit();
+    if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TFStickyNote::ResizeRichEdit() {
+    // A tile's body area has no room at all; the editor keeps its size until the
+    // note is restored and the layout refresh sizes it again.
+    if (FMinimized) return;
+    const note::Rect body = Layout().body;
+    editorSize_ = note::EditorSize({FRequestedSize.x, FRequestedSize.y}, {body.width, body.height});
+    RichEdit.SetBounds(RichEdit.Left(), RichEdit.Top(), editorSize_.width, editorSize_.height);
+    ScrollBox.UpdateScrollRange();
+}
+
+// ---- editor -----------------------------------------------------------------------------
+
+void TFStickyNote::RichEditChange() { host_.SetSaveChangePending(); }
+
+void TFStickyNote::RichEditResizeRequest(int width, int height) {
+    FRequestedSize = {width, height};
+    ResizeRichEdit();
+}
+
+// ---- labels -----------------------------------------------------------------------------
+
+void TFStickyNote::SetOwnerText(std::u16string text) {
+    lOwner = std::move(text);
+    MeasureLabels();
+    if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TFStickyNote::SetTimeText(std::u16string text) {
+    lTime = std::move(text);
+    MeasureLabels();
+    if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+} // namespace vn

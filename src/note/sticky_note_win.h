@@ -1,0 +1,202 @@
+#pragma once
+// TFStickyNote: one note window. A borderless, round-cornered, pale-yellow window
+// owned by its target window, with a title, the owner and time labels, five
+// picture buttons, the white body area holding the rich-text editor, a resize grip
+// and a tagline. It can be dragged, resized between fixed limits and shrunk to a
+// 100 x 100 tile.
+//
+// The object lives on the heap and outlives its native window: the native window
+// is created when it is first needed and re-created when the note binds to a new
+// target, keeping body, formatting, position, size and tile state. A closed note
+// frees itself on the next turn of the message loop; the controller frees the
+// others at shutdown (after CancelRemovalNotice).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "attach/note_binding.h"
+#include "attach/note_placement.h"
+#include "note/note_body_win.h"
+#include "note/note_chrome_win.h"
+#include "note/note_companion_win.h"
+#include "note/note_host.h"
+#include "note/note_layout.h"
+#include "note/rich_edit_win.h"
+#include "platform/window_win.h"
+
+namespace vn {
+
+class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow {
+public:
+    // The tracking tick's interval.
+    static constexpr UINT kTimerInterval = 500;
+    // The tile picture, read from the current directory when the note is created.
+    static constexpr char16_t kTilePictureFile[] = u"hig.png";
+
+    // A note bound to the live window `AParentWnd`, its identity read from it.
+    TFStickyNote(NoteHost& host, HWND AParentWnd);
+    // An unbound note with a stored identity, waiting for its first placement.
+    TFStickyNote(NoteHost& host, std::u16string AWndParentExe, std::u16string AWndParentCaption);
+    ~TFStickyNote() override;
+
+    // ---- binding ------------------------------------------------------------------
+    // The target: a window handle, the unbound marker -1, or 0 once closed.
+    HWND WndParent() const noexcept { return reinterpret_cast<HWND>(FBinding.WndParent()); }
+    const std::u16string& WndParentExeName() const noexcept { return FBinding.WndParentExeName(); }
+    const std::u16string& WndParentCaption() const noexcept { return FBinding.WndParentCaption(); }
+    bool ParentBindingPending() const noexcept { return FBinding.ParentBindingPending(); }
+    // The note's caption: executable name " - " caption (also its window text).
+    const std::u16string& Caption() const noexcept { return FCaption; }
+
+    // One tracking tick (the 500 ms `Timer` runs it).
+    void TimerTimer();
+    // Closes the note: it forgets its target and frees itself once the message loop
+    // turns again (the host's removal notice is sent then). Safe to call twice.
+    void Close();
+    // The controller frees the note itself (shutdown): no removal notice.
+    void CancelRemovalNotice() noexcept { removalNotice_ = false; }
+
+    // ---- content --------------------------------------------------------------------
+    vn::RichEdit& Editor() noexcept { return RichEdit; }
+    const std::u16string& TitleText() const noexcept { return lTitle; }
+    const std::u16string& OwnerText() const noexcept { return lOwner; }
+    void SetOwnerText(std::u16string text);
+    const std::u16string& TimeText() const noexcept { return lTime; }
+    void SetTimeText(std::u16string text);
+    // Check states waiting for the note's first showing, in the check-state string format.
+    const std::u16string& PendingCheckStates() const noexcept { return FStartChValue; }
+    void SetPendingCheckStates(std::u16string states) { FStartChValue = std::move(states); }
+
+    // ---- window state -------------------------------------------------------------
+    bool IsShown() const override { return visible_; }
+    int Left() const override { return left_; }
+    int Top() const override { return top_; }
+    int Width() const noexcept { return width_; }
+    int Height() const noexcept { return height_; }
+    bool Minimized() const noexcept { return FMinimized; }
+    bool AlphaBlend() const noexcept { return alphaBlend_; }
+    void SetPosition(int left, int top) override;
+    // The framework's show and hide: the show and hide handlers run.
+    void Show() override;
+    void Hide() override;
+    // The layout refresh: part visibility for the tile state, body area height
+    // H - 156, backing panel, editor size.
+    void UpdateLayout() override;
+
+    // ---- native window ------------------------------------------------------------
+    // The native window, created now if needed (owned by the target while bound).
+    HWND HandleNeeded();
+    void CreateNativeWindowIfNeeded() override { HandleNeeded(); }
+    void RecreateNativeWindow() override;
+    void ApplyPlacement(int left, int top) override;
+    void ShowAboveTarget(WindowId target) override;
+    void Discard() override { Close(); }
+
+    // Makes native window creation fail with `errorCode` (0: succeed) without asking
+    // the system: the access-denied refusal cannot be produced on demand.
+    void SetCreationFaultForTesting(std::function<DWORD()> fault) { creationFault_ = std::move(fault); }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnNativeDestroyed() override;
+
+private:
+    TFStickyNote(NoteHost& host, NoteBinding binding);
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormHide();
+    void TitleShapeMouseDown();
+    void TitleShapeMouseMove();
+    void TitleShapeMouseUp();
+    void ImgSizeMouseDown();
+    void ImgSizeMouseMove();
+    void ImgSizeMouseUp();
+    void ImgSaveMouseEnter(note::Control button);
+    void ImgSaveMouseLeave(note::Control button);
+    void ImgSaveMouseDown();
+    void ImgImportMouseDown();
+    void ImgFontMouseDown();
+    void ImgDeleteMouseDown();
+    void ImgMinimizeMouseDown();
+    void ImgSmallDblClick();
+    void RichEditChange();
+    void RichEditResizeRequest(int width, int height);
+
+    // Operations.
+    void UpdateCaption();
+    void UpdateWindowRegion();
+    void PaintImageButton(note::Control button, bool hover);
+    void ResizeRichEdit();
+    void FontCommand();
+    void SetAlphaBlend(bool on);
+    void SetSize(int width, int height);
+    void RepaintNow();
+    note::NoteLayout Layout() const;
+    void LayoutChildren();
+    void CreateChildren();
+    void DestroyNativeWindow();
+    void Release();
+    void MeasureLabels();
+
+    // Mouse routing (the parts are drawn, not windows of their own).
+    void OnMousePress(UINT message, LPARAM lParam);
+    void OnMouseMove(LPARAM lParam);
+    void OnMouseRelease();
+    void OnCaptureLost();
+    void UpdateHover(note::Control under);
+    note::Control ControlAt(LPARAM lParam) const;
+    void Paint();
+
+    NoteHost& host_;
+    NoteBinding FBinding;
+    std::u16string FCaption;
+    bool removalNotice_ = true;
+    bool closing_ = false;
+    // Messages of this note's window being handled right now (nested by modal loops),
+    // and a release that arrived meanwhile.
+    int messageDepth_ = 0;
+    bool releaseDeferred_ = false;
+
+    // Labels and pending check states.
+    std::u16string lTitle;
+    std::u16string lOwner;
+    std::u16string lTime;
+    std::u16string FStartChValue;
+
+    // Bounds of the window, kept while it has no native window.
+    int left_ = note::kInitialPosition.x;
+    int top_ = note::kInitialPosition.y;
+    int width_ = note::kInitialSize.width;
+    int height_ = note::kInitialSize.height;
+    int bodyBottomMargin_ = note::kBodyBottomMarginInitial;
+    note::Size editorSize_{note::kEditorInitialBounds.width, note::kEditorInitialBounds.height};
+    note::Size ownerExtent_;
+    note::Size timeExtent_;
+
+    note::Point FStartPoint;
+    note::Point FStartSize;
+    note::Point FRequestedSize;
+    bool FMoveInProcess = false;
+    bool FResizeInProcess = false;
+    bool FMinimized = false;
+    bool visible_ = false;
+    bool alphaBlend_ = false;
+    COLORREF shapeColor_ = kNoteColor;
+
+    note::Control hovered_ = note::Control::None;
+    note::Control captured_ = note::Control::None;
+    bool trackingLeave_ = false;
+
+    NoteChrome chrome_;
+    NoteCompanionWindow companion_;
+    NoteBackPanel pRchEdtBack1;
+    NoteScrollBox ScrollBox;
+    vn::RichEdit RichEdit;
+
+    std::function<DWORD()> creationFault_;
+};
+
+} // namespace vn
