@@ -62,7 +62,7 @@ std::optional<ZipEntryPath> ZipCleanEntryName(std::u16string_view name) {
         if (IsDeviceName(component)) return std::nullopt;
         result.components.emplace_back(component);
     }
-    if (result.components.empty()) return std::nullopt;
+    if (result.components.empty() && !result.isFolder) return std::nullopt;
     return result;
 }
 

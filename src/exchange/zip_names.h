@@ -8,7 +8,8 @@
 namespace vn {
 
 struct ZipEntryPath {
-    std::vector<std::u16string> components;  // never empty, never "." or ".."
+    std::vector<std::u16string> components;  // never "." or ".."; empty only for a folder entry of
+                                             // the target folder itself ("./", as bsdtar writes)
     bool isFolder = false;                   // the name ended in a separator
 };
 

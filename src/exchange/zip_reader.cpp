@@ -46,6 +46,7 @@ struct Entry {
 };
 
 constexpr uint16_t kUnicodePathExtra = 0x7075;
+constexpr uint16_t kHostUnix = 3;
 constexpr uint32_t kUnixFileTypeMask = 0170000;
 constexpr uint32_t kUnixSymbolicLink = 0120000;
 
@@ -226,6 +227,7 @@ public:
         if (((e.externalAttributes >> 16) & kUnixFileTypeMask) == kUnixSymbolicLink) throw Error(kSymbolicLink);
 
         const size_t folderCount = path.isFolder ? path.components.size() : path.components.size() - 1;
+        // (a folder entry with no components is the target folder itself)
         std::u16string target = folder_;
         for (size_t i = 0; i < folderCount; ++i) {
             target += kZipPathSeparator;
@@ -257,11 +259,16 @@ public:
 private:
     ZipEntryPath EntryPath(const Entry& e) {
         const std::string name = ReadBytes(archive_, e.nameOffset, e.nameLength);
+        // Each entry says for itself how its name is encoded: tools set bit 11 only
+        // on names that need it. Unix tools without bit 11 write the system's
+        // character set, which today is UTF-8; other names are code page 437.
         std::u16string decoded;
         if (e.flag & kFlagUtf8) {
             decoded = ZipFromUtf8(name);
         } else if (auto unicode = UnicodePathOf(ReadBytes(archive_, e.nameOffset + e.nameLength, e.extraLength), name)) {
             decoded = ZipFromUtf8(*unicode);
+        } else if ((e.madeBy >> 8) == kHostUnix && ZipIsUtf8(name)) {
+            decoded = ZipFromUtf8(name);
         } else {
             decoded = ZipFromCp437(name);
         }

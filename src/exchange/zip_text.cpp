@@ -78,7 +78,10 @@ std::string ZipUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string ZipFromUtf8(std::string_view bytes) {
+namespace {
+
+// Decodes, counting the bytes that had to be replaced.
+std::u16string DecodeUtf8(std::string_view bytes, size_t& replaced) {
     std::u16string out;
     out.reserve(bytes.size());
     size_t i = 0;
@@ -111,10 +114,24 @@ std::u16string ZipFromUtf8(std::string_view bytes) {
             i += length;
         } else {
             out += kReplacement;
+            ++replaced;
             ++i;
         }
     }
     return out;
+}
+
+} // namespace
+
+std::u16string ZipFromUtf8(std::string_view bytes) {
+    size_t replaced = 0;
+    return DecodeUtf8(bytes, replaced);
+}
+
+bool ZipIsUtf8(std::string_view bytes) {
+    size_t replaced = 0;
+    DecodeUtf8(bytes, replaced);
+    return replaced == 0;
 }
 
 std::u16string ZipFromCp437(std::string_view bytes) {

@@ -15,6 +15,9 @@ std::string ZipUtf8(std::u16string_view text);
 // sequences) becomes U+FFFD: an overlong "/" or "." can never come out as one.
 std::u16string ZipFromUtf8(std::string_view bytes);
 
+// Whether the bytes are well-formed UTF-8 throughout.
+bool ZipIsUtf8(std::string_view bytes);
+
 // UTF-16 text of code page 437 bytes. The table is part of the program: the
 // result must not depend on the code pages a system happens to have.
 std::u16string ZipFromCp437(std::string_view bytes);

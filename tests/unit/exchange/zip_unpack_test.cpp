@@ -78,6 +78,12 @@ TEST(ZipUnpack, ReadsWhatOtherToolsWrite) {
         {"code page 437 name without flag bit 11",
          Of({With(File(cp437Name, "x"), [](RawEntry& e) { e.flag = 0; })}).Build(), {{utf8Name, "x"}}},
         // Python and bsdtar set bit 11 only on names that need it.
+        {"UTF-8 name without flag bit 11 from a DOS or Windows tool",
+         Of({With(File(utf8Name, "x"), [](RawEntry& e) { e.flag = 0; })}).Build(), {{"\xE2\x94\x9C\xE2\x95\x9D" "ber.txt", "x"}}},
+        {"UTF-8 name without flag bit 11 from a Unix tool",
+         Of({With(File(utf8Name, "x"), [](RawEntry& e) { e.flag = 0, e.madeBy = 0x031E; })}).Build(), {{utf8Name, "x"}}},
+        {"code page 437 name from a Unix tool",
+         Of({With(File(cp437Name, "x"), [](RawEntry& e) { e.flag = 0, e.madeBy = 0x031E; })}).Build(), {{utf8Name, "x"}}},
         {"flag bit 11 on some entries only",
          Of({File(utf8Name, "u"), With(File("plain.txt", "p"), [](RawEntry& e) { e.flag = 0; })}).Build(),
          {{utf8Name, "u"}, {"plain.txt", "p"}}},
@@ -102,6 +108,7 @@ TEST(ZipUnpack, ReadsWhatOtherToolsWrite) {
          Built(Of({File("a.txt", "A")}), [](RawArchive& a) { a.comment = "PK\x05\x06 is how an end record starts"; }),
          {{"a.txt", "A"}}},
         {"only an end record", RawArchive{}.Build(), {}},
+        {"folder entry of the folder itself", Of({File("./", "", 0), File("./a.txt", "A")}).Build(), {{"a.txt", "A"}}},
         {"current-folder and doubled separators", Of({File("./x//y.txt", "Y"), File("sub\\b.txt", "B")}).Build(),
          {{"x/", ""}, {"x/y.txt", "Y"}, {"sub/", ""}, {"sub/b.txt", "B"}}},
         {"same name twice: the later entry wins", Of({File("a.txt", "first"), File("a.txt", "second")}).Build(),
@@ -169,7 +176,7 @@ TEST(ZipUnpack, NamesThatWouldLeaveTheFolderAreRefusedBeforeAnythingIsWritten) {
     const std::string names[] = {
         "../evil.txt", "a/../../evil.txt", "..\\..\\evil.txt", "a\\..\\..\\evil.txt", "/tmp/evil.txt",
         "\\evil.txt", "C:/evil.txt", "C:evil.txt", "\\\\server\\share\\evil.txt", "//server/share/evil.txt",
-        ".. /evil.txt", "../", "./", "", std::string("a\0b.txt", 7), "nul.txt", "sub/CON",
+        ".. /evil.txt", "../", ".", "./.", "", std::string("a\0b.txt", 7), "nul.txt", "sub/CON",
         std::string("ok\0/../../evil.txt", 18),  // a NUL hiding a climb from C string handling
     };
     for (const std::string& name : names) {
