@@ -10,6 +10,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 #include <utility>
 
@@ -505,7 +506,8 @@ int RichEdit::SelLength() const {
 }
 void RichEdit::SetSelLength(int length) {
     const int start = SelStart();
-    impl_->Select(start, start + std::max(length, 0));
+    const long long end = static_cast<long long>(start) + std::max(length, 0);
+    impl_->Select(start, static_cast<int>(std::min<long long>(end, INT_MAX)));
 }
 
 TextAttributes RichEdit::SelAttributes() const {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -248,7 +249,7 @@ TEST_F(RichEditTest, SelectionCountsALineBreakAsOneAndClampsAtTheEnd) {
         int start, length, wantStart, wantLength;
     };
     const std::vector<Case> cases = {
-        {0, 0, 0, 0}, {1, 3, 1, 3}, {2, 1, 2, 1}, {3, 100, 3, 2}, {100, 0, 5, 0}, {100, 7, 5, 0}, {-4, 2, 0, 2},
+        {0, 0, 0, 0}, {1, 3, 1, 3}, {2, 1, 2, 1}, {3, 100, 3, 2}, {100, 0, 5, 0}, {100, 7, 5, 0}, {-4, 2, 0, 2}, {4, INT_MAX, 4, 1},
     };
     for (const auto& c : cases) {
         edit->SetSelStart(c.start);
@@ -461,6 +462,12 @@ TEST_F(RichEditTest, MouseAndFocus) {
     edit->SetSelStart(4);  // line 2
     ASSERT_TRUE(edit->CaretPos(p));
     EXPECT_GT(p.y, top);
+    // The menu key opens the menu at the caret.
+    SendMessageW(edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit->Handle()), MAKELPARAM(-1, -1));
+    ClientToScreen(edit->Handle(), &p);
+    ASSERT_EQ(rec.menus.size(), 2u);
+    EXPECT_EQ(rec.menus[1].x, p.x);
+    EXPECT_EQ(rec.menus[1].y, p.y);
 
     EnableWindow(host.Handle(), FALSE);
     EXPECT_FALSE(edit->CanFocus());
