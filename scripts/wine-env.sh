@@ -9,12 +9,18 @@ vn_wine_template() {
   mkdir -p "$VN_WINE_ROOT"
   (
     flock 9
-    if [ ! -f "$VN_WINE_ROOT/template/.ready" ]; then
+    if [ ! -f "$VN_WINE_ROOT/template/.ready-2" ]; then
       rm -rf "$VN_WINE_ROOT/template"
       mkdir -p "$VN_WINE_ROOT/template"
-      WINEPREFIX="$VN_WINE_ROOT/template" DISPLAY= wineboot -i >/dev/null 2>&1 || true
-      WINEPREFIX="$VN_WINE_ROOT/template" wineserver -w || true
-      touch "$VN_WINE_ROOT/template/.ready"
+      export WINEPREFIX="$VN_WINE_ROOT/template"
+      DISPLAY= wineboot -i >/dev/null 2>&1 || true
+      # Every program runs inside one virtual desktop: it has a taskbar with a
+      # notification area, and hiding a window does not wait two seconds for a
+      # window manager that Xvfb does not have.
+      DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+      DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1 || true
+      wineserver -w || true
+      touch "$VN_WINE_ROOT/template/.ready-2"
     fi
   ) 9>"$VN_WINE_ROOT/.lock"
 }
