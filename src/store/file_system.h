@@ -27,6 +27,10 @@ public:
     // Failure: Cannot create file "<path>". <reason>
     virtual void WriteFile(const std::u16string& path, std::string_view bytes) = 0;
 
+    // Deletes a file; a missing file is no error.
+    // Failure: Cannot delete file "<path>". <reason>
+    virtual void RemoveFile(const std::u16string& path) = 0;
+
     // Creates the folder and every missing level above it; an existing folder is fine.
     virtual void CreateDirectories(const std::u16string& path) = 0;
 

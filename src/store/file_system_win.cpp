@@ -71,6 +71,15 @@ void WindowsFileSystem::WriteFile(const std::u16string& path, std::string_view b
     if (!CloseHandle(file.release())) FailLast("Cannot create file", path);
 }
 
+void WindowsFileSystem::RemoveFile(const std::u16string& path) {
+    if (!::DeleteFileW(W(path))) {
+        DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return;
+        SetLastError(code);
+        FailLast("Cannot delete file", path);
+    }
+}
+
 void WindowsFileSystem::Rename(const std::u16string& from, const std::u16string& to) {
     // A file replaces a file; MoveFileExW never lets a folder replace anything.
     if (!MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING)) FailLast("Cannot rename", from);

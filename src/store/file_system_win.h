@@ -18,6 +18,7 @@ public:
     bool Exists(const std::u16string& path) override;
     std::string ReadFile(const std::u16string& path) override;
     void WriteFile(const std::u16string& path, std::string_view bytes) override;
+    void RemoveFile(const std::u16string& path) override;
     void DeleteDirectory(const std::u16string& path) override { vn::DeleteDirectory(path); }
     void Rename(const std::u16string& from, const std::u16string& to) override;
 };

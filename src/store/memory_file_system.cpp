@@ -107,6 +107,18 @@ void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view by
     Fail("Cannot create file", path, kIoError);
 }
 
+void MemoryFileSystem::RemoveFile(const std::u16string& path) {
+    CheckAlive();
+    std::u16string key = Key(path);
+    auto it = nodes_.find(key);
+    if (it == nodes_.end()) return;
+    if (it->second.folder) Fail("Cannot delete file", path, "Access is denied.");
+    StepResult step = BeginStep(u"delete " + path);
+    if (step == StepResult::Kill) throw ProcessKilled{};
+    if (step == StepResult::Fail) Fail("Cannot delete file", path, kIoError);
+    nodes_.erase(it);
+}
+
 void MemoryFileSystem::CreateDirectories(const std::u16string& path) {
     CheckAlive();
     std::u16string key = Key(path);

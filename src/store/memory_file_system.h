@@ -12,8 +12,8 @@
 //                  is left half done and every later call raises ProcessKilled.
 //                  Survivor() is what the next start finds on disk.
 //
-// Changing steps: each file write, each folder created, each entry deleted by
-// DeleteDirectory, each rename.
+// Changing steps: each file write, each file deleted, each folder created, each
+// entry deleted by DeleteDirectory, each rename.
 #include <cstdint>
 #include <map>
 #include <set>
@@ -33,6 +33,7 @@ public:
     bool Exists(const std::u16string& path) override;
     std::string ReadFile(const std::u16string& path) override;
     void WriteFile(const std::u16string& path, std::string_view bytes) override;
+    void RemoveFile(const std::u16string& path) override;
     void CreateDirectories(const std::u16string& path) override;
     void DeleteDirectory(const std::u16string& path) override;
     void Rename(const std::u16string& from, const std::u16string& to) override;

@@ -91,7 +91,7 @@ void NoteStore::SaveToFile(const std::u16string& fileName, const std::u16string&
 void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
     if (unreadStore_) ReadUnloadedStore();
     folders_.Settle();
-    folders_.ResetStaging();
+    folders_.PrepareStaging();
     const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";
     const std::u16string stagingPrefix = folders_.Staging() + u"\\";
 
@@ -115,6 +115,7 @@ void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
         line.replace(*kept.bodyFieldOffset, kept.bodyFieldLength, folderPrefix + name);
         lines.push_back(std::move(line));
     }
+    folders_.RemoveStaleFiles(next);
     folders_.WriteStagedIndex(EncodeIndexFile(lines, codePage_));
     folders_.Commit();
 }

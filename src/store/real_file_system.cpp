@@ -68,6 +68,13 @@ void RealFileSystem::WriteFile(const std::u16string& path, std::string_view byte
     if (!ok) Fail("Cannot create file", path, std::strerror(errno));
 }
 
+void RealFileSystem::RemoveFile(const std::u16string& path) {
+    fs::path target = NativePath(path);
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) Fail("Cannot delete file", path, "It is a folder.");
+    if (!fs::remove(target, ec) && ec) Fail("Cannot delete file", path, ec.message());
+}
+
 void RealFileSystem::CreateDirectories(const std::u16string& path) {
     std::error_code ec;
     fs::create_directories(NativePath(path), ec);

@@ -6,8 +6,28 @@
 namespace vn {
 
 namespace {
+
 constexpr std::u16string_view kIndex = u"\\Jotlets.txt";
 constexpr std::u16string_view kStagedIndex = u"\\Jotlets.tmp";
+
+// "<n>.txt" with n below count, as the store names its body files: decimal
+// without leading zeros (any letter case in the extension).
+bool IsBodyFileBelow(std::u16string_view name, size_t count) {
+    constexpr std::u16string_view ext = u".txt";
+    constexpr size_t maxDigits = 9;
+    if (name.size() <= ext.size() || name.size() > ext.size() + maxDigits) return false;
+    for (size_t i = 0; i < ext.size(); ++i)
+        if ((name[name.size() - ext.size() + i] | 0x20) != ext[i]) return false;
+    std::u16string_view digits = name.substr(0, name.size() - ext.size());
+    if (digits.size() > 1 && digits[0] == u'0') return false;
+    size_t value = 0;
+    for (char16_t c : digits) {
+        if (c < u'0' || c > u'9') return false;
+        value = value * 10 + static_cast<size_t>(c - u'0');
+    }
+    return value < count;
+}
+
 } // namespace
 
 StoreFolders::StoreFolders(FileSystem& fs, const std::u16string& dataFolder)
@@ -39,9 +59,36 @@ void StoreFolders::Settle() {
     fs_.Rename(*source, store_);
 }
 
-void StoreFolders::ResetStaging() {
-    DeleteOrFail(staging_);
-    fs_.CreateDirectories(staging_);
+void StoreFolders::PrepareStaging() {
+    if (fs_.Exists(backup_)) {
+        if (!fs_.Exists(staging_)) {
+            try {
+                fs_.Rename(backup_, staging_);
+            } catch (const std::exception&) {
+                // Start the staging folder afresh instead.
+            }
+        }
+        if (fs_.Exists(backup_)) DeleteOrFail(backup_);
+    }
+    if (fs_.Exists(staging_)) {
+        fs_.RemoveFile(staging_ + std::u16string(kIndex));
+        if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + std::u16string(kIndex)) + "\".");
+    } else {
+        fs_.CreateDirectories(staging_);
+    }
+}
+
+void StoreFolders::RemoveStaleFiles(size_t bodyFileCount) {
+    for (const std::u16string& name : fs_.List(staging_)) {
+        if (IsBodyFileBelow(name, bodyFileCount)) continue;
+        std::u16string path = staging_ + u"\\" + name;
+        try {
+            fs_.RemoveFile(path);
+        } catch (const std::exception&) {
+            fs_.DeleteDirectory(path); // a folder someone put there
+            if (fs_.Exists(path)) throw;
+        }
+    }
 }
 
 void StoreFolders::WriteStagedIndex(const std::string& bytes) {
@@ -51,7 +98,7 @@ void StoreFolders::WriteStagedIndex(const std::string& bytes) {
 }
 
 void StoreFolders::Commit() {
-    DeleteOrFail(backup_);
+    if (fs_.Exists(backup_)) DeleteOrFail(backup_);
     const bool hadStore = fs_.Exists(store_);
     if (hadStore) fs_.Rename(store_, backup_);
     try {
@@ -66,7 +113,14 @@ void StoreFolders::Commit() {
         }
         throw;
     }
-    fs_.DeleteDirectory(backup_);
+    // The new store is in place. The old folder becomes the next staging folder;
+    // if that fails here, the next save takes care of it.
+    if (!hadStore) return;
+    try {
+        fs_.Rename(backup_, staging_);
+        fs_.RemoveFile(staging_ + std::u16string(kIndex));
+    } catch (const std::exception&) {
+    }
 }
 
 } // namespace vn

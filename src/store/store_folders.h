@@ -1,15 +1,19 @@
 #pragma once
 // Keeps a complete store on disk at every instant of a store save.
 //
-// The new store is written into the sibling folder "Information.new"; its index
-// file is written under a temporary name and renamed to "Jotlets.txt" last, so
-// a folder whose "Jotlets.txt" exists is complete. Then the folders are swapped:
-// "Information" -> "Information.old", "Information.new" -> "Information", and
-// the old one is deleted. Whatever step fails or wherever the process stops,
-// one of the three folders is complete, and the next start takes the complete
-// "Information", else the complete "Information.new" (a swap that stopped half
-// way), else the complete "Information.old" (a swap that could not be undone).
-// Peers only ever see "Information" with the usual files in it.
+// A folder is complete when its "Jotlets.txt" exists: the index is written
+// under a temporary name after every body file and renamed last. The new store
+// is written into the staging folder "Information.new", then the folders are
+// swapped: "Information" -> "Information.old", "Information.new" ->
+// "Information". Whatever step fails and wherever the process stops, one of
+// the three folders is complete, and a start takes the complete "Information",
+// else the complete "Information.new" (a swap that stopped half way), else the
+// complete "Information.old" (a swap that could not be undone).
+//
+// The old store's folder then becomes the next staging folder, with its index
+// deleted first: its body files are overwritten in place by the next save,
+// which costs far less than deleting a thousand files and creating them anew.
+// Peers only ever look at "Information", which holds the usual files.
 #include <string>
 
 #include "store/file_system.h"
@@ -31,10 +35,16 @@ public:
 
     // Finishes what an interrupted save left: when "Information" is not complete
     // but the staging or backup folder is, that one becomes "Information".
+    // Afterwards "Information" is complete, or no folder is.
     void Settle();
 
-    // An empty staging folder for a new store (after Settle).
-    void ResetStaging();
+    // A staging folder for a new store (after Settle), incomplete from here on.
+    // It may still hold body files of an older store, to be overwritten.
+    void PrepareStaging();
+
+    // Deletes what the new store does not write: every entry of the staging
+    // folder but "0.txt" .. "<count-1>.txt".
+    void RemoveStaleFiles(size_t bodyFileCount);
 
     // Writes the index file into the staging folder: temporary name, then rename.
     void WriteStagedIndex(const std::string& bytes);

@@ -82,6 +82,20 @@ TEST_F(NoteStoreTest, SaveWritesFromTheHighestPositionAndALoadReversesTheList) {
         << "states still pending are written as they were read";
 }
 
+TEST_F(NoteStoreTest, ALaterSaveReusesTheOldFilesAndLeavesNoStaleOnes) {
+    Save(Pointers(abc));
+    Save(Pointers(abc));
+    fs.ClearLog();
+    Save({&abc[1]});
+    EXPECT_EQ(Index(), (Lines{u"b.exe|Beta=WS-01|02.02.2020|Information\\0.txt|"}));
+    EXPECT_EQ(Bytes(u"Information\\0.txt"), "{\\rtf1 B}");
+    // The store holds no body file of the old one; the staging folder holds the
+    // old store's bodies for the next save to overwrite, and never an index.
+    EXPECT_EQ(FilesBelowData(), (Lines{u"Information.new\\0.txt", u"Information.new\\1.txt", u"Information.new\\2.txt",
+                                       u"Information\\0.txt", u"Information\\Jotlets.txt"}));
+    for (const auto& step : fs.Log()) EXPECT_FALSE(step.starts_with(u"mkdir")) << EncodeUtf8(step);
+}
+
 TEST_F(NoteStoreTest, AStoreWithoutNotesIsAZeroByteIndex) {
     Save({});
     EXPECT_EQ(FilesBelowData(), (Lines{u"Information\\Jotlets.txt"}));

@@ -55,7 +55,10 @@ TEST(RealFileSystemStore, RoundTripOnDisk) {
     const fs::path info = temp.Path() / "Vantory Note" / "Information";
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(temp.Path() / "Vantory Note")) names.push_back(e.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{"Information"}) << "no staging or backup folder is left";
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Information", "Information.new"}));
+    EXPECT_FALSE(fs::exists(temp.Path() / "Vantory Note" / "Information.new" / "Jotlets.txt"))
+        << "the folder kept for the next save never looks like a store";
     EXPECT_EQ(Slurp(info / "0.txt"), "{\\rtf1 first}");
     EXPECT_EQ(Slurp(info / "1.txt"), std::string(5000, 'x'));
     std::string index = Slurp(info / "Jotlets.txt");

@@ -39,11 +39,14 @@ protected:
     };
 
     void SetUp() override {
-        scenarios.push_back(Make("previous store", true));
-        scenarios.push_back(Make("first save", false));
+        scenarios.push_back(Make("previous store", true, false));
+        scenarios.push_back(Make("first save", false, false));
+        scenarios.push_back(Make("after earlier saves", true, true));
     }
 
-    Scenario Make(const char* name, bool withStore) {
+    // With earlier saves, the staging folder holds more body files of an older
+    // store than the next one writes, and a stray backup folder is left too.
+    Scenario Make(const char* name, bool withStore, bool earlierSaves) {
         Scenario s{name, withStore, {}, {}, {}};
         // The store as a previous run left it, with a record no note can be made of.
         auto put = [&](const std::u16string& rel, const std::string& bytes) {
@@ -59,6 +62,28 @@ protected:
                 EncodeIndexFile({u"a.exe|Alpha=WS|t0|Information\\2.txt|01", u"b.exe|Beta=WS|t1|Information\\1.txt|",
                                  u"c.exe|Gamma=WS|t2|Information\\0.txt|1", u"x.exe|a|b=WS|t3|Information\\3.txt|1"},
                                 cp));
+        }
+        if (earlierSaves) {
+            std::vector<FakeNote> extra{{u"p.exe", u"P", u"WS", u"t", "{\\rtf1 P}"},
+                                        {u"q.exe", u"Q", u"WS", u"t", "{\\rtf1 Q}"},
+                                        {u"r.exe", u"R", u"WS", u"t", "{\\rtf1 R}"}};
+            {
+                NoteStore store(s.base, cp, data);
+                FakeFactory factory;
+                store.LoadNotes(factory);
+                std::vector<StoreNote*> notes = factory.List();
+                for (FakeNote& n : extra) notes.push_back(&n);
+                store.SaveToFile(store.StoreIndexPath(), u"", notes);
+            }
+            NoteStore store(s.base, cp, data);
+            FakeFactory factory;
+            store.LoadNotes(factory);
+            std::vector<StoreNote*> notes = factory.List();
+            notes.erase(notes.begin(), notes.begin() + 3);
+            store.SaveToFile(store.StoreIndexPath(), u"", notes);
+            put(u"Information.old\\9.txt", "stray");
+            EXPECT_TRUE(s.base.Exists(data + u"Information.new\\6.txt"));
+            EXPECT_FALSE(s.base.Exists(data + u"Information.new\\Jotlets.txt"));
         }
         s.base.ClearLog();
         s.previous = LoadFrom(s.base);
