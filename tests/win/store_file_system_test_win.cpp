@@ -90,7 +90,9 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
 
     std::vector<std::u16string> folders = fs.List(data);
-    EXPECT_EQ(folders, std::vector<std::u16string>{u"Information"});
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::u16string>{u"Information", u"Information.new"}));
+    EXPECT_FALSE(fs.Exists(data + u"Information.new\\Jotlets.txt"));
     std::string index = fs.ReadFile(store.StoreIndexPath());
     EXPECT_TRUE(index.starts_with("\xEF\xBB\xBF"));
 
@@ -107,6 +109,13 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
                          std::sort(packedFrom.begin(), packedFrom.end());
                      });
     EXPECT_EQ(packedFrom, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
+
+    // A third save with fewer notes overwrites the older files and drops the rest.
+    store.SaveToFile(store.StoreIndexPath(), u"", std::vector<StoreNote*>{&notes[1]});
+    std::vector<std::u16string> files = fs.List(data + u"Information");
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::u16string>{u"0.txt", u"Jotlets.txt"}));
+    EXPECT_EQ(fs.ReadFile(data + u"Information\\0.txt"), "{\\rtf1 scripts}");
 }
 
 } // namespace
