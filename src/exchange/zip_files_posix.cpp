@@ -102,12 +102,17 @@ void ListInto(const std::string& folder, const std::u16string& prefix, std::vect
         const std::string name = item->d_name;
         if (name == "." || name == "..") continue;
         const std::string path = folder + "/" + name;
-        struct stat st;
-        if (lstat(path.c_str(), &st) != 0) continue;  // vanished meanwhile
+        // The listing's own type saves a stat per file; some file systems leave it open.
+        unsigned char type = item->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st;
+            if (lstat(path.c_str(), &st) != 0) continue;  // vanished meanwhile
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_LNK;
+        }
         const std::u16string relative = prefix + ZipFromUtf8(name);
-        if (S_ISDIR(st.st_mode)) {
+        if (type == DT_DIR) {
             ListInto(path, relative + u"/", files);
-        } else if (S_ISREG(st.st_mode)) {
+        } else if (type == DT_REG) {
             files.push_back({ZipFromUtf8(path), relative});
         }
     }
