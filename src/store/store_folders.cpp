@@ -39,7 +39,7 @@ StoreFolders::StoreFolders(FileSystem& fs, const std::u16string& dataFolder)
 bool StoreFolders::IsComplete(const std::u16string& folder) { return fs_.Exists(folder + std::u16string(kIndex)); }
 
 std::u16string StoreFolders::FolderToLoad() {
-    for (const std::u16string* folder : {&store_, &staging_, &backup_})
+    for (const std::u16string* folder : {&staging_, &store_, &backup_})
         if (IsComplete(*folder)) return *folder;
     return {};
 }
@@ -51,25 +51,29 @@ void StoreFolders::DeleteOrFail(const std::u16string& folder) {
 }
 
 void StoreFolders::Settle() {
-    if (IsComplete(store_)) return;
-    const std::u16string* source = IsComplete(staging_) ? &staging_ : IsComplete(backup_) ? &backup_ : nullptr;
-    if (!source) return;
+    if (IsComplete(staging_)) {
+        Commit();
+        return;
+    }
+    if (IsComplete(store_) || !IsComplete(backup_)) return;
     // An incomplete "Information" has no index, so nothing refers to its files.
     if (fs_.Exists(store_)) DeleteOrFail(store_);
-    fs_.Rename(*source, store_);
+    fs_.Rename(backup_, store_);
+}
+
+// The backup folder holds a store older than "Information": it loses its index
+// first, then becomes the staging folder, or goes.
+void StoreFolders::RetireBackup() {
+    try {
+        fs_.RemoveFile(backup_ + std::u16string(kIndex));
+        if (!fs_.Exists(staging_)) fs_.Rename(backup_, staging_);
+    } catch (const std::exception&) {
+    }
+    if (fs_.Exists(backup_)) DeleteOrFail(backup_);
 }
 
 void StoreFolders::PrepareStaging() {
-    if (fs_.Exists(backup_)) {
-        if (!fs_.Exists(staging_)) {
-            try {
-                fs_.Rename(backup_, staging_);
-            } catch (const std::exception&) {
-                // Start the staging folder afresh instead.
-            }
-        }
-        if (fs_.Exists(backup_)) DeleteOrFail(backup_);
-    }
+    if (fs_.Exists(backup_)) RetireBackup();
     if (fs_.Exists(staging_)) {
         fs_.RemoveFile(staging_ + std::u16string(kIndex));
         if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + std::u16string(kIndex)) + "\".");
@@ -108,17 +112,16 @@ void StoreFolders::Commit() {
             try {
                 fs_.Rename(backup_, store_);
             } catch (const std::exception&) {
-                // The next start finds the new store in the staging folder.
+                // The complete staging folder is still the newest store.
             }
         }
         throw;
     }
-    // The new store is in place. The old folder becomes the next staging folder;
-    // if that fails here, the next save takes care of it.
+    // The new store is in place; what is left is tidying up, which the next
+    // save repeats if it fails here.
     if (!hadStore) return;
     try {
-        fs_.Rename(backup_, staging_);
-        fs_.RemoveFile(staging_ + std::u16string(kIndex));
+        RetireBackup();
     } catch (const std::exception&) {
     }
 }

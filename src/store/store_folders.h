@@ -5,15 +5,19 @@
 // under a temporary name after every body file and renamed last. The new store
 // is written into the staging folder "Information.new", then the folders are
 // swapped: "Information" -> "Information.old", "Information.new" ->
-// "Information". Whatever step fails and wherever the process stops, one of
-// the three folders is complete, and a start takes the complete "Information",
-// else the complete "Information.new" (a swap that stopped half way), else the
-// complete "Information.old" (a swap that could not be undone).
+// "Information". Whatever step fails and wherever the process stops, a
+// complete store is on disk:
+//   - a complete "Information.new" is always the newest store (a save that
+//     could not swap it in, or stopped half way through the swap), so a start
+//     or the next save finishes its swap;
+//   - else the complete "Information";
+//   - else the complete "Information.old" (a swap that could not be undone).
 //
-// The old store's folder then becomes the next staging folder, with its index
-// deleted first: its body files are overwritten in place by the next save,
-// which costs far less than deleting a thousand files and creating them anew.
-// Peers only ever look at "Information", which holds the usual files.
+// The old store's folder then becomes the next staging folder, its index
+// deleted first so it never looks like a store again: the next save overwrites
+// its body files in place, which costs far less than deleting a thousand files
+// and creating them anew. Peers only ever look at "Information", which holds
+// the usual files.
 #include <string>
 
 #include "store/file_system.h"
@@ -33,9 +37,10 @@ public:
     // The folder to read the store from, or empty when there is no store.
     std::u16string FolderToLoad();
 
-    // Finishes what an interrupted save left: when "Information" is not complete
-    // but the staging or backup folder is, that one becomes "Information".
-    // Afterwards "Information" is complete, or no folder is.
+    // Finishes what an interrupted or failed save left: a complete staging
+    // folder is swapped in; else, when "Information" is not complete but the
+    // backup folder is, that one becomes "Information". Afterwards
+    // "Information" is complete or no folder is. Raises when a swap fails.
     void Settle();
 
     // A staging folder for a new store (after Settle), incomplete from here on.
@@ -55,6 +60,7 @@ public:
 
 private:
     void DeleteOrFail(const std::u16string& folder);
+    void RetireBackup();
 
     FileSystem& fs_;
     std::u16string store_, staging_, backup_;
