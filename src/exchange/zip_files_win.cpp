@@ -35,10 +35,12 @@ public:
         GetFileInformationByHandle(h, &info);
         size_ = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
         identity_ = {info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-        // The DOS time of an entry is the local time of the file's last write.
-        FILETIME local = {};
+        // The DOS time of an entry is the local time of the file's last write, with
+        // the daylight-saving rule of that date (FileTimeToLocalFileTime would apply
+        // today's, an hour off for half the year).
+        SYSTEMTIME utc = {};
         SYSTEMTIME t = {};
-        if (FileTimeToLocalFileTime(&info.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &t))
+        if (FileTimeToSystemTime(&info.ftLastWriteTime, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t))
             time_ = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     }
     uint64_t Size() const override { return size_; }

@@ -83,9 +83,10 @@ TEST_F(ZipOnDisk, PacksHiddenSystemAndWideNamedFilesWithLocalTimesAndUnpacksThem
 
     // 17 May 2024 13:45:31 local time; DOS keeps seconds in steps of two.
     SYSTEMTIME local = {2024, 5, 5, 17, 13, 45, 31, 0};
-    FILETIME localFile, utc;
-    ASSERT_TRUE(SystemTimeToFileTime(&local, &localFile));
-    ASSERT_TRUE(LocalFileTimeToFileTime(&localFile, &utc));
+    SYSTEMTIME utcTime;
+    FILETIME utc;
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utcTime));
+    ASSERT_TRUE(SystemTimeToFileTime(&utcTime, &utc));
     HANDLE h = CreateFileW(W(folder + u"\\Jotlets.txt"), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &utc));
