@@ -1,3 +1,56 @@
+// The program's entry: single-instance guard, theme, application object, the main
+// controller, the message loop, and the orderly way out.
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/app_texts.h"
+#include "app/application_win.h"
+#include "app/main_form_win.h"
+#include "platform/message_box_win.h"
+#include "platform/single_instance_win.h"
+#include "platform/text_win.h"
+#include "platform/theme_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace vn;
+
+    SingleInstanceGuard guard(W(kInstanceMutexName));
+    if (guard.AnotherInstanceRuns()) {
+        // The running instance is left alone: no signal, nothing brought to the front.
+        MessageBeep(MB_OK);
+        ShowInformationBox(nullptr, kApplicationTitle, kAlreadyRunningText);
+        guard.Release();
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    // Single-threaded apartment: the common file dialogs and the rich-text
+    // control's clipboard and drag-and-drop need it.
+    HRESULT ole = OleInitialize(nullptr);
+
+    if (!ApplyTheme(kThemeName)) ShowErrorCloseBox(nullptr, kApplicationTitle, StyleNotFoundText(kThemeName));
+
+    {
+        Application application;
+        TheApplication = &application;
+        application.SetTitle(kApplicationTitle);
+        application.Initialize();
+
+        TFMain main(application);
+        main.Create();
+        // The export and import dialogs are created here, once, and live until exit.
+
+        application.Run();
+
+        // The final save runs in the controller's shutdown; the guard is released
+        // only afterwards, so a new instance never reads a store being rewritten.
+        main.Destroy();
+        TheApplication = nullptr;
+    }
+
+    if (SUCCEEDED(ole)) OleUninitialize();
+    guard.Release();
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The application object: the program's title, its invisible application window
+// (the owner of the main controller, so that the program never gets a taskbar
+// button) and the message loop.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/window_win.h"
+
+namespace vn {
+
+class Application : public Window {
+public:
+    Application();
+
+    // Creates the invisible application window; it exists before every other window.
+    void Initialize();
+
+    void SetTitle(std::u16string title);
+    const std::u16string& Title() const noexcept { return title_; }
+
+    // Runs the message loop until Terminate.
+    void Run();
+    // Asks the loop to end. Modal loops of dialogs watch Terminated() and leave too.
+    void Terminate() noexcept;
+    bool Terminated() const noexcept { return terminated_; }
+
+    // Handles the messages already waiting, then returns (WM_QUIT ends the run).
+    void ProcessMessages();
+
+private:
+    bool ProcessMessage(MSG& msg);
+
+    std::u16string title_;
+    bool terminated_ = false;
+};
+
+// The program's application object while it runs; null otherwise.
+extern Application* TheApplication;
+
+} // namespace vn

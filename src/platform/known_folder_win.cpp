@@ -1,0 +1,33 @@
+#include "platform/known_folder_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "platform/folder_path.h"
+#include "platform/text_win.h"
+
+namespace vn {
+namespace {
+bool IsFolder(const std::u16string& path) {
+    DWORD attributes = GetFileAttributesW(W(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+} // namespace
+
+bool CreateFolderTree(const std::u16string& folder) {
+    for (const auto& level : FolderLevels(folder)) {
+        // A level that already exists (or is being made by someone else) is fine.
+        if (!CreateDirectoryW(W(level), nullptr) && !IsFolder(level)) return false;
+    }
+    return folder.empty() || IsFolder(folder);
+}
+
+std::u16string GetLocalAppDataFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};  // 261 units, as the query expects
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    std::u16string folder = WithTrailingBackslash(U16(buffer));
+    CreateFolderTree(folder);
+    return folder;
+}
+
+} // namespace vn

@@ -1,0 +1,39 @@
+#pragma once
+// The program's look on Windows: the theme resource is looked up by name once at
+// start; dialogs ask for its colours, brushes and font. Without an applied theme
+// every answer is the system's default look.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/theme.h"
+
+namespace vn {
+
+// Resource type of themes in the program's resources.
+inline constexpr wchar_t kThemeResourceType[] = L"VNTHEME";
+
+// Makes the theme resource `name` the look of the program's dialogs. False when the
+// program has no readable theme by that name; the default look stays then.
+bool ApplyTheme(const std::u16string& name);
+
+// The applied theme, or null while the default look is in use.
+const Theme* CurrentTheme() noexcept;
+
+COLORREF ThemeColor(ThemeRole role);
+// Owned by the theme and kept until exit; never delete it.
+HBRUSH ThemeBrush(ThemeRole role);
+HFONT ThemeFont();
+
+// Answers WM_CTLCOLORDLG / STATIC / BTN / EDIT / LISTBOX for a dialog: sets the
+// text and background colours on the device context and gives the brush. False
+// (and the message goes on to the default handling) without an applied theme.
+bool ThemeControlColor(UINT message, WPARAM wParam, LRESULT& result);
+
+// Gives `window` and all of its child windows the theme font.
+void ApplyThemeFont(HWND window);
+
+// "Style 'NAME' not found".
+std::u16string StyleNotFoundText(const std::u16string& name);
+
+} // namespace vn

@@ -1,0 +1,30 @@
+#!/usr/bin/env python3
+"""Start-up: the program settles in the notification area and says so.
+
+A person starts Vantory Note. Nothing appears on the taskbar; the tray gets the
+program's icon and a balloon says that the program is running. Hovering over the
+icon shows its name.
+"""
+from vn_desktop import WS_EX_APPWINDOW, expect, run_scenario
+
+
+def session(desktop):
+    note = desktop.start_vantory_note()
+
+    balloon = desktop.wait_for_balloon("Vantory Note 1.32 is running. Right click on the icon for options.")
+    expect(balloon.tip_title in ("", "Vantory Note 1.32"), f"the start-up balloon is titled {balloon.tip_title!r}")
+    expect(desktop.tray_icon_shown(), "the notification area shows no icon")
+    desktop.screenshot("balloon")
+
+    main = note.main_window()
+    expect(main.caption == "FMain" and not main.visible and main.width == 0 and main.height == 0,
+           f"the main window is not a hidden zero-size window: {main}")
+    application = [w for w in note.windows() if w.hwnd == main.owner]
+    expect(application and not application[0].visible and application[0].caption == "Vantory Note",
+           "the main window is not owned by the invisible application window")
+    shown = [w for w in note.windows() if w.visible or w.exstyle & WS_EX_APPWINDOW]
+    expect(not shown, f"the program shows windows of its own at start: {[str(w) for w in shown]}")
+    expect(note.running(), "the program ended by itself")
+
+
+run_scenario(session)

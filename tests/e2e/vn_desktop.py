@@ -1,0 +1,416 @@
+"""A Wine desktop on its own X display, used the way a person uses it.
+
+A scenario gets a fresh Desktop: a throw-away Wine prefix, a private Xvfb display
+and a virtual Windows desktop with a taskbar and a notification area. It starts
+programs, looks at the windows through the inspection helper (vn_inspect.exe),
+moves the mouse and clicks with xdotool, takes screenshots and reads the files the
+program leaves in the user's local application-data folder.
+
+    from vn_desktop import run_scenario
+
+    def session(desktop):
+        note = desktop.start_vantory_note()
+        menu = note.open_tray_menu()
+        menu.choose("Quit")
+        assert note.exit_code() == 0
+
+    run_scenario(session)
+
+Everything waits by polling with a deadline, never by fixed sleeps. Environment:
+VN_EXE (the program), VN_INSPECT (vn_inspect.exe), VN_SOURCE_DIR, VN_ARTIFACTS
+(screenshots and window dumps), VN_E2E_KEEP=1 keeps the prefix for a post-mortem.
+"""
+
+import getpass
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+from dataclasses import dataclass, field
+from pathlib import Path
+
+WIDTH, HEIGHT = 1280, 800
+TTS_BALLOON = 0x40
+WS_EX_APPWINDOW = 0x40000
+POLL = 0.15
+
+SOURCE_DIR = Path(os.environ.get("VN_SOURCE_DIR", Path(__file__).resolve().parents[2]))
+PROGRAM = Path(os.environ.get("VN_EXE", SOURCE_DIR / "build/win/VantoryNote.exe"))
+INSPECT = Path(os.environ.get("VN_INSPECT", PROGRAM.parent / "vn_inspect.exe"))
+ARTIFACTS = Path(os.environ.get("VN_ARTIFACTS", PROGRAM.parent / "e2e-artifacts"))
+WINE_ROOT = Path(os.environ.get("VN_WINE_ROOT", f"/tmp/vn-wine-{os.getuid()}"))
+
+# The tray menu, top to bottom.
+TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "Quit"]
+
+
+class ScenarioFailure(AssertionError):
+    pass
+
+
+def expect(condition, message):
+    """A check of the scenario; the message says what a person would have seen."""
+    if not condition:
+        raise ScenarioFailure(message)
+
+
+@dataclass
+class Window:
+    """One window as the inspection helper saw it."""
+
+    hwnd: int
+    cls: str
+    caption: str
+    owner: int
+    pid: int
+    exe: str
+    rect: tuple
+    visible: bool
+    style: int
+    exstyle: int
+    foreground: bool
+    parent: int = 0
+    tip_title: str = None
+    tip_text: str = None
+    items: list = field(default_factory=list)
+
+    @staticmethod
+    def from_json(line):
+        d = json.loads(line)
+        return Window(hwnd=d["hwnd"], cls=d["class"], caption=d["caption"], owner=d["owner"], pid=d["pid"],
+                      exe=d["exe"], rect=tuple(d["rect"]), visible=d["visible"], style=d["style"],
+                      exstyle=d["exstyle"], foreground=d["foreground"], parent=d.get("parent", 0),
+                      tip_title=d.get("tip_title"), tip_text=d.get("tip_text"), items=d.get("items", []))
+
+    @property
+    def width(self):
+        return self.rect[2] - self.rect[0]
+
+    @property
+    def height(self):
+        return self.rect[3] - self.rect[1]
+
+    @property
+    def center(self):
+        return ((self.rect[0] + self.rect[2]) // 2, (self.rect[1] + self.rect[3]) // 2)
+
+    def matches(self, **want):
+        for key, value in want.items():
+            if callable(value):
+                if not value(getattr(self, key)):
+                    return False
+            elif getattr(self, key) != value:
+                return False
+        return True
+
+    def __str__(self):
+        return (f"{self.cls!r} {self.caption!r} of {self.exe} at {list(self.rect)}"
+                f"{'' if self.visible else ' (hidden)'}")
+
+
+class Program:
+    """A program started on the desktop with `wine`, which returns its exit code."""
+
+    def __init__(self, desktop, process, exe_name):
+        self.desktop = desktop
+        self.process = process
+        self.exe_name = exe_name
+        self.pid = None  # the Windows process id, once one of its windows was seen
+
+    def running(self):
+        return self.process.poll() is None
+
+    def exit_code(self, timeout=15):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise ScenarioFailure(f"{self.exe_name} did not end within {timeout} s")
+
+    def windows(self, **want):
+        return [w for w in self.desktop.windows(children=want.pop("children", False))
+                if w.exe.lower() == self.exe_name.lower() and (self.pid is None or w.pid == self.pid)
+                and w.matches(**want)]
+
+    def wait_for_window(self, timeout=10, what=None, **want):
+        found = self.desktop.wait_until(lambda: self.windows(**want), timeout,
+                                        what or f"a window of {self.exe_name} with {want}")
+        if self.pid is None:
+            self.pid = found[0].pid
+        return found[0]
+
+
+class VantoryNote(Program):
+    """The program under test, with what a person does to it."""
+
+    def main_window(self, timeout=10):
+        return self.wait_for_window(timeout, "the hidden main window", cls="TFMain")
+
+    def open_tray_menu(self):
+        """Right-clicks the tray icon and waits for the program's menu."""
+        self.desktop.right_click(self.desktop.tray_icon_point())
+        window = self.desktop.wait_until(
+            lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
+        return Menu(self.desktop, window, TRAY_MENU)
+
+
+class Menu:
+    """A popup menu on screen. Where the inspection helper can read its items (on
+    Windows) they come with texts and rectangles; Wine keeps a menu's items inside
+    its process, so there the rows are laid out from the menu's rectangle and the
+    item texts the program is known to show."""
+
+    FRAME = 3  # pixels of border above the first and below the last row
+
+    def __init__(self, desktop, window, known_items):
+        self.desktop = desktop
+        self.window = window
+        self.known_items = known_items
+
+    @property
+    def texts(self):
+        """The item texts as read from the menu, or None where they cannot be read."""
+        return [item["text"].replace("&", "") for item in self.window.items] if self.window.items else None
+
+    def item_point(self, text):
+        if self.window.items:
+            for item in self.window.items:
+                if item["text"].replace("&", "") == text:
+                    left, top, right, bottom = item["rect"]
+                    return ((left + right) // 2, (top + bottom) // 2)
+            raise ScenarioFailure(f"the menu has no item {text!r}; it has {self.texts}")
+        if text not in self.known_items:
+            raise ScenarioFailure(f"{text!r} is not one of {self.known_items}")
+        left, top, right, bottom = self.window.rect
+        row = (bottom - top - 2 * self.FRAME) / len(self.known_items)
+        index = self.known_items.index(text)
+        return ((left + right) // 2, int(top + self.FRAME + row * (index + 0.5)))
+
+    def choose(self, text):
+        """Clicks the item with this text, in the middle of its row."""
+        self.desktop.click(self.item_point(text))
+
+
+class Desktop:
+    def __init__(self, name):
+        self.name = name
+        self.prefix = None
+        self.xvfb = None
+        self.display = None
+        self.env = None
+        self.programs = []
+        self.shots = 0
+
+    # --- life ------------------------------------------------------------------------
+
+    def open(self):
+        subprocess.run(["bash", "-c", f"source '{SOURCE_DIR}/scripts/wine-env.sh' && vn_wine_template"],
+                       check=True)
+        template = WINE_ROOT / "template"
+        self.prefix = Path(tempfile.mkdtemp(prefix="e2e.", dir=WINE_ROOT))
+        self._copy_prefix(template, self.prefix)
+        self._start_xvfb()
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG=os.environ.get("LANG", "C.UTF-8"))
+        # A persistent wine server keeps the desktop (and its taskbar) for the whole
+        # session; otherwise it would end whenever no program runs for a moment.
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._spawn(["wine", "explorer", f"/desktop=Default,{WIDTH}x{HEIGHT}"])
+        self.wait_until(lambda: [w for w in self.windows() if w.cls == "Shell_TrayWnd" and w.visible], 30,
+                        "the taskbar of the virtual desktop")
+        self.blank_tray = self.capture(self.tray_icon_box())
+
+    def close(self):
+        if self.env:
+            subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        for p in self.programs:
+            try:
+                p.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        if self.prefix and os.environ.get("VN_E2E_KEEP") != "1":
+            if self.env:
+                subprocess.run(["wineserver", "-w"], env=self.env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, timeout=30)
+            shutil.rmtree(self.prefix, ignore_errors=True)
+
+    @staticmethod
+    def _copy_prefix(template, prefix):
+        # Hard links make the copy instant. Wine rewrites the registry files and the
+        # user's profile, so those are real copies; the rest is only read.
+        subprocess.run(["cp", "-al", f"{template}/.", str(prefix)], check=True)
+        for reg in prefix.glob("*.reg"):
+            reg.unlink()
+            shutil.copy2(template / reg.name, reg)
+        shutil.rmtree(prefix / "drive_c" / "users")
+        shutil.copytree(template / "drive_c" / "users", prefix / "drive_c" / "users", symlinks=True)
+        # Every process of this prefix joins one virtual desktop of a fixed size, and
+        # that desktop has a taskbar with a notification area (EnableShell).
+        keys = {
+            r"Software\\Wine\\Explorer": '"Desktop"="Default"',
+            r"Software\\Wine\\Explorer\\Desktops": f'"Default"="{WIDTH}x{HEIGHT}"',
+            r"Software\\Wine\\Explorer\\Desktops\\Default": '"EnableShell"=dword:00000001',
+        }
+        with open(prefix / "user.reg", "a", encoding="ascii") as reg:
+            for key, value in keys.items():
+                reg.write(f"\n[{key}] 1700000000\n{value}\n")
+
+    def _start_xvfb(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
+                                      "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        with os.fdopen(read_end, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    raise ScenarioFailure("Xvfb did not start")
+                number += chunk
+        self.display = ":" + number.decode().strip()
+
+    def _spawn(self, args, cwd=None):
+        p = subprocess.Popen(args, env=self.env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+        self.programs.append(p)
+        return p
+
+    # --- looking -----------------------------------------------------------------------
+
+    def windows(self, children=False):
+        args = ["wine", str(INSPECT)] + (["--children"] if children else [])
+        # Into a file, not a pipe: a Wine process may start background services that
+        # inherit its output and would keep a pipe open long after it ended.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(args, env=self.env, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
+                           timeout=30)
+            out.seek(0)
+            text = out.read().decode("utf-8", "replace")
+        return [Window.from_json(line) for line in text.splitlines() if line.startswith("{")]
+
+    def wait_until(self, probe, timeout, what):
+        """Polls `probe` until it gives something true, and returns that."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = probe()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise ScenarioFailure(f"waited {timeout} s for {what}")
+            time.sleep(POLL)
+
+    def balloons(self):
+        """Tray balloons on screen (the shell's balloon tooltips)."""
+        return [w for w in self.windows() if w.cls == "tooltips_class32" and w.visible and w.style & TTS_BALLOON]
+
+    def wait_for_balloon(self, text, timeout=10):
+        """Waits for a tray balloon with this text. (Wine's balloons do not tell their
+        title; the screenshot shows it.)"""
+        return self.wait_until(lambda: [b for b in self.balloons() if b.tip_text == text], timeout,
+                               f"a tray balloon saying {text!r}")[0]
+
+    def tray_icon_point(self, index=0):
+        """Where the index-th icon of the notification area sits (the first at the right)."""
+        return (WIDTH - 11 - 18 * index, HEIGHT - 10)
+
+    def tray_icon_box(self, index=0):
+        x, y = self.tray_icon_point(index)
+        return (x - 8, y - 8, 16, 16)
+
+    def tray_icon_shown(self, index=0):
+        """True when the icon's place in the notification area is not empty."""
+        return self.capture(self.tray_icon_box(index)) != self.blank_tray
+
+    # --- doing -------------------------------------------------------------------------
+
+    def start(self, program, *args, exe_class=Program, cwd=None):
+        program = Path(program)
+        process = self._spawn(["wine", str(program), *args], cwd=cwd or program.parent)
+        return exe_class(self, process, program.name)
+
+    def start_vantory_note(self):
+        """Starts the program from its build folder, as run.sh does (the tile picture is found there)."""
+        return self.start(PROGRAM, exe_class=VantoryNote)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True)
+
+    def click(self, point, button=1):
+        self.xdotool("mousemove", "--sync", point[0], point[1], "click", button)
+
+    def right_click(self, point):
+        self.click(point, button=3)
+
+    def move_mouse(self, point):
+        self.xdotool("mousemove", "--sync", point[0], point[1])
+
+    def click_button(self, dialog, caption):
+        """Clicks the button with this caption inside a dialog window."""
+        buttons = [w for w in self.windows(children=True)
+                   if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
+        expect(buttons, f"{dialog} has no button {caption!r}")
+        self.click(buttons[0].center)
+
+    def texts_in(self, dialog):
+        """Captions of a dialog's child windows (its static texts, buttons ...)."""
+        return [w.caption for w in self.windows(children=True) if w.parent == dialog.hwnd]
+
+    def capture(self, box):
+        """The pixels of a screen rectangle (x, y, width, height) as bytes."""
+        x, y, w, h = box
+        out = subprocess.run(["import", "-display", self.display, "-window", "root", "-crop", f"{w}x{h}+{x}+{y}",
+                              "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        return out
+
+    def screenshot(self, name):
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        path = ARTIFACTS / f"{self.name}-{name}.png"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)], check=True)
+        return path
+
+    # --- files -------------------------------------------------------------------------
+
+    @property
+    def local_app_data(self):
+        """The prefix's %LOCALAPPDATA% as a Linux path."""
+        return self.prefix / "drive_c" / "users" / getpass.getuser() / "AppData" / "Local"
+
+    @property
+    def data_folder(self):
+        return self.local_app_data / "Vantory Note"
+
+
+def run_scenario(session):
+    """Runs one scenario on a fresh desktop; on failure keeps a screenshot and the window list."""
+    name = Path(sys.argv[0]).stem
+    desktop = Desktop(name)
+    started = time.monotonic()
+    try:
+        desktop.open()
+        session(desktop)
+    except Exception as error:
+        traceback.print_exc()
+        try:
+            if desktop.display:
+                print("screenshot:", desktop.screenshot("failure"))
+            if desktop.env:
+                ARTIFACTS.mkdir(parents=True, exist_ok=True)
+                dump = ARTIFACTS / f"{name}-failure-windows.txt"
+                dump.write_text("\n".join(str(w) for w in desktop.windows(children=True) if w.visible))
+                print("windows:", dump)
+        except Exception:
+            pass
+        print(f"FAILED: {error}")
+        sys.exit(1)
+    finally:
+        desktop.close()
+    print(f"passed in {time.monotonic() - started:.1f} s")
