@@ -24,6 +24,11 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers everything
     case WM_PAINT: Paint(); return 0;
+    case WM_PRINTCLIENT: {
+        const RECT all{0, 0, width_, height_};
+        DrawFace(reinterpret_cast<HDC>(wParam), all);
+        return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (!(pos->flags & SWP_NOMOVE)) {
@@ -77,28 +82,30 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 void TFStickyNote::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    if (width_ > 0 && height_ > 0) {
-        // Everything is drawn into a memory bitmap first and copied in one go.
-        UniqueMemoryDc memory(CreateCompatibleDC(dc));
-        UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width_, height_));
-        if (memory && bitmap) {
-            HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-            NoteFace face;
-            face.size = {width_, height_};
-            face.layout = Layout();
-            face.minimized = FMinimized;
-            face.shapeColor = shapeColor_;
-            face.hovered = hovered_;
-            face.title = &lTitle;
-            face.owner = &lOwner;
-            face.time = &lTime;
-            chrome_.Draw(memory.get(), face);
-            const RECT& r = ps.rcPaint;
-            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left, r.top, SRCCOPY);
-            SelectObject(memory.get(), old);
-        }
-    }
+    DrawFace(dc, ps.rcPaint);
     EndPaint(Handle(), &ps);
+}
+
+void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
+    if (width_ <= 0 || height_ <= 0) return;
+    // Everything is drawn into a memory bitmap first and copied in one go.
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width_, height_));
+    if (!memory || !bitmap) return;
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    NoteFace face;
+    face.size = {width_, height_};
+    face.layout = Layout();
+    face.minimized = FMinimized;
+    face.shapeColor = shapeColor_;
+    face.hovered = hovered_;
+    face.title = &lTitle;
+    face.owner = &lOwner;
+    face.time = &lTime;
+    chrome_.Draw(memory.get(), face);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.get(), area.left,
+           area.top, SRCCOPY);
+    SelectObject(memory.get(), old);
 }
 
 // ---- mouse routing ----------------------------------------------------------------------

@@ -149,6 +149,7 @@ private:
     void UpdateHover(note::Control under);
     note::Control ControlAt(LPARAM lParam) const;
     void Paint();
+    void DrawFace(HDC dc, const RECT& area);
 
     NoteHost& host_;
     NoteBinding FBinding;

@@ -1,7 +1,10 @@
 #include "note/sticky_note_win.h"
 
+#include <objidl.h>
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -52,6 +55,71 @@ struct NoteDeleter {
 };
 using NotePtr = std::unique_ptr<TFStickyNote, NoteDeleter>;
 
+constexpr COLORREF kPictureColor = RGB(255, 0, 0);
+
+// Writes a PNG of one colour, larger than the tile, with GDI+'s own encoder.
+void WritePng(const std::filesystem::path& file, int width, int height) {
+    using namespace Gdiplus;
+    static ULONG_PTR token = [] {
+        ULONG_PTR t = 0;
+        GdiplusStartupInput input;
+        GdiplusStartup(&t, &input, nullptr);
+        return t;
+    }();
+    (void)token;
+    GpBitmap* bitmap = nullptr;
+    ASSERT_EQ(DllExports::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap), Ok);
+    GpGraphics* graphics = nullptr;
+    DllExports::GdipGetImageGraphicsContext(bitmap, &graphics);
+    DllExports::GdipGraphicsClear(graphics, 0xFFFF0000);
+    DllExports::GdipDeleteGraphics(graphics);
+    const CLSID png{0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    EXPECT_EQ(DllExports::GdipSaveImageToFile(bitmap, file.wstring().c_str(), &png, nullptr), Ok);
+    DllExports::GdipDisposeImage(bitmap);
+}
+
+// Every test runs in a folder of its own holding a tile picture.
+class TileFolder {
+public:
+    explicit TileFolder(const char* name, bool withPicture = true)
+        : saved_(std::filesystem::current_path()), dir_(std::filesystem::temp_directory_path() / name) {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        if (withPicture) WritePng(dir_ / "hig.png", 120, 140);
+        std::filesystem::current_path(dir_);
+    }
+    ~TileFolder() { std::filesystem::current_path(saved_); }
+    const std::filesystem::path& Path() const { return dir_; }
+
+private:
+    std::filesystem::path saved_;
+    std::filesystem::path dir_;
+};
+
+// Under Wine a cursor move reaches the display asynchronously, and a late report
+// of an earlier move can put the cursor back for a moment: move it, then wait until
+// it has stayed at the point for a while.
+void PutCursor(int x, int y) {
+    int steady = 0;
+    for (int i = 0; i < 400 && steady < 4; ++i) {
+        POINT p;
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y) {
+            ++steady;
+        } else {
+            steady = 0;
+            SetCursorPos(x, y);
+        }
+        PumpMessagesFor(5);
+    }
+    if (steady < 4) ADD_FAILURE() << "the cursor did not stay at " << x << "," << y;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
 class NoteWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -66,6 +134,8 @@ protected:
         });
     }
     void TearDown() override { SetApplicationExceptionHandler({}); }
+
+    TileFolder folder{"vn-note-window-test"};
 
     // A note on `target` as the controller makes one for a picked window.
     NotePtr NoteOn(HWND target) {
@@ -114,13 +184,18 @@ bool Layered(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED) !
 
 HWND Child(HWND parent, const wchar_t* cls) { return FindWindowExW(parent, nullptr, cls, nullptr); }
 
-// A mouse message at a point of the note's client area, with the cursor put there
-// first: the note reads the cursor itself for dragging and resizing.
+// A mouse message at a point of the note's client area. For a press or a move the
+// cursor is put there first: the note reads the cursor itself for dragging and
+// resizing. A release leaves the cursor where it is, since moving it would drag.
 void Mouse(HWND note, UINT message, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(note, &p);
-    SetCursorPos(p.x, p.y);
+    const bool release = message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+    if (!release) {
+        POINT p{x, y};
+        ClientToScreen(note, &p);
+        PutCursor(p.x, p.y);
+    }
     WPARAM keys = message == WM_RBUTTONDOWN ? MK_RBUTTON : message == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON;
+    if (release) keys = 0;
     SendMessageW(note, message, keys, MAKELPARAM(x, y));
 }
 
@@ -257,11 +332,11 @@ TEST_F(NoteWindowTest, TheGripResizesWithinTheLimitsAndScrollsTheBodyBack) {
         int dx, dy;
         int width, height;
     } steps[] = {
-        {10, 10, 450, 274},     // inside the dead zone
-        {11, 0, 461, 274},      // 11 px: both sides take their values
-        {1000, 1000, 750, 550}, // each side stops at its limit
-        {-1000, 0, 362, 274},
-        {-1000, -1000, 362, 250},
+        {10, 10, 450, 274},   // inside the dead zone
+        {11, 0, 461, 274},    // 11 px: both sides take their values
+        {400, 300, 750, 550}, // each side stops at its limit
+        {-300, 0, 362, 274},
+        {-300, -200, 362, 250},
         {100, 30, 550, 304},
     };
     for (const auto& s : steps) {
@@ -304,9 +379,9 @@ TEST_F(NoteWindowTest, DraggingByEveryDragAreaPartWithAnyButton) {
         // The cursor moves; the note follows it with no threshold.
         POINT p{c.x, c.y};
         ClientToScreen(h, &p);
-        SetCursorPos(p.x + 37, p.y - 12);
+        PutCursor(p.x + 37, p.y - 12);
         SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(c.x + 37, c.y - 12));
-        SetCursorPos(p.x + 38, p.y - 12);
+        PutCursor(p.x + 38, p.y - 12);
         SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(c.x + 1, c.y));
         SendMessageW(h, c.release, 0, MAKELPARAM(c.x + 1, c.y));
         const RECT after = WindowRect(h);
@@ -509,25 +584,95 @@ TEST_F(NoteWindowTest, EditingTheBodySchedulesASave) {
     EXPECT_EQ(note->Editor().Text(), u"x");
 }
 
-TEST_F(NoteWindowTest, TheTilePictureIsReadFromTheCurrentDirectory) {
-    const std::filesystem::path saved = std::filesystem::current_path();
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vn-note-tile";
-    std::filesystem::create_directories(dir);
-    std::filesystem::remove(dir / "hig.png");
-    std::filesystem::current_path(dir);
-    {
-        // Missing: the failure reaches the handler, the note is complete all the same.
-        NotePtr note(new TFStickyNote(host, u"x.exe", u"Vn tile picture"));
-        EXPECT_EQ(errors.size(), 1u);
-        EXPECT_TRUE(note->HandleNeeded());
-        EXPECT_EQ(note->TitleText(), u"x.exe - Vn tile picture");
+// The face as the note draws it, read back from a memory bitmap.
+class FaceShot {
+public:
+    explicit FaceShot(HWND note) {
+        RECT r;
+        GetClientRect(note, &r);
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        bitmap_ = CreateCompatibleBitmap(screen, r.right, r.bottom);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, bitmap_);
+        SendMessageW(note, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
     }
-    {
-        std::ofstream(dir / "hig.png", std::ios::binary) << "not a picture";
-        NotePtr note(new TFStickyNote(host, u"x.exe", u"Vn tile picture"));
-        EXPECT_EQ(errors.size(), 2u);
+    ~FaceShot() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
     }
-    std::filesystem::current_path(saved);
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+TEST_F(NoteWindowTest, TheFaceDrawsEveryPartInItsColours) {
+    TargetProcess targets({u"Vn face target"});
+    NotePtr note = NoteOn(targets.Window(0));
+    HWND h = note->Handle();
+    const struct {
+        const char* part;
+        int x, y;
+        COLORREF color;
+        int tolerance = 0;  // the gradients' ends are "about" their colours
+    } normal[] = {
+        {"background", 12, 150, RGB(252, 252, 135)},
+        {"outline, left edge", 1, 137, RGB(0, 0, 0)},
+        {"outline, bottom edge", 225, 273, RGB(0, 0, 0)},
+        {"separator", 200, 113, RGB(150, 150, 150)},
+        {"button outline", 60, 80, RGB(0, 0, 0)},
+        {"button top", 40, 81, RGB(255, 255, 65), 10},
+        {"button bottom", 40, 102, RGB(255, 255, 219), 10},
+        {"outside a button corner", 24, 80, RGB(252, 252, 135)},
+        {"grip", 409, 219, RGB(255, 255, 255)},
+        {"grip frame", 407, 225, RGB(155, 154, 158)},
+    };
+    Mouse(h, WM_MOUSEMOVE, 12, 150);  // no button under the mouse
+    {
+        FaceShot face(h);
+        for (const auto& c : normal)
+            EXPECT_TRUE(Near(face.At(c.x, c.y), c.color, c.tolerance)) << c.part << ": " << std::hex << face.At(c.x, c.y);
+    }
+
+    // Under the mouse a button turns grey with a white caption.
+    Mouse(h, WM_MOUSEMOVE, 130, 90);
+    {
+        FaceShot face(h);
+        EXPECT_TRUE(Near(face.At(107, 81), RGB(82, 82, 82), 10));
+        EXPECT_TRUE(Near(face.At(107, 102), RGB(185, 185, 185), 10));
+        EXPECT_TRUE(Near(face.At(40, 81), RGB(255, 255, 65), 10)) << "only the button under the mouse";
+    }
+    Mouse(h, WM_MOUSEMOVE, 12, 150);
+    EXPECT_TRUE(Near(FaceShot(h).At(107, 81), RGB(255, 255, 65), 10));
+
+    // The tile: grey background and the picture from hig.png, cut to 100 x 100.
+    Mouse(h, WM_LBUTTONDOWN, 380, 40);
+    Mouse(h, WM_LBUTTONUP, 380, 40);
+    FaceShot tile(h);
+    EXPECT_EQ(tile.At(50, 50), kPictureColor);
+    EXPECT_EQ(tile.At(99, 99), kPictureColor);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(NoteWindowTest, AMissingOrBadTilePictureLeavesTheNoteComplete) {
+    for (bool badFile : {false, true}) {
+        TileFolder empty("vn-note-no-tile", false);
+        if (badFile) std::ofstream(empty.Path() / "hig.png", std::ios::binary) << "not a picture";
+        errors.clear();
+        TargetProcess targets({u"Vn no tile target"});
+        NotePtr note = NoteOn(targets.Window(0));
+        ASSERT_EQ(errors.size(), 1u) << "bad file " << badFile;  // the failure reaches the handler
+        EXPECT_EQ(note->TitleText(), u"vn_win_tests.exe - Vn no tile target");
+        EXPECT_TRUE(note->IsShown());
+        HWND h = note->Handle();
+        Mouse(h, WM_LBUTTONDOWN, 380, 40);
+        Mouse(h, WM_LBUTTONUP, 380, 40);
+        EXPECT_EQ(FaceShot(h).At(50, 50), RGB(201, 201, 201));  // the grey tile alone
+    }
 }
 
 TEST(NoteTime, TheTimeOfDayIsLeftOutOnlyAtExactlyMidnight) {
