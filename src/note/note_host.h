@@ -1,9 +1,8 @@
 #pragma once
 // What a note asks of the program's main controller. The note knows the controller
 // only through this interface, so it does not depend on the controller's window.
+// (The removal notice is registered on the note itself: Jotlet::SetRemovalNotice.)
 namespace vn {
-
-class TFStickyNote;
 
 class NoteHost {
 public:
@@ -18,10 +17,6 @@ public:
     virtual void ExportJotlets() = 0;
     // The note's Import button: choose an archive, then the import dialog.
     virtual void ImportStickyNote() = 0;
-    // The removal notice: `note` is being destroyed (closed by its Delete button, or
-    // deleted by the controller). The controller takes it out of its note list and
-    // schedules a save. Not sent once the controller has cancelled it for the note.
-    virtual void StickyNoteDestroyed(TFStickyNote& note) = 0;
 };
 
 } // namespace vn

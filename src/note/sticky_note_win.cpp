@@ -53,7 +53,10 @@ TFStickyNote::~TFStickyNote() {
     companion_.StopTimer(kTrackingTimer);
     DestroyNativeWindow();
     companion_.DestroyHandle();
-    if (removalNotice_) Guarded([&] { host_.StickyNoteDestroyed(*this); });
+    if (removalNotice_) {
+        RemovalNotice notice = std::move(removalNotice_);
+        Guarded([&] { notice(*this); });
+    }
 }
 
 void TFStickyNote::UpdateCaption() {

@@ -9,12 +9,13 @@
 // is created when it is first needed and re-created when the note binds to a new
 // target, keeping body, formatting, position, size and tile state. A closed note
 // frees itself on the next turn of the message loop; the controller frees the
-// others at shutdown (after CancelRemovalNotice).
+// others at shutdown (Jotlet::Destroy, after cancelling the removal notice).
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
+#include "app/jotlet.h"
 #include "attach/note_binding.h"
 #include "attach/note_placement.h"
 #include "note/note_body_win.h"
@@ -27,7 +28,7 @@
 
 namespace vn {
 
-class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow {
+class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow, public Jotlet {
 public:
     // The tracking tick's interval.
     static constexpr UINT kTimerInterval = 500;
@@ -52,10 +53,15 @@ public:
     // One tracking tick (the 500 ms `Timer` runs it).
     void TimerTimer();
     // Closes the note: it forgets its target and frees itself once the message loop
-    // turns again (the host's removal notice is sent then). Safe to call twice.
+    // turns again (the removal notice is sent then). Safe to call twice.
     void Close();
-    // The controller frees the note itself (shutdown): no removal notice.
-    void CancelRemovalNotice() noexcept { removalNotice_ = false; }
+
+    // ---- the controller's list ------------------------------------------------------
+    // Called once when the note is freed, whoever frees it; empty cancels it.
+    void SetRemovalNotice(RemovalNotice notice) override { removalNotice_ = std::move(notice); }
+    // Frees the note now (its window with it); from inside one of the note's own
+    // handlers, as soon as that handler has returned.
+    void Destroy() override { Release(); }
 
     // ---- content --------------------------------------------------------------------
     vn::RichEdit& Editor() noexcept { return RichEdit; }
@@ -154,7 +160,7 @@ private:
     NoteHost& host_;
     NoteBinding FBinding;
     std::u16string FCaption;
-    bool removalNotice_ = true;
+    RemovalNotice removalNotice_;
     bool closing_ = false;
     // Messages of this note's window being handled right now (nested by modal loops),
     // and a release that arrived meanwhile.

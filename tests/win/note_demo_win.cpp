@@ -20,7 +20,6 @@ public:
     void SetSaveChangePending() override {}
     void ExportJotlets() override {}
     void ImportStickyNote() override {}
-    void StickyNoteDestroyed(TFStickyNote&) override { PostQuitMessage(0); }
 };
 
 HWND StartNotepad() {
@@ -66,6 +65,7 @@ int RunDemo(int argc, wchar_t** argv) {
 
     DemoHost host;
     auto* note = new TFStickyNote(host, target);
+    note->SetRemovalNotice([](Jotlet&) { PostQuitMessage(0); });  // its Delete button ends the demo
     PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), *note);
     note->Show();
     note->Editor().LoadBody("Milk\r\nBread and butter\r\nCall the plumber about the kitchen tap\r\nBirthday card");
@@ -86,8 +86,8 @@ int RunDemo(int argc, wchar_t** argv) {
             DispatchMessageW(&msg);
         }
     }
-    note->CancelRemovalNotice();
-    delete note;
+    note->SetRemovalNotice({});
+    note->Destroy();
     return 0;
 }
 

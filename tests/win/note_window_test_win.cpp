@@ -36,21 +36,24 @@ public:
         if (onExport) onExport();
     }
     void ImportStickyNote() override { ++imports; }
-    void StickyNoteDestroyed(TFStickyNote& note) override { destroyed.push_back(&note); }
+    // What the controller does when it lists a note.
+    void List(TFStickyNote& note) {
+        note.SetRemovalNotice([this](Jotlet& removed) { destroyed.push_back(&removed); });
+    }
 
     bool selecting = false;
     int saves = 0;
     int exports = 0;
     int imports = 0;
-    std::vector<TFStickyNote*> destroyed;
+    std::vector<Jotlet*> destroyed;
     std::function<void()> onExport;
 };
 
 // Frees a note that is still alive at the end of a test, without a removal notice.
 struct NoteDeleter {
     void operator()(TFStickyNote* note) const {
-        note->CancelRemovalNotice();
-        delete note;
+        note->SetRemovalNotice({});
+        note->Destroy();
     }
 };
 using NotePtr = std::unique_ptr<TFStickyNote, NoteDeleter>;
@@ -140,6 +143,7 @@ protected:
     // A note on `target` as the controller makes one for a picked window.
     NotePtr NoteOn(HWND target) {
         NotePtr note(new TFStickyNote(host, target));
+        host.List(*note);
         PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), *note);
         note->Show();
         PumpMessagesFor(50);
@@ -539,6 +543,7 @@ TEST_F(NoteWindowTest, AStoredNoteRefusedByItsTargetStillGetsAWindowForItsBody) 
 TEST_F(NoteWindowTest, DeleteClosesTheNoteOnTheNextTurnOfTheMessageLoop) {
     TargetProcess targets({u"Vn delete target"});
     auto* note = new TFStickyNote(host, targets.Window(0));
+    host.List(*note);
     PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(targets.Window(0)), *note);
     note->Show();
     HWND h = note->Handle();
@@ -548,14 +553,25 @@ TEST_F(NoteWindowTest, DeleteClosesTheNoteOnTheNextTurnOfTheMessageLoop) {
     note->Close();                          // a second close changes nothing
     PumpMessagesFor(50);
     ASSERT_EQ(host.destroyed.size(), 1u);
-    EXPECT_EQ(host.destroyed[0], note);
+    EXPECT_EQ(host.destroyed[0], static_cast<Jotlet*>(note));
     EXPECT_FALSE(IsWindow(h));
+
+    // The controller's shutdown: notice cancelled, hidden, destroyed at once.
+    auto* other = new TFStickyNote(host, targets.Window(0));
+    host.List(*other);
+    HWND otherWindow = other->HandleNeeded();
+    other->SetRemovalNotice({});
+    other->Hide();
+    other->Destroy();
+    EXPECT_FALSE(IsWindow(otherWindow));
+    EXPECT_EQ(host.destroyed.size(), 1u);
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(NoteWindowTest, ANoteClosedFromADialogOfItsOwnButtonIsFreedAfterTheButton) {
     TargetProcess targets({u"Vn modal target"});
     auto* note = new TFStickyNote(host, targets.Window(0));
+    host.List(*note);
     PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(targets.Window(0)), *note);
     note->Show();
     HWND h = note->Handle();
