@@ -33,6 +33,7 @@ void Application::Terminate() noexcept {
 bool Application::ProcessMessage(MSG& msg) {
     if (msg.message == WM_QUIT) {
         terminated_ = true;
+        quitReceived_ = true;
         return false;
     }
     TranslateMessage(&msg);
@@ -48,12 +49,19 @@ void Application::ProcessMessages() {
 }
 
 void Application::Run() {
+    // Runs until the quit message itself arrives, so that it never stays in the
+    // queue to end the first modal loop of the shutdown (a message box, say).
     MSG msg;
-    while (!terminated_) {
+    while (!quitReceived_) {
+        // A quit swallowed by a nested loop that did not pass it on: nothing will come.
+        if (terminated_ && !PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) &&
+            !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            break;
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == -1) break;
         if (got == 0) {
             terminated_ = true;
+            quitReceived_ = true;
             break;
         }
         ProcessMessage(msg);

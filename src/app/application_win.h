@@ -20,7 +20,7 @@ public:
     void SetTitle(std::u16string title);
     const std::u16string& Title() const noexcept { return title_; }
 
-    // Runs the message loop until Terminate.
+    // Runs the message loop until Terminate (or a WM_QUIT from anywhere) ends it.
     void Run();
     // Asks the loop to end. Modal loops of dialogs watch Terminated() and leave too.
     void Terminate() noexcept;
@@ -34,6 +34,7 @@ private:
 
     std::u16string title_;
     bool terminated_ = false;
+    bool quitReceived_ = false;
 };
 
 // The program's application object while it runs; null otherwise.

@@ -19,6 +19,7 @@
 
 #include "app/jotlet.h"
 #include "app/messages.h"
+#include "note/note_host.h"
 #include "platform/file_dialog_win.h"
 #include "platform/tray_icon_win.h"
 #include "platform/unique_handle_win.h"
@@ -28,7 +29,7 @@ namespace vn {
 
 class Application;
 
-class TFMain : public Window {
+class TFMain : public Window, public NoteHost {
 public:
     explicit TFMain(Application& application);
     ~TFMain() override;
@@ -45,15 +46,15 @@ public:
     void SaveToFile(const std::u16string& FileName, const std::u16string& IndexString);
     void DeleteJotlets(const std::u16string& IndexString);
     // Restarts the one-shot SaveTimer: the store is written 5 s after the last change.
-    void SetSaveChangePending();
+    void SetSaveChangePending() override;
     // Starts picking the window for a new note: with the tray balloon prompt, or with
     // the information window; ANewInfoString is a record to fill the note from, or empty.
     void SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u16string& ANewInfoString);
-    void ExportJotlets();
-    void ImportStickyNote();
+    void ExportJotlets() override;
+    void ImportStickyNote() override;
     std::u16string GetLocalDataPath() const;
 
-    bool SelectingCaptureWindow() const noexcept { return FSelectingCaptureWindow; }
+    bool SelectingCaptureWindow() const noexcept override { return FSelectingCaptureWindow; }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets; }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return FNewStickyNoteInfoString; }

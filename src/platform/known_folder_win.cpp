@@ -24,7 +24,16 @@ bool CreateFolderTree(const std::u16string& folder) {
 
 std::u16string GetLocalAppDataFolder() {
     wchar_t buffer[MAX_PATH + 1] = {};  // 261 units, as the query expects
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) {
+        // The plain query also fails when the folder is merely missing (it checks that
+        // the folder exists). Taking that for "no folder" would put the notes in the
+        // current directory, so ask again for the path without the check and create it.
+        buffer[0] = L'\0';
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_DONT_VERIFY, nullptr,
+                                    SHGFP_TYPE_CURRENT, buffer)) ||
+            buffer[0] == L'\0')
+            return {};
+    }
     std::u16string folder = WithTrailingBackslash(U16(buffer));
     CreateFolderTree(folder);
     return folder;

@@ -5,7 +5,7 @@
 namespace vn {
 
 // The local application-data folder (CSIDL_LOCAL_APPDATA) with a trailing
-// backslash, created with all missing levels; empty when the system query fails.
+// backslash, created with all missing levels; empty when the system cannot name it.
 std::u16string GetLocalAppDataFolder();
 
 // Creates `folder` and every missing folder above it. True when it exists afterwards.
