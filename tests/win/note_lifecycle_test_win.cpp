@@ -32,6 +32,34 @@ TEST_F(NoteWindowTest, RecreatingTheWindowKeepsBodyPositionAndSize) {
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
+TEST_F(NoteWindowTest, ANoteOutlivesItsTargetAndComesBackWithTheNextOneWithItsBody) {
+    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", u"Vn closing target"));
+    {
+        TargetProcess first({u"Vn closing target"});
+        note->TimerTimer();
+        ASSERT_EQ(note->WndParent(), first.Window(0));
+        ASSERT_TRUE(note->IsShown());
+        note->SetPosition(300, 200);
+        note->Editor().LoadBody("still here");
+    }  // the target's program ends; the system may take the note's window with it
+    PumpMessagesFor(100);
+    note->TimerTimer();
+    EXPECT_EQ(note->WndParent(), reinterpret_cast<HWND>(-1));
+    EXPECT_FALSE(note->IsShown());
+    EXPECT_EQ(note->Editor().Text(), u"still here");
+
+    TargetProcess second({u"Vn closing target"});
+    note->TimerTimer();
+    ASSERT_EQ(note->WndParent(), second.Window(0));
+    ASSERT_TRUE(note->HasHandle());
+    EXPECT_EQ(GetWindow(note->Handle(), GW_OWNER), second.Window(0));
+    EXPECT_TRUE(IsWindowVisible(note->Handle()));
+    EXPECT_EQ(WindowRect(note->Handle()).left, 300);  // where it was, not the new corner
+    EXPECT_EQ(WindowRect(note->Handle()).top, 200);
+    EXPECT_EQ(note->Editor().Text(), u"still here");
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
 TEST_F(NoteWindowTest, RefusedCreationRaisesTheAccessDeniedExceptionOrTheGeneralError) {
     TargetProcess targets({u"Vn refused target"});
     HWND target = targets.Window(0);
