@@ -25,6 +25,17 @@ void Application::SetTitle(std::u16string title) {
     if (HasHandle()) SetWindowTextW(Handle(), W(title_));
 }
 
+LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Asked to close (a task manager's polite end, say): end the program the normal
+    // way, through the loop and the shutdown, instead of losing the owner window of
+    // the controller.
+    if (message == WM_CLOSE) {
+        Terminate();
+        return 0;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
 void Application::Terminate() noexcept {
     if (!terminated_) PostQuitMessage(0);
     terminated_ = true;

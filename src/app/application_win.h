@@ -29,6 +29,9 @@ public:
     // Handles the messages already waiting, then returns (WM_QUIT ends the run).
     void ProcessMessages();
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     bool ProcessMessage(MSG& msg);
 

@@ -7,10 +7,9 @@
 #include "app/app_texts.h"
 #include "app/application_win.h"
 #include "app/main_form_win.h"
-#include "platform/message_box_win.h"
+#include "app/startup_win.h"
 #include "platform/single_instance_win.h"
 #include "platform/text_win.h"
-#include "platform/theme_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace vn;
@@ -18,8 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SingleInstanceGuard guard(W(kInstanceMutexName));
     if (guard.AnotherInstanceRuns()) {
         // The running instance is left alone: no signal, nothing brought to the front.
-        MessageBeep(MB_OK);
-        ShowInformationBox(nullptr, kApplicationTitle, kAlreadyRunningText);
+        ReportAlreadyRunning();
         guard.Release();
         return 0;
     }
@@ -30,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // control's clipboard and drag-and-drop need it.
     HRESULT ole = OleInitialize(nullptr);
 
-    if (!ApplyTheme(kThemeName)) ShowErrorCloseBox(nullptr, kApplicationTitle, StyleNotFoundText(kThemeName));
+    ApplyProgramTheme();
 
     {
         Application application;

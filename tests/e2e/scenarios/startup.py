@@ -22,8 +22,10 @@ def session(desktop):
     application = [w for w in note.windows() if w.hwnd == main.owner]
     expect(application and not application[0].visible and application[0].caption == "Vantory Note",
            "the main window is not owned by the invisible application window")
-    shown = [w for w in note.windows() if w.visible or w.exstyle & WS_EX_APPWINDOW]
+    shown = [w for w in note.windows() if w.exstyle & WS_EX_APPWINDOW or w.visible and w.cls != "#32770"]
     expect(not shown, f"the program shows windows of its own at start: {[str(w) for w in shown]}")
+    boxes = [w for w in note.windows() if w.cls == "#32770" and w.visible]
+    expect(not boxes, "a message box came up at start (is the theme resource missing?)")
     expect(note.running(), "the program ended by itself")
 
 
