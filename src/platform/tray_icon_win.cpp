@@ -9,7 +9,6 @@
 namespace vn {
 namespace {
 constexpr wchar_t kReceiverClass[] = L"VnTrayIconWindow";
-constexpr UINT kIconId = 1;
 constexpr UINT kBalloonTimeout = 5000;  // ms; newer shells use their own setting
 
 template <size_t N>

@@ -47,8 +47,10 @@ public:
     // How many balloons were requested; lets a test see that one was shown again.
     unsigned BalloonsShown() const noexcept { return balloonsShown_; }
 
-    // The hidden window that carries the icon (hWnd of the data block).
+    // The hidden window that carries the icon (hWnd of the data block) and the
+    // icon's number (uID).
     HWND MessageWindow() const noexcept;
+    static constexpr UINT kIconId = 1;
 
 private:
     class Receiver;
