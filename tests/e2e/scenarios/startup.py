@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Start-up: the program settles in the notification area and says so.
 
-A person starts Vantory Note. Nothing appears on the taskbar; the tray gets the
-program's icon and a balloon says that the program is running. Hovering over the
-icon shows its name.
+A person starts Vantory Note for the first time. Nothing appears on the taskbar;
+the tray gets the program's icon and a balloon says that the program is running.
+With no notes yet, nothing is written to disk.
 """
 from vn_desktop import WS_EX_APPWINDOW, expect, run_scenario
 
@@ -27,6 +27,7 @@ def session(desktop):
     boxes = [w for w in note.windows() if w.cls == "#32770" and w.visible]
     expect(not boxes, "a message box came up at start (is the theme resource missing?)")
     expect(note.running(), "the program ended by itself")
+    expect(not desktop.data_folder.exists(), "the program wrote its data folder before any note existed")
 
 
 run_scenario(session)
