@@ -27,6 +27,7 @@ def session(desktop):
     boxes = [w for w in note.windows() if w.cls == "#32770" and w.visible]
     expect(not boxes, "a message box came up at start (is the theme resource missing?)")
     expect(note.running(), "the program ended by itself")
+    expect(desktop.local_app_data.is_dir(), f"no local application-data folder at {desktop.local_app_data}")
     expect(not desktop.data_folder.exists(), "the program wrote its data folder before any note existed")
 
 
