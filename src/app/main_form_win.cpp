@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "app/app_texts.h"
 #include "app/application_win.h"
 #include "app/data_folder_win.h"

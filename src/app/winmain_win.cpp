@@ -30,17 +30,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     ApplyProgramTheme();
 
+    int exitCode = 0;
     {
         Application application;
         TheApplication = &application;
         application.SetTitle(kApplicationTitle);
-        application.Initialize();
-
         TFMain main(application);
-        main.Create();
-        // The export and import dialogs are created here, once, and live until exit.
+        try {
+            application.Initialize();
+            main.Create();
+            // The export and import dialogs are created here, once, and live until exit.
+        } catch (...) {
+            // Without its windows (no desktop to create them on) the program could
+            // only linger invisibly: it ends and says so by its exit code.
+            exitCode = 1;
+        }
 
-        application.Run();
+        if (exitCode == 0) application.Run();
 
         // The final save runs in the controller's shutdown; the guard is released
         // only afterwards, so a new instance never reads a store being rewritten.
@@ -50,5 +56,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     if (SUCCEEDED(ole)) OleUninitialize();
     guard.Release();
-    return 0;
+    return exitCode;
 }
