@@ -237,7 +237,10 @@ void TFMain::SaveTimerTimer() {
 LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
-        if (wParam >= 1 && wParam <= 3) {
+        switch (static_cast<ControllerTimer>(wParam)) {
+        case ControllerTimer::CaptureWindowTimer:
+        case ControllerTimer::CheckForegroundWindowTimer:
+        case ControllerTimer::SaveTimer:
             TimerTimer(static_cast<ControllerTimer>(wParam));
             return 0;
         }
