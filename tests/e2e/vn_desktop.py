@@ -244,14 +244,26 @@ class Desktop:
 
     @staticmethod
     def _copy_prefix(template, prefix):
-        # Hard links make the copy instant. Wine rewrites the registry files and the
-        # user's profile, so those are real copies; the rest is only read.
-        subprocess.run(["cp", "-al", f"{template}/.", str(prefix)], check=True)
-        for reg in prefix.glob("*.reg"):
-            reg.unlink()
-            shutil.copy2(template / reg.name, reg)
-        shutil.rmtree(prefix / "drive_c" / "users")
-        shutil.copytree(template / "drive_c" / "users", prefix / "drive_c" / "users", symlinks=True)
+        # The big files (the system's DLLs, some 600 MB) are only read: hard links
+        # make the copy instant. Everything small (registry, .ini files, the user's
+        # profile) may be rewritten in place by Wine, so it is a real copy.
+        for folder, dirs, files in os.walk(template):
+            rel = Path(folder).relative_to(template)
+            target = prefix / rel
+            target.mkdir(exist_ok=True)
+            for name in dirs:
+                source = Path(folder) / name
+                if source.is_symlink():
+                    os.symlink(os.readlink(source), target / name)
+            dirs[:] = [d for d in dirs if not (Path(folder) / d).is_symlink()]
+            for name in files:
+                source = Path(folder) / name
+                if source.is_symlink():
+                    os.symlink(os.readlink(source), target / name)
+                elif source.stat().st_size > 64 * 1024 and source.suffix != ".reg":
+                    os.link(source, target / name)
+                else:
+                    shutil.copy2(source, target / name)
         # Every process of this prefix joins one virtual desktop of a fixed size, and
         # that desktop has a taskbar with a notification area (EnableShell).
         keys = {
