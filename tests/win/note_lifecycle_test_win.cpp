@@ -33,10 +33,17 @@ TEST_F(NoteWindowTest, RecreatingTheWindowKeepsBodyPositionAndSize) {
 }
 
 TEST_F(NoteWindowTest, ANoteOutlivesItsTargetAndComesBackWithTheNextOneWithItsBody) {
-    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", u"Vn closing target"));
-    {
-        TargetProcess first({u"Vn closing target"});
+    const std::u16string caption = UniqueCaption(u"Vn closing target");
+    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+    // The window of an ended program may linger a moment under the same title; the
+    // note's own 500 ms timer keeps looking, as it does in the program.
+    auto tickUntilBoundTo = [&](HWND target) {
         note->TimerTimer();
+        for (int i = 0; i < 30 && note->WndParent() != target; ++i) PumpMessagesFor(100);
+    };
+    {
+        TargetProcess first({caption});
+        tickUntilBoundTo(first.Window(0));
         ASSERT_EQ(note->WndParent(), first.Window(0));
         ASSERT_TRUE(note->IsShown());
         note->SetPosition(300, 200);
@@ -48,8 +55,8 @@ TEST_F(NoteWindowTest, ANoteOutlivesItsTargetAndComesBackWithTheNextOneWithItsBo
     EXPECT_FALSE(note->IsShown());
     EXPECT_EQ(note->Editor().Text(), u"still here");
 
-    TargetProcess second({u"Vn closing target"});
-    note->TimerTimer();
+    TargetProcess second({caption});
+    tickUntilBoundTo(second.Window(0));
     ASSERT_EQ(note->WndParent(), second.Window(0));
     ASSERT_TRUE(note->HasHandle());
     EXPECT_EQ(GetWindow(note->Handle(), GW_OWNER), second.Window(0));
@@ -82,9 +89,10 @@ TEST_F(NoteWindowTest, RefusedCreationRaisesTheAccessDeniedExceptionOrTheGeneral
 }
 
 TEST_F(NoteWindowTest, AStoredNoteRefusedByItsTargetStillGetsAWindowForItsBody) {
-    TargetProcess targets({u"Vn refusing target"});
+    const std::u16string caption = UniqueCaption(u"Vn refusing target");
+    TargetProcess targets({caption});
     HWND target = targets.Window(0);
-    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", u"Vn refusing target"));
+    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
     DWORD fault = ERROR_ACCESS_DENIED;
     note->SetCreationFaultForTesting([&] { return fault; });
     EXPECT_THROW(note->TimerTimer(), TSNCreateWindowHandleAccessDeniedException);

@@ -101,7 +101,9 @@ private:
 
 // Under Wine a cursor move reaches the display asynchronously, and a late report
 // of an earlier move can put the cursor back for a moment: move it, then wait until
-// it has stayed at the point for a while.
+// it has stayed at the point for a while. No messages are handled meanwhile: the
+// display's own motion reports, taken while a note is being dragged and moves
+// under them, would fight the test's cursor.
 inline void PutCursor(int x, int y) {
     int steady = 0;
     for (int i = 0; i < 400 && steady < 4; ++i) {
@@ -113,9 +115,17 @@ inline void PutCursor(int x, int y) {
             steady = 0;
             SetCursorPos(x, y);
         }
-        PumpMessagesFor(5);
+        Sleep(5);
     }
     if (steady < 4) ADD_FAILURE() << "the cursor did not stay at " << x << "," << y;
+}
+
+// A target caption no earlier test (or earlier repeat) used: the window of a target
+// program that has just ended may linger a moment under its title.
+inline std::u16string UniqueCaption(const std::u16string& base) {
+    static int next = 0;
+    const std::string n = std::to_string(++next);
+    return base + u" " + std::u16string(n.begin(), n.end());
 }
 
 inline bool Near(COLORREF a, COLORREF b, int tolerance) {

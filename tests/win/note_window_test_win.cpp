@@ -74,9 +74,10 @@ TEST_F(NoteWindowTest, ANoteOnAWindowIsAnOwnedRoundedWindowAtItsCorner) {
 }
 
 TEST_F(NoteWindowTest, AStoredNoteBindsShowsHidesAndComesBackWhereItWas) {
-    TargetProcess targets({u"Vn stored target"});
+    const std::u16string caption = UniqueCaption(u"Vn stored target");
+    TargetProcess targets({caption});
     HWND target = targets.Window(0);
-    NotePtr note(new TFStickyNote(host, u"VN_WIN_TESTS.EXE", u"Vn stored target"));
+    NotePtr note(new TFStickyNote(host, u"VN_WIN_TESTS.EXE", caption));
     EXPECT_EQ(note->WndParent(), reinterpret_cast<HWND>(-1));
     EXPECT_TRUE(note->ParentBindingPending());
     EXPECT_FALSE(note->HasHandle());  // no window until one is needed
@@ -105,7 +106,7 @@ TEST_F(NoteWindowTest, AStoredNoteBindsShowsHidesAndComesBackWhereItWas) {
     EXPECT_FALSE(IsWindowVisible(note->Handle()));
     EXPECT_FALSE(Layered(note->Handle()));  // hidden: alpha blending off
 
-    SetWindowTextW(target, L"Vn stored target");
+    SetWindowTextW(target, W(caption));
     note->TimerTimer();
     ASSERT_EQ(note->WndParent(), target);
     ASSERT_TRUE(note->HasHandle());
