@@ -16,6 +16,11 @@ program leaves in the user's local application-data folder.
 
     run_scenario(session)
 
+Window management a person does with the keyboard or the window frame (bringing a
+window to the front, minimising, moving, a program retitling its window) goes
+through the inspection helper as well; it also starts the program and tells when
+it is ready (`launch_ready`), for timings.
+
 Everything waits by polling with a deadline, never by fixed sleeps. Environment:
 VN_EXE (the program), VN_INSPECT (vn_inspect.exe), VN_SOURCE_DIR, VN_ARTIFACTS
 (screenshots and window dumps), VN_E2E_KEEP=1 keeps the prefix for a post-mortem.
@@ -25,6 +30,7 @@ import getpass
 import json
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -112,6 +118,40 @@ class Window:
                 f"{'' if self.visible else ' (hidden)'}")
 
 
+class Inspector:
+    """The inspection helper kept running (vn_inspect.exe --serve): one command a
+    line, tab-separated, one JSON answer a line. Saves starting a Wine process for
+    every look at the desktop."""
+
+    def __init__(self, env):
+        self.process = subprocess.Popen(["wine", str(INSPECT), "--serve"], env=env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                                        encoding="utf-8", errors="replace")
+
+    def lines(self, *command):
+        """Sends a command; returns every line of its answer (the last one included)."""
+        self.process.stdin.write("\t".join(map(str, command)) + "\n")
+        self.process.stdin.flush()
+        out = []
+        while True:
+            line = self.process.stdout.readline()
+            if not line:
+                raise ScenarioFailure(f"the inspection helper ended during {command}")
+            out.append(line)
+            if command[0] not in ("list", "list-children") or line.startswith('{"end"'):
+                return out
+
+    def ask(self, *command):
+        return json.loads(self.lines(*command)[-1])
+
+    def close(self):
+        try:
+            self.process.stdin.close()
+            self.process.wait(timeout=10)
+        except Exception:
+            self.process.kill()
+
+
 class Program:
     """A program started on the desktop with `wine`, which returns its exit code."""
 
@@ -135,6 +175,32 @@ class Program:
                 if w.exe.lower() == self.exe_name.lower() and (self.pid is None or w.pid == self.pid)
                 and w.matches(**want)]
 
+    def linux_pid(self):
+        """The Linux process of this Windows program in this desktop's prefix (Wine
+        runs each Windows process as one Linux process)."""
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                cmdline = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
+                environ = (entry / "environ").read_bytes().split(b"\0")
+            except OSError:
+                continue
+            if (cmdline.replace("\\", "/").lower().endswith("/" + self.exe_name.lower())
+                    and f"WINEPREFIX={self.desktop.prefix}".encode() in environ):
+                return int(entry.name)
+        return None
+
+    def kill_hard(self):
+        """kill -9, as abruptly as a power cut."""
+        pid = self.linux_pid()
+        if pid:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        return pid
+
     def wait_for_window(self, timeout=10, what=None, **want):
         found = self.desktop.wait_until(lambda: self.windows(**want), timeout,
                                         what or f"a window of {self.exe_name} with {want}")
@@ -148,6 +214,10 @@ class VantoryNote(Program):
 
     def main_window(self, timeout=10):
         return self.wait_for_window(timeout, "the hidden main window", cls="TFMain")
+
+    def notes(self, **want):
+        """The note windows of the program, top of the z-order first."""
+        return self.windows(cls="TFStickyNote", **want)
 
     def open_tray_menu(self):
         """Right-clicks the tray icon and waits for the program's menu."""
@@ -203,6 +273,7 @@ class Desktop:
         self.env = None
         self.programs = []
         self.shots = 0
+        self._inspector = None
 
     # --- life ------------------------------------------------------------------------
 
@@ -225,6 +296,8 @@ class Desktop:
         self.blank_tray = self.capture(self.tray_icon_box())
 
     def close(self):
+        if self._inspector:
+            self._inspector.close()
         if self.env:
             subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
@@ -298,16 +371,15 @@ class Desktop:
 
     # --- looking -----------------------------------------------------------------------
 
+    @property
+    def inspector(self):
+        if self._inspector is None:
+            self._inspector = Inspector(self.env)
+        return self._inspector
+
     def windows(self, children=False):
-        args = ["wine", str(INSPECT)] + (["--children"] if children else [])
-        # Into a file, not a pipe: a Wine process may start background services that
-        # inherit its output and would keep a pipe open long after it ended.
-        with tempfile.TemporaryFile() as out:
-            subprocess.run(args, env=self.env, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
-                           timeout=30)
-            out.seek(0)
-            text = out.read().decode("utf-8", "replace")
-        return [Window.from_json(line) for line in text.splitlines() if line.startswith("{")]
+        lines = self.inspector.lines("list-children" if children else "list")
+        return [Window.from_json(line) for line in lines if line.startswith('{"hwnd"')]
 
     def wait_until(self, probe, timeout, what):
         """Polls `probe` until it gives something true, and returns that."""
@@ -352,6 +424,52 @@ class Desktop:
     def start_vantory_note(self):
         """Starts the program from its build folder, as run.sh does (the tile picture is found there)."""
         return self.start(PROGRAM, exe_class=VantoryNote)
+
+    def start_notepad(self, *args, cwd=None):
+        """Wine's own Notepad: "Untitled - Notepad", or "NAME - Notepad" with a file."""
+        program = self.start("notepad", *args, cwd=cwd or self.prefix)
+        program.exe_name = "notepad.exe"
+        return program
+
+    def window(self, hwnd):
+        """The window with this handle as it is now, or None."""
+        found = [w for w in self.windows() if w.hwnd == hwnd]
+        return found[0] if found else None
+
+    def text_of(self, window):
+        """An edit control's content (WM_GETTEXT), or None when it cannot be read."""
+        answer = self.inspector.ask("text", window.hwnd)
+        return answer.get("text") if answer.get("ok") else None
+
+    def act(self, *command):
+        answer = self.inspector.ask(*command)
+        expect(answer.get("ok"), f"the inspection helper could not {command}: {answer}")
+        return answer
+
+    def bring_to_front(self, window):
+        """What Alt+Tab does: the window becomes the foreground window."""
+        self.act("foreground", window.hwnd)
+
+    def minimize(self, window):
+        self.act("show", window.hwnd, 6)
+
+    def restore(self, window):
+        self.act("show", window.hwnd, 9)
+
+    def move(self, window, left, top):
+        self.act("move", window.hwnd, left, top)
+
+    def retitle(self, window, caption):
+        """The window's program changes its caption (as an editor does on opening a file)."""
+        self.act("set-text", window.hwnd, caption)
+
+    def close_window(self, cls):
+        """Asks the first window of this class to close (its close button, Alt+F4)."""
+        self.act("close", cls)
+
+    def type_text(self, text):
+        """Types at the keyboard focus."""
+        self.xdotool("type", "--delay", 40, text)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True)
@@ -399,6 +517,11 @@ class Desktop:
     @property
     def data_folder(self):
         return self.local_app_data / "Vantory Note"
+
+    @property
+    def program_windows_path(self):
+        """The program as a Windows path (drive Z: is the Linux root)."""
+        return "Z:" + str(PROGRAM).replace("/", "\\")
 
 
 def run_scenario(session):

@@ -10,13 +10,37 @@
 // foreground; for a visible tooltip (a tray balloon, say) also tip_text and
 // tip_title (empty where the tooltip cannot tell its title, as under Wine 8); for a visible popup menu (class "#32768") also items, each with text
 // and rect.
+//
+// Acting on the desktop, for what a person does by other means (the keyboard, the
+// session) and for timing the program from inside Wine:
+//
+//   vn_inspect.exe --foreground HWND     brings a window to the foreground
+//   vn_inspect.exe --set-text HWND TEXT  retitles a window (as a program retitling itself)
+//   vn_inspect.exe --close CLASS         posts WM_CLOSE to the first window of that class
+//   vn_inspect.exe --serve               reads such commands from stdin, one a line, the
+//                                        arguments separated by tabs, and answers each
+//                                        with one JSON line; also:
+//     launch-ready EXE TIMEOUT_MS   starts the program (current directory: its folder) and
+//                                   waits until its message loop runs: see LaunchReady
+//     close-wait TIMEOUT_MS         posts WM_CLOSE to the last launched program's main
+//                                   window and waits for the process to end
+//     wait-exit TIMEOUT_MS          waits for the last launched program's end (after a kill)
+//     list / list-children          the window list as above, then {"end": true}
+//     move HWND X Y                 moves a window (SetWindowPos, size and z-order kept)
+//     show HWND SW                  ShowWindowAsync(HWND, SW): 6 minimises, 9 restores
+//     text HWND                     the window's text by WM_GETTEXT (an edit control's
+//                                   content, which the list does not show)
+//
+// Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -190,12 +214,229 @@ struct Lister {
     }
 };
 
+// --- acting ------------------------------------------------------------------------
+
+HWND ParseWindow(const std::wstring& text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(text.c_str(), nullptr, 10)));
+}
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string Ms(double ms) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "%.1f", ms);
+    return buffer;
+}
+
+// The first top-level window of a process with this class (visible or not).
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool mustBeVisible = false) {
+    struct Search {
+        DWORD pid;
+        const wchar_t* className;
+        bool visible;
+        HWND found;
+    } search{pid, className, mustBeVisible, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[256] = {};
+            GetClassNameW(hwnd, name, 256);
+            if (owner == s->pid && std::wcscmp(name, s->className) == 0 && (!s->visible || IsWindowVisible(hwnd))) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+template <class Probe>
+bool PollUntil(double deadline, Probe probe) {
+    while (!probe()) {
+        if (NowMs() > deadline) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+struct Launched {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+};
+Launched lastLaunched;
+
+// The tray icon's callback message and the window that receives it.
+constexpr UINT kTrayCallbackMessage = WM_USER + 1;
+constexpr wchar_t kTrayReceiverClass[] = L"VnTrayIconWindow";
+
+// Starts the program and waits until it is ready for the user: its controller's
+// creation handler (tray icon, loading the stored notes, mouse hook) has returned and
+// its message loop runs. An answer to a sent message is no proof of that: a thread
+// that waits for the answer of a message it sent itself (the tray icon is added by
+// a message to the shell) answers sent messages meanwhile. Posted messages, though,
+// come only through the message loop: a right click posted to the tray icon opens the
+// tray menu once the loop runs. The menu is then closed with Escape.
+// Answer: pid, window_ms (the controller's window exists), ready_ms, both from the
+// moment before CreateProcessW.
+std::string LaunchReady(const std::wstring& exe, double timeoutMs) {
+    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    double start = NowMs();
+    double deadline = start + timeoutMs;
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info))
+        return "{\"ok\": false, \"error\": \"CreateProcessW failed\"}";
+    CloseHandle(info.hThread);
+    if (lastLaunched.process) CloseHandle(lastLaunched.process);
+    lastLaunched = {info.hProcess, info.dwProcessId};
+    std::string pid = std::to_string(info.dwProcessId);
+
+    HWND main = nullptr;
+    if (!PollUntil(deadline, [&] { return (main = FindProcessWindow(info.dwProcessId, L"TFMain")) != nullptr; }))
+        return "{\"ok\": false, \"pid\": " + pid + ", \"error\": \"no main window\"}";
+    double windowMs = NowMs() - start;
+    HWND tray = nullptr;
+    if (!PollUntil(deadline, [&] {
+            return (tray = FindProcessWindow(info.dwProcessId, kTrayReceiverClass)) != nullptr;
+        }))
+        return "{\"ok\": false, \"pid\": " + pid + ", \"error\": \"no tray icon window\"}";
+    PostMessageW(tray, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    if (!PollUntil(deadline, [&] { return (menu = FindProcessWindow(info.dwProcessId, L"#32768", true)) != nullptr; }))
+        return "{\"ok\": false, \"pid\": " + pid + ", \"error\": \"the tray menu did not open\"}";
+    double readyMs = NowMs() - start;
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    if (!PollUntil(deadline, [&] { return FindProcessWindow(info.dwProcessId, L"#32768", true) == nullptr; }))
+        return "{\"ok\": false, \"pid\": " + pid + ", \"error\": \"the tray menu did not close\"}";
+    return "{\"ok\": true, \"pid\": " + pid + ", \"window_ms\": " + Ms(windowMs) + ", \"ready_ms\": " +
+           Ms(readyMs) + "}";
+}
+
+// Posts WM_CLOSE to the launched program's controller and waits for its end.
+std::string CloseWait(double timeoutMs) {
+    if (!lastLaunched.process) return "{\"ok\": false, \"error\": \"nothing launched\"}";
+    HWND main = FindProcessWindow(lastLaunched.pid, L"TFMain");
+    if (!main) return "{\"ok\": false, \"error\": \"no main window\"}";
+    double start = NowMs();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(lastLaunched.process, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        return "{\"ok\": false, \"error\": \"the program did not end\"}";
+    double exitMs = NowMs() - start;
+    DWORD code = 0;
+    GetExitCodeProcess(lastLaunched.process, &code);
+    return "{\"ok\": true, \"exit_ms\": " + Ms(exitMs) + ", \"exit_code\": " + std::to_string(code) + "}";
+}
+
+bool Foreground(HWND hwnd) { return IsWindow(hwnd) && SetForegroundWindow(hwnd); }
+
+bool SetText(HWND hwnd, const std::wstring& text) {
+    DWORD_PTR answer = 0;
+    return IsWindow(hwnd) && SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                                 SMTO_ABORTIFHUNG, 5000, &answer) && answer;
+}
+
+bool Close(const std::wstring& className) {
+    HWND hwnd = FindWindowW(className.c_str(), nullptr);
+    return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+std::string Ok(bool ok) { return ok ? "{\"ok\": true}" : "{\"ok\": false}"; }
+
+// One command with its arguments; the answer line.
+std::string Run(const std::vector<std::wstring>& args) {
+    auto arg = [&](size_t i) { return i < args.size() ? args[i] : std::wstring(); };
+    const std::wstring& command = args.empty() ? std::wstring() : args[0];
+    if (command == L"foreground") return Ok(Foreground(ParseWindow(arg(1))));
+    if (command == L"set-text") return Ok(SetText(ParseWindow(arg(1)), arg(2)));
+    if (command == L"close") return Ok(Close(arg(1)));
+    if (command == L"launch-ready") return LaunchReady(arg(1), std::wcstod(arg(2).c_str(), nullptr));
+    if (command == L"close-wait") return CloseWait(std::wcstod(arg(1).c_str(), nullptr));
+    if (command == L"wait-exit")
+        return Ok(lastLaunched.process && WaitForSingleObject(lastLaunched.process, static_cast<DWORD>(std::wcstod(
+                                              arg(1).c_str(), nullptr))) == WAIT_OBJECT_0);
+    if (command == L"move")
+        return Ok(SetWindowPos(ParseWindow(arg(1)), nullptr, _wtoi(arg(2).c_str()), _wtoi(arg(3).c_str()), 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    if (command == L"text") {
+        HWND hwnd = ParseWindow(arg(1));
+        DWORD_PTR length = 0;
+        if (!IsWindow(hwnd) ||
+            !SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+            return Ok(false);
+        std::wstring text(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &copied))
+            return Ok(false);
+        text.resize(copied);
+        return "{\"ok\": true, \"text\": " + Json(text) + "}";
+    }
+    if (command == L"show") return Ok(ShowWindowAsync(ParseWindow(arg(1)), _wtoi(arg(2).c_str())));
+    if (command == L"list" || command == L"list-children") {
+        Lister lister;
+        lister.children = command == L"list-children";
+        EnumWindows(&Lister::TopLevel, reinterpret_cast<LPARAM>(&lister));
+        return "{\"end\": true}";
+    }
+    return "{\"ok\": false, \"error\": \"unknown command\"}";
+}
+
+std::wstring FromUtf8(const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+}
+
+int Serve() {
+    char buffer[8192];
+    while (std::fgets(buffer, sizeof(buffer), stdin)) {
+        std::string line(buffer);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        std::vector<std::wstring> args;
+        size_t from = 0;
+        for (;;) {
+            size_t tab = line.find('\t', from);
+            args.push_back(FromUtf8(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from)));
+            if (tab == std::string::npos) break;
+            from = tab + 1;
+        }
+        std::string answer = Run(args) + "\n";
+        std::fputs(answer.c_str(), stdout);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == L"--serve") return Serve();
+    if (!args.empty() && args[0].rfind(L"--", 0) == 0 && args[0] != L"--children") {
+        args[0] = args[0].substr(2);
+        std::string answer = Run(args);
+        std::fputs((answer + "\n").c_str(), stdout);
+        return answer.rfind("{\"ok\": true", 0) == 0 ? 0 : 1;
+    }
     Lister lister;
-    for (int i = 1; i < argc; ++i)
-        if (std::wstring(argv[i]) == L"--children") lister.children = true;
+    lister.children = !args.empty() && args[0] == L"--children";
     EnumWindows(&Lister::TopLevel, reinterpret_cast<LPARAM>(&lister));
     std::fflush(stdout);
     return 0;
