@@ -14,9 +14,25 @@ void ShowNoteAtPosition(HWND note, int left, int top) {
     SetWindowPos(note, nullptr, left, top, 0, 0, kShowAtPositionFlags);
 }
 
+namespace {
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND h = GetWindow(lower, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+        if (h == upper) return true;
+    return false;
+}
+} // namespace
+
 void ShowNoteAboveTarget(HWND note, HWND target) {
     ApplyNoteStyleMask(note);
     SetWindowPos(note, target, 0, 0, 0, 0, kShowAboveTargetFlags);
+    // Windows keeps an owned window above its owner, so inserting the note after
+    // its target still leaves it on top of it. Wine does not enforce that for an
+    // owner in another process: there the note is put right above the target.
+    if (!IsAbove(note, target)) {
+        HWND above = GetWindow(target, GW_HWNDPREV);
+        SetWindowPos(note, above ? above : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
 }
 
 DWORD NoteCreationStyle(DWORD style) { return style & kNoteStyleMask; }
