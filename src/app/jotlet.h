@@ -4,6 +4,8 @@
 // through the removal notice that the controller registered.
 #include <functional>
 
+#include "store/store_note.h"
+
 namespace vn {
 
 class Jotlet {
@@ -18,6 +20,11 @@ public:
     // Destroys the note's window; the note frees itself. The removal notice, if
     // still registered, is called on the way.
     virtual void Destroy() = 0;
+    // Asks the note to close: it forgets its target and frees itself when the
+    // message loop next runs (the removal notice comes then).
+    virtual void Close() = 0;
+    // The note as the store writes and fills it.
+    virtual StoreNote& Stored() noexcept = 0;
 };
 
 } // namespace vn

@@ -8,6 +8,8 @@
 #include "app/application_win.h"
 #include "app/data_folder_win.h"
 #include "app/exception_rule.h"
+#include "attach/identity_win.h"
+#include "attach/window_system_win.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
 #include "platform/text_win.h"
@@ -40,7 +42,15 @@ HICON LoadMainIcon() {
 }
 } // namespace
 
-TFMain::TFMain(Application& application) : Application_(application), TrayIcon_(kTrayCallbackMessage) {}
+TFMain::TFMain(Application& application)
+    : Application_(application),
+      TrayIcon_(kTrayCallbackMessage),
+      DelayedSave_(SaveTimer_, [this] { SaveToFile(StoreIndexFileName(), u""); }),
+      Picker_(TheWindowSystem(), *this, GetOwnExeFileName()) {}
+
+TFMain::TFMain(Application& application, std::u16string dataFolder) : TFMain(application) {
+    dataFolder_ = std::move(dataFolder);
+}
 
 TFMain::~TFMain() {
     Destroy();
@@ -76,8 +86,9 @@ void TFMain::FormCreate() {
     TrayIcon_.ShowBalloon();
 
     FJotlets.clear();
-    // A store that fails to load (a missing body file, say) is reported to the
-    // handler, but start-up goes on: without the hook no note could be added.
+    // The store keeps the records it cannot load and writes them back; only an
+    // index file that cannot be read at all fails the load. That is reported to
+    // the handler, but start-up goes on: without the hook no note could be added.
     Guarded([this] { LoadNotes(); });
 
     SetMouseHookListener([this](UINT message, const MSLLHOOKSTRUCT&) { MouseHookEvent(message); });
@@ -112,9 +123,11 @@ void TFMain::FormDestroy() {
     Guarded([this] { DestroyJotlets(); });
     FJotlets.clear();
     FStickyNoteList.clear();
-    SetTimerEnabled(ControllerTimer::SaveTimer, false);
+    // No save may follow the final one.
+    DelayedSave_.Stop();
     SetTimerEnabled(ControllerTimer::CaptureWindowTimer, false);
     SetTimerEnabled(ControllerTimer::CheckForegroundWindowTimer, false);
+    Guarded([this] { CloseSelectWindowInfo(); });
     SetMouseHookListener({});
     RemoveMouseHook();
 }
@@ -139,12 +152,13 @@ void TFMain::AddJotlet(Jotlet& note) {
 void TFMain::JotletRemoved(Jotlet& note) {
     if (destroying_) return;
     auto it = std::find(FJotlets.begin(), FJotlets.end(), &note);
-    if (it == FJotlets.end()) return;
-    FJotlets.erase(it);
+    if (it != FJotlets.end()) FJotlets.erase(it);
+    // Also for a note that DeleteJotlets already took out of the list: its record
+    // leaves the store with this save.
     SetSaveChangePending();
 }
 
-std::u16string TFMain::GetLocalDataPath() const { return vn::GetLocalDataPath(); }
+std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }
 
 std::u16string TFMain::StoreIndexFileName() const {
     return GetLocalDataPath() + kInformationFolder + u"\\" + kIndexFileName;
@@ -199,24 +213,26 @@ void TFMain::Quit1Click() { Application_.Terminate(); }
 
 bool TFMain::TimerEnabled(ControllerTimer timer) const noexcept { return timersEnabled_.test(BitOf(timer)); }
 
-void TFMain::SetTimerEnabled(ControllerTimer timer, bool enabled) {
+void TFMain::SetTimerEnabled(ControllerTimer timer, bool enabled, std::optional<unsigned> interval) {
     if (enabled == TimerEnabled(timer)) return;
     if (!HasHandle()) return;
     if (enabled)
-        SetTimer(Handle(), static_cast<UINT_PTR>(timer), IntervalOf(timer), nullptr);
+        SetTimer(Handle(), static_cast<UINT_PTR>(timer), interval.value_or(IntervalOf(timer)), nullptr);
     else
         KillTimer(Handle(), static_cast<UINT_PTR>(timer));
     timersEnabled_.set(BitOf(timer), enabled);
 }
 
-void TFMain::RestartTimer(ControllerTimer timer) {
-    SetTimerEnabled(timer, false);
-    SetTimerEnabled(timer, true);
+void TFMain::SaveTimerControl::Start(std::chrono::milliseconds interval) {
+    main_.SetTimerEnabled(ControllerTimer::SaveTimer, false);
+    main_.SetTimerEnabled(ControllerTimer::SaveTimer, true, static_cast<unsigned>(interval.count()));
 }
+
+void TFMain::SaveTimerControl::Stop() { main_.SetTimerEnabled(ControllerTimer::SaveTimer, false); }
 
 void TFMain::SetSaveChangePending() {
     if (destroying_) return;  // the shutdown saves anyway
-    RestartTimer(ControllerTimer::SaveTimer);
+    DelayedSave_.SetSaveChangePending();
 }
 
 void TFMain::TimerTimer(ControllerTimer timer) {
@@ -227,10 +243,7 @@ void TFMain::TimerTimer(ControllerTimer timer) {
     }
 }
 
-void TFMain::SaveTimerTimer() {
-    SetTimerEnabled(ControllerTimer::SaveTimer, false);  // one-shot
-    SaveToFile(StoreIndexFileName(), u"");
-}
+void TFMain::SaveTimerTimer() { DelayedSave_.SaveTimerTimer(); }
 
 // --- Messages ----------------------------------------------------------------------
 

@@ -7,31 +7,45 @@
 //
 // The work of the operations is split by concern:
 //   main_form_win.cpp          window, start-up, shutdown, tray, timers, exceptions
-//   main_form_store_win.cpp    saving, loading and deleting notes
-//   main_form_picking_win.cpp  picking the window that receives a new note
+//   main_form_store_win.cpp    saving, loading and deleting notes (store/ does the files)
+//   main_form_picking_win.cpp  picking the window that receives a new note (attach/ decides)
 //   main_form_exchange_win.cpp export and import of notes
 #include <windows.h>
 
 #include <bitset>
+#include <chrono>
 #include <exception>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/information_window_win.h"
 #include "app/jotlet.h"
 #include "app/messages.h"
+#include "attach/window_picker.h"
 #include "note/note_host.h"
 #include "platform/file_dialog_win.h"
 #include "platform/tray_icon_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
+#include "store/code_page_win.h"
+#include "store/delayed_save.h"
+#include "store/file_system_win.h"
+#include "store/note_store.h"
+#include "store/store_note.h"
 
 namespace vn {
 
 class Application;
+class TFStickyNote;
 
-class TFMain : public Window, public NoteHost {
+class TFMain : public Window, public NoteHost, private PickingHost, private StoredNoteFactory {
 public:
     explicit TFMain(Application& application);
+    // A controller whose data folder is `dataFolder` (ending in a backslash) instead
+    // of the user's: for tests that must not touch the user's notes.
+    TFMain(Application& application, std::u16string dataFolder);
     ~TFMain() override;
 
     // Creates the hidden window and runs the start-up (FormCreate).
@@ -42,8 +56,11 @@ public:
 
     // --- Operations for the rest of the program -----------------------------------
     // Store save (empty IndexString: every note, into the Information folder) or
-    // selection save (the listed note indexes, for an archive).
+    // selection save (the listed note indexes into Temp Export, packed into the
+    // archive FileName).
     void SaveToFile(const std::u16string& FileName, const std::u16string& IndexString);
+    // Closes the listed notes and takes them out of the list at once; the store
+    // follows with the save their removal notices schedule.
     void DeleteJotlets(const std::u16string& IndexString);
     // Restarts the one-shot SaveTimer: the store is written 5 s after the last change.
     void SetSaveChangePending() override;
@@ -52,12 +69,15 @@ public:
     void SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u16string& ANewInfoString);
     void ExportJotlets() override;
     void ImportStickyNote() override;
+    // The data folder, ending in a backslash.
     std::u16string GetLocalDataPath() const;
 
-    bool SelectingCaptureWindow() const noexcept override { return FSelectingCaptureWindow; }
+    bool SelectingCaptureWindow() const noexcept override { return Picker_.SelectingCaptureWindow(); }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets; }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
-    const std::u16string& NewStickyNoteInfoString() const noexcept { return FNewStickyNoteInfoString; }
+    const std::u16string& NewStickyNoteInfoString() const noexcept { return Picker_.NewStickyNoteInfoString(); }
+    // The information window of picking while it is shown; null otherwise.
+    const InformationWindow* SelectWindowInfo() const noexcept { return SelectWindowInfoForm.get(); }
 
     // Appends a note to FJotlets and registers for its removal notice.
     void AddJotlet(Jotlet& note);
@@ -73,6 +93,30 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // SaveTimer as the delayed save drives it.
+    class SaveTimerControl final : public OneShotTimer {
+    public:
+        explicit SaveTimerControl(TFMain& main) : main_(main) {}
+        void Start(std::chrono::milliseconds interval) override;
+        void Stop() override;
+
+    private:
+        TFMain& main_;
+    };
+
+    // The note just made for a picked window, as the capture finishes it.
+    class PickedStickyNote final : public PickedNote {
+    public:
+        explicit PickedStickyNote(TFMain& main) : main_(main) {}
+        void Set(TFStickyNote* note) noexcept { note_ = note; }
+        void FillStickyNote(const std::u16string& infoString) override;
+        void Show() override;
+
+    private:
+        TFMain& main_;
+        TFStickyNote* note_ = nullptr;
+    };
+
     void FormCreate();
     void FormDestroy();
 
@@ -88,17 +132,37 @@ private:
     void CaptureWindowTimerTimer();
     void CheckForegroundWindowTimerTimer();
     void SaveTimerTimer();
+    // The program's low-level mouse hook calls this for every mouse event, after
+    // the next hook.
     void MouseHookEvent(UINT message);
+
+    // PickingHost
+    void SetCheckForegroundWindowTimer(bool on) override;
+    void SetCaptureWindowTimer(bool on) override;
+    void ShowBalloonPrompt(const std::u16string& text) override;
+    void ShowSelectWindowInfo(const std::u16string& text) override;
+    void CloseSelectWindowInfo() override;
+    PickedNote& AddStickyNoteToWindow(WindowId AParentWnd) override;
+    void BringImportDialogToFrontIfShowing() override;
+    // The import dialog's window while it is showing, else null. The import dialog
+    // comes with the exchange; until then it never shows.
+    HWND ShowingImportDialog() const noexcept { return nullptr; }
+
+    // StoredNoteFactory (LoadNotes)
+    StoreNote& CreateStoredNote(const std::u16string& exeName, const std::u16string& caption) override;
+    void AdoptLoadedNote(StoreNote& note) override;
+    void DiscardNote(StoreNote& note) override;
 
     void LoadNotes();
     void JotletRemoved(Jotlet& note);
     void DestroyJotlets();
     std::u16string StoreIndexFileName() const;
+    NoteStore& Store();
 
-    void SetTimerEnabled(ControllerTimer timer, bool enabled);
-    void RestartTimer(ControllerTimer timer);
+    void SetTimerEnabled(ControllerTimer timer, bool enabled, std::optional<unsigned> interval = std::nullopt);
 
     Application& Application_;
+    std::optional<std::u16string> dataFolder_;
     TrayIcon TrayIcon_;
     UniqueMenu PopupMenu_;
     UniqueIcon MainIcon_;
@@ -109,8 +173,18 @@ private:
 
     std::vector<Jotlet*> FJotlets;
     std::vector<std::u16string> FStickyNoteList;
-    bool FSelectingCaptureWindow = false;
-    std::u16string FNewStickyNoteInfoString;
+
+    WindowsFileSystem Files_;
+    WindowsCodePage CodePage_;
+    std::unique_ptr<NoteStore> Store_;
+    SaveTimerControl SaveTimer_{*this};
+    DelayedSave DelayedSave_;
+    TFStickyNote* loadingNote_ = nullptr;
+
+    // FSelectingCaptureWindow and FNewStickyNoteInfoString live in the picker.
+    WindowPicker Picker_;
+    PickedStickyNote PickedNote_{*this};
+    std::unique_ptr<InformationWindow> SelectWindowInfoForm;
 };
 
 // The program's one main controller while it exists; null otherwise.

@@ -114,8 +114,8 @@ public:
     void Create(HWND parent, int left, int top, int width, int height) {
         DestroyNative();
         bounds_ = {left, top, width, height};
-        CreateNative(parent, WS_VISIBLE);
         parked_ = false;
+        CreateNative(parent, WS_VISIBLE);
     }
 
     void Destroy() {
@@ -152,8 +152,8 @@ public:
                     [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return HandleParentMessage(m, w, l, r); });
                 host_->Create();
             }
-            CreateNative(host_->Handle(), 0);
             parked_ = true;
+            CreateNative(host_->Handle(), 0);
         }
         return hwnd_;
     }
@@ -227,6 +227,9 @@ public:
     }
 
     std::string SaveRtf() {
+        // Content that no control holds is already the control's own stream (captured
+        // when its window went) or a body file nobody has looked at since it was read.
+        if (snapshot_ && (!hwnd_ || snapshot_->fromFile)) return snapshot_->rtf;
         std::string out;
         EDITSTREAM es{};
         es.dwCookie = reinterpret_cast<DWORD_PTR>(&out);
@@ -246,24 +249,37 @@ public:
     }
 
     void LoadBody(const std::string& bytes) {
+        if (!hwnd_ && LooksLikeRtf(bytes)) {
+            // No control yet: the RTF waits until one is needed (shown, asked about
+            // its text). A thousand stored notes then start without a thousand
+            // controls, and a save of an unread body writes the bytes it read.
+            snapshot_ = Snapshot{bytes, CHARRANGE{0, 0}, EmptyFormat(), true};
+            if (events_.onChange) events_.onChange();
+            return;
+        }
         {
             Quiet q(*this);
-            LoadBodyBytes(
-                bytes, [&](std::string_view rtf) { return StreamIn(SF_RTF, rtf.data(), rtf.size()); },
-                [&](const std::u16string& text) {
-                    // Plain text takes the editor's default format, whatever the old content had.
-                    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-                    CHARFORMAT2W cf = DefaultFormat();
-                    Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
-                    return StreamIn(SF_TEXT | SF_UNICODE, reinterpret_cast<const char*>(text.data()),
-                                    text.size() * sizeof(char16_t));
-                },
-                &AnsiToU16);
-            Select(0, 0);
-            Send(EM_EMPTYUNDOBUFFER);
+            StreamBody(bytes);
         }
         if (events_.onChange) events_.onChange();
         Send(EM_REQUESTRESIZE);
+    }
+
+    // The body file's bytes into the control, replacing its content, selection at 0.
+    void StreamBody(std::string_view bytes) {
+        LoadBodyBytes(
+            bytes, [&](std::string_view rtf) { return StreamIn(SF_RTF, rtf.data(), rtf.size()); },
+            [&](const std::u16string& text) {
+                // Plain text takes the editor's default format, whatever the old content had.
+                Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+                CHARFORMAT2W cf = DefaultFormat();
+                Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+                return StreamIn(SF_TEXT | SF_UNICODE, reinterpret_cast<const char*>(text.data()),
+                                text.size() * sizeof(char16_t));
+            },
+            &AnsiToU16);
+        Select(0, 0);
+        Send(EM_EMPTYUNDOBUFFER);
     }
 
     bool CaretPos(POINT& p) {
@@ -341,6 +357,8 @@ private:
 
     // Captures the content while the control still has it: its window is going.
     void Capture() {
+        // A body file the control could not take stays what is kept and saved.
+        if (snapshot_ && snapshot_->fromFile) return;
         Snapshot s;
         s.rtf = SaveRtf();
         s.selection = Selection();
@@ -351,6 +369,13 @@ private:
 
     void Restore() {
         if (!snapshot_) return;
+        if (snapshot_->fromFile) {
+            // Taken like LoadBody takes it; on failure the bytes stay pending (and
+            // are what a save writes), so nothing of the body is lost.
+            StreamBody(snapshot_->rtf);
+            snapshot_.reset();
+            return;
+        }
         Snapshot s = std::move(*snapshot_);
         snapshot_.reset();
         StreamIn(SF_RTF, s.rtf.data(), s.rtf.size());
@@ -465,6 +490,7 @@ private:
         std::string rtf;
         CHARRANGE selection{};
         CHARFORMAT2W caretFormat{};
+        bool fromFile = false;  // a body file's bytes that no control has read yet
     };
 
     Events events_;

@@ -29,10 +29,10 @@ TFStickyNote::TFStickyNote(NoteHost& host, std::u16string AWndParentExe, std::u1
 TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
     : host_(host),
       FBinding(std::move(binding)),
-      companion_({[this](UINT_PTR id) {
-                      if (id == kTrackingTimer) TimerTimer();
-                  },
-                  [this] { Release(); }}),
+      companion_(host.NoteCompanion(), {[this](UINT_PTR id) {
+                                              if (id == kTrackingTimer) TimerTimer();
+                                          },
+                                          [this] { Release(); }}),
       ScrollBox([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
           return RichEdit.HandleParentMessage(message, wParam, lParam, result);
       }),
@@ -43,7 +43,6 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
           {},
           {},
       }) {
-    companion_.Create();
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
     UpdateCaption();
     FormCreate();
@@ -52,7 +51,6 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
 TFStickyNote::~TFStickyNote() {
     companion_.StopTimer(kTrackingTimer);
     DestroyNativeWindow();
-    companion_.DestroyHandle();
     if (removalNotice_) {
         RemovalNotice notice = std::move(removalNotice_);
         Guarded([&] { notice(*this); });
@@ -74,8 +72,16 @@ void TFStickyNote::FormCreate() {
     FStartChValue.clear();
     // The buttons start in their normal pictures (no button is under the mouse).
     hovered_ = note::Control::None;
-    // Last, as it may fail: the note is complete without its tile picture, and the
-    // failure goes to the application's handler like any other.
+    // The tile picture is read with the note's first window (LoadTilePictureOnce):
+    // a stored note waiting for its target costs no picture, so a thousand of them
+    // start in a moment.
+}
+
+void TFStickyNote::LoadTilePictureOnce() {
+    if (tilePictureRead_) return;
+    tilePictureRead_ = true;
+    // The note is complete without its tile picture; the failure goes to the
+    // application's handler like any other.
     Guarded([&] { chrome_.LoadTilePicture(kTilePictureFile); });
 }
 
@@ -83,6 +89,7 @@ void TFStickyNote::FormCreate() {
 
 HWND TFStickyNote::HandleNeeded() {
     if (HasHandle()) return Handle();
+    LoadTilePictureOnce();
     HWND owner = nullptr;  // a closed note's window has no owner
     if (!FBinding.IsClosed()) {
         const WindowId target = FBinding.NativeWindowOwner();

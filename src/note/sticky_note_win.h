@@ -25,6 +25,7 @@
 #include "note/note_layout.h"
 #include "note/rich_edit_win.h"
 #include "platform/window_win.h"
+#include "store/store_note.h"
 
 namespace vn {
 
@@ -54,7 +55,7 @@ public:
     void TimerTimer();
     // Closes the note: it forgets its target and frees itself once the message loop
     // turns again (the removal notice is sent then). Safe to call twice.
-    void Close();
+    void Close() override;
 
     // ---- the controller's list ------------------------------------------------------
     // Called once when the note is freed, whoever frees it; empty cancels it.
@@ -62,6 +63,8 @@ public:
     // Frees the note now (its window with it); from inside one of the note's own
     // handlers, as soon as that handler has returned.
     void Destroy() override { Release(); }
+    // The note as the store writes and fills it: identity, labels, body, check states.
+    StoreNote& Stored() noexcept override { return stored_; }
 
     // ---- content --------------------------------------------------------------------
     vn::RichEdit& Editor() noexcept { return RichEdit; }
@@ -73,6 +76,9 @@ public:
     // Check states waiting for the note's first showing, in the check-state string format.
     const std::u16string& PendingCheckStates() const noexcept { return FStartChValue; }
     void SetPendingCheckStates(std::u16string states) { FStartChValue = std::move(states); }
+    // The check-state string a save writes: the pending states while there are any,
+    // else one "0" or "1" per body line from the check boxes.
+    std::u16string CheckStateString() const;
 
     // ---- window state -------------------------------------------------------------
     bool IsShown() const override { return visible_; }
@@ -108,6 +114,27 @@ protected:
     void OnNativeDestroyed() override;
 
 private:
+    // The store's view of the note (a StoreNote of its own, as the note already has a
+    // Caption of another meaning than the store's).
+    class StoredNote final : public StoreNote {
+    public:
+        explicit StoredNote(TFStickyNote& note) : note_(note) {}
+        std::u16string ExeName() const override;
+        std::u16string Caption() const override;
+        std::u16string OwnerLabel() const override;
+        std::u16string TimeLabel() const override;
+        void SetOwnerLabel(const std::u16string& text) override;
+        void SetTimeLabel(const std::u16string& text) override;
+        std::string SaveBody() override;
+        void LoadBody(const std::string& bytes) override;
+        std::u16string CheckStateString() const override;
+        void SetPendingCheckStates(const std::u16string& states) override;
+        void RestoreLayoutAfterFill() override;
+
+    private:
+        TFStickyNote& note_;
+    };
+
     TFStickyNote(NoteHost& host, NoteBinding binding);
 
     // Handlers.
@@ -146,6 +173,7 @@ private:
     void DestroyNativeWindow();
     void Release();
     void MeasureLabels();
+    void LoadTilePictureOnce();
 
     // Mouse routing (the parts are drawn, not windows of their own).
     void OnMousePress(UINT message, LPARAM lParam);
@@ -198,7 +226,9 @@ private:
     bool trackingLeave_ = false;
 
     NoteChrome chrome_;
-    NoteCompanionWindow companion_;
+    NoteCompanionWindow::Member companion_;
+    StoredNote stored_{*this};
+    bool tilePictureRead_ = false;
     NoteBackPanel pRchEdtBack1;
     NoteScrollBox ScrollBox;
     vn::RichEdit RichEdit;

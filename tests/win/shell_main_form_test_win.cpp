@@ -11,14 +11,33 @@
 #include "platform/errors.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
+#include "platform/text_win.h"
 
 namespace vn {
 namespace {
+
+// What the store would write of a note; the list tests do not look at it.
+class BlankStoreNote : public StoreNote {
+public:
+    std::u16string ExeName() const override { return u"test.exe"; }
+    std::u16string Caption() const override { return u"Test"; }
+    std::u16string OwnerLabel() const override { return {}; }
+    std::u16string TimeLabel() const override { return {}; }
+    void SetOwnerLabel(const std::u16string&) override {}
+    void SetTimeLabel(const std::u16string&) override {}
+    std::string SaveBody() override { return {}; }
+    void LoadBody(const std::string&) override {}
+    std::u16string CheckStateString() const override { return {}; }
+    void SetPendingCheckStates(const std::u16string&) override {}
+    void RestoreLayoutAfterFill() override {}
+};
 
 // A note as the controller sees it; it records what is done to it.
 class FakeJotlet : public Jotlet {
 public:
     FakeJotlet(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+    void Close() override { log_.push_back("close " + name_); }
+    StoreNote& Stored() noexcept override { return stored_; }
     void SetRemovalNotice(RemovalNotice notice) override {
         log_.push_back((notice ? "notice " : "cancel ") + name_);
         notice_ = std::move(notice);
@@ -37,6 +56,7 @@ private:
     std::string name_;
     std::vector<std::string>& log_;
     RemovalNotice notice_;
+    BlankStoreNote stored_;
 };
 
 class ThrowingWindow : public Window {
@@ -56,6 +76,13 @@ private:
     std::string message_;
 };
 
+// A data folder of the test's own, so the final saves never touch the user's notes.
+std::u16string TestDataFolder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    return U16(temp) + u"vn-shell-main-form\\";
+}
+
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -64,7 +91,7 @@ protected:
         main.Create();
     }
     Application application;
-    TFMain main{application};
+    TFMain main{application, TestDataFolder()};
 };
 
 TEST_F(MainFormTest, StartsHiddenWithoutTaskbarButtonAndSettlesInTheTray) {

@@ -1,0 +1,19 @@
+#include "note/note_host.h"
+
+#include "note/note_companion_win.h"
+
+namespace vn {
+
+NoteHost::NoteHost() = default;
+NoteHost::~NoteHost() = default;
+
+NoteCompanionWindow& NoteHost::NoteCompanion() {
+    if (!companion_) {
+        auto companion = std::make_unique<NoteCompanionWindow>();
+        companion->Create();
+        companion_ = std::move(companion);
+    }
+    return *companion_;
+}
+
+} // namespace vn
