@@ -9,6 +9,7 @@
 #include "app/data_folder_win.h"
 #include "app/exception_rule.h"
 #include "attach/identity_win.h"
+#include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
@@ -20,6 +21,9 @@ TFMain* FMain = nullptr;
 
 namespace {
 constexpr wchar_t kMainClass[] = L"TFMain";
+// How long the notes' title searches answer from one list of the top-level
+// windows: a note may see a new window this much later than its tick.
+constexpr std::uint64_t kTitleListMaxAgeMs = 100;
 constexpr wchar_t kMainCaption[] = L"FMain";
 
 unsigned IntervalOf(ControllerTimer timer) {
@@ -46,6 +50,7 @@ TFMain::TFMain(Application& application)
     : Application_(application),
       TrayIcon_(kTrayCallbackMessage),
       DelayedSave_(SaveTimer_, [this] { SaveToFile(StoreIndexFileName(), u""); }),
+      TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
       Picker_(TheWindowSystem(), *this, GetOwnExeFileName()) {}
 
 TFMain::TFMain(Application& application, std::u16string dataFolder) : TFMain(application) {

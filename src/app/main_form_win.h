@@ -23,6 +23,7 @@
 #include "app/information_window_win.h"
 #include "app/jotlet.h"
 #include "app/messages.h"
+#include "attach/title_search.h"
 #include "attach/window_picker.h"
 #include "note/note_host.h"
 #include "platform/file_dialog_win.h"
@@ -73,6 +74,8 @@ public:
     std::u16string GetLocalDataPath() const;
 
     bool SelectingCaptureWindow() const noexcept override { return Picker_.SelectingCaptureWindow(); }
+    // The notes' ticks: the real window system with one shared title search.
+    WindowSystem& TrackingWindows() override { return TrackingWindows_; }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets; }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return Picker_.NewStickyNoteInfoString(); }
@@ -180,6 +183,8 @@ private:
     SaveTimerControl SaveTimer_{*this};
     DelayedSave DelayedSave_;
     TFStickyNote* loadingNote_ = nullptr;
+
+    WindowSystemWithTitleSearch TrackingWindows_;
 
     // FSelectingCaptureWindow and FNewStickyNoteInfoString live in the picker.
     WindowPicker Picker_;

@@ -1,8 +1,10 @@
 #include "note/note_companion_win.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/errors.h"
+#include "platform/guarded.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -10,9 +12,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"VnNoteCompanion";
 // Posted to carry a close to the next turn of the message loop; wParam: the member's key.
 constexpr UINT kReleaseMessage = WM_APP + 0x51;
-// A timer's id on the window: the member's key above the member's own timer id.
-constexpr unsigned kTimerIdBits = 3;
-static_assert(NoteCompanionWindow::Member::kMaxTimerId < (UINT_PTR{1} << kTimerIdBits));
 } // namespace
 
 NoteCompanionWindow::~NoteCompanionWindow() { DestroyHandle(); }
@@ -34,14 +33,46 @@ UINT_PTR NoteCompanionWindow::Join(Member& member) {
 
 void NoteCompanionWindow::Leave(UINT_PTR key) noexcept { members_.erase(key); }
 
+void NoteCompanionWindow::AddTimer(TimerRef timer, UINT milliseconds) {
+    auto& running = timers_[milliseconds];
+    if (running.empty() && !SetTimer(Handle(), milliseconds, milliseconds, nullptr)) {
+        timers_.erase(milliseconds);
+        RaiseLastOSError();
+    }
+    running.push_back(timer);
+}
+
+void NoteCompanionWindow::RemoveTimer(TimerRef timer, UINT milliseconds) noexcept {
+    auto it = timers_.find(milliseconds);
+    if (it == timers_.end()) return;
+    std::erase(it->second, timer);
+    if (it->second.empty()) {
+        timers_.erase(it);
+        if (HasHandle()) KillTimer(Handle(), milliseconds);
+    }
+}
+
+void NoteCompanionWindow::Tick(UINT milliseconds) {
+    auto it = timers_.find(milliseconds);
+    if (it == timers_.end()) return;
+    // A handler may start, stop or free timers of this interval: go through the
+    // ones running now, and only those still running when their turn comes.
+    const std::vector<TimerRef> due = it->second;
+    for (const TimerRef& timer : due) {
+        auto member = members_.find(timer.key);
+        if (member == members_.end() || member->second->intervals_[timer.id] != milliseconds) continue;
+        // One note's failing tick must not cost the others theirs.
+        Guarded([&] {
+            if (auto& onTimer = member->second->events_.onTimer) onTimer(timer.id);
+        });
+    }
+}
+
 LRESULT NoteCompanionWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_TIMER: {
-        auto it = members_.find(wParam >> kTimerIdBits);
-        if (it != members_.end() && it->second->events_.onTimer)
-            it->second->events_.onTimer(wParam & Member::kMaxTimerId);
+    case WM_TIMER:
+        Tick(static_cast<UINT>(wParam));
         return 0;
-    }
     case kReleaseMessage: {
         auto it = members_.find(wParam);
         // The handler may free the member: touch nothing of it afterwards.
@@ -67,14 +98,16 @@ NoteCompanionWindow::Member::~Member() {
 
 void NoteCompanionWindow::Member::StartTimer(UINT_PTR id, UINT milliseconds) {
     if (id > kMaxTimerId) throw Error("A note has no timer " + std::to_string(id) + ".");
-    if (!SetTimer(window_.Handle(), (key_ << kTimerIdBits) | id, milliseconds, nullptr)) RaiseLastOSError();
-    timers_ |= 1u << id;
+    if (milliseconds == 0) milliseconds = USER_TIMER_MINIMUM;  // as SetTimer takes 0
+    StopTimer(id);
+    window_.AddTimer({key_, id}, milliseconds);
+    intervals_[id] = milliseconds;
 }
 
 void NoteCompanionWindow::Member::StopTimer(UINT_PTR id) {
-    if (!(timers_ & (1u << id))) return;
-    timers_ &= ~(1u << id);
-    if (window_.HasHandle()) KillTimer(window_.Handle(), (key_ << kTimerIdBits) | id);
+    if (id > kMaxTimerId || intervals_[id] == 0) return;
+    window_.RemoveTimer({key_, id}, intervals_[id]);
+    intervals_[id] = 0;
 }
 
 void NoteCompanionWindow::Member::PostRelease() {

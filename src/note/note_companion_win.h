@@ -6,11 +6,16 @@
 //
 // One window for all notes, not one per note: creating a window costs the system
 // far more than a note's other start-up work, and every hidden top-level window
-// lengthens the title search that each unbound note's tick makes.
+// lengthens the title search that each unbound note's tick makes. For the same
+// reason the notes' timers of one interval share one system timer: a thousand
+// waiting notes cost one timer message per tick instead of a thousand.
 #include <windows.h>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/window_win.h"
 
@@ -36,7 +41,10 @@ public:
         Member(const Member&) = delete;
         Member& operator=(const Member&) = delete;
 
-        // Window-message timers: they run on the thread's message loop. Raises OSError.
+        // Window-message timers: they run on the thread's message loop. A timer fires
+        // every `milliseconds` until stopped, in step with the other members' timers
+        // of that interval; starting it again makes it fire at their next tick.
+        // Raises OSError.
         void StartTimer(UINT_PTR id, UINT milliseconds);
         void StopTimer(UINT_PTR id);
         // Posts the release; it arrives once the current message has been handled.
@@ -49,7 +57,7 @@ public:
         NoteCompanionWindow& window_;
         Events events_;
         UINT_PTR key_;
-        unsigned timers_ = 0;  // bit per running timer id
+        std::array<UINT, kMaxTimerId + 1> intervals_{};  // of each running timer; 0: stopped
     };
 
     NoteCompanionWindow() = default;
@@ -62,13 +70,26 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // A member's timer: its key and its own timer id.
+    struct TimerRef {
+        UINT_PTR key;
+        UINT_PTR id;
+        bool operator==(const TimerRef&) const = default;
+    };
+
     UINT_PTR Join(Member& member);
     void Leave(UINT_PTR key) noexcept;
+    void AddTimer(TimerRef timer, UINT milliseconds);
+    void RemoveTimer(TimerRef timer, UINT milliseconds) noexcept;
+    void Tick(UINT milliseconds);
 
     // Members by key. A key is never reused, so a timer or a release that comes
     // after its member left finds nothing.
     std::unordered_map<UINT_PTR, Member*> members_;
     UINT_PTR nextKey_ = 1;
+    // The running timers by interval; the system timer of an interval has the
+    // interval as its id.
+    std::map<UINT, std::vector<TimerRef>> timers_;
 };
 
 } // namespace vn

@@ -7,6 +7,7 @@
 namespace vn {
 
 class NoteCompanionWindow;
+class WindowSystem;
 
 class NoteHost {
 public:
@@ -24,6 +25,10 @@ public:
     virtual void ExportJotlets() = 0;
     // The note's Import button: choose an archive, then the import dialog.
     virtual void ImportStickyNote() = 0;
+
+    // The window system the notes' tracking ticks ask; the real one unless the host
+    // answers some questions in a cheaper way.
+    virtual WindowSystem& TrackingWindows();
 
     // The hidden window that the host's notes share for their timers, their
     // deferred release and as the owner of a note window without a target. Made

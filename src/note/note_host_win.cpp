@@ -1,11 +1,14 @@
 #include "note/note_host.h"
 
+#include "attach/window_system_win.h"
 #include "note/note_companion_win.h"
 
 namespace vn {
 
 NoteHost::NoteHost() = default;
 NoteHost::~NoteHost() = default;
+
+WindowSystem& NoteHost::TrackingWindows() { return TheWindowSystem(); }
 
 NoteCompanionWindow& NoteHost::NoteCompanion() {
     if (!companion_) {

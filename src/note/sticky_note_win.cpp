@@ -166,7 +166,9 @@ void TFStickyNote::ShowAboveTarget(WindowId target) { ShowNoteAboveTarget(Handle
 
 // ---- binding and life -----------------------------------------------------------------
 
-void TFStickyNote::TimerTimer() { FBinding.TimerTimer(host_.SelectingCaptureWindow(), TheWindowSystem(), *this); }
+void TFStickyNote::TimerTimer() {
+    FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), *this);
+}
 
 void TFStickyNote::Close() {
     if (closing_) return;

@@ -1,0 +1,23 @@
+#include "attach/title_search.h"
+
+#include <utility>
+
+namespace vn {
+
+TitleSearch::TitleSearch(ListWindows list, SameTitle same, Clock now, std::uint64_t maxAgeMs)
+    : list_(std::move(list)), same_(std::move(same)), now_(std::move(now)), maxAgeMs_(maxAgeMs) {}
+
+WindowId TitleSearch::Find(const std::u16string& title) {
+    const std::uint64_t now = now_();
+    // A clock that went back (another steady clock after a restore, say) also renews.
+    if (!taken_ || now < takenAt_ || now - takenAt_ > maxAgeMs_) {
+        windows_ = list_();
+        takenAt_ = now;
+        taken_ = true;
+    }
+    for (const TopLevelWindow& w : windows_)
+        if (same_(w.title, title)) return w.id;
+    return kNoWindow;
+}
+
+} // namespace vn

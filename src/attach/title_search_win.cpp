@@ -1,0 +1,49 @@
+#include "attach/title_search_win.h"
+
+#include <windows.h>
+
+#include "attach/window_system_win.h"
+#include "platform/guarded.h"
+#include "platform/text_win.h"
+
+namespace vn {
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) noexcept {
+    auto& windows = *reinterpret_cast<std::vector<TopLevelWindow>*>(data);
+    return Guarded(FALSE, [&] {
+        // The title as the system keeps it, read without a message: a hung program's
+        // window cannot hold the search up, and the system's own search reads it so.
+        std::wstring buffer(256, L'\0');
+        for (;;) {
+            int n = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+            if (n < static_cast<int>(buffer.size()) - 1) {
+                windows.push_back({ToWindowId(window), U16(buffer.data(), static_cast<size_t>(n))});
+                break;
+            }
+            buffer.resize(buffer.size() * 2);
+        }
+        return TRUE;
+    });
+}
+
+std::vector<TopLevelWindow> ListTopLevelWindows() {
+    std::vector<TopLevelWindow> windows;
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+bool SameTitle(std::u16string_view a, std::u16string_view b) {
+    return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
+                                reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+TitleSearch SystemTitleSearch(std::uint64_t maxAgeMs) {
+    return TitleSearch(&ListTopLevelWindows, &SameTitle, [] { return static_cast<std::uint64_t>(GetTickCount64()); },
+                       maxAgeMs);
+}
+
+} // namespace vn
