@@ -43,6 +43,7 @@ WIDTH, HEIGHT = 1280, 800
 TTS_BALLOON = 0x40
 WS_EX_APPWINDOW = 0x40000
 POLL = 0.15
+SC_MINIMIZE, SC_RESTORE = 0xF020, 0xF120
 
 SOURCE_DIR = Path(os.environ.get("VN_SOURCE_DIR", Path(__file__).resolve().parents[2]))
 PROGRAM = Path(os.environ.get("VN_EXE", SOURCE_DIR / "build/win/VantoryNote.exe"))
@@ -451,10 +452,13 @@ class Desktop:
         self.act("foreground", window.hwnd)
 
     def minimize(self, window):
-        self.act("show", window.hwnd, 6)
+        """The title bar's minimise button of the window in front: the system command."""
+        self.bring_to_front(window)
+        self.act("syscommand", window.hwnd, SC_MINIMIZE)
 
     def restore(self, window):
-        self.act("show", window.hwnd, 9)
+        """A click on a minimised window's taskbar button: the system command."""
+        self.act("syscommand", window.hwnd, SC_RESTORE)
 
     def move(self, window, left, top):
         self.act("move", window.hwnd, left, top)

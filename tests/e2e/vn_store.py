@@ -171,7 +171,9 @@ def rtf_text(body):
         elif c in "\r\n":
             i += 1
         else:
-            if skip_depth is None:
+            # Outside the document's group nothing is text (the control ends its
+            # stream with a NUL byte).
+            if skip_depth is None and depth > 0:
                 out.append(c)
             i += 1
     return "".join(out).strip("\n")

@@ -28,6 +28,8 @@
 //     list / list-children          the window list as above, then {"end": true}
 //     move HWND X Y                 moves a window (SetWindowPos, size and z-order kept)
 //     show HWND SW                  ShowWindowAsync(HWND, SW): 6 minimises, 9 restores
+//     syscommand HWND SC            posts WM_SYSCOMMAND, as the title bar's buttons and the
+//                                   window menu do (0xF020 minimises, 0xF120 restores)
 //     text HWND                     the window's text by WM_GETTEXT (an edit control's
 //                                   content, which the list does not show)
 //
@@ -386,6 +388,8 @@ std::string Run(const std::vector<std::wstring>& args) {
         text.resize(copied);
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
+    if (command == L"syscommand")
+        return Ok(PostMessageW(ParseWindow(arg(1)), WM_SYSCOMMAND, std::wcstoul(arg(2).c_str(), nullptr, 0), 0));
     if (command == L"show") return Ok(ShowWindowAsync(ParseWindow(arg(1)), _wtoi(arg(2).c_str())));
     if (command == L"list" || command == L"list-children") {
         Lister lister;
