@@ -154,6 +154,17 @@ TEST_F(WiringStoreTest, ASelectionSavePacksTheChosenNotesAndLeavesTheStoreAlone)
     EXPECT_EQ(unpacked.Read("1.txt"), Rtf("two"));
 }
 
+TEST_F(WiringStoreTest, AnUnreadableIndexNeitherStopsTheStartNorIsReplaced) {
+    // An index file the program cannot open (here: a folder of that name).
+    std::filesystem::create_directories(folder / "Information\\Jotlets.txt");
+    Start();
+    EXPECT_TRUE(main->Jotlets().empty());
+    EXPECT_NE(MouseHookHandle, nullptr) << "the start went on: notes can be added";
+    main->Destroy();
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Information\\Jotlets.txt"))
+        << "a save replaced a store it could not read";
+}
+
 TEST_F(WiringStoreTest, AStartWithoutStoreWritesNothingUntilTheShutdown) {
     Start();
     EXPECT_TRUE(main->Jotlets().empty());
