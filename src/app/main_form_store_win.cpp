@@ -18,6 +18,10 @@ NoteStore& TFMain::Store() {
 }
 
 void TFMain::SaveToFile(const std::u16string& FileName, const std::u16string& IndexString) {
+    // A store save writes the note list over the store on disk: before the store
+    // was loaded (a start that failed before it got there) that would be an empty
+    // list over the user's notes.
+    if (IndexString.empty() && !storeLoaded_) throw Error("The store was not loaded, so it is not saved.");
     std::vector<StoreNote*> notes;
     notes.reserve(FJotlets.size());
     for (Jotlet* note : FJotlets) notes.push_back(&note->Stored());
@@ -36,7 +40,12 @@ void TFMain::DeleteJotlets(const std::u16string& IndexString) {
 // Creates one unbound note per stored record, lists it and registers for its
 // removal notice; each shows itself once its target window is found. Filling the
 // notes' editors schedules the save that follows every start with stored notes.
-void TFMain::LoadNotes() { FStickyNoteList = Store().LoadNotes(*this); }
+void TFMain::LoadNotes() {
+    // From here on saves are safe even when the load fails: the store keeps what it
+    // could not read and refuses to replace an index file it could not open.
+    storeLoaded_ = true;
+    FStickyNoteList = Store().LoadNotes(*this);
+}
 
 StoreNote& TFMain::CreateStoredNote(const std::u16string& exeName, const std::u16string& caption) {
     loadingNote_ = new TFStickyNote(*this, exeName, caption);

@@ -180,6 +180,7 @@ private:
     WindowsFileSystem Files_;
     WindowsCodePage CodePage_;
     std::unique_ptr<NoteStore> Store_;
+    bool storeLoaded_ = false;
     SaveTimerControl SaveTimer_{*this};
     DelayedSave DelayedSave_;
     TFStickyNote* loadingNote_ = nullptr;

@@ -165,6 +165,16 @@ TEST_F(WiringStoreTest, AnUnreadableIndexNeitherStopsTheStartNorIsReplaced) {
         << "a save replaced a store it could not read";
 }
 
+TEST_F(WiringStoreTest, NoStoreSaveBeforeTheStoreWasLoaded) {
+    // A start that fails before the load must not end with an empty list written
+    // over the notes on disk.
+    WriteStore();
+    const std::string before = folder.Read("Information\\Jotlets.txt");
+    TFMain notStarted(application, folder.Path());
+    EXPECT_THROW(notStarted.SaveToFile(folder.Path() + u"Information\\Jotlets.txt", u""), Error);
+    EXPECT_EQ(folder.Read("Information\\Jotlets.txt"), before);
+}
+
 TEST_F(WiringStoreTest, AStartWithoutStoreWritesNothingUntilTheShutdown) {
     Start();
     EXPECT_TRUE(main->Jotlets().empty());
