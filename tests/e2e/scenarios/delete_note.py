@@ -20,7 +20,7 @@ def session(desktop):
         ("notepad.exe", "Letter.txt - Notepad", "E2E-PC", "02.02.2024 11:30:00", "Dear Sir", ""),
     ])
     notepad = desktop.start_notepad()
-    notepad.wait_for_window(cls="Notepad", visible=True)
+    notepad.wait_for_window(cls="Notepad", visible=True, foreground=True)
     program = desktop.start_vantory_note()
     note = program.wait_for_window(10, "the note on Notepad", cls="TFStickyNote", visible=True)
 

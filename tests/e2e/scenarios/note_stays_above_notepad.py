@@ -22,7 +22,7 @@ def session(desktop):
     write_store(desktop.data_folder, [("notepad.exe", "Untitled - Notepad", "E2E-PC", "01.02.2024 10:00:00",
                                        "Remember the milk", "")])
     notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    target = notepad.wait_for_window(cls="Notepad", visible=True, foreground=True)
     program = desktop.start_vantory_note()
     note = program.wait_for_window(15, "the note on Notepad", cls="TFStickyNote", visible=True)
     desktop.wait_until(lambda: above(desktop, note, target), 2 * TICK, "the note above Notepad")
