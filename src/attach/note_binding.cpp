@@ -47,6 +47,7 @@ void NoteBinding::TimerTimer(bool selectingCaptureWindow, WindowSystem& windows,
     // A note that lost its target this tick may find the next matching window at once.
     if (FWndParent == kUnboundWindow) TryBind(windows, note);
     if (IsBound() && !note.IsShown() && !RefusedByTarget()) PlaceAndShow(windows, note);
+    else if (IsBound() && note.IsShown()) note.FollowTarget(FWndParent);
 }
 
 bool NoteBinding::TargetLost(const WindowSystem& windows) const {

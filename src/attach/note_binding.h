@@ -35,6 +35,10 @@ public:
     virtual void UpdateLayout() = 0;
     // The framework's show; the note's show handler runs.
     virtual void Show() = 0;
+    // Called on every tick of a shown, bound note: where the window system does not
+    // hide an owned window with its minimised owner or keep it above its owner, the
+    // note does it itself, leaving its shown flag as it is.
+    virtual void FollowTarget(WindowId /*target*/) {}
 };
 
 class NoteBinding {

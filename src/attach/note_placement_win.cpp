@@ -22,17 +22,29 @@ bool IsAbove(HWND upper, HWND lower) {
 }
 } // namespace
 
+void KeepAboveOwner(HWND note, HWND owner) {
+    if (IsAbove(note, owner)) return;
+    HWND above = GetWindow(owner, GW_HWNDPREV);
+    SetWindowPos(note, above ? above : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void FollowOwner(HWND note, HWND owner) {
+    if (!note || !IsWindow(owner)) return;
+    if (IsIconic(owner)) {
+        if (IsWindowVisible(note)) ShowWindow(note, SW_HIDE);
+        return;
+    }
+    if (!IsWindowVisible(note)) ShowWindow(note, SW_SHOWNA);
+    KeepAboveOwner(note, owner);
+}
+
 void ShowNoteAboveTarget(HWND note, HWND target) {
     ApplyNoteStyleMask(note);
     SetWindowPos(note, target, 0, 0, 0, 0, kShowAboveTargetFlags);
     // Windows keeps an owned window above its owner, so inserting the note after
-    // its target still leaves it on top of it. Wine does not enforce that for an
-    // owner in another process: there the note is put right above the target.
-    if (!IsAbove(note, target)) {
-        HWND above = GetWindow(target, GW_HWNDPREV);
-        SetWindowPos(note, above ? above : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    }
+    // its target still leaves it on top of it; Wine does not for another process.
+    KeepAboveOwner(note, target);
 }
 
 DWORD NoteCreationStyle(DWORD style) { return style & kNoteStyleMask; }

@@ -14,6 +14,16 @@ void ShowNoteAtPosition(HWND note, int left, int top);
 // Style mask, then SetWindowPos(note, target, 0, 0, 0, 0, kShowAboveTargetFlags).
 void ShowNoteAboveTarget(HWND note, HWND target);
 
+// Does for a shown note what Windows does for an owned window: hide it while its
+// owner is minimised, show it again after, and keep it above its owner. Wine does
+// this only for popup windows of the owner's own process, so a note owned by
+// another program's window needs the tracking tick to do it; on Windows every
+// step finds nothing to do.
+void FollowOwner(HWND note, HWND owner);
+
+// Puts `note` right above `owner` in the z-order if it is below it.
+void KeepAboveOwner(HWND note, HWND owner);
+
 // The note's creation styles from the form's own: style AND kNoteStyleMask,
 // extended style without kNoteExStyleClear.
 DWORD NoteCreationStyle(DWORD style);

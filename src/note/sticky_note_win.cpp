@@ -164,6 +164,10 @@ void TFStickyNote::ApplyPlacement(int left, int top) { ShowNoteAtPosition(Handle
 
 void TFStickyNote::ShowAboveTarget(WindowId target) { ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target)); }
 
+void TFStickyNote::FollowTarget(WindowId target) {
+    if (HasHandle()) FollowOwner(Handle(), ToHwnd(target));
+}
+
 // ---- binding and life -----------------------------------------------------------------
 
 void TFStickyNote::TimerTimer() {

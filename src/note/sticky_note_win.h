@@ -103,6 +103,7 @@ public:
     void RecreateNativeWindow() override;
     void ApplyPlacement(int left, int top) override;
     void ShowAboveTarget(WindowId target) override;
+    void FollowTarget(WindowId target) override;
     void Discard() override { Close(); }
 
     // Makes native window creation fail with `errorCode` (0: succeed) without asking
