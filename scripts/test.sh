@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 status=0
+passed=0
+failed=0
 for preset in native asan win; do
   echo "=== $preset"
   cmake --preset "$preset" >/dev/null
@@ -14,10 +16,22 @@ for preset in native asan win; do
   retry=""
   # Desktop tests under Wine on a shared machine get one more try; a real fault fails twice.
   [ "$preset" = win ] && retry="--repeat until-pass:2"
-  ctest --preset "$preset" -j "$jobs" $retry || status=1
+  log=$(mktemp)
+  ctest --preset "$preset" -j "$jobs" $retry 2>&1 | tee "$log" || status=1
+  # "100% tests passed, 0 tests failed out of 101"
+  summary=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -1 || true)
+  if [ -n "$summary" ]; then
+    f=$(echo "$summary" | awk '{print $1}'); t=$(echo "$summary" | awk '{print $NF}')
+    failed=$((failed + f)); passed=$((passed + t - f))
+  else
+    status=1
+  fi
+  rm -f "$log"
 done
 if [ -x scripts/fuzz.sh ] && [ "${VN_SKIP_FUZZ:-0}" != 1 ]; then
   echo "=== fuzz"
   bash scripts/fuzz.sh "${VN_FUZZ_SECONDS:-60}" || status=1
 fi
+[ $status -eq 0 ] || [ $failed -gt 0 ] || failed=1
+echo "tests: $passed passed, $failed failed"
 exit $status
