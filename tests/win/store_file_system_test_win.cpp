@@ -1,10 +1,10 @@
 // The store on real Windows files: wide paths, the shell's folder deletion, and
 // a whole save and load through the engine.
-#include "store/code_page_win.h"
-#include "store/file_system_win.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system.h"
 #include "store/index_file.h"
 #include "store/note_store.h"
-#include "store/utf.h"
+#include "platform/text_codec.h"
 
 #include <windows.h>
 
@@ -18,7 +18,7 @@
 namespace vn {
 namespace {
 
-using test::FakeFactory;
+using test::FakeController;
 using test::FakeNote;
 
 class StoreOnDisk : public ::testing::Test {
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(StoreOnDisk, FilesAndFoldersWithWideNames) {
     const std::u16string folder = root + u"\\\u30ce\u30fc\u30c8\\sub";
-    fs.CreateDirectories(folder);
+    fs.CreateFolders(folder);
     fs.WriteFile(folder + u"\\\u00e9t\u00e9.txt", std::string("a\0b", 3));
     EXPECT_EQ(fs.ReadFile(folder + u"\\\u00e9t\u00e9.txt"), std::string("a\0b", 3));
     fs.WriteFile(folder + u"\\\u00e9t\u00e9.txt", "shorter");
@@ -59,14 +59,14 @@ TEST_F(StoreOnDisk, FilesAndFoldersWithWideNames) {
     std::vector<std::u16string> names = fs.List(folder);
     EXPECT_EQ(names, std::vector<std::u16string>{u"\u00e9t\u00e9.txt"});
 
-    fs.CreateDirectories(root + u"\\other");
+    fs.CreateFolders(root + u"\\other");
     EXPECT_THROW(fs.Rename(root + u"\\\u30ce\u30fc\u30c8", root + u"\\other"), Error);
     fs.Rename(root + u"\\\u30ce\u30fc\u30c8", root + u"\\moved");
     EXPECT_EQ(fs.ReadFile(root + u"\\moved\\sub\\\u00e9t\u00e9.txt"), "new");
 }
 
 TEST_F(StoreOnDisk, DeleteDirectoryRemovesTheWholeTreeAndIgnoresAMissingFolder) {
-    fs.CreateDirectories(root + u"\\Temp Export\\sub\\deeper");
+    fs.CreateFolders(root + u"\\Temp Export\\sub\\deeper");
     fs.WriteFile(root + u"\\Temp Export\\Jotlets.txt", "x");
     fs.WriteFile(root + u"\\Temp Export\\sub\\deeper\\0.txt", "y");
     fs.WriteFile(root + u"\\keep.txt", "z");
@@ -85,9 +85,9 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
         {u"editor.exe", u"\u041e\u0442\u0447\u0451\u0442 \u65e5\u672c", u"WS-01", u"02.01.2024", "{\\rtf1 scripts}"},
     };
     NoteStore store(fs, cp, data);
-    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
+    store.SaveStore(test::Pointers(notes));
     notes[0].body = "{\\rtf1 edited}";
-    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
+    store.SaveStore(test::Pointers(notes));
 
     std::vector<std::u16string> folders = fs.List(data);
     std::sort(folders.begin(), folders.end());
@@ -96,8 +96,8 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     std::string index = fs.ReadFile(store.StoreIndexPath());
     EXPECT_TRUE(index.starts_with("\xEF\xBB\xBF"));
 
-    FakeFactory factory;
-    NoteStore(fs, cp, data).LoadNotes(factory);
+    FakeController factory;
+    factory.Load(NoteStore(fs, cp, data));
     ASSERT_EQ(factory.listed.size(), 2u);
     EXPECT_EQ(factory.listed[0]->Describe(), notes[1].Describe());
     EXPECT_EQ(factory.listed[1]->Describe(), notes[0].Describe());
@@ -111,7 +111,7 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     EXPECT_EQ(packedFrom, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
 
     // A third save with fewer notes overwrites the older files and drops the rest.
-    store.SaveToFile(store.StoreIndexPath(), u"", std::vector<StoreNote*>{&notes[1]});
+    store.SaveStore(std::vector<StoreNote*>{&notes[1]});
     std::vector<std::u16string> files = fs.List(data + u"Information");
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::u16string>{u"0.txt", u"Jotlets.txt"}));

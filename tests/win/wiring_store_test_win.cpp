@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "exchange/zip_archive.h"
-#include "store/code_page_win.h"
-#include "store/file_system_win.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system.h"
 #include "store/note_store.h"
 
 #include "note_test_fixture_win.h"
@@ -52,7 +52,7 @@ TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     EXPECT_EQ(host.saves, 2) << "filling a body is a change";
 
     std::vector<StoreNote*> list{&pad->Stored(), &calc->Stored()};
-    store.SaveToFile(store.StoreIndexPath(), u"", list);
+    store.SaveStore(list);
     EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
               IndexFile({"calc.exe|Calculator=PC-2|5/6/2024 7:08:09 AM|Information\\1.txt|000",
                          "notepad.exe|Untitled - Notepad=PC-1|1/2/2024 3:04:05 PM|Information\\0.txt|10"}));
@@ -60,7 +60,7 @@ TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     EXPECT_EQ(folder.Read("Information\\1.txt").rfind("{\\rtf", 0), 0u) << "a typed body is written as RTF";
 
     NoteFactory factory(host);
-    store.LoadNotes(factory);
+    factory.Load(store);
     ASSERT_EQ(factory.notes.size(), 2u);
     TFStickyNote& calcBack = *factory.notes[0];
     TFStickyNote& padBack = *factory.notes[1];
