@@ -58,12 +58,6 @@ void NoteStore::ResetFolder(std::u16string_view name) {
     fs_.CreateFolders(folder);
 }
 
-std::vector<std::u16string> NoteStore::ReadTempExportIndex() {
-    return DecodeIndexFile(
-        fs_.ReadFile(dataFolder_ + std::u16string(kTempExportFolderName) + u"\\" + std::u16string(kIndexFileName)),
-        codePage_);
-}
-
 // ---- writing ----
 
 std::u16string NoteStore::WriteNote(StoreNote& note, const std::u16string& field, const std::u16string& bodyPath) {

@@ -80,9 +80,6 @@ public:
     // the note is then left untouched if the body file could not be read.
     void FillStickyNote(StoreNote& note, const std::u16string& infoString);
 
-    // Reads the index file that an import unpacked into "Temp Export".
-    std::vector<std::u16string> ReadTempExportIndex();
-
     const std::vector<KeptRecord>& KeptRecords() const { return kept_; }
 
 private:

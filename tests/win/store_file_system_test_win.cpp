@@ -1,10 +1,12 @@
 // The store on real Windows files: wide paths, the shell's folder deletion, and
 // a whole save and load through the engine.
+#include "exchange/zip_archive.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system.h"
+#include "platform/file_system_win.h"
+#include "platform/text_codec.h"
 #include "store/index_file.h"
 #include "store/note_store.h"
-#include "platform/text_codec.h"
 
 #include <windows.h>
 
@@ -33,7 +35,7 @@ protected:
     void TearDown() override { DeleteDirectory(root); }
 
     std::u16string root;
-    WindowsFileSystem fs;
+    FileSystem& fs = PlatformFileSystem();
     WindowsCodePage cp;
 };
 
@@ -93,7 +95,7 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, (std::vector<std::u16string>{u"Information", u"Information.new"}));
     EXPECT_FALSE(fs.Exists(data + u"Information.new\\Jotlets.txt"));
-    std::string index = fs.ReadFile(store.StoreIndexPath());
+    std::string index = fs.ReadFile(data + u"Information\\Jotlets.txt");
     EXPECT_TRUE(index.starts_with("\xEF\xBB\xBF"));
 
     FakeController factory;
@@ -102,13 +104,12 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     EXPECT_EQ(factory.listed[0]->Describe(), notes[1].Describe());
     EXPECT_EQ(factory.listed[1]->Describe(), notes[0].Describe());
 
-    std::vector<std::u16string> packedFrom;
-    store.SaveToFile(root + u"\\out.vnx", u"1", test::Pointers(notes),
-                     [&](const std::u16string&, const std::u16string& folder, int) {
-                         packedFrom = fs.List(folder);
-                         std::sort(packedFrom.begin(), packedFrom.end());
-                     });
-    EXPECT_EQ(packedFrom, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
+    const size_t second[] = {1};
+    store.SaveSelection(root + u"\\out.vnx", second, test::Pointers(notes));
+    ExtractZipFile(root + u"\\out.vnx", root + u"\\unpacked");
+    std::vector<std::u16string> packed = fs.List(root + u"\\unpacked");
+    std::sort(packed.begin(), packed.end());
+    EXPECT_EQ(packed, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
 
     // A third save with fewer notes overwrites the older files and drops the rest.
     store.SaveStore(std::vector<StoreNote*>{&notes[1]});
