@@ -4,6 +4,7 @@
 
 #include "exchange/zip_archive.h"
 #include "platform/errors.h"
+#include "store/body_path.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/record_line.h"
@@ -12,26 +13,6 @@
 namespace vn {
 
 namespace {
-
-char16_t FoldAscii(char16_t c) {
-    if (c == u'/') return u'\\';
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-// Windows compares file names without regard to case and takes "/" for "\".
-bool SamePath(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
-
-// A body file field that names a file of the store folder: "Information\...".
-bool IsStoreField(std::u16string_view field) {
-    return field.size() > kStoreFolderName.size() + 1 &&
-           SamePath(field.substr(0, kStoreFolderName.size()), kStoreFolderName) &&
-           FoldAscii(field[kStoreFolderName.size()]) == u'\\';
-}
 
 std::u16string BodyFileName(size_t position) { return DecimalText(position) + u".txt"; }
 
@@ -61,7 +42,7 @@ void NoteStore::ResetFolder(std::u16string_view name) {
 // ---- writing ----
 
 std::u16string NoteStore::WriteNote(StoreNote& note, const std::u16string& field, const std::u16string& bodyPath) {
-    std::u16string states = note.CheckStateString();
+    std::u16string states = CheckStatesForRecord(note.CheckStateString());
     fs_.WriteFile(bodyPath, note.SaveBody());
     return ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(), field, states);
 }
@@ -118,18 +99,15 @@ void NoteStore::SaveSelection(const std::u16string& zipFileName, std::span<const
 
 // ---- reading ----
 
-std::u16string NoteStore::ResolveBody(const std::u16string& field, const std::u16string& loadFolder) const {
-    // A store recovered from the staging or backup folder holds its own body files.
-    if (IsStoreField(field) && loadFolder != folders_.Store())
-        return loadFolder + field.substr(kStoreFolderName.size());
-    return dataFolder_ + field;
-}
-
 void NoteStore::FillStickyNote(StoreNote& note, const std::u16string& infoString) {
-    std::vector<FieldSpan> spans = SplitFieldSpans(infoString);
+    std::vector<FieldSpan> spans = ReadValuePart(infoString);
     if (spans.size() <= kBodyFileField) throw Error("The record names no body file.");
+    const std::u16string field = Field(infoString, spans[kBodyFileField]);
+    const std::optional<std::u16string> name = BodyFileInFolder(field, kTempExportFolderName);
+    if (!name) throw Error("The body file \"" + EncodeUtf8(field) + "\" is not in the Temp Export folder.");
+    const std::u16string path = dataFolder_ + std::u16string(kTempExportFolderName) + u"\\" + *name;
     StoredRecord record{{}, {}, Field(infoString, spans[kOwnerField]), Field(infoString, spans[kTimeField]),
-                        BodyFile::Read(fs_.ReadFile(dataFolder_ + Field(infoString, spans[kBodyFileField])), codePage_),
+                        BodyFile::Read(fs_.ReadFile(path), codePage_),
                         spans.size() > kCheckStatesField ? Field(infoString, spans[kCheckStatesField]) : u"", 0};
     vn::FillStickyNote(note, record);
 }
@@ -138,24 +116,24 @@ void NoteStore::FillStickyNote(StoreNote& note, const std::u16string& infoString
 // and remembered in case its note refuses it.
 std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, size_t index,
                                                   const std::u16string& loadFolder) {
-    RecordParts parts = SplitRecordLine(line);
-    std::vector<std::u16string> names = SplitNamePart(parts.namePart);
-    std::vector<FieldSpan> spans = SplitFieldSpans(parts.valuePart);
+    RecordFields read = ReadRecordLine(line);
+    const std::vector<std::u16string>& names = read.names;
+    const std::vector<FieldSpan>& spans = read.fields;
 
     KeptRecord kept{line, std::nullopt, 0, std::nullopt, index};
     std::optional<std::string> body;
-    if (spans.size() > kBodyFileField) {
-        const FieldSpan& span = spans[kBodyFileField];
-        std::u16string field = Field(parts.valuePart, span);
+    // Only a file directly in the folder the store is read from; any other body
+    // field stays in the record, unread.
+    std::optional<std::u16string> name;
+    if (spans.size() > kBodyFileField) name = BodyFileInFolder(Field(line, spans[kBodyFileField]), kStoreFolderName);
+    if (name) {
         try {
-            body = fs_.ReadFile(ResolveBody(field, loadFolder));
+            body = fs_.ReadFile(loadFolder + u"\\" + *name);
         } catch (const std::exception&) {
         }
-        if (IsStoreField(field)) {
-            kept.bodyFieldOffset = static_cast<size_t>(parts.valuePart.data() - line.data()) + span.offset;
-            kept.bodyFieldLength = span.length;
-            kept.body = body;
-        }
+        kept.bodyFieldOffset = spans[kBodyFileField].offset;
+        kept.bodyFieldLength = spans[kBodyFileField].length;
+        kept.body = body;
     }
     if (names.size() != 2 || !body) {
         kept_.push_back(std::move(kept));
@@ -163,10 +141,10 @@ std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, si
     }
     StoredRecord record{names[0],
                         names[1],
-                        Field(parts.valuePart, spans[kOwnerField]),
-                        Field(parts.valuePart, spans[kTimeField]),
+                        Field(line, spans[kOwnerField]),
+                        Field(line, spans[kTimeField]),
                         BodyFile::Read(std::move(*body), codePage_),
-                        spans.size() > kCheckStatesField ? Field(parts.valuePart, spans[kCheckStatesField]) : u"",
+                        spans.size() > kCheckStatesField ? Field(line, spans[kCheckStatesField]) : u"",
                         index};
     loaded_[index] = std::move(kept);
     return record;

@@ -84,7 +84,6 @@ public:
 
 private:
     std::u16string WriteNote(StoreNote& note, const std::u16string& field, const std::u16string& bodyPath);
-    std::u16string ResolveBody(const std::u16string& field, const std::u16string& loadFolder) const;
     std::optional<StoredRecord> LoadRecord(const std::u16string& line, size_t index, const std::u16string& loadFolder);
     void ReadUnloadedStore();
     void ResetFolder(std::u16string_view name);

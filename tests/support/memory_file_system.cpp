@@ -11,16 +11,30 @@ namespace vn {
 
 namespace {
 
+// Windows' own normalisation: either separator, no letter case, "." and ".."
+// components resolved, no trailing separator.
 std::u16string Key(std::u16string_view path) {
-    std::u16string key;
-    key.reserve(path.size());
+    std::vector<std::u16string> parts;
+    std::u16string part;
+    auto flush = [&] {
+        if (part == u"..") {
+            if (parts.size() > 1) parts.pop_back();
+        } else if (part != u"." && !(part.empty() && !parts.empty())) {
+            parts.push_back(part);
+        }
+        part.clear();
+    };
     for (char16_t c : path) {
-        if (c == u'/') c = u'\\';
+        if (c == u'/' || c == u'\\') {
+            flush();
+            continue;
+        }
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c == u'\\' && !key.empty() && key.back() == u'\\') continue;
-        key += c;
+        part += c;
     }
-    while (key.size() > 1 && key.back() == u'\\') key.pop_back();
+    flush();
+    std::u16string key;
+    for (size_t i = 0; i < parts.size(); ++i) key += (i ? u"\\" : u"") + parts[i];
     return key;
 }
 

@@ -179,58 +179,101 @@ TEST_F(NoteStoreTest, FillStickyNoteTakesLabelsBodyAndPendingStates) {
 TEST_F(NoteStoreTest, RecordsThatCannotBecomeNotesSurviveTheNextSave) {
     const std::string unloadable = std::string(test::kUnloadableBody) + " damaged";
     Put(u"Information\\0.txt", "{\\rtf1 good}");
-    Put(u"Information\\1.txt", "{\\rtf1 three items}");
+    Put(u"Information\\1.txt", "{\\rtf1 empty caption}");
     Put(u"Information\\2.txt", "{\\rtf1 one item}");
     Put(u"Information\\3.txt", unloadable);
     Put(u"Temp Export\\5.txt", "{\\rtf1 imported}");
     const Lines stored = {
         u"a.exe|Good one=WS|t1|Information\\0.txt|10",
-        u"b.exe|x|y=WS|t2|Information\\1.txt|1",      // caption with "|": name part of three items
+        u"b.exe|=WS|t2|Information\\1.txt|1",          // empty caption: name part of one item
         u"c.exe=WS|t3|Information\\2.txt|",            // one item
         u"d.exe|Missing body=WS|t4|Information\\7.txt|1",
         u"e.exe|Short=WS|t5",                          // no body file field
         u"f.exe|Rejected=WS|t6|Information\\3.txt|",   // the note refuses the body
         u"",
-        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",
+        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",  // a body outside the store is not read
         u"h.exe|Lost import=WS|t8|Temp Export\\6.txt|",
     };
     Put(u"Information\\Jotlets.txt", EncodeIndexFile(stored, cp));
 
     FakeController factory;
     EXPECT_EQ(factory.Load(store), stored);
-    ASSERT_EQ(factory.listed.size(), 2u) << "the bad records do not end the load";
+    ASSERT_EQ(factory.listed.size(), 1u) << "the bad records do not end the load";
     EXPECT_EQ(factory.listed[0]->caption, u"Good one");
-    EXPECT_EQ(factory.listed[1]->body, "{\\rtf1 imported}");
     EXPECT_EQ(factory.discarded, 1) << "the note that refused its body is destroyed, not listed";
-    EXPECT_EQ(store.KeptRecords().size(), 7u);
+    EXPECT_EQ(store.KeptRecords().size(), 8u);
 
     Save(factory.List());
     const Lines expected = {
-        u"g.exe|Elsewhere=WS|t7|Information\\1.txt|",
         u"a.exe|Good one=WS|t1|Information\\0.txt|10",
-        u"b.exe|x|y=WS|t2|Information\\2.txt|1",
-        u"c.exe=WS|t3|Information\\3.txt|",
-        u"d.exe|Missing body=WS|t4|Information\\4.txt|1",
+        u"b.exe|=WS|t2|Information\\1.txt|1",
+        u"c.exe=WS|t3|Information\\2.txt|",
+        u"d.exe|Missing body=WS|t4|Information\\3.txt|1",
         u"e.exe|Short=WS|t5",
-        u"f.exe|Rejected=WS|t6|Information\\5.txt|",
+        u"f.exe|Rejected=WS|t6|Information\\4.txt|",
         u"",
+        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",
         u"h.exe|Lost import=WS|t8|Temp Export\\6.txt|",
     };
     EXPECT_EQ(Index(), expected);
-    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 three items}");
-    EXPECT_EQ(Bytes(u"Information\\3.txt"), "{\\rtf1 one item}");
-    EXPECT_EQ(Bytes(u"Information\\5.txt"), unloadable);
-    EXPECT_FALSE(fs.Exists(data + u"Information\\4.txt")) << "a missing body gets a number no file has";
+    EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 empty caption}");
+    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 one item}");
+    EXPECT_EQ(Bytes(u"Information\\4.txt"), unloadable);
+    EXPECT_FALSE(fs.Exists(data + u"Information\\3.txt")) << "a missing body gets a number no file has";
 
     FakeController again;
     NoteStore restarted(fs, cp, data);
     again.Load(restarted);
-    EXPECT_EQ(again.listed.size(), 2u);
+    EXPECT_EQ(again.listed.size(), 1u);
     restarted.SaveStore(again.List());
-    Lines second = expected;
-    second[0] = u"a.exe|Good one=WS|t1|Information\\1.txt|10";
-    second[1] = u"g.exe|Elsewhere=WS|t7|Information\\0.txt|";
-    EXPECT_EQ(Index(), second) << "the kept records keep their place and their numbers";
+    EXPECT_EQ(Index(), expected) << "the kept records keep their place and their numbers";
+}
+
+TEST_F(NoteStoreTest, CaptionsAndLabelsOfAnyKindComeBackAfterARestart) {
+    std::vector<FakeNote> notes{
+        {u"browser.exe", u"search?q=x - Browser", u"WS-01", u"t", "{\\rtf1 query}", 1, {{0, true}}},
+        {u"browser.exe", u"News | Site - Browser", u"WS-01", u"t", "{\\rtf1 news}"},
+        {u"editor.exe", u"'Quoted' \"title\" =|= - Editor", u"HALL'B", u"it's \"noon\"", "{\\rtf1 quotes}", 2},
+        {u"x.exe", u"|", u"", u"", "{\\rtf1 empty labels}"},
+    };
+    Save(Pointers(notes));
+    EXPECT_EQ(Index()[3], u"browser.exe|search?q=x - Browser=WS-01|t|Information\\0.txt|1")
+        << "an ordinary writer's bytes";
+    FakeController loaded;
+    EXPECT_EQ(loaded.Load(NoteStore(fs, cp, data)).size(), 4u);
+    ASSERT_EQ(loaded.listed.size(), 4u);
+    EXPECT_TRUE(NoteStore(fs, cp, data).KeptRecords().empty());
+    for (size_t i = 0; i < notes.size(); ++i)
+        EXPECT_EQ(loaded.listed[notes.size() - 1 - i]->Describe(), notes[i].Describe());
+}
+
+TEST_F(NoteStoreTest, ABodyFieldOutsideTheStoreFolderIsNeverRead) {
+    Put(u"..\\secret.txt", "{\\rtf1 secret}");
+    Put(u"Information\\0.txt", "{\\rtf1 own}");
+    const Lines stored = {
+        u"a.exe|Own=WS|t|Information\\0.txt|",
+        u"b.exe|Climbs=WS|t|..\\secret.txt|",
+        u"c.exe|Climbs in=WS|t|Information\\..\\..\\secret.txt|",
+        u"d.exe|Absolute=WS|t|C:\\Users\\u\\AppData\\Local\\secret.txt|",
+        u"e.exe|Share=WS|t|\\\\server\\share\\secret.txt|",
+    };
+    Put(u"Information\\Jotlets.txt", EncodeIndexFile(stored, cp));
+    FakeController loaded;
+    loaded.Load(store);
+    ASSERT_EQ(loaded.listed.size(), 1u);
+    EXPECT_EQ(loaded.listed[0]->body, "{\\rtf1 own}");
+    for (const KeptRecord& kept : store.KeptRecords()) EXPECT_FALSE(kept.body) << EncodeUtf8(kept.line);
+
+    Save(loaded.List());
+    EXPECT_EQ(Index(), stored) << "the records are kept as they were, unread";
+    for (const auto& name : fs.List(data + u"Information"))
+        if (name != u"Jotlets.txt") EXPECT_EQ(Bytes(u"Information\\" + name).find("secret"), std::string::npos) << EncodeUtf8(name);
+
+    // An import takes its body from the Temp Export folder only.
+    FakeNote note;
+    EXPECT_THROW(store.FillStickyNote(note, u"WS|t|Temp Export\\..\\..\\secret.txt|"), Error);
+    EXPECT_THROW(store.FillStickyNote(note, u"WS|t|Information\\0.txt|"), Error);
+    EXPECT_TRUE(note.body.empty());
 }
 
 TEST_F(NoteStoreTest, ACaptionInAnotherScriptStillMatchesItsWindowAfterARestart) {

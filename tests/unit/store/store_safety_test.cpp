@@ -62,7 +62,7 @@ protected:
             put(u"Information\\3.txt", "{\\rtf1 kept}");
             put(u"Information\\Jotlets.txt",
                 EncodeIndexFile({u"a.exe|Alpha=WS|t0|Information\\2.txt|01", u"b.exe|Beta=WS|t1|Information\\1.txt|",
-                                 u"c.exe|Gamma=WS|t2|Information\\0.txt|1", u"x.exe|a|b=WS|t3|Information\\3.txt|1"},
+                                 u"c.exe|Gamma=WS|t2|Information\\0.txt|1", u"x.exe=WS|t3|Information\\3.txt|1"},
                                 cp));
         }
         if (earlierSaves) {
