@@ -74,7 +74,7 @@ std::string MemoryArchiveFiles::ReadFile(const std::u16string& path) {
     return it->second.bytes;
 }
 
-void MemoryArchiveFiles::WriteFile(const std::u16string& path, std::string_view bytes) {
+void MemoryArchiveFiles::WriteFile(const std::u16string& path, std::string_view bytes, Durability) {
     Create(path)->WriteAt(0, bytes.data(), bytes.size());
 }
 

@@ -176,7 +176,7 @@ void MemoryFileSystem::Lock(const std::u16string& path, bool locked) {
     else locked_.erase(Key(path));
 }
 
-void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
+void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) {
     CheckAlive();
     std::u16string key = Key(path);
     if (!FolderExists(ParentKey(key))) Fail("Cannot create file", path, kNoPath);
@@ -184,11 +184,15 @@ void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view by
     if (it != nodes_.end() && it->second.folder) Fail("Cannot create file", path, "Access is denied.");
     StepResult step = BeginStep(u"write " + path);
     if (step == StepResult::Done) {
-        nodes_[key] = Node{false, std::string(bytes), path};
+        nodes_[key] = Node{false, std::string(bytes), path, std::nullopt};
+        if (durability == Durability::Flushed) {
+            nodes_[key].flushed = nodes_[key].data;
+            Commit();
+        }
         return;
     }
     // Cut short: the file exists with only the first half of its bytes.
-    nodes_[key] = Node{false, std::string(bytes.substr(0, bytes.size() / 2)), path};
+    nodes_[key] = Node{false, std::string(bytes.substr(0, bytes.size() / 2)), path, std::nullopt};
     if (step == StepResult::Kill) throw ProcessKilled{};
     Fail("Cannot create file", path, kIoError);
 }
@@ -222,7 +226,7 @@ void MemoryFileSystem::CreateFolders(const std::u16string& path) {
         StepResult step = BeginStep(u"mkdir " + *k);
         if (step == StepResult::Kill) throw ProcessKilled{};
         if (step == StepResult::Fail) Fail("Cannot create directory", path, kIoError);
-        nodes_[*k] = Node{true, {}, shown.substr(0, std::min(shown.size(), k->size()))};
+        nodes_[*k] = Node{true, {}, shown.substr(0, std::min(shown.size(), k->size())), std::nullopt};
     }
 }
 
@@ -277,6 +281,7 @@ void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& 
         }
     }
     for (auto& [k, node] : moved) nodes_[k] = std::move(node);
+    Commit(); // write-through
 }
 
 std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& folder) {
@@ -293,9 +298,34 @@ std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& folder)
     return names;
 }
 
+void MemoryFileSystem::Commit() {
+    ++flushes_;
+    if (!tracking_) return;
+    durable_ = nodes_;
+    for (auto& [k, node] : durable_) {
+        if (!node.folder) node.data = node.flushed.value_or(std::string());
+    }
+}
+
+void MemoryFileSystem::MakeDurable() {
+    for (auto& [k, node] : nodes_)
+        if (!node.folder) node.flushed = node.data;
+    Commit();
+}
+
+MemoryFileSystem MemoryFileSystem::PowerCutSurvivor() const {
+    MemoryFileSystem copy;
+    copy.nodes_ = durable_;
+    copy.tracking_ = true;
+    copy.durable_ = durable_;
+    return copy;
+}
+
 MemoryFileSystem MemoryFileSystem::Survivor() const {
     MemoryFileSystem copy;
     copy.nodes_ = nodes_;
+    copy.tracking_ = tracking_;
+    copy.durable_ = durable_;
     return copy;
 }
 
