@@ -1,6 +1,7 @@
 // Store save, selection save, load and fill through the engine, on a file system in memory.
 #include "exchange/zip_archive.h"
 #include "store/index_file.h"
+#include "store/index_string.h"
 #include "memory_file_system.h"
 #include "store/note_store.h"
 
@@ -336,6 +337,130 @@ TEST_F(NoteStoreTest, AnIndexThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(Index(), (Lines{u"z.exe|Zeta=WS|t|Information\\0.txt|",
                               u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\1.txt|01"}));
     EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 A}");
+}
+
+} // namespace
+} // namespace vn
+
+namespace vn {
+namespace {
+
+using test::FakeController;
+using test::FakeNote;
+using test::Pointers;
+using Lines = std::vector<std::u16string>;
+
+// What a save did to body files and the index: "write 3.txt", "rename 4.txt > 3.txt".
+class IncrementalSaveTest : public NoteStoreTest {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 10; ++i)
+            notes.push_back({u"n.exe", u"Note " + DecimalText(i), u"WS", u"t", "{\\rtf1 body " + std::to_string(i) + "}", 1});
+    }
+    Lines FileSteps() const {
+        Lines steps;
+        for (const auto& step : fs.Log()) {
+            if (step.starts_with(u"write ")) steps.push_back(u"write " + step.substr(step.find_last_of(u'\\') + 1));
+            if (step.starts_with(u"rename ") && step.ends_with(u".txt") && !step.ends_with(u"Jotlets.txt")) {
+                size_t arrow = step.find(u" > ");
+                std::u16string from = step.substr(0, arrow), to = step.substr(arrow + 3);
+                steps.push_back(u"rename " + from.substr(from.find_last_of(u'\\') + 1) + u" > " +
+                                to.substr(to.find_last_of(u'\\') + 1));
+            }
+        }
+        return steps;
+    }
+    // The store folder a full save of the same notes leaves on a fresh disk.
+    void ExpectSameAsAFullSave() {
+        MemoryFileSystem other;
+        NoteStore(other, cp, data).SaveStore(Pointers(notes));
+        Lines names = fs.List(data + u"Information"), expected = other.List(data + u"Information");
+        std::sort(names.begin(), names.end());
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(names, expected);
+        for (const auto& name : names)
+            EXPECT_EQ(Bytes(u"Information\\" + name), other.ReadFile(data + u"Information\\" + name)) << EncodeUtf8(name);
+    }
+    std::vector<FakeNote> notes;
+};
+
+TEST_F(IncrementalSaveTest, ASaveAfterOneChangeWritesThatBodyAndTheIndexOnly) {
+    Save(Pointers(notes));
+    Save(Pointers(notes));
+    notes[3].body = "{\\rtf1 changed}";
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"write 3.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+    // The staging folder is one save behind: it lacks the same change.
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"write 3.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+
+    // After a restart the list is reversed: the next two saves move every body,
+    // the third writes only the change again.
+    FakeController loaded;
+    NoteStore restarted(fs, cp, data);
+    loaded.Load(restarted);
+    restarted.SaveStore(loaded.List());
+    restarted.SaveStore(loaded.List());
+    loaded.listed[0]->body = "{\\rtf1 changed again}";
+    fs.ClearLog();
+    restarted.SaveStore(loaded.List());
+    EXPECT_EQ(FileSteps(), (Lines{u"write 0.txt", u"write Jotlets.tmp"}));
+}
+
+TEST_F(IncrementalSaveTest, DeletingANoteMovesTheLaterBodiesByRenames) {
+    Save(Pointers(notes));
+    Save(Pointers(notes));
+    notes.erase(notes.begin() + 7);
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"rename 8.txt > 7.txt", u"rename 9.txt > 8.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"rename 8.txt > 7.txt", u"rename 9.txt > 8.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+}
+
+// A record whose body cannot be read is written back with a body file name that
+// no file has, never the name of a file an older store left in the staging folder.
+TEST_F(NoteStoreTest, ARecordWithoutItsBodyNeverTakesAnotherNotesText) {
+    for (bool unlockedBeforeTheSave : {false, true}) {
+        fs = MemoryFileSystem();
+        for (int i = 0; i < 4; ++i) Put(u"Information.new\\" + DecimalText(i) + u".txt", "{\\rtf1 stale}");
+        Put(u"Information\\0.txt", "{\\rtf1 A}");
+        Put(u"Information\\1.txt", "{\\rtf1 B}");
+        Put(u"Information\\Jotlets.txt", EncodeIndexFile({u"a.exe|A=WS|t|Information\\0.txt|",
+                                                          u"b.exe|Locked=WS|t|Information\\1.txt|",
+                                                          u"c.exe|Missing=WS|t|Information\\5.txt|"},
+                                                         cp));
+        fs.Lock(data + u"Information\\1.txt");
+        FakeController first;
+        NoteStore store(fs, cp, data);
+        first.Load(store);
+        ASSERT_EQ(first.listed.size(), 1u);
+        if (unlockedBeforeTheSave) fs.Lock(data + u"Information\\1.txt", false);
+        store.SaveStore(first.List());
+        store.SaveStore(first.List());
+        fs.ClearFaults();
+
+        FakeController restarted;
+        NoteStore again(fs, cp, data);
+        restarted.Load(again);
+        Lines bodies;
+        for (const FakeNote* note : restarted.listed) bodies.push_back(note->caption + u": " + DecodeUtf8(note->body));
+        for (const KeptRecord& kept : again.KeptRecords())
+            if (kept.body) bodies.push_back(kept.line.substr(0, kept.line.find(u'=')) + u": " + DecodeUtf8(*kept.body));
+        std::sort(bodies.begin(), bodies.end());
+        if (unlockedBeforeTheSave) {
+            EXPECT_EQ(bodies, (Lines{u"A: {\\rtf1 A}", u"Locked: {\\rtf1 B}"})) << "read when the save came";
+        } else {
+            EXPECT_EQ(bodies, (Lines{u"A: {\\rtf1 A}"}));
+        }
+    }
 }
 
 } // namespace
