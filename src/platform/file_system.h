@@ -93,10 +93,12 @@ public:
     // Failure: Cannot delete file "<path>". <reason>
     virtual void RemoveFile(const std::u16string& path) = 0;
     // Moves a file or folder to a new name in an existing folder. A file replaces
-    // an existing file; a folder never replaces anything (that fails). The rename
-    // is on the disk when this returns (write-through), and with it every change
-    // of names made before it; the data of files written Cached may still not be.
-    virtual void Rename(const std::u16string& from, const std::u16string& to) = 0;
+    // an existing file; a folder never replaces anything (that fails). Flushed
+    // (write-through) renames are on the disk when this returns, and with them
+    // every change of names made before (the file system logs them in order);
+    // the data of files written Cached may still not be.
+    virtual void Rename(const std::u16string& from, const std::u16string& to, Durability durability) = 0;
+    void Rename(const std::u16string& from, const std::u16string& to) { Rename(from, to, Durability::Flushed); }
     // Deletes the folder and everything below it for good. Reports nothing: a
     // missing folder is no error, and whatever cannot be deleted stays.
     virtual void DeleteDirectory(const std::u16string& path) = 0;

@@ -166,11 +166,10 @@ public:
             if (n <= 0) RaiseCannotCreateFile(path, std::strerror(errno));
             done += static_cast<size_t>(n);
         }
-        if (durability == Durability::Flushed) {
-            // The data, then the folder's entry for a new file.
-            if (fsync(fd.Get()) != 0) RaiseCannotCreateFile(path, std::strerror(errno));
-            SyncFolderOf(native);
-        }
+        // The folder's entry of a new file becomes durable with the next rename in
+        // that folder, which syncs the folder (the store names its index last).
+        if (durability == Durability::Flushed && fsync(fd.Get()) != 0)
+            RaiseCannotCreateFile(path, std::strerror(errno));
     }
 
     void RemoveFile(const std::u16string& path) override {
@@ -178,11 +177,13 @@ public:
         if (unlink(Native(path).c_str()) != 0 && errno != ENOENT) Fail("Cannot delete file", path, std::strerror(errno));
     }
 
-    void Rename(const std::u16string& from, const std::u16string& to) override {
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override {
         // POSIX would let a folder replace an empty folder; Windows never does.
         if (Kind(from) == PathKind::Folder && Exists(to)) Fail("Cannot rename", from, "The target exists.");
         const std::string source = Native(from), target = Native(to);
         if (rename(source.c_str(), target.c_str()) != 0) Fail("Cannot rename", from, std::strerror(errno));
+        if (durability == Durability::Cached) return;
         SyncFolderOf(target);
         if (ParentPath(from) != ParentPath(to)) SyncFolderOf(source);
     }

@@ -174,11 +174,13 @@ public:
         FailLast("Cannot delete file", path);
     }
 
-    void Rename(const std::u16string& from, const std::u16string& to) override {
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override {
         // A file replaces a file; MoveFileExW never lets a folder replace anything.
         // Write-through: the call returns once the new name is on the disk.
-        if (!MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            FailLast("Cannot rename", from);
+        DWORD flags = MOVEFILE_REPLACE_EXISTING;
+        if (durability == Durability::Flushed) flags |= MOVEFILE_WRITE_THROUGH;
+        if (!MoveFileExW(W(from), W(to), flags)) FailLast("Cannot rename", from);
     }
 
     void DeleteDirectory(const std::u16string& path) override { vn::DeleteDirectory(path); }

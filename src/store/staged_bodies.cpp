@@ -33,7 +33,9 @@ void PlaceBodies(FileSystem& fs, const std::u16string& folder, std::vector<Stage
             if (source == body.name || held == known.end() || !held->second || *held->second != *body.bytes ||
                 !spare(source))
                 continue;
-            fs.Rename(folder + u"\\" + source, folder + u"\\" + body.name);
+            // Inside the staging folder, which is no store until its index takes
+            // its name by a write-through rename that brings this one along.
+            fs.Rename(folder + u"\\" + source, folder + u"\\" + body.name, Durability::Cached);
             known[body.name] = held->second;
             known.erase(source);
             byHash.erase(it);

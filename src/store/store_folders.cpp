@@ -68,7 +68,8 @@ void StoreFolders::Settle() {
 bool StoreFolders::RetireBackup() {
     bool staged = false;
     try {
-        RetireFile(backup_ + kIndex);
+        // On the disk with the write-through rename that follows.
+        fs_.RemoveFile(backup_ + kIndex);
         if (!fs_.Exists(staging_)) {
             fs_.Rename(backup_, staging_);
             staged = true;

@@ -20,8 +20,10 @@
 // the usual files.
 //
 // Through a power cut: body files and the index are flushed before the index
-// takes its name, every rename is write-through, and an index or body file
-// that must go is renamed away before it is deleted. So the disk holds, at
+// takes its name, and the folder renames are write-through. The file system
+// logs changes of names in order, so a write-through rename also puts every
+// deletion and rename before it on the disk; a file that must go with no such
+// rename after it (RetireFile) is renamed away first. So the disk holds, at
 // every instant, the complete previous store or the complete new one.
 #include <string>
 

@@ -255,7 +255,7 @@ void MemoryFileSystem::DeleteDirectory(const std::u16string& path) {
     }
 }
 
-void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& to) {
+void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& to, Durability durability) {
     CheckAlive();
     std::u16string fromKey = Key(from), toKey = Key(to);
     auto src = nodes_.find(fromKey);
@@ -281,7 +281,7 @@ void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& 
         }
     }
     for (auto& [k, node] : moved) nodes_[k] = std::move(node);
-    Commit(); // write-through
+    if (durability == Durability::Flushed) Commit(); // write-through
 }
 
 std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& folder) {

@@ -13,11 +13,11 @@
 //                  Survivor() is what the next start finds on disk.
 //
 // With TrackPowerCuts() it also keeps what a power cut would leave:
-// PowerCutSurvivor(). That is the disk as of the last flush (a write with
-// Durability::Flushed, or a rename, which is write-through): every change of
-// names made until then is there, in order, but each file holds only the bytes
-// it had when it was last flushed, and nothing if it never was (a file replaced
-// without a flush comes back empty). Everything after the last flush is gone.
+// PowerCutSurvivor(). That is the disk as of the last flush (a write or a
+// rename with Durability::Flushed): every change of names made until then is
+// there, in order, but each file holds only the bytes it had when it was last
+// flushed, and nothing if it never was (a file replaced without a flush comes
+// back empty). Everything after the last flush is gone.
 // MakeDurable() flushes everything, as a disk at rest is.
 //
 // Changing steps: each file write (a file opened by Create counts once, when
@@ -47,7 +47,8 @@ public:
     void RemoveFile(const std::u16string& path) override;
     void CreateFolders(const std::u16string& path) override;
     void DeleteDirectory(const std::u16string& path) override;
-    void Rename(const std::u16string& from, const std::u16string& to) override;
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override;
     std::vector<std::u16string> List(const std::u16string& folder) override;
     std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override;
     std::unique_ptr<TargetFile> Create(const std::u16string& path) override;
