@@ -85,7 +85,9 @@ void NoteStore::WriteStore(std::span<StoreNote* const> notes) {
     }
     folders_.Settle();
     folders_.PrepareStaging();
-    FolderContents staging = std::move(knownStaging_).value_or(FolderContents{});
+    // Reading what the staging folder holds costs far less than flushing every body
+    // anew (it usually holds the store of two saves ago).
+    FolderContents staging = knownStaging_ ? std::move(*knownStaging_) : ReadBodies(fs_, folders_.Staging());
     knownStaging_.reset(); // from here on the staging folder changes
 
     const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";

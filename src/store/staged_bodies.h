@@ -5,7 +5,8 @@
 // read from there). A save brings the staging folder to the new store's bodies
 // and touches only what differs: a body the folder already holds under its name
 // stays, a body it holds under another name (the notes after a deleted one move
-// down one place) is renamed there, and only the rest is written, flushed.
+// down one place; a restart reverses the list) is renamed there, and only the
+// rest is written, flushed.
 #include <functional>
 #include <map>
 #include <memory>
@@ -25,9 +26,14 @@ struct StagedBody {
     BodyBytes bytes;     // null: the record's body could not be read, no file may have this name
 };
 
+// What the body files of a folder hold, read from the disk (for a folder the
+// store has not written or read since its start).
+FolderContents ReadBodies(FileSystem& fs, const std::u16string& folder);
+
 // Makes `folder`, whose files are as `known` says (files it does not list are
-// taken as unknown), hold `bodies`: renames first, from the lowest name up, then
-// writes from the highest down. Names without bytes are retired (deleted through
+// taken as unknown), hold `bodies`: renames first, from the lowest name up
+// (bytes still wanted elsewhere step aside under a temporary name), then writes
+// from the highest down. Names without bytes are retired (deleted through
 // a power cut) with `retire`. On return `known` is what the folder holds of the
 // bodies, sharing their bytes; on an exception it is unreliable.
 void PlaceBodies(FileSystem& fs, const std::u16string& folder, std::vector<StagedBody>& bodies, FolderContents& known,

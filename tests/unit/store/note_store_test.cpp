@@ -398,13 +398,21 @@ TEST_F(IncrementalSaveTest, ASaveAfterOneChangeWritesThatBodyAndTheIndexOnly) {
     EXPECT_EQ(FileSteps(), (Lines{u"write 3.txt", u"write Jotlets.tmp"}));
     ExpectSameAsAFullSave();
 
-    // After a restart the list is reversed: the next two saves move every body,
-    // the third writes only the change again.
+    // After a restart the list is reversed: the next two saves move every body by
+    // renames (the first reads what the staging folder holds), the third writes
+    // only the change again.
     FakeController loaded;
     NoteStore restarted(fs, cp, data);
     loaded.Load(restarted);
-    restarted.SaveStore(loaded.List());
-    restarted.SaveStore(loaded.List());
+    for (int save = 0; save < 2; ++save) {
+        fs.ClearLog();
+        restarted.SaveStore(loaded.List());
+        for (const auto& step : FileSteps()) EXPECT_FALSE(step.starts_with(u"write ") && step != u"write Jotlets.tmp")
+            << EncodeUtf8(step);
+        notes.assign(loaded.listed.size(), FakeNote());
+        for (size_t i = 0; i < notes.size(); ++i) notes[i] = *loaded.listed[i];
+        ExpectSameAsAFullSave();
+    }
     loaded.listed[0]->body = "{\\rtf1 changed again}";
     fs.ClearLog();
     restarted.SaveStore(loaded.List());
