@@ -104,7 +104,7 @@ def session(desktop):
     expect(entry is not None, "no Add/Remove Programs entry under HKCU")
     for name, want in {"DisplayName": "Vantory Note", "DisplayVersion": VERSION, "InstallLocation": install_win,
                        "UninstallString": f'"{install_win}\\Uninstall.exe"',
-                       "DisplayIcon": f'"{program_win}",0'}.items():
+                       "DisplayIcon": f"{program_win},0"}.items():
         expect(entry.get(name, "").lower() == want.lower(), f"the entry's {name} is {entry.get(name)!r}")
 
     # The Start-menu shortcut, opened through the shell as a click on it would.
