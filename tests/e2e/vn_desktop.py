@@ -276,6 +276,7 @@ class Desktop:
         self.shots = 0
         self._inspector = None
         self.attached = False
+        self.blank_tray = None
 
     # --- life ------------------------------------------------------------------------
 
@@ -434,7 +435,11 @@ class Desktop:
 
     def tray_icon_shown(self, index=0):
         """True when the icon's place in the notification area is not empty."""
-        return self.capture(self.tray_icon_box(index)) != self.blank_tray
+        pixels = self.capture(self.tray_icon_box(index))
+        if self.blank_tray is None:
+            # A desktop seen only once it ran (attach): an empty place is all one colour.
+            return len({pixels[i:i + 3] for i in range(0, len(pixels), 3)}) > 1
+        return pixels != self.blank_tray
 
     # --- doing -------------------------------------------------------------------------
 

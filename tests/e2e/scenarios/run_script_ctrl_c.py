@@ -21,7 +21,6 @@ from vn_desktop import PROGRAM, SOURCE_DIR, Desktop, VantoryNote, expect, run_sc
 from vn_store import INDEX, STORE, read_index, rtf_text
 
 TEXT = "Buy stamps"
-STARTED = "Vantory Note 1.32 is running. Right click on the icon for options."
 
 
 class RunScript:
@@ -98,7 +97,7 @@ def session(desktop):
                                     "the Notepad the script opens")[0]
         program = VantoryNote(desktop, None, "VantoryNote.exe")
         program.main_window(timeout=20)
-        desktop.wait_for_balloon(STARTED)
+        desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
         desktop.screenshot("first-run")
 
         program.open_tray_menu().choose("Add a Note")
