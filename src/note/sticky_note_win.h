@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-#include "app/jotlet.h"
+#include "note/jotlet.h"
 #include "attach/note_binding.h"
 #include "attach/note_placement.h"
 #include "note/note_body_win.h"
