@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
+#include <optional>
 
 #include "app/app_texts.h"
 #include "app/application_win.h"
@@ -11,7 +11,9 @@
 #include "attach/identity_win.h"
 #include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
+#include "note/note_companion_win.h"
 #include "platform/guarded.h"
+#include "platform/mouse_hook_win.h"
 
 namespace vn {
 
@@ -81,7 +83,7 @@ void TFMain::FormCreate() {
     // the handler, but start-up goes on: without the hook no note could be added.
     Guarded([this] { LoadNotes(); });
 
-    MouseHook_.emplace([this](UINT message, const MSLLHOOKSTRUCT&) { Picking_.MouseHookEvent(message); });
+    MouseHook_ = std::make_unique<MouseHook>([this](UINT message, const MSLLHOOKSTRUCT&) { Picking_.MouseHookEvent(message); });
 
     OpenDialog_.Title = kOpenDialogTitle;
     OpenDialog_.Filter = kOpenDialogFilter;
@@ -112,6 +114,8 @@ void TFMain::FormDestroy() {
 }
 
 void TFMain::AddJotlet(Jotlet& note) { FJotlets.Add(note); }
+
+bool TFMain::MouseHookInstalled() const noexcept { return MouseHook_ && MouseHook_->Installed(); }
 
 NoteCompanionWindow& TFMain::NoteCompanion() {
     if (!NoteCompanion_) {

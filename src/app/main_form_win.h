@@ -26,12 +26,9 @@
 #include "app/picking_session_win.h"
 #include "app/tray_menu_win.h"
 #include "attach/title_search.h"
-#include "note/note_companion_win.h"
 #include "note/note_host.h"
 #include "platform/file_dialog_win.h"
-#include "platform/mouse_hook_win.h"
 #include "platform/tray_icon_win.h"
-#include "platform/window_timer_win.h"
 #include "platform/window_win.h"
 #include "store/code_page_win.h"
 #include "store/file_system_win.h"
@@ -41,6 +38,7 @@
 namespace vn {
 
 class Application;
+class MouseHook;
 class TFStickyNote;
 
 class TFMain : public Window, public NoteHost, private StoredNoteFactory {
@@ -94,7 +92,7 @@ public:
     TrayIcon& Tray() noexcept { return TrayIcon_; }
     FileDialog& OpenDialog() noexcept { return OpenDialog_; }
     bool TimerEnabled(ControllerTimer timer) const;
-    bool MouseHookInstalled() const noexcept { return MouseHook_ && MouseHook_->Installed(); }
+    bool MouseHookInstalled() const noexcept;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -155,7 +153,7 @@ private:
 
     // FSelectingCaptureWindow and FNewStickyNoteInfoString live in the picker.
     PickingSession Picking_;
-    std::optional<MouseHook> MouseHook_;
+    std::unique_ptr<MouseHook> MouseHook_;
 };
 
 // The program's one main controller while it exists; null otherwise.

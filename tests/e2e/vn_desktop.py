@@ -222,6 +222,9 @@ class VantoryNote(Program):
 
     def open_tray_menu(self):
         """Right-clicks the tray icon and waits for the program's menu."""
+        # The main window exists before its start-up adds the icon: a click on the
+        # empty place would go nowhere.
+        self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
         window = self.desktop.wait_until(
             lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
