@@ -21,7 +21,13 @@ void TFMain::CaptureWindowTimerTimer() {
     if (std::optional<PickedWindow> picked = Picking_.Capture()) {
         TFStickyNote& note = AddStickyNoteToWindow(ToHwnd(picked->target));
         if (!picked->infoString.empty()) {
-            Store().FillStickyNote(note.Stored(), picked->infoString);
+            try {
+                Store().FillStickyNote(note.Stored(), picked->infoString);
+            } catch (...) {
+                // No empty note is left on the window for a record that cannot fill it.
+                note.Close();
+                throw;
+            }
             Picking_.NoteMade();
         }
         note.Show();
@@ -38,7 +44,7 @@ TFStickyNote& TFMain::AddStickyNoteToWindow(HWND AParentWnd) {
 }
 
 void TFMain::BringImportDialogToFrontIfShowing() {
-    if (HWND dialog = ShowingImportDialog()) SetForegroundWindow(dialog);
+    if (DlgImport) DlgImport->BringToFront();
 }
 
 } // namespace vn

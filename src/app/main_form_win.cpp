@@ -64,6 +64,7 @@ void TFMain::Create() {
     // program gets no taskbar button. Zero-sized and never shown.
     CreateNative(0, kMainClass, kMainCaption, WS_POPUP, 0, 0, 0, 0, Application_.Handle());
     Guarded([this] { FormCreate(); });
+    CreateExchangeDialogs();
 }
 
 void TFMain::FormCreate() {
@@ -88,7 +89,8 @@ void TFMain::FormCreate() {
     OpenDialog_.Title = kOpenDialogTitle;
     OpenDialog_.Filter = kOpenDialogFilter;
     OpenDialog_.DefaultExt = kOpenDialogDefaultExt;
-    OpenDialog_.Options = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
+    // OFN_NOCHANGEDIR: the current folder, where the tile picture is read, stays.
+    OpenDialog_.Options = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
 
     PopupMenu_.Create();
 }
@@ -114,6 +116,11 @@ void TFMain::FormDestroy() {
 }
 
 void TFMain::AddJotlet(Jotlet& note) { FJotlets.Add(note); }
+
+void TFMain::JotletRemoved(Jotlet& note) {
+    if (DlgExport) DlgExport->NoteRemoved(&note);
+    SetSaveChangePending();
+}
 
 bool TFMain::MouseHookInstalled() const noexcept { return MouseHook_ && MouseHook_->Installed(); }
 

@@ -25,6 +25,8 @@
 #include "app/note_list.h"
 #include "app/picking_session_win.h"
 #include "app/tray_menu_win.h"
+#include "exchange/export_dialog_win.h"
+#include "exchange/import_dialog_win.h"
 #include "attach/title_search.h"
 #include "note/note_host.h"
 #include "platform/file_dialog_win.h"
@@ -93,6 +95,8 @@ public:
     FileDialog& OpenDialog() noexcept { return OpenDialog_; }
     bool TimerEnabled(ControllerTimer timer) const;
     bool MouseHookInstalled() const noexcept;
+    TDlgExport* ExportDialog() noexcept { return DlgExport.get(); }
+    TDlgImport* ImportDialog() noexcept { return DlgImport.get(); }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -115,9 +119,13 @@ private:
     // A note bound to the picked window, listed and placed at its corner.
     TFStickyNote& AddStickyNoteToWindow(HWND AParentWnd);
     void BringImportDialogToFrontIfShowing();
-    // The import dialog's window while it is showing, else null. The import dialog
-    // comes with the exchange; until then it never shows.
-    HWND ShowingImportDialog() const noexcept { return nullptr; }
+    // The exchange: the dialogs, created once after the controller; the use cases
+    // of export and import; the note windows disabled while a dialog is modal.
+    void CreateExchangeDialogs();
+    std::vector<std::u16string> UnpackImportArchive(const std::u16string& archive);
+    void ExportSelection(const std::u16string& FileName, const std::u16string& IndexString);
+    void EnableNoteWindows(bool enabled);
+    void JotletRemoved(Jotlet& note);
 
     // StoredNoteFactory (LoadNotes)
     StoreNote& CreateStoredNote(const std::u16string& exeName, const std::u16string& caption) override;
@@ -138,7 +146,7 @@ private:
 
     // Made before the note list and gone after it: the notes use it until they go.
     std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
-    NoteList FJotlets{[this] { SetSaveChangePending(); }};
+    NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 
     WindowsFileSystem Files_;
@@ -154,6 +162,13 @@ private:
     // FSelectingCaptureWindow and FNewStickyNoteInfoString live in the picker.
     PickingSession Picking_;
     std::unique_ptr<MouseHook> MouseHook_;
+
+    std::unique_ptr<TDlgExport> DlgExport;
+    std::unique_ptr<TDlgImport> DlgImport;
+    // An exchange counts as showing from its first step (the file dialogs included),
+    // so that no second one can reset Temp Export underneath it.
+    bool exporting_ = false;
+    bool importing_ = false;
 };
 
 // The program's one main controller while it exists; null otherwise.

@@ -16,7 +16,7 @@ void NoteList::Removed(Jotlet& note) {
     if (it != items_.end()) items_.erase(it);
     // Also for a note that DeleteJotlets already took out of the list: its record
     // leaves the store with the save this schedules.
-    if (onRemoved_) onRemoved_();
+    if (onRemoved_) onRemoved_(note);
 }
 
 void NoteList::DestroyAll() {

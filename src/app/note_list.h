@@ -15,7 +15,7 @@ public:
     using Items = std::vector<Jotlet*>;
 
     // `onRemoved` runs after a listed (or just unlisted) note's window went.
-    explicit NoteList(std::function<void()> onRemoved) : onRemoved_(std::move(onRemoved)) {}
+    explicit NoteList(std::function<void(Jotlet& note)> onRemoved) : onRemoved_(std::move(onRemoved)) {}
     ~NoteList() { DestroyAll(); }
     NoteList(const NoteList&) = delete;
     NoteList& operator=(const NoteList&) = delete;
@@ -40,7 +40,7 @@ private:
     void Removed(Jotlet& note);
 
     Items items_;
-    std::function<void()> onRemoved_;
+    std::function<void(Jotlet& note)> onRemoved_;
 };
 
 } // namespace vn

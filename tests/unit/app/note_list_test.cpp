@@ -53,7 +53,7 @@ struct ListHarness {
     std::vector<std::string> log;
     int saves = 0;
     std::vector<std::unique_ptr<FakeJotlet>> notes;
-    NoteList list{[this] { ++saves; }};
+    NoteList list{[this](Jotlet&) { ++saves; }};
 };
 
 TEST(NoteList, ANoteThatGoesLeavesTheListAndSchedulesASave) {
