@@ -78,7 +78,7 @@ void TDlgExport::FormCreate() {
     const struct {
         const wchar_t* text;
         int width;
-    } columns[] = {{L"", 37}, {L"Title", 480}, {L"Owner", 150}, {L"Date & Time Created", 150}};
+    } columns[] = {{L"", 37}, {L"Title", 480}, {L"Owner", 150}, {L"Date && Time Created", 150}};
     for (int i = 0; i < 4; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -177,7 +177,6 @@ LRESULT TDlgExport::Notify(NMHDR& header) {
     }
     if (header.hwndFrom == ListView_GetHeader(VTJotlets)) {
         switch (header.code) {
-        case NM_CUSTOMDRAW: return HeaderCustomDraw(reinterpret_cast<NMCUSTOMDRAW&>(header));
         // Rows are never sorted and the check column keeps its width.
         case HDN_BEGINTRACKW:
         case HDN_BEGINTRACKA: return reinterpret_cast<NMHEADERW&>(header).iItem == kCheckColumn;
@@ -281,17 +280,6 @@ LRESULT TDlgExport::VTJotletsCustomDraw(NMLVCUSTOMDRAW& draw) {
     }
 }
 
-LRESULT TDlgExport::HeaderCustomDraw(NMCUSTOMDRAW& draw) {
-    switch (draw.dwDrawStage) {
-    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: return draw.dwItemSpec == kCheckColumn ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
-    case CDDS_ITEMPOSTPAINT:
-        DrawCheckBox(draw.hdc, CenteredBox(draw.rc), rows_.HeaderChecked());
-        return CDRF_DODEFAULT;
-    default: return CDRF_DODEFAULT;
-    }
-}
-
 LRESULT CALLBACK TDlgExport::HeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR self) noexcept {
     auto* dialog = reinterpret_cast<TDlgExport*>(self);
@@ -300,6 +288,15 @@ LRESULT CALLBACK TDlgExport::HeaderProc(HWND header, UINT message, WPARAM wParam
         LRESULT result = DefSubclassProc(header, message, wParam, lParam);
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         Guarded([&] { dialog->VTJotletsHeaderMouseUp(message, at); });
+        return result;
+    }
+    if (message == WM_PAINT) {
+        // The header box is drawn over the header's own painting of the check column.
+        LRESULT result = DefSubclassProc(header, message, wParam, lParam);
+        if (HDC dc = GetDC(header)) {
+            DrawCheckBox(dc, dialog->HeaderCheckBox(), dialog->rows_.HeaderChecked());
+            ReleaseDC(header, dc);
+        }
         return result;
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(header, &HeaderProc, 1);

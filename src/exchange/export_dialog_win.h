@@ -61,7 +61,6 @@ private:
     void VTJotletsMouseUp(const NMITEMACTIVATE& click);
     void VTJotletsHeaderMouseUp(UINT button, POINT at);
     LRESULT VTJotletsCustomDraw(NMLVCUSTOMDRAW& draw);
-    LRESULT HeaderCustomDraw(NMCUSTOMDRAW& draw);
     void btnDeleteClick();
     void btnExportClick();
     void btnCloseClick();

@@ -39,7 +39,7 @@ void TDlgImport::FormCreate() {
     const struct {
         const wchar_t* text;
         int width;
-    } columns[] = {{L"Title", 500}, {L"Owner", 150}, {L"Date & Time Created", 150}};
+    } columns[] = {{L"Title", 500}, {L"Owner", 150}, {L"Date && Time Created", 150}};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;

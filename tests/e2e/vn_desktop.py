@@ -94,6 +94,10 @@ class Window:
                       tip_title=d.get("tip_title"), tip_text=d.get("tip_text"), items=d.get("items", []))
 
     @property
+    def enabled(self):
+        return not self.style & 0x08000000  # WS_DISABLED
+
+    @property
     def width(self):
         return self.rect[2] - self.rect[0]
 
@@ -496,6 +500,19 @@ class Desktop:
                    if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
         expect(buttons, f"{dialog} has no button {caption!r}")
         self.click(buttons[0].center)
+
+    def list_view(self, window):
+        """A list view's columns and rows as the inspection helper reads them from the
+        program: columns with text, display order and lParam; rows with texts, screen
+        rectangle, check (1 unchecked, 2 checked, 0 none) and selected."""
+        return self.act("listview", window.hwnd)
+
+    def child(self, dialog, cls, caption=None):
+        """The one child window of a dialog with this class (and caption)."""
+        found = [w for w in self.windows(children=True) if w.parent == dialog.hwnd and w.cls.lower() == cls.lower()
+                 and (caption is None or w.caption.replace("&", "") == caption)]
+        expect(len(found) == 1, f"{dialog} has {len(found)} {cls} windows {caption or ''}")
+        return found[0]
 
     def texts_in(self, dialog):
         """Captions of a dialog's child windows (its static texts, buttons ...)."""
