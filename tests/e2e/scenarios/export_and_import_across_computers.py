@@ -102,10 +102,102 @@ def export_from_first_computer(desktop, out_folder):
     return lines
 
 
+def set_computer_name(desktop, name):
+    for key in ("ComputerName", "ActiveComputerName"):
+        subprocess.run(["wine", "reg", "add", f"HKLM\\System\\CurrentControlSet\\Control\\ComputerName\\{key}",
+                        "/v", "ComputerName", "/d", name, "/f"], env=desktop.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def choose_file(desktop, program, title, windows_path, button):
+    dialog = program.wait_for_window(10, title, cls="#32770", caption=title, visible=True)
+    inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2] and dialog.rect[1] <= w.rect[1]
+                        and w.rect[3] <= dialog.rect[3])
+    edits = [w for w in desktop.windows(children=True) if w.pid == dialog.pid and w.cls == "Edit" and w.visible
+             and inside(w)]
+    expect(edits, f"{title} has no file name box")
+    desktop.act("set-text", edits[0].hwnd, windows_path)
+    desktop.click_button(dialog, button)
+
+
+def import_on_second_computer(desktop, archive, exported_lines):
+    set_computer_name(desktop, "SECOND-PC")
+    notepad = desktop.start_notepad()
+    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    desktop.move(target, 100, 80)
+    program = desktop.start_vantory_note()
+    program.main_window()
+
+    program.open_tray_menu().choose("Import Notes")
+    choose_file(desktop, program, "Select Vantory Note File to Import", "Z:" + str(archive).replace("/", "\\"),
+                "Open")
+    dialog = program.wait_for_window(10, "the import dialog", cls="TDlgImport", visible=True)
+    desktop.screenshot("import-dialog")
+    expect(dialog.caption == "Import Notes", f"the dialog is titled {dialog.caption!r}")
+    join = desktop.child(dialog, "Button", "Stick to Window")
+    expect(not join.enabled, "Stick to Window is enabled with no row selected")
+    list_view = desktop.child(dialog, "SysListView32")
+    view = desktop.list_view(list_view)
+    expect([c["text"] for c in view["columns"]] == ["Title", "Owner", "Date && Time Created"],
+           f"the columns are {view['columns']}")
+    expected_titles = [line.split("=")[0] for line in exported_lines]
+    expect([r["texts"][0] for r in view["rows"]] == expected_titles, f"the rows are {view['rows']}")
+    expect(all(r["texts"][1] == FIRST_PC for r in view["rows"]), "the owner column is not the first computer's")
+
+    row = view["rows"][0]
+    desktop.click(((row["rect"][0] + row["rect"][2]) // 2, (row["rect"][1] + row["rect"][3]) // 2))
+    desktop.wait_until(lambda: desktop.child(dialog, "Button", "Stick to Window").enabled, 5,
+                       "Stick to Window to be enabled")
+    desktop.click_button(dialog, "Stick to Window")
+    prompt = program.wait_for_window(10, "the Information prompt", cls="VnInformationWindow", visible=True)
+    expect(prompt.caption == "Information", f"the prompt is titled {prompt.caption!r}")
+    desktop.click((target.rect[0] + 200, target.rect[1] + 150))
+    note = program.wait_for_window(10, "the imported note on Notepad", cls="TFStickyNote", visible=True)
+    expect(note.owner == target.hwnd, "the imported note is not on Notepad")
+    desktop.wait_until(lambda: desktop.window(dialog.hwnd).foreground, 5, "the import dialog back in front")
+    editors = [w for w in desktop.windows(children=True) if w.parent == note.hwnd or w.pid == note.pid]
+    texts = [desktop.text_of(w) for w in editors if w.cls.lower().startswith("richedit") and w.visible]
+    expect(any(t and t.startswith("Note ") for t in texts), f"the note does not show the archived body: {texts}")
+    labels = desktop.texts_in(note)
+    desktop.screenshot("imported-note")
+
+    desktop.click_button(dialog, "Close")
+    program.open_tray_menu().choose("Quit")
+    expect(program.exit_code() == 0, "the second computer's program did not end cleanly")
+    stored = load(desktop.data_folder)
+    expect(len(stored) == 1, f"the second computer stores {len(stored)} notes")
+    record = stored[0].record
+    expect(record.owner == FIRST_PC, f"the imported note's owner is {record.owner!r}")
+    expect(record.checks == "10", f"the imported note's ticks are {record.checks!r}")
+    expect(rtf_text(stored[0].body).startswith("Note "), "the imported body was not stored")
+
+    again = desktop.start_vantory_note()
+    back = again.wait_for_window(15, "the imported note after a restart", cls="TFStickyNote", visible=True)
+    expect(back.owner == target.hwnd, "after a restart the note is not on Notepad")
+    again.open_tray_menu().choose("Quit")
+    expect(again.exit_code() == 0, "the restarted program did not end cleanly")
+
+
 def session(desktop):
-    out_folder = Path(desktop.prefix) / "drive_c" / "exports"
+    out_folder = Path(desktop.prefix).parent / (Path(desktop.prefix).name + "-exports")
     out_folder.mkdir(parents=True)
-    export_from_first_computer(desktop, out_folder)
+    try:
+        set_computer_name(desktop, FIRST_PC)
+        lines = export_from_first_computer(desktop, out_folder)
+        second = Desktop("second-computer")
+        try:
+            second.open()
+            import_on_second_computer(second, out_folder / "travel.vnx", lines)
+        except Exception:
+            if second.display:
+                second.screenshot("failure")
+            raise
+        finally:
+            second.close()
+    finally:
+        for f in out_folder.iterdir():
+            f.unlink()
+        out_folder.rmdir()
 
 
 run_scenario(session)
