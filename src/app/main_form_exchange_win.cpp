@@ -5,10 +5,13 @@
 
 #include <utility>
 
-#include "app/app_texts.h"
 #include "app/application_win.h"
 #include "exchange/export_target.h"
 #include "exchange/zip_archive.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system.h"
+#include "store/index_file.h"
+#include "store/store_names.h"
 #include "note/sticky_note_win.h"
 
 namespace vn {
@@ -85,23 +88,24 @@ void TFMain::ImportStickyNote() {
 // it only once the archive is complete.
 void TFMain::ExportSelection(const std::u16string& FileName, const std::u16string& IndexString) {
     if (Application_.Terminated()) return;
-    ReplaceFileAtomically(Files_, FileName,
+    ReplaceFileAtomically(PlatformFileSystem(), FileName,
                           [&](const std::u16string& partial) { SaveToFile(partial, IndexString); });
 }
 
 std::vector<std::u16string> TFMain::UnpackImportArchive(const std::u16string& archive) {
-    const std::u16string folder = Store().TempExportPath();
+    FileSystem& files = PlatformFileSystem();
+    const std::u16string folder = GetLocalDataPath() + std::u16string(kTempExportFolderName);
     std::u16string source = archive;
     std::u16string copy;
     // An archive inside the program's own folders would go with the reset: it is
     // read from a copy made first.
     if (IsDataFolderTarget(archive, GetLocalDataPath())) {
         copy = GetLocalDataPath() + kImportCopyName;
-        Files_.WriteFile(copy, Files_.ReadFile(archive));
+        files.WriteFile(copy, files.ReadFile(archive));
         source = copy;
     }
     struct RemoveCopy {
-        WindowsFileSystem& files;
+        FileSystem& files;
         const std::u16string& copy;
         ~RemoveCopy() {
             if (copy.empty()) return;
@@ -110,10 +114,12 @@ std::vector<std::u16string> TFMain::UnpackImportArchive(const std::u16string& ar
             } catch (...) {
             }
         }
-    } removeCopy{Files_, copy};
-    Store().ResetFolder(kTempExportFolder);
+    } removeCopy{files, copy};
+    // The folder reset, then the archive and its index file.
+    files.DeleteDirectory(folder);
+    files.CreateFolders(folder);
     ExtractZipFile(source, folder);
-    return Store().ReadIndexFile(folder + u"\\" + kIndexFileName);
+    return DecodeIndexFile(files.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), SystemCodePage());
 }
 
 void TFMain::EnableNoteWindows(bool enabled) {

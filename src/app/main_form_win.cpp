@@ -39,7 +39,7 @@ TFMain::TFMain(Application& application)
     : Application_(application),
       TrayIcon_(kTrayCallbackMessage),
       PopupMenu_(application),
-      DelayedSave_(SaveTimer, [this] { SaveToFile(StoreIndexFileName(), u""); }),
+      DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
       Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
 
@@ -106,7 +106,7 @@ void TFMain::Destroy() {
 void TFMain::FormDestroy() {
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
-    Guarded([this] { SaveToFile(StoreIndexFileName(), u""); });
+    Guarded([this] { SaveToFile(); });
     FJotlets.DestroyAll();
     FStickyNoteList.clear();
     // No save may follow the final one.
@@ -134,10 +134,6 @@ NoteCompanionWindow& TFMain::NoteCompanion() {
 }
 
 std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }
-
-std::u16string TFMain::StoreIndexFileName() const {
-    return GetLocalDataPath() + kInformationFolder + u"\\" + kIndexFileName;
-}
 
 void TFMain::ApplicationEventsException(std::exception_ptr error) {
     if (!IsAccessDeniedMessage(ExceptionMessage(error))) return;  // everything else is dropped silently

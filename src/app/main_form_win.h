@@ -29,11 +29,11 @@
 #include "exchange/import_dialog_win.h"
 #include "attach/title_search.h"
 #include "note/note_host.h"
+#include "platform/code_page_win.h"
 #include "platform/file_dialog_win.h"
+#include "platform/file_system.h"
 #include "platform/tray_icon_win.h"
 #include "platform/window_win.h"
-#include "store/code_page_win.h"
-#include "store/file_system_win.h"
 #include "store/note_store.h"
 #include "store/store_note.h"
 
@@ -43,7 +43,7 @@ class Application;
 class MouseHook;
 class TFStickyNote;
 
-class TFMain : public Window, public NoteHost, private StoredNoteFactory {
+class TFMain : public Window, public NoteHost {
 public:
     explicit TFMain(Application& application);
     // A controller whose data folder is `dataFolder` (ending in a backslash) instead
@@ -58,9 +58,10 @@ public:
     void Destroy();
 
     // --- Operations for the rest of the program -----------------------------------
-    // Store save (empty IndexString: every note, into the Information folder) or
-    // selection save (the listed note indexes into Temp Export, packed into the
-    // archive FileName).
+    // The store save: every note, into the store folder.
+    void SaveToFile();
+    // The selection save: the notes at the positions IndexString lists, packed
+    // into the archive FileName.
     void SaveToFile(const std::u16string& FileName, const std::u16string& IndexString);
     // Closes the listed notes and takes them out of the list at once; the store
     // follows with the save their removal notices schedule.
@@ -127,14 +128,9 @@ private:
     void EnableNoteWindows(bool enabled);
     void JotletRemoved(Jotlet& note);
 
-    // StoredNoteFactory (LoadNotes)
-    StoreNote& CreateStoredNote(const std::u16string& exeName, const std::u16string& caption) override;
-    void AdoptLoadedNote(StoreNote& note) override;
-    void DiscardNote(StoreNote& note) override;
-
     void LoadNotes();
-    std::u16string StoreIndexFileName() const;
     NoteStore& Store();
+    std::vector<StoreNote*> StoredNotes() const;
 
     Application& Application_;
     std::optional<std::u16string> dataFolder_;
@@ -149,13 +145,10 @@ private:
     NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 
-    WindowsFileSystem Files_;
-    WindowsCodePage CodePage_;
     std::unique_ptr<NoteStore> Store_;
     bool storeLoaded_ = false;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
     DelayedSave DelayedSave_;
-    TFStickyNote* loadingNote_ = nullptr;
 
     WindowSystemWithTitleSearch TrackingWindows_;
 

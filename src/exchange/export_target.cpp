@@ -3,7 +3,7 @@
 #include <array>
 #include <exception>
 
-#include "store/file_system.h"
+#include "platform/file_system.h"
 
 namespace vn {
 

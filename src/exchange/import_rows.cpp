@@ -4,6 +4,7 @@
 #include <array>
 
 #include "store/record_line.h"
+#include "store/store_names.h"
 
 namespace vn {
 
@@ -19,7 +20,7 @@ std::vector<ImportRow> ImportRowsOf(const std::vector<std::u16string>& lines) {
         if (fields.size() > kTimeField) row.time = fields[kTimeField];
         row.valuePart = std::u16string(parts.valuePart);
         row.canStick =
-            fields.size() > kBodyFileField && IsConfinedBodyPath(fields[kBodyFileField], kTempExportFolder);
+            fields.size() > kBodyFileField && IsConfinedBodyPath(fields[kBodyFileField], kTempExportFolderName);
         rows.push_back(std::move(row));
     }
     return rows;

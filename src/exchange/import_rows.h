@@ -7,9 +7,6 @@
 
 namespace vn {
 
-// The folder below the data folder that an archive is unpacked into.
-inline constexpr char16_t kTempExportFolder[] = u"Temp Export";
-
 struct ImportRow {
     std::u16string title;      // the name part, as stored (executable "|" caption)
     std::u16string owner;      // item 0 of the value part, or empty

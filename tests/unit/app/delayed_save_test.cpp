@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "fakes/manual_timer.h"
+#include "manual_timer.h"
 #include "platform/errors.h"
 
 namespace vn {

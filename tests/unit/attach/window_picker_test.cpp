@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "attach/fake_desktop.h"
-#include "fakes/manual_timer.h"
+#include "manual_timer.h"
 
 namespace vn {
 namespace {

@@ -9,6 +9,7 @@
 #include "exchange/export_rows.h"
 #include "exchange/import_rows.h"
 #include "note/jotlet.h"
+#include "store/store_names.h"
 
 namespace vn {
 namespace {
@@ -155,7 +156,7 @@ TEST(ImportRows, TheBodyPathMustNameAFileDirectlyInTheFolder) {
     };
     for (const auto& c : cases) {
         std::u16string path(c.path);
-        EXPECT_EQ(IsConfinedBodyPath(path, kTempExportFolder), c.confined) << std::string(path.begin(), path.end());
+        EXPECT_EQ(IsConfinedBodyPath(path, kTempExportFolderName), c.confined) << std::string(path.begin(), path.end());
     }
 }
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "store/memory_file_system.h"
+#include "memory_file_system.h"
 
 namespace vn {
 namespace {
@@ -33,7 +33,7 @@ TEST(ExportTarget, TheDataFolderOwnFoldersAreRefused) {
 
 TEST(ExportTarget, AnExistingArchiveIsReplacedOnlyByAWholeNewOne) {
     MemoryFileSystem files;
-    files.CreateDirectories(u"C:\\out");
+    files.CreateFolders(u"C:\\out");
     const std::u16string target = u"C:\\out\\notes.vnx";
     files.WriteFile(target, "old archive");
 
