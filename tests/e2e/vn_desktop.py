@@ -224,6 +224,10 @@ class VantoryNote(Program):
         """The note windows of the program, top of the z-order first."""
         return self.windows(cls="TFStickyNote", **want)
 
+    def open_export_dialog(self):
+        self.open_tray_menu().choose("Export Notes")
+        return self.wait_for_window(10, "the export dialog", cls="TDlgExport", visible=True)
+
     def open_tray_menu(self):
         """Right-clicks the tray icon and waits for the program's menu."""
         # The main window exists before its start-up adds the icon: a click on the
@@ -544,6 +548,29 @@ class Desktop:
                  and (caption is None or w.caption.replace("&", "") == caption)]
         expect(len(found) == 1, f"{dialog} has {len(found)} {cls} windows {caption or ''}")
         return found[0]
+
+    def file_dialog(self, program, title, windows_path, button):
+        """A common file dialog of the program: types the path into its file name box
+        (an edit control inside combo boxes) and presses the button."""
+        dialog = program.wait_for_window(10, title, cls="#32770", caption=title, visible=True)
+        inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2]
+                            and dialog.rect[1] <= w.rect[1] and w.rect[3] <= dialog.rect[3])
+        edits = [w for w in self.windows(children=True)
+                 if w.pid == dialog.pid and w.cls == "Edit" and w.visible and inside(w)]
+        expect(edits, f"{title} has no file name box")
+        self.act("set-text", edits[0].hwnd, windows_path)
+        self.click_button(dialog, button)
+        return dialog
+
+    def click_export_check_box(self, row):
+        """A row's check box in the export dialog: the last column, 37 pixels wide,
+        right of the 780 pixels of the text columns."""
+        rect = row["rect"]
+        self.click((rect[0] + 780 + 18, (rect[1] + rect[3]) // 2))
+
+    def windows_path(self, path):
+        """A Linux path as the program sees it (drive Z: is the Linux root)."""
+        return "Z:" + str(path).replace("/", "\\")
 
     def texts_in(self, dialog):
         """Captions of a dialog's child windows (its static texts, buttons ...)."""

@@ -24,38 +24,13 @@ NOTES = [("notepad.exe", f"{name}.txt - Notepad", FIRST_PC, f"0{n + 1}.02.2024 1
           "10") for n, name in enumerate("abc")]
 
 
-def open_export_dialog(desktop, program):
-    program.open_tray_menu().choose("Export Notes")
-    return program.wait_for_window(10, "the export dialog", cls="TDlgExport", visible=True)
-
-
-def click_check_box(desktop, dialog, row):
-    """The check box is in the last column, 37 pixels wide, at the row's right end."""
-    rect = row["rect"]
-    desktop.click((rect[0] + 780 + 18, (rect[1] + rect[3]) // 2))
-
-
-def save_as(desktop, program, windows_path):
-    """The save dialog: type the file name and press Save."""
-    dialog = program.wait_for_window(10, "the save dialog", cls="#32770", visible=True)
-    # The file name box sits inside combo boxes of the dialog: the one edit control in it.
-    inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2] and dialog.rect[1] <= w.rect[1]
-                        and w.rect[3] <= dialog.rect[3])
-    edits = [w for w in desktop.windows(children=True) if w.pid == dialog.pid and w.cls == "Edit" and w.visible
-             and inside(w)]
-    expect(edits, "the save dialog has no file name box")
-    desktop.act("set-text", edits[0].hwnd, windows_path)
-    desktop.click_button(dialog, "Save")
-    return dialog
-
-
 def export_from_first_computer(desktop, out_folder):
     write_store(desktop.data_folder, NOTES)
     information = {p.name: p.read_bytes() for p in (desktop.data_folder / "Information").iterdir()}
     program = desktop.start_vantory_note()
     program.main_window()
 
-    dialog = open_export_dialog(desktop, program)
+    dialog = program.open_export_dialog()
     desktop.screenshot("export-dialog")
     expect(dialog.caption == "Export Notes", f"the dialog is titled {dialog.caption!r}")
     expect("Select the notes you wish to export from the list below:" in desktop.texts_in(dialog),
@@ -72,8 +47,8 @@ def export_from_first_computer(desktop, out_folder):
     expect(sorted(titles) == [f"notepad.exe - {n}.txt - Notepad" for n in "abc"], f"the rows are {titles}")
     expect(all(r["texts"][2] == FIRST_PC and r["check"] == 1 for r in view["rows"]), f"rows: {view['rows']}")
 
-    click_check_box(desktop, dialog, view["rows"][0])
-    click_check_box(desktop, dialog, view["rows"][2])
+    desktop.click_export_check_box(view["rows"][0])
+    desktop.click_export_check_box(view["rows"][2])
     view = desktop.wait_until(lambda: (lambda v: v if [r["check"] for r in v["rows"]] == [2, 1, 2] else None)(
         desktop.list_view(list_view)), 5, "rows 0 and 2 ticked")
     for caption in ("Delete", "Export"):
@@ -82,7 +57,7 @@ def export_from_first_computer(desktop, out_folder):
 
     desktop.click_button(dialog, "Export")
     target = out_folder / "travel.vnx"
-    save_as(desktop, program, "Z:" + str(target).replace("/", "\\"))
+    desktop.file_dialog(program, "Save As", desktop.windows_path(target), "Save")
     desktop.wait_until(lambda: not desktop.window(dialog.hwnd).visible, 10, "the export dialog to close")
     expect(target.exists(), "no archive was written")
     subprocess.run(["unzip", "-tq", str(target)], check=True, stdout=subprocess.DEVNULL)
@@ -109,17 +84,6 @@ def set_computer_name(desktop, name):
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def choose_file(desktop, program, title, windows_path, button):
-    dialog = program.wait_for_window(10, title, cls="#32770", caption=title, visible=True)
-    inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2] and dialog.rect[1] <= w.rect[1]
-                        and w.rect[3] <= dialog.rect[3])
-    edits = [w for w in desktop.windows(children=True) if w.pid == dialog.pid and w.cls == "Edit" and w.visible
-             and inside(w)]
-    expect(edits, f"{title} has no file name box")
-    desktop.act("set-text", edits[0].hwnd, windows_path)
-    desktop.click_button(dialog, button)
-
-
 def import_on_second_computer(desktop, archive, exported_lines):
     set_computer_name(desktop, "SECOND-PC")
     notepad = desktop.start_notepad()
@@ -129,8 +93,7 @@ def import_on_second_computer(desktop, archive, exported_lines):
     program.main_window()
 
     program.open_tray_menu().choose("Import Notes")
-    choose_file(desktop, program, "Select Vantory Note File to Import", "Z:" + str(archive).replace("/", "\\"),
-                "Open")
+    desktop.file_dialog(program, "Select Vantory Note File to Import", desktop.windows_path(archive), "Open")
     dialog = program.wait_for_window(10, "the import dialog", cls="TDlgImport", visible=True)
     desktop.screenshot("import-dialog")
     expect(dialog.caption == "Import Notes", f"the dialog is titled {dialog.caption!r}")
