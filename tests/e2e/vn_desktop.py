@@ -494,6 +494,12 @@ class Desktop:
     def move(self, window, left, top):
         self.act("move", window.hwnd, left, top)
 
+    def move_and_wait(self, program, window, left, top):
+        """Moves a window of the program and returns it as it is once it got there."""
+        self.move(window, left, top)
+        return self.wait_until(lambda: [w for w in program.windows(cls=window.cls) if w.rect[:2] == (left, top)],
+                               10, f"{window} at ({left}, {top})")[0]
+
     def retitle(self, window, caption):
         """The window's program changes its caption (as an editor does on opening a file)."""
         self.act("set-text", window.hwnd, caption)
