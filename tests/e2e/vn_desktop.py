@@ -221,7 +221,10 @@ class VantoryNote(Program):
         return self.windows(cls="TFStickyNote", **want)
 
     def open_tray_menu(self):
-        """Right-clicks the tray icon and waits for the program's menu."""
+        """Right-clicks the tray icon and waits for the program's menu. The program's
+        windows exist a moment before its icon does; a click on the empty place would
+        be lost, so the icon is waited for first."""
+        self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
         window = self.desktop.wait_until(
             lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
