@@ -94,6 +94,10 @@ class Window:
                       tip_title=d.get("tip_title"), tip_text=d.get("tip_text"), items=d.get("items", []))
 
     @property
+    def enabled(self):
+        return not self.style & 0x08000000  # WS_DISABLED
+
+    @property
     def width(self):
         return self.rect[2] - self.rect[0]
 
@@ -220,8 +224,15 @@ class VantoryNote(Program):
         """The note windows of the program, top of the z-order first."""
         return self.windows(cls="TFStickyNote", **want)
 
+    def open_export_dialog(self):
+        self.open_tray_menu().choose("Export Notes")
+        return self.wait_for_window(10, "the export dialog", cls="TDlgExport", visible=True)
+
     def open_tray_menu(self):
-        """Right-clicks the tray icon and waits for the program's menu."""
+        """Right-clicks the tray icon and waits for the program's menu. The program's
+        windows exist a moment before its icon does; a click on the empty place would
+        be lost, so the icon is waited for first."""
+        self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
         window = self.desktop.wait_until(
             lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
@@ -275,18 +286,15 @@ class Desktop:
         self.programs = []
         self.shots = 0
         self._inspector = None
+        self.attached = False
+        self.blank_tray = None
 
     # --- life ------------------------------------------------------------------------
 
     def open(self):
-        subprocess.run(["bash", "-c", f"source '{SOURCE_DIR}/scripts/wine-env.sh' && vn_wine_template"],
-                       check=True)
-        template = WINE_ROOT / "template"
-        self.prefix = Path(tempfile.mkdtemp(prefix="e2e.", dir=WINE_ROOT))
-        self._copy_prefix(template, self.prefix)
+        self.prefix = self.new_prefix()
         self._start_xvfb()
-        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG=os.environ.get("LANG", "C.UTF-8"))
+        self.env = self._wine_env()
         # A persistent wine server keeps the desktop (and its taskbar) for the whole
         # session; otherwise it would end whenever no program runs for a moment.
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, stdin=subprocess.DEVNULL,
@@ -296,9 +304,34 @@ class Desktop:
                         "the taskbar of the virtual desktop")
         self.blank_tray = self.capture(self.tray_icon_box())
 
+    def attach(self, display, prefix):
+        """Looks at a desktop that someone else runs (scripts/run.sh) on this display with
+        this Wine prefix. Nothing is started here, and close() leaves that desktop alone."""
+        self.display, self.prefix, self.attached = display, Path(prefix), True
+        self.env = self._wine_env()
+        self.wait_until(lambda: [w for w in self.windows() if w.cls == "Shell_TrayWnd" and w.visible], 30,
+                        "the taskbar of the virtual desktop")
+
+    @staticmethod
+    def new_prefix():
+        """A fresh Wine prefix: a copy of the template made once per machine."""
+        subprocess.run(["bash", "-c", f"source '{SOURCE_DIR}/scripts/wine-env.sh' && vn_wine_template"],
+                       check=True)
+        prefix = Path(tempfile.mkdtemp(prefix="e2e.", dir=WINE_ROOT))
+        Desktop._copy_prefix(WINE_ROOT / "template", prefix)
+        return prefix
+
+    def _wine_env(self):
+        # No Mono or Gecko prompts, and no Linux menu entries for shortcuts that a
+        # Windows program (an installer) makes.
+        return dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display, WINEDEBUG="-all",
+                    WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d", LANG=os.environ.get("LANG", "C.UTF-8"))
+
     def close(self):
         if self._inspector:
             self._inspector.close()
+        if self.attached:
+            return
         if self.env:
             subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
@@ -413,7 +446,11 @@ class Desktop:
 
     def tray_icon_shown(self, index=0):
         """True when the icon's place in the notification area is not empty."""
-        return self.capture(self.tray_icon_box(index)) != self.blank_tray
+        pixels = self.capture(self.tray_icon_box(index))
+        if self.blank_tray is None:
+            # A desktop seen only once it ran (attach): an empty place is all one colour.
+            return len({pixels[i:i + 3] for i in range(0, len(pixels), 3)}) > 1
+        return pixels != self.blank_tray
 
     # --- doing -------------------------------------------------------------------------
 
@@ -421,6 +458,11 @@ class Desktop:
         program = Path(program)
         process = self._spawn(["wine", str(program), *args], cwd=cwd or program.parent)
         return exe_class(self, process, program.name)
+
+    def wine(self, *args, cwd=None):
+        """Starts a Wine command line on this desktop (`start FILE.lnk`, an uninstaller);
+        returns its process without waiting."""
+        return self._spawn(["wine", *map(str, args)], cwd=cwd)
 
     def start_vantory_note(self):
         """Starts the program from its build folder, as run.sh does (the tile picture is found there)."""
@@ -463,6 +505,12 @@ class Desktop:
     def move(self, window, left, top):
         self.act("move", window.hwnd, left, top)
 
+    def move_and_wait(self, program, window, left, top):
+        """Moves a window of the program and returns it as it is once it got there."""
+        self.move(window, left, top)
+        return self.wait_until(lambda: [w for w in program.windows(cls=window.cls) if w.rect[:2] == (left, top)],
+                               10, f"{window} at ({left}, {top})")[0]
+
     def retitle(self, window, caption):
         """The window's program changes its caption (as an editor does on opening a file)."""
         self.act("set-text", window.hwnd, caption)
@@ -493,6 +541,42 @@ class Desktop:
                    if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
         expect(buttons, f"{dialog} has no button {caption!r}")
         self.click(buttons[0].center)
+
+    def list_view(self, window):
+        """A list view's columns and rows as the inspection helper reads them from the
+        program: columns with text, display order and lParam; rows with texts, screen
+        rectangle, check (1 unchecked, 2 checked, 0 none) and selected."""
+        return self.act("listview", window.hwnd)
+
+    def child(self, dialog, cls, caption=None):
+        """The one child window of a dialog with this class (and caption)."""
+        found = [w for w in self.windows(children=True) if w.parent == dialog.hwnd and w.cls.lower() == cls.lower()
+                 and (caption is None or w.caption.replace("&", "") == caption)]
+        expect(len(found) == 1, f"{dialog} has {len(found)} {cls} windows {caption or ''}")
+        return found[0]
+
+    def file_dialog(self, program, title, windows_path, button):
+        """A common file dialog of the program: types the path into its file name box
+        (an edit control inside combo boxes) and presses the button."""
+        dialog = program.wait_for_window(10, title, cls="#32770", caption=title, visible=True)
+        inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2]
+                            and dialog.rect[1] <= w.rect[1] and w.rect[3] <= dialog.rect[3])
+        edits = [w for w in self.windows(children=True)
+                 if w.pid == dialog.pid and w.cls == "Edit" and w.visible and inside(w)]
+        expect(edits, f"{title} has no file name box")
+        self.act("set-text", edits[0].hwnd, windows_path)
+        self.click_button(dialog, button)
+        return dialog
+
+    def click_export_check_box(self, row):
+        """A row's check box in the export dialog: the last column, 37 pixels wide,
+        right of the 780 pixels of the text columns."""
+        rect = row["rect"]
+        self.click((rect[0] + 780 + 18, (rect[1] + rect[3]) // 2))
+
+    def windows_path(self, path):
+        """A Linux path as the program sees it (drive Z: is the Linux root)."""
+        return "Z:" + str(path).replace("/", "\\")
 
     def texts_in(self, dialog):
         """Captions of a dialog's child windows (its static texts, buttons ...)."""
@@ -528,13 +612,15 @@ class Desktop:
         return "Z:" + str(PROGRAM).replace("/", "\\")
 
 
-def run_scenario(session):
-    """Runs one scenario on a fresh desktop; on failure keeps a screenshot and the window list."""
+def run_scenario(session, open_desktop=True):
+    """Runs one scenario on a fresh desktop (or, with open_desktop=False, on one that the
+    session attaches to); on failure keeps a screenshot and the window list."""
     name = Path(sys.argv[0]).stem
     desktop = Desktop(name)
     started = time.monotonic()
     try:
-        desktop.open()
+        if open_desktop:
+            desktop.open()
         session(desktop)
     except Exception as error:
         traceback.print_exc()

@@ -18,16 +18,18 @@
 #include "attach/identity_win.h"
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/note_host.h"
 #include "note/note_time_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
 
 #include "attach_target_process_win.h"
+#include "test_note_host_win.h"
 
 namespace vn::test {
 
-class RecordingHost : public NoteHost {
+class RecordingHost : public TestNoteHost {
 public:
     bool SelectingCaptureWindow() const override { return selecting; }
     void SetSaveChangePending() override { ++saves; }

@@ -33,27 +33,36 @@ bool PumpUntil(Done done, DWORD timeoutMs) {
 TEST(MouseHook, AnExceptionInTheHookReachesTheHandlerAndTheHookGoesOn) {
     int caught = 0, events = 0;
     SetApplicationExceptionHandler([&](std::exception_ptr) { ++caught; });
-    SetMouseHookListener([&](UINT message, const MSLLHOOKSTRUCT&) {
-        if (message != WM_MOUSEMOVE) return;
-        if (++events == 1) throw std::runtime_error("from the mouse hook");
-    });
-    ASSERT_TRUE(InstallMouseHook());
-    EXPECT_NE(MouseHookHandle, nullptr);
+    {
+        MouseHook hook([&](UINT message, const MSLLHOOKSTRUCT&) {
+            if (message != WM_MOUSEMOVE) return;
+            if (++events == 1) throw std::runtime_error("from the mouse hook");
+        });
+        ASSERT_TRUE(hook.Installed());
+        MouseHook second([&](UINT, const MSLLHOOKSTRUCT&) { ADD_FAILURE() << "a second hook of the thread"; });
+        EXPECT_FALSE(second.Installed()) << "one hook per thread";
 
-    MoveMouseBy(7);
-    EXPECT_TRUE(PumpUntil([&] { return caught == 1; }, 5000)) << "the hook's exception never reached the handler";
-    MoveMouseBy(-7);
-    EXPECT_TRUE(PumpUntil([&] { return events >= 2; }, 5000)) << "the hook stopped after an exception";
-    EXPECT_EQ(caught, 1);
+        MoveMouseBy(7);
+        EXPECT_TRUE(PumpUntil([&] { return caught == 1; }, 5000)) << "the hook's exception never reached the handler";
+        MoveMouseBy(-7);
+        EXPECT_TRUE(PumpUntil([&] { return events >= 2; }, 5000)) << "the hook stopped after an exception";
+        EXPECT_EQ(caught, 1);
 
-    RemoveMouseHook();
-    EXPECT_EQ(MouseHookHandle, nullptr);
+        // A negative code asks the hook to pass the event on without looking at it.
+        MSLLHOOKSTRUCT event{};
+        const int seen = events;
+        MouseHook::MouseHookProc(-1, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&event));
+        EXPECT_EQ(events, seen);
+        MouseHook::MouseHookProc(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&event));
+        EXPECT_EQ(events, seen + 1);
+    }
+    // Gone with its object: neither the system nor the procedure reaches the listener.
     int before = events;
     MoveMouseBy(7);
     PumpUntil([] { return false; }, 300);
+    MSLLHOOKSTRUCT event{};
+    MouseHook::MouseHookProc(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&event));
     EXPECT_EQ(events, before) << "a removed hook still sees events";
-
-    SetMouseHookListener({});
     SetApplicationExceptionHandler({});
 }
 
