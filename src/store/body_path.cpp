@@ -14,8 +14,6 @@ bool SameText(std::u16string_view a, std::u16string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
 // Characters Windows refuses in a file name, and the separators and stream mark.
 bool IsForbidden(char16_t c) { return c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos; }
 
@@ -34,13 +32,15 @@ bool IsDeviceName(std::u16string_view name) {
 } // namespace
 
 std::optional<std::u16string> BodyFileInFolder(std::u16string_view field, std::u16string_view folderName) {
+    // Only the writer's own separator: "/" would do on Windows, but no writer puts it there.
     if (field.size() <= folderName.size() + 1 || !SameText(field.substr(0, folderName.size()), folderName) ||
-        !IsSeparator(field[folderName.size()]))
+        field[folderName.size()] != u'\\')
         return std::nullopt;
     std::u16string_view name = field.substr(folderName.size() + 1);
     if (std::any_of(name.begin(), name.end(), IsForbidden)) return std::nullopt;
-    // Windows drops trailing dots and spaces: "..", "..." or ". ." would be the folder or its parent.
-    if (name.find_first_not_of(u". ") == std::u16string_view::npos) return std::nullopt;
+    // Windows drops trailing dots and spaces ("..", ". ." are the folder or its
+    // parent; "0.txt." is "0.txt"): no writer makes such names.
+    if (name.back() == u'.' || name.back() == u' ') return std::nullopt;
     if (IsDeviceName(name)) return std::nullopt;
     return std::u16string(name);
 }

@@ -10,10 +10,11 @@
 
 namespace vn {
 
-// The file name in `field` when the field is `folderName`, one "\" (or "/") and
-// a plain file name: "Information\3.txt" gives "3.txt". Nothing for paths that
-// climb (".."), are absolute, carry a drive or a UNC prefix, go into a subfolder
-// or an alternate data stream (":"), or name a device (CON, NUL.txt, COM1 ...).
+// The file name in `field` when the field is `folderName`, one "\" and a plain
+// file name: "Information\3.txt" gives "3.txt". Nothing for paths that climb
+// (".."), are absolute, carry a drive or a UNC prefix, go into a subfolder or an
+// alternate data stream (":"), use "/", end in a dot or a space, hold characters
+// Windows refuses in names, or name a device (CON, NUL.txt, COM1 ...).
 // Folder names compare without regard to ASCII letter case, as Windows does.
 std::optional<std::u16string> BodyFileInFolder(std::u16string_view field, std::u16string_view folderName);
 

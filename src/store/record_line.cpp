@@ -122,13 +122,15 @@ RecordFields ReadRecordLine(std::u16string_view line) {
                           std::u16string(head.substr(exeEnd + 1, eq - exeEnd - 1))};
             read.fields.push_back({eq + 1, head.size() - eq - 1});
             read.fields.insert(read.fields.end(), tail.begin(), tail.end());
+            read.valueOffset = eq + 1;
             return read;
         }
     }
     RecordParts parts = SplitRecordLine(line);
-    RecordFields read{SplitNamePart(parts.namePart), SplitFieldSpans(parts.valuePart)};
-    const size_t base = parts.valuePart.data() ? static_cast<size_t>(parts.valuePart.data() - line.data()) : 0;
-    for (FieldSpan& f : read.fields) f.offset += base;
+    RecordFields read{SplitNamePart(parts.namePart), SplitFieldSpans(parts.valuePart), std::nullopt};
+    const size_t eq = line.find(u'=');
+    if (eq != std::u16string_view::npos) read.valueOffset = eq + 1;
+    for (FieldSpan& f : read.fields) f.offset += read.valueOffset.value_or(0);
     return read;
 }
 

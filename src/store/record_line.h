@@ -10,6 +10,7 @@
 // traditional rules: the name part is the text before the first "=", the value
 // part the text after it, cut by the field-splitting rule.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,7 @@ std::vector<std::u16string> SplitFields(std::u16string_view valuePart);
 struct RecordFields {
     std::vector<std::u16string> names;
     std::vector<FieldSpan> fields;
+    std::optional<size_t> valueOffset; // where the value part starts: after the "=" that ends the name part
 };
 
 // The writer's shape, read from the right, where the fields have a known form:
