@@ -1,5 +1,6 @@
 #include "note/note_chrome_win.h"
 
+#include "platform/gdi_win.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -23,12 +24,11 @@ UniqueFont MakeFont(const wchar_t* face, int height, int weight) {
 
 note::Size Measure(HFONT font, const std::u16string& text) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    HGDIOBJ old = SelectObject(dc.get(), font);
+    ScopedSelectObject selected(dc.get(), font);
     SIZE s{};
     TEXTMETRICW tm{};
     GetTextMetricsW(dc.get(), &tm);
     GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &s);
-    SelectObject(dc.get(), old);
     // An empty text still has the font's line height, as a label's does.
     return {s.cx, text.empty() ? tm.tmHeight : s.cy};
 }
@@ -56,9 +56,8 @@ note::Size NoteChrome::MeasureCaption(const std::u16string& text) const { return
 
 void NoteChrome::Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const {
     UniqueMemoryDc source(CreateCompatibleDC(dc));
-    HGDIOBJ old = SelectObject(source.get(), bitmap);
+    ScopedSelectObject selected(source.get(), bitmap);
     BitBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, SRCCOPY);
-    SelectObject(source.get(), old);
 }
 
 void NoteChrome::DrawBackground(HDC dc, const NoteFace& face) const {
@@ -72,28 +71,26 @@ void NoteChrome::DrawBackground(HDC dc, const NoteFace& face) const {
     // ShapeBackground: a rounded rectangle with a 2-px outline from (1, 1) to (W, H).
     UniqueBrush fill(CreateSolidBrush(face.shapeColor));
     UniquePen outline(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
-    HGDIOBJ oldBrush = SelectObject(dc, fill.get());
-    HGDIOBJ oldPen = SelectObject(dc, outline.get());
+    ScopedSelectObject brush(dc, fill.get());
+    ScopedSelectObject pen(dc, outline.get());
     const int e = note::OutlineEllipse(face.size);
     RoundRect(dc, 1, 1, w, h, e, e);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
 }
 
 void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
     const note::NoteLayout& l = face.layout;
+    SavedDc state(dc);  // text colour, background mode and font
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ oldFont = SelectObject(dc, labelFont_.get());
+    SelectObject(dc, labelFont_.get());
 
     // The title wraps at word boundaries; what does not fit into its 30 px is cut off.
     if (face.title && l.title.width > 0) {
         RECT r = ToRect(l.title);
-        const int saved = SaveDC(dc);
+        SavedDc clip(dc);
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
         DrawTextW(dc, W(*face.title), static_cast<int>(face.title->size()), &r,
                   kTextFlags | DT_WORDBREAK | DT_EDITCONTROL);
-        RestoreDC(dc, saved);
     }
     if (face.owner) {
         RECT r = ToRect(l.owner);
@@ -109,24 +106,22 @@ void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
     RECT tag = ToRect(l.bottomLabel);
     const std::u16string tagline(kTagline);
     DrawTextW(dc, W(tagline), static_cast<int>(tagline.size()), &tag, kTextFlags | DT_SINGLELINE | DT_CENTER);
-    SelectObject(dc, oldFont);
 }
 
 void NoteChrome::DrawPictureButton(HDC dc, note::Control button, const note::Rect& at, bool hover) const {
     Blit(dc, hover ? buttonHover_.get() : buttonNormal_.get(), at);
     const std::u16string caption = note::PictureButtonCaption(note::ControlName(button));
-    HGDIOBJ oldFont = SelectObject(dc, buttonFont_.get());
+    // Font, colours and the clip end with the caption: it belongs to the button's own
+    // picture and never paints outside it.
+    SavedDc state(dc);
+    SelectObject(dc, buttonFont_.get());
     SIZE extent{};
     GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
     const note::Point origin = note::CaptionOrigin(note::kPictureButtonSize, {extent.cx, extent.cy});
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, hover ? RGB(255, 255, 255) : RGB(0, 0, 0));
-    // The caption belongs to the button's own picture: it never paints outside it.
-    const int saved = SaveDC(dc);
     IntersectClipRect(dc, at.left, at.top, at.Right(), at.Bottom());
     TextOutW(dc, at.left + origin.x, at.top + origin.y, W(caption), static_cast<int>(caption.size()));
-    RestoreDC(dc, saved);
-    SelectObject(dc, oldFont);
 }
 
 void NoteChrome::Draw(HDC dc, const NoteFace& face) const {

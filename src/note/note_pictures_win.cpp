@@ -12,6 +12,7 @@
 
 #include "note/note_layout.h"
 #include "platform/errors.h"
+#include "platform/gdi_win.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -168,10 +169,9 @@ void DrawPicture(HDC dc, const FilePicture& picture, int x, int y, int clipWidth
     const int h = std::min(picture.height, clipHeight);
     if (w <= 0 || h <= 0) return;
     UniqueMemoryDc source(CreateCompatibleDC(dc));
-    HGDIOBJ old = SelectObject(source.get(), picture.bitmap.get());
+    ScopedSelectObject selected(source.get(), picture.bitmap.get());
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, x, y, w, h, source.get(), 0, 0, w, h, blend);
-    SelectObject(source.get(), old);
 }
 
 } // namespace vn

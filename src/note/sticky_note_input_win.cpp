@@ -3,11 +3,25 @@
 #include <windowsx.h>
 
 #include "note/sticky_note_win.h"
+#include "note/note_body_win.h"
+#include "note/note_chrome_win.h"
+#include "note/note_host.h"
+#include "platform/gdi_win.h"
 #include "platform/guarded.h"
 
 namespace vn {
 
 using note::Control;
+
+namespace {
+
+note::Point CursorPosition() {
+    POINT c{};
+    GetCursorPos(&c);
+    return {c.x, c.y};
+}
+
+} // namespace
 
 LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     struct Depth {
@@ -23,21 +37,21 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers everything
-    case WM_PAINT: Paint(); return 0;
+    case WM_PAINT: {
+        PaintDc paint(Handle());
+        DrawFace(paint.Get(), paint.Area());
+        return 0;
+    }
     case WM_PRINTCLIENT: {
-        const RECT all{0, 0, width_, height_};
+        const RECT all{0, 0, bounds_.Width(), bounds_.Height()};
         DrawFace(reinterpret_cast<HDC>(wParam), all);
         return 0;
     }
     case WM_WINDOWPOSCHANGED: {
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if (!(pos->flags & SWP_NOMOVE)) {
-            left_ = pos->x;
-            top_ = pos->y;
-        }
+        if (!(pos->flags & SWP_NOMOVE)) bounds_.Move(pos->x, pos->y);
         if (!(pos->flags & SWP_NOSIZE)) {
-            width_ = pos->cx;
-            height_ = pos->cy;
+            bounds_.Resize(pos->cx, pos->cy);
             // The body area keeps its distances to the right and bottom edges.
             LayoutChildren();
         }
@@ -54,7 +68,7 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: OnMouseRelease(); return 0;
     case WM_MOUSELEAVE:
-        trackingLeave_ = false;
+        hover_.SetTrackingLeave(false);
         UpdateHover(Control::None);
         return 0;
     case WM_CAPTURECHANGED: OnCaptureLost(); return 0;
@@ -63,7 +77,7 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             POINT p;
             GetCursorPos(&p);
             ScreenToClient(Handle(), &p);
-            const bool onGrip = note::HitTest(Layout(), FMinimized, {p.x, p.y}) == Control::ImgSize;
+            const bool onGrip = note::HitTest(bounds_.Layout(), FMinimized, {p.x, p.y}) == Control::ImgSize;
             SetCursor(LoadCursorW(nullptr, onGrip ? IDC_SIZENWSE : IDC_ARROW));
             return TRUE;
         }
@@ -79,39 +93,32 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-void TFStickyNote::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    DrawFace(dc, ps.rcPaint);
-    EndPaint(Handle(), &ps);
-}
-
 void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
-    if (width_ <= 0 || height_ <= 0) return;
+    const note::Size size = bounds_.WindowSize();
+    if (size.width <= 0 || size.height <= 0) return;
     // Everything is drawn into a memory bitmap first and copied in one go.
     UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width_, height_));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, size.width, size.height));
     if (!memory || !bitmap) return;
-    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    ScopedSelectObject selected(memory.get(), bitmap.get());
     NoteFace face;
-    face.size = {width_, height_};
-    face.layout = Layout();
+    face.size = size;
+    face.layout = bounds_.Layout();
     face.minimized = FMinimized;
-    face.shapeColor = shapeColor_;
-    face.hovered = hovered_;
+    face.shapeColor = FMinimized ? kTileColor : kNoteColor;
+    face.hovered = hover_.Hovered();
     face.title = &lTitle;
     face.owner = &lOwner;
     face.time = &lTime;
-    chrome_.Draw(memory.get(), face);
+    chrome_->Draw(memory.get(), face);
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.get(), area.left,
            area.top, SRCCOPY);
-    SelectObject(memory.get(), old);
 }
 
 // ---- mouse routing ----------------------------------------------------------------------
 
 Control TFStickyNote::ControlAt(LPARAM lParam) const {
-    return note::HitTest(Layout(), FMinimized, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return note::HitTest(bounds_.Layout(), FMinimized, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
 void TFStickyNote::OnMousePress(UINT message, LPARAM lParam) {
@@ -131,7 +138,7 @@ void TFStickyNote::OnMousePress(UINT message, LPARAM lParam) {
         return;
     }
     // The pressed part gets every move and the release until the release.
-    captured_ = c;
+    hover_.Capture(c);
     SetCapture(Handle());
     if (note::IsDragArea(c)) TitleShapeMouseDown();
     else if (c == Control::ImgSize) ImgSizeMouseDown();
@@ -140,19 +147,18 @@ void TFStickyNote::OnMousePress(UINT message, LPARAM lParam) {
 
 void TFStickyNote::OnMouseMove(LPARAM lParam) {
     const Control under = ControlAt(lParam);
-    if (!trackingLeave_) {
+    if (!hover_.TrackingLeave()) {
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+        hover_.SetTrackingLeave(TrackMouseEvent(&track) != FALSE);
     }
     UpdateHover(under);
-    const Control target = captured_ != Control::None ? captured_ : under;
+    const Control target = hover_.MoveTarget(under);
     if (note::IsDragArea(target)) TitleShapeMouseMove();
     else if (target == Control::ImgSize) ImgSizeMouseMove();
 }
 
 void TFStickyNote::OnMouseRelease() {
-    const Control target = captured_;
-    captured_ = Control::None;
+    const Control target = hover_.ReleaseCapture();
     if (note::IsDragArea(target)) TitleShapeMouseUp();
     else if (target == Control::ImgSize) ImgSizeMouseUp();
     if (GetCapture() == Handle()) ReleaseCapture();
@@ -162,17 +168,15 @@ void TFStickyNote::OnCaptureLost() {
     // Another window took the mouse (a dialog, a switch to another program): end
     // what the press started as a release would, so that the note is not left
     // half-way through a resize without its opacity.
-    captured_ = Control::None;
-    if (FMoveInProcess) TitleShapeMouseUp();
-    if (FResizeInProcess) ImgSizeMouseUp();
+    hover_.ReleaseCapture();
+    if (drag_.InProcess()) TitleShapeMouseUp();
+    if (resize_.InProcess()) ImgSizeMouseUp();
 }
 
 void TFStickyNote::UpdateHover(Control under) {
-    const Control next = note::IsPictureButton(under) ? under : Control::None;
-    if (next == hovered_) return;
-    const Control previous = hovered_;
-    if (previous != Control::None) ImgSaveMouseLeave(previous);
-    if (next != Control::None) ImgSaveMouseEnter(next);
+    const note::NoteHover::Change change = hover_.MoveTo(under);
+    if (change.left != Control::None) ImgSaveMouseLeave(change.left);
+    if (change.entered != Control::None) ImgSaveMouseEnter(change.entered);
 }
 
 // ---- picture buttons -----------------------------------------------------------------------
@@ -182,10 +186,9 @@ void TFStickyNote::ImgSaveMouseEnter(Control button) { PaintImageButton(button, 
 void TFStickyNote::ImgSaveMouseLeave(Control button) { PaintImageButton(button, false); }
 
 void TFStickyNote::PaintImageButton(Control button, bool hover) {
-    if (hover) hovered_ = button;
-    else if (hovered_ == button) hovered_ = Control::None;
+    hover_.SetHovered(button, hover);
     if (!HasHandle()) return;
-    const note::Rect r = Layout().Of(button);
+    const note::Rect r = bounds_.Layout().Of(button);
     RECT area{r.left, r.top, r.Right(), r.Bottom()};
     InvalidateRect(Handle(), &area, FALSE);
     UpdateWindow(Handle());
@@ -207,41 +210,29 @@ void TFStickyNote::ImgDeleteMouseDown() { Close(); }
 // ---- dragging -------------------------------------------------------------------------------
 
 void TFStickyNote::TitleShapeMouseDown() {
-    POINT c;
-    GetCursorPos(&c);
-    FStartPoint = note::DragStartPoint({c.x, c.y}, {left_, top_});
-    FMoveInProcess = true;
+    drag_.Begin(CursorPosition(), bounds_.Position());
 }
 
 void TFStickyNote::TitleShapeMouseMove() {
-    if (!FMoveInProcess) return;
+    if (!drag_.InProcess()) return;
     // Two moves, the cursor read afresh for each: first the left, then the top.
-    POINT c;
-    GetCursorPos(&c);
-    SetPosition(note::DragPosition({c.x, c.y}, FStartPoint).x, top_);
-    GetCursorPos(&c);
-    SetPosition(left_, note::DragPosition({c.x, c.y}, FStartPoint).y);
+    SetPosition(drag_.PositionFor(CursorPosition()).x, bounds_.Top());
+    SetPosition(bounds_.Left(), drag_.PositionFor(CursorPosition()).y);
 }
 
-void TFStickyNote::TitleShapeMouseUp() { FMoveInProcess = false; }
+void TFStickyNote::TitleShapeMouseUp() { drag_.End(); }
 
 // ---- resizing -------------------------------------------------------------------------------
 
 void TFStickyNote::ImgSizeMouseDown() {
     SetAlphaBlend(false);
-    POINT c;
-    GetCursorPos(&c);
-    FStartPoint = note::ResizeStartPoint({c.x, c.y}, {width_, height_});
-    FResizeInProcess = true;
+    resize_.Begin(CursorPosition(), bounds_.WindowSize());
     // Hidden scroll bars have no range: the body scrolls back to its top-left corner.
-    ScrollBox.SetScrollBarsVisible(false);
+    ScrollBox->SetScrollBarsVisible(false);
 }
 
 void TFStickyNote::ImgSizeMouseMove() {
-    if (!FResizeInProcess) return;
-    POINT c;
-    GetCursorPos(&c);
-    const auto size = note::ResizeStep({c.x, c.y}, FStartPoint, {width_, height_});
+    const auto size = resize_.StepFor(CursorPosition(), bounds_.WindowSize());
     if (!size) return;
     SetSize(size->width, size->height);
     ResizeRichEdit();
@@ -250,18 +241,17 @@ void TFStickyNote::ImgSizeMouseMove() {
 }
 
 void TFStickyNote::ImgSizeMouseUp() {
-    FResizeInProcess = false;
+    resize_.End();
     SetAlphaBlend(true);
-    ScrollBox.SetScrollBarsVisible(true);
+    ScrollBox->SetScrollBarsVisible(true);
 }
 
 // ---- the tile ---------------------------------------------------------------------------------
 
 void TFStickyNote::ImgMinimizeMouseDown() {
-    FStartSize = {width_, height_};
+    bounds_.RememberNormalSize();
     SetSize(note::kTileSize.width, note::kTileSize.height);
     UpdateWindowRegion();
-    shapeColor_ = kTileColor;
     FMinimized = true;
     UpdateLayout();
     // Repainted once the tile is complete, so no squeezed note shows in between.
@@ -269,8 +259,8 @@ void TFStickyNote::ImgMinimizeMouseDown() {
 }
 
 void TFStickyNote::ImgSmallDblClick() {
-    SetSize(FStartSize.x, FStartSize.y);
-    shapeColor_ = kNoteColor;
+    const note::Size normal = bounds_.NormalSize();
+    SetSize(normal.width, normal.height);
     FMinimized = false;
     UpdateLayout();
     UpdateWindowRegion();

@@ -3,6 +3,9 @@
 #include "attach/identity_win.h"
 #include "attach/note_placement_win.h"
 #include "attach/window_system_win.h"
+#include "note/note_body_win.h"
+#include "note/note_chrome_win.h"
+#include "note/note_host.h"
 #include "note/note_time_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
@@ -29,13 +32,15 @@ TFStickyNote::TFStickyNote(NoteHost& host, std::u16string AWndParentExe, std::u1
 TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
     : host_(host),
       FBinding(std::move(binding)),
+      chrome_(std::make_unique<NoteChrome>()),
       companion_(host.NoteCompanion(), {[this](UINT_PTR id) {
                                               if (id == kTrackingTimer) TimerTimer();
                                           },
                                           [this] { Release(); }}),
-      ScrollBox([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      pRchEdtBack1(std::make_unique<NoteBackPanel>()),
+      ScrollBox(std::make_unique<NoteScrollBox>([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
           return RichEdit.HandleParentMessage(message, wParam, lParam, result);
-      }),
+      })),
       RichEdit(vn::RichEdit::Events{
           [this] { RichEditChange(); },
           [this](int width, int height) { RichEditResizeRequest(width, height); },
@@ -71,7 +76,7 @@ void TFStickyNote::FormCreate() {
     MeasureLabels();
     FStartChValue.clear();
     // The buttons start in their normal pictures (no button is under the mouse).
-    hovered_ = note::Control::None;
+    hover_.Reset();
     // The tile picture is read with the note's first window (LoadTilePictureOnce):
     // a stored note waiting for its target costs no picture, so a thousand of them
     // start in a moment.
@@ -82,7 +87,7 @@ void TFStickyNote::LoadTilePictureOnce() {
     tilePictureRead_ = true;
     // The note is complete without its tile picture; the failure goes to the
     // application's handler like any other.
-    Guarded([&] { chrome_.LoadTilePicture(kTilePictureFile); });
+    Guarded([&] { chrome_->LoadTilePicture(kTilePictureFile); });
 }
 
 // ---- native window ------------------------------------------------------------------
@@ -102,7 +107,7 @@ HWND TFStickyNote::HandleNeeded() {
     HWND h = nullptr;
     if (!fault) {
         h = CreateNative(NoteCreationExStyle(kFormExStyle), kClassName, W(FCaption), NoteCreationStyle(kFormStyle),
-                         left_, top_, width_, height_, owner, nullptr, false);
+                         bounds_.Left(), bounds_.Top(), bounds_.Width(), bounds_.Height(), owner, nullptr, false);
         if (!h) error = LastCreateError();
     }
     if (!h) {
@@ -129,16 +134,17 @@ HWND TFStickyNote::HandleNeeded() {
 }
 
 void TFStickyNote::CreateChildren() {
-    const note::Rect body = Layout().body;
-    pRchEdtBack1.Create(Handle(), body);
-    ScrollBox.Create(Handle(), body);
+    const note::Rect body = bounds_.Layout().body;
+    pRchEdtBack1->Create(Handle(), body);
+    ScrollBox->Create(Handle(), body);
     // The body area lies above its backing panel.
-    SetWindowPos(ScrollBox.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(ScrollBox->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A new body area starts scrolled to its top-left corner, so the editor does too.
-    RichEdit.Create(ScrollBox.Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
-                    editorSize_.width, editorSize_.height);
+    const note::Size editor = bounds_.EditorSize();
+    RichEdit.Create(ScrollBox->Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
+                     editor.width, editor.height);
     LayoutChildren();
-    ScrollBox.UpdateScrollRange();
+    ScrollBox->UpdateScrollRange();
 }
 
 void TFStickyNote::DestroyNativeWindow() {
@@ -153,11 +159,9 @@ void TFStickyNote::RecreateNativeWindow() {
 void TFStickyNote::OnNativeDestroyed() {
     // The window may also go with its owner; the note keeps everything it holds and
     // makes a new window when one is needed.
-    FMoveInProcess = false;
-    FResizeInProcess = false;
-    hovered_ = note::Control::None;
-    captured_ = note::Control::None;
-    trackingLeave_ = false;
+    drag_.End();
+    resize_.End();
+    hover_.Reset();
 }
 
 void TFStickyNote::ApplyPlacement(int left, int top) { ShowNoteAtPosition(HandleNeeded(), left, top); }
@@ -242,25 +246,16 @@ void TFStickyNote::SetAlphaBlend(bool on) {
 
 // ---- geometry ---------------------------------------------------------------------------
 
-note::NoteLayout TFStickyNote::Layout() const {
-    return note::ComputeLayout({width_, height_}, bodyBottomMargin_, ownerExtent_, timeExtent_);
-}
-
-void TFStickyNote::MeasureLabels() {
-    ownerExtent_ = chrome_.MeasureLabel(lOwner);
-    timeExtent_ = chrome_.MeasureLabel(lTime);
-}
+void TFStickyNote::MeasureLabels() { bounds_.SetLabelExtents(chrome_->MeasureLabel(lOwner), chrome_->MeasureLabel(lTime)); }
 
 void TFStickyNote::SetPosition(int left, int top) {
-    left_ = left;
-    top_ = top;
+    bounds_.Move(left, top);
     if (HasHandle())
         SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFStickyNote::SetSize(int width, int height) {
-    width_ = width;
-    height_ = height;
+    bounds_.Resize(width, height);
     if (HasHandle())
         SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -271,26 +266,26 @@ void TFStickyNote::RepaintNow() {
 
 void TFStickyNote::UpdateWindowRegion() {
     if (!HasHandle()) return;
-    const int e = note::RegionEllipse({width_, height_});
-    HRGN region = CreateRoundRectRgn(0, 0, width_ + 2, height_ + 2, e, e);
+    const int e = note::RegionEllipse(bounds_.WindowSize());
+    HRGN region = CreateRoundRectRgn(0, 0, bounds_.Width() + 2, bounds_.Height() + 2, e, e);
     if (!region) return;
     // On success the system owns the region; on failure it stays ours to delete.
     if (!SetWindowRgn(Handle(), region, TRUE)) DeleteObject(region);
 }
 
 void TFStickyNote::LayoutChildren() {
-    if (!HasHandle() || !ScrollBox.HasHandle()) return;
-    const note::Rect body = Layout().body;
+    if (!HasHandle() || !ScrollBox->HasHandle()) return;
+    const note::Rect body = bounds_.Layout().body;
     const int show = FMinimized ? SW_HIDE : SW_SHOWNA;
-    SetWindowPos(pRchEdtBack1.Handle(), nullptr, body.left, body.top, body.width, body.height,
+    SetWindowPos(pRchEdtBack1->Handle(), nullptr, body.left, body.top, body.width, body.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    ScrollBox.SetBounds(body);
-    ShowWindow(pRchEdtBack1.Handle(), show);
-    ShowWindow(ScrollBox.Handle(), show);
+    ScrollBox->SetBounds(body);
+    ShowWindow(pRchEdtBack1->Handle(), show);
+    ShowWindow(ScrollBox->Handle(), show);
 }
 
 void TFStickyNote::UpdateLayout() {
-    bodyBottomMargin_ = note::kBodyBottomMarginRefreshed;
+    bounds_.SetBodyRefreshed();
     LayoutChildren();
     ResizeRichEdit();
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
@@ -300,10 +295,9 @@ void TFStickyNote::ResizeRichEdit() {
     // A tile's body area has no room at all; the editor keeps its size until the
     // note is restored and the layout refresh sizes it again.
     if (FMinimized) return;
-    const note::Rect body = Layout().body;
-    editorSize_ = note::EditorSize({FRequestedSize.x, FRequestedSize.y}, {body.width, body.height});
-    RichEdit.SetBounds(RichEdit.Left(), RichEdit.Top(), editorSize_.width, editorSize_.height);
-    ScrollBox.UpdateScrollRange();
+    const note::Size editor = bounds_.SizeEditor({FRequestedSize.x, FRequestedSize.y});
+    RichEdit.SetBounds(RichEdit.Left(), RichEdit.Top(), editor.width, editor.height);
+    ScrollBox->UpdateScrollRange();
 }
 
 // ---- editor -----------------------------------------------------------------------------

@@ -13,21 +13,27 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "note/jotlet.h"
 #include "attach/note_binding.h"
 #include "attach/note_placement.h"
-#include "note/note_body_win.h"
-#include "note/note_chrome_win.h"
+#include "note/note_bounds.h"
 #include "note/note_companion_win.h"
-#include "note/note_host.h"
-#include "note/note_layout.h"
+#include "note/note_drag.h"
+#include "note/note_hover.h"
+#include "note/note_resize.h"
 #include "note/rich_edit_win.h"
 #include "platform/window_win.h"
 #include "store/store_note.h"
 
 namespace vn {
+
+class NoteBackPanel;
+class NoteChrome;
+class NoteHost;
+class NoteScrollBox;
 
 class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow, public Jotlet {
 public:
@@ -82,10 +88,10 @@ public:
 
     // ---- window state -------------------------------------------------------------
     bool IsShown() const override { return visible_; }
-    int Left() const override { return left_; }
-    int Top() const override { return top_; }
-    int Width() const noexcept { return width_; }
-    int Height() const noexcept { return height_; }
+    int Left() const override { return bounds_.Left(); }
+    int Top() const override { return bounds_.Top(); }
+    int Width() const noexcept { return bounds_.Width(); }
+    int Height() const noexcept { return bounds_.Height(); }
     bool Minimized() const noexcept { return FMinimized; }
     bool AlphaBlend() const noexcept { return alphaBlend_; }
     void SetPosition(int left, int top) override;
@@ -168,7 +174,6 @@ private:
     void SetAlphaBlend(bool on);
     void SetSize(int width, int height);
     void RepaintNow();
-    note::NoteLayout Layout() const;
     void LayoutChildren();
     void CreateChildren();
     void DestroyNativeWindow();
@@ -183,7 +188,6 @@ private:
     void OnCaptureLost();
     void UpdateHover(note::Control under);
     note::Control ControlAt(LPARAM lParam) const;
-    void Paint();
     void DrawFace(HDC dc, const RECT& area);
 
     NoteHost& host_;
@@ -202,36 +206,22 @@ private:
     std::u16string lTime;
     std::u16string FStartChValue;
 
-    // Bounds of the window, kept while it has no native window.
-    int left_ = note::kInitialPosition.x;
-    int top_ = note::kInitialPosition.y;
-    int width_ = note::kInitialSize.width;
-    int height_ = note::kInitialSize.height;
-    int bodyBottomMargin_ = note::kBodyBottomMarginInitial;
-    note::Size editorSize_{note::kEditorInitialBounds.width, note::kEditorInitialBounds.height};
-    note::Size ownerExtent_;
-    note::Size timeExtent_;
+    note::NoteBounds bounds_;
+    note::NoteDrag drag_;
+    note::NoteResize resize_;
+    note::NoteHover hover_;
 
-    note::Point FStartPoint;
-    note::Point FStartSize;
     note::Point FRequestedSize;
-    bool FMoveInProcess = false;
-    bool FResizeInProcess = false;
     bool FMinimized = false;
     bool visible_ = false;
     bool alphaBlend_ = false;
-    COLORREF shapeColor_ = kNoteColor;
 
-    note::Control hovered_ = note::Control::None;
-    note::Control captured_ = note::Control::None;
-    bool trackingLeave_ = false;
-
-    NoteChrome chrome_;
+    std::unique_ptr<NoteChrome> chrome_;
     NoteCompanionWindow::Member companion_;
     StoredNote stored_{*this};
     bool tilePictureRead_ = false;
-    NoteBackPanel pRchEdtBack1;
-    NoteScrollBox ScrollBox;
+    std::unique_ptr<NoteBackPanel> pRchEdtBack1;
+    std::unique_ptr<NoteScrollBox> ScrollBox;
     vn::RichEdit RichEdit;
 
     std::function<DWORD()> creationFault_;

@@ -229,9 +229,9 @@ class VantoryNote(Program):
         return self.wait_for_window(10, "the export dialog", cls="TDlgExport", visible=True)
 
     def open_tray_menu(self):
-        """Right-clicks the tray icon and waits for the program's menu."""
-        # The main window exists before its start-up adds the icon: a click on the
-        # empty place would go nowhere.
+        """Right-clicks the tray icon and waits for the program's menu. The program's
+        windows exist a moment before its icon does; a click on the empty place would
+        be lost, so the icon is waited for first."""
         self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
         window = self.desktop.wait_until(
@@ -504,6 +504,12 @@ class Desktop:
 
     def move(self, window, left, top):
         self.act("move", window.hwnd, left, top)
+
+    def move_and_wait(self, program, window, left, top):
+        """Moves a window of the program and returns it as it is once it got there."""
+        self.move(window, left, top)
+        return self.wait_until(lambda: [w for w in program.windows(cls=window.cls) if w.rect[:2] == (left, top)],
+                               10, f"{window} at ({left}, {top})")[0]
 
     def retitle(self, window, caption):
         """The window's program changes its caption (as an editor does on opening a file)."""

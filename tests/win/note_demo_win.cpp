@@ -8,6 +8,7 @@
 
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/note_host.h"
 #include "child_roles_win.h"
 #include "note/sticky_note_win.h"
 #include "test_note_host_win.h"

@@ -18,6 +18,7 @@
 #include "attach/identity_win.h"
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/note_host.h"
 #include "note/note_time_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
