@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 #include "child_roles_win.h"
 
 namespace vn {

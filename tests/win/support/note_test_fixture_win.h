@@ -24,7 +24,7 @@
 #include "platform/guarded.h"
 #include "platform/text_win.h"
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 #include "test_note_host_win.h"
 
 namespace vn::test {

@@ -20,7 +20,7 @@
 #include "platform/mouse_hook_win.h"
 #include "platform/text_win.h"
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 
 namespace vn::test {
 

@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 
 namespace vn {
 namespace {
