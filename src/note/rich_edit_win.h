@@ -33,7 +33,7 @@ public:
         std::function<void()> onChange;                             // after every change of the text
         std::function<void(int width, int height)> onResizeRequest; // content extent changed
         std::function<void(WORD vk, bool shift, bool alt, bool ctrl)> onKeyUp;
-        std::function<void(int wheelDelta)> onMouseWheel;           // reported, then left to the control
+        std::function<void(int wheelDelta)> onMouseWheel;           // reported instead of scrolling the control
         std::function<void(POINT screen)> onContextMenu;            // right click (or the menu key)
     };
 
@@ -58,6 +58,7 @@ public:
     // Lines: a line break ends a line; a last line that is empty does not count.
     int LineCount() const;
     std::u16string LineText(int line) const;  // without its line break; "" out of range
+    int LineLength(int line) const;           // of LineText(line), without reading it
     // The whole text, each line break as one "\r" (indexes match selection positions).
     std::u16string Text() const;
 
@@ -77,6 +78,10 @@ public:
 
     // Caret position in the control's client coordinates; only while it has the focus.
     bool CaretPos(POINT& p) const;
+    // Where the control draws character `index` (the caret's place when it stands
+    // there), in its client coordinates; also without the focus.
+    bool CharPos(int index, POINT& p) const;
+    bool HasFocus() const;
     bool CanFocus() const;  // it and all its parents visible and enabled
     void SetFocus();
 
@@ -86,6 +91,12 @@ public:
     int Width() const;
     int Height() const;
     void SetBounds(int left, int top, int width, int height);
+
+    // The clipboard commands of the control itself: no keystrokes go through the
+    // system, so no other program can receive them.
+    void Cut();
+    void Copy();
+    void Paste();
 
     // The whole content as the control streams it out as RTF.
     std::string SaveRtf() const;
