@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "store/code_page.h"
+#include "platform/text_codec.h"
 #include "store/index_file.h"
-#include "store/memory_file_system.h"
+#include "memory_file_system.h"
 #include "store/note_store.h"
-#include "store/real_file_system.h"
+#include "platform/file_system.h"
 #include "store/record_line.h"
-#include "store/utf.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ public:
     void SetOwnerLabel(const std::u16string&) override {}
     void SetTimeLabel(const std::u16string&) override {}
     std::string SaveBody() override { return body_; }
-    void LoadBody(const std::string& bytes) override { body_ = bytes; }
+    void LoadBody(const vn::BodyFile& body) override { body_ = body.Bytes(); }
     std::u16string CheckStateString() const override { return u"0101000010"; }
     void SetPendingCheckStates(const std::u16string&) override {}
     void RestoreLayoutAfterFill() override {}
@@ -62,7 +62,7 @@ void RawWrite(const fs::path& path, const std::string& bytes) {
 void IndexBench(const fs::path& temp, int runs) {
     const int count = 10000;
     vn::Windows1252CodePage cp;
-    vn::RealFileSystem disk;
+    vn::FileSystem& disk = vn::PlatformFileSystem();
     const std::u16string path = vn::DecodeUtf8((temp / "Jotlets.txt").string());
     std::vector<double> compose, write, read, split;
     size_t bytes = 0;
@@ -129,7 +129,7 @@ void SaveBench(const fs::path& temp, int runs) {
     std::vector<double> memory, real, rawTwin, rawSame, rawReset;
     vn::MemoryFileSystem memoryFs;
     vn::NoteStore memoryStore(memoryFs, cp, u"C:\\Data\\Vantory Note\\");
-    vn::RealFileSystem disk;
+    vn::FileSystem& disk = vn::PlatformFileSystem();
     const fs::path data = temp / "Vantory Note";
     vn::NoteStore realStore(disk, cp, vn::DecodeUtf8(data.string()) + u"\\");
     const fs::path raw[2] = {temp / "raw0", temp / "raw1"};
@@ -150,8 +150,8 @@ void SaveBench(const fs::path& temp, int runs) {
     for (int run = 0; run < runs + 2; ++run) {
         std::vector<double> scratch;
         const bool counted = run >= 2;
-        time(counted ? memory : scratch, [&] { memoryStore.SaveToFile(memoryStore.StoreIndexPath(), u"", list); });
-        time(counted ? real : scratch, [&] { realStore.SaveToFile(realStore.StoreIndexPath(), u"", list); });
+        time(counted ? memory : scratch, [&] { memoryStore.SaveStore(list); });
+        time(counted ? real : scratch, [&] { realStore.SaveStore(list); });
         time(counted ? rawTwin : scratch, [&] { writeAll(raw[run % 2]); });
         time(counted ? rawSame : scratch, [&] { writeAll(same); });
         time(counted ? rawReset : scratch, [&] {
@@ -160,7 +160,7 @@ void SaveBench(const fs::path& temp, int runs) {
             writeAll(reset);
         });
     }
-    if (disk.ReadFile(realStore.StoreIndexPath()) != index) std::abort();
+    if (disk.ReadFile(vn::DecodeUtf8((data / "Information" / "Jotlets.txt").string())) != index) std::abort();
     const double engine = Median(real);
     std::printf("store save of %d notes with 4 KB bodies (%.1f MB), median of %d runs:\n", count,
                 (count * 4096.0 + index.size()) / 1e6, runs);

@@ -7,7 +7,7 @@
 
 #include "exchange/zip_archive.h"
 #include "platform/errors.h"
-#include "zip_memory_files.h"
+#include "memory_archive_files.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ bool Inside(const std::u16string& path) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    vn::test::MemoryZipFileSystem files;
+    vn::test::MemoryArchiveFiles files;
     files.AddFile(u"/in/a.zip", std::string(reinterpret_cast<const char*>(data), size));
     files.created.clear();
     try {

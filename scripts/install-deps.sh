@@ -6,7 +6,7 @@ pkgs=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev zlib1g-dev
   mingw-w64 g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 xvfb xdotool x11-utils imagemagick inkscape icoutils
-  zip unzip p7zip-full libarchive-tools python3
+  zip unzip p7zip-full libarchive-tools python3 nsis
 )
 missing=()
 for p in "${pkgs[@]}"; do

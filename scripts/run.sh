@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Builds Vantory Note for Windows and runs it under Wine, on a virtual Windows
-# desktop with a taskbar and a notification area (where the program lives).
+# desktop with a taskbar and a notification area (where the program lives), beside
+# Wine's Notepad as a first window to stick a note on.
 #
-#   scripts/run.sh
+#   scripts/run.sh [--no-notepad] [--no-build]
+#
+#   --no-notepad   do not open Notepad (or VN_RUN_NOTEPAD=0)
+#   --no-build     run the program already built in $VN_BUILD (default build/win)
 #
 # The Wine prefix is kept between runs (VN_RUN_PREFIX, default
 # ~/.local/share/vantory-note-wine), so notes survive from one run to the next; they
@@ -10,14 +14,33 @@
 #
 # With a display (DISPLAY set), the desktop opens as a window on it. Without one, an
 # Xvfb screen is started and the script says how to look at it. Quit the program
-# from its tray menu; Ctrl-C asks it to close the normal way (its notes are saved).
+# from its tray menu, or press Ctrl-C: the program is asked to close the normal way
+# and saves its notes, and the script ends with the program's exit code. Notepad and
+# the desktop end with the program (what was typed into Notepad is not kept).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-bash scripts/install-deps.sh
-cmake --preset win >/dev/null
-cmake --build --preset win -j "$(nproc)" --target VantoryNote
+notepad=${VN_RUN_NOTEPAD:-1}
+build=1
+for arg in "$@"; do
+  case $arg in
+    --no-notepad) notepad=0 ;;
+    --no-build) build=0 ;;
+    -h|--help) sed -n '2,20s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    *) echo "run.sh: unknown option $arg (try --help)" >&2; exit 2 ;;
+  esac
+done
+
+build_dir=${VN_BUILD:-$root/build/win}
+if [ "$build" = 1 ]; then
+  bash scripts/install-deps.sh
+  cmake --preset win >/dev/null
+  cmake --build --preset win -j "$(nproc)" --target VantoryNote
+  build_dir=$root/build/win
+fi
+build_dir=$(cd "$build_dir" && pwd)
+[ -f "$build_dir/VantoryNote.exe" ] || { echo "run.sh: no $build_dir/VantoryNote.exe (build it first)" >&2; exit 1; }
 
 source scripts/wine-env.sh
 export WINEPREFIX=${VN_RUN_PREFIX:-$HOME/.local/share/vantory-note-wine}
@@ -38,9 +61,32 @@ if [ ! -f "$WINEPREFIX/.vantory-note-ready" ]; then
   touch "$WINEPREFIX/.vantory-note-ready"
 fi
 
+# The Wine server keeps the desktop between programs; cleanup ends it. One that runs
+# already belongs to someone else's session of this prefix, which the cleanup would end.
+if ! wineserver -p30 </dev/null >/dev/null 2>&1; then
+  echo "run.sh: Wine is already running in $WINEPREFIX (another run of this script?); end it first" \
+       "or choose another prefix with VN_RUN_PREFIX." >&2
+  exit 1
+fi
+
 started_xvfb=0
+cleanup() {
+  # Whatever still runs in the prefix (Notepad, the desktop) ends with the program.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  if [ "$started_xvfb" = 1 ]; then
+    kill "$VN_XVFB_PID" >/dev/null 2>&1 || true
+    while kill -0 "$VN_XVFB_PID" 2>/dev/null; do sleep 0.1; done
+  fi
+}
+trap cleanup EXIT
+
+# A Ctrl-C in the terminal goes to the whole foreground process group. The display,
+# the Wine server and the Windows programs get sessions of their own, so the signal
+# reaches only this script, which then closes the program the polite way while its
+# display and Wine are still there. (The Wine server makes a session of its own.)
 if [ -z "${DISPLAY:-}" ]; then
-  vn_xvfb_start "$size"
+  vn_xvfb_start "$size" session
   started_xvfb=1
   cat <<EOF
 No display found: Vantory Note runs on the virtual screen $DISPLAY.
@@ -50,32 +96,46 @@ No display found: Vantory Note runs on the virtual screen $DISPLAY.
 EOF
 fi
 
-close_program() {
-  # taskkill without /f asks the program's windows to close: it saves and leaves.
-  echo "Asking Vantory Note to close..."
-  wine taskkill /im VantoryNote.exe >/dev/null 2>&1 || true
-}
-cleanup() {
-  wineserver -w 2>/dev/null || true  # every process of the prefix has ended
-  if [ "$started_xvfb" = 1 ]; then kill "$VN_XVFB_PID" >/dev/null 2>&1 || true; fi
-}
-trap cleanup EXIT
-
-echo "Starting Vantory Note on the Wine desktop \"$desktop\" ($size). Quit it from its tray menu."
 # From the build folder: the program reads its tile picture hig.png from the current
-# directory. Its own session, so that Ctrl-C reaches only this script, which then
-# closes the program the polite way.
-cd "$root/build/win"
+# folder.
+cd "$build_dir"
 setsid wine explorer "/desktop=$desktop,$size" </dev/null >/dev/null 2>&1 &
+if [ "$notepad" = 1 ]; then
+  echo "Opening Notepad as a window to stick a note on (--no-notepad leaves it out)."
+  setsid wine notepad </dev/null >/dev/null 2>&1 &
+fi
+
+interrupted=0
+on_signal() { interrupted=1; }
+trap on_signal INT TERM HUP
+echo "Starting Vantory Note on the Wine desktop \"$desktop\" ($size). Quit it from its tray menu, or press Ctrl-C."
 setsid wine VantoryNote.exe </dev/null &
 program_pid=$!
-trap close_program INT TERM
-# Ctrl-C interrupts the wait; wait again for the program's own exit code.
-for attempt in 1 2 3 4 5; do
-  wait "$program_pid" && status=0 || status=$?
+
+close_program() {
+  # taskkill without /f posts WM_CLOSE to the program's windows: it saves and leaves.
+  # Right after the start it may have no window yet; then it is asked again.
+  echo "Asking Vantory Note to close (it saves its notes)..."
+  local attempt
+  for attempt in $(seq 1 20); do
+    wine taskkill /im VantoryNote.exe >/dev/null 2>&1 && return 0
+    kill -0 "$program_pid" 2>/dev/null || return 0
+    sleep 0.5
+  done
+  echo "Vantory Note did not take the request; quit it from its tray menu." >&2
+}
+
+# A signal interrupts the wait; then the program is asked to close and waited for
+# again, until its own exit code is known.
+while :; do
+  if [ "$interrupted" = 1 ]; then
+    interrupted=0
+    close_program
+  fi
+  if wait "$program_pid"; then status=0; else status=$?; fi
+  # Still there: the wait was cut short by a signal. Gone: status is its exit code.
   kill -0 "$program_pid" 2>/dev/null || break
 done
-# It may have ended while the Ctrl-C handler ran; bash still knows its code.
-if [ "$status" -gt 128 ]; then wait "$program_pid" 2>/dev/null && status=0 || status=$?; fi
+trap - INT TERM HUP
 echo "Vantory Note ended (exit code $status)."
-exit $status
+exit "$status"

@@ -9,6 +9,7 @@ jobs=$(nproc)
 status=0
 passed=0
 failed=0
+retried=()
 for preset in native asan win; do
   echo "=== $preset"
   cmake --preset "$preset" >/dev/null
@@ -26,6 +27,13 @@ for preset in native asan win; do
   else
     status=1
   fi
+  # A test that failed and then passed needed its second try: name it, so that a
+  # flaky test stays visible instead of hidden by the retry.
+  while read -r name; do
+    [ -n "$name" ] && retried+=("$preset/$name")
+  done < <(awk '/Test +#[0-9]+: /{ n=$0; sub(/.*Test +#[0-9]+: /,"",n); sub(/ .*/,"",n);
+                 if ($0 ~ /Passed/) p[n]=1; else if ($0 ~ /\*\*\*|Failed|Timeout|Not Run/) f[n]=1 }
+               END { for (n in f) if (n in p) print n }' "$log" | sort)
   rm -f "$log"
 done
 if [ -x scripts/fuzz.sh ] && [ "${VN_SKIP_FUZZ:-0}" != 1 ]; then
@@ -33,5 +41,10 @@ if [ -x scripts/fuzz.sh ] && [ "${VN_SKIP_FUZZ:-0}" != 1 ]; then
   bash scripts/fuzz.sh "${VN_FUZZ_SECONDS:-60}" || status=1
 fi
 [ $status -eq 0 ] || [ $failed -gt 0 ] || failed=1
+if [ ${#retried[@]} -gt 0 ]; then
+  echo "passed only on the second try: ${retried[*]}"
+else
+  echo "passed only on the second try: none"
+fi
 echo "tests: $passed passed, $failed failed"
 exit $status

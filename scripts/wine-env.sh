@@ -1,6 +1,8 @@
 # Shared helpers for running Wine in tests; source it, do not run it.
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no entries in the Linux desktop's menus for shortcuts
+# that Windows programs (an installer) make.
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 export LANG=${LANG:-C.UTF-8}
 VN_WINE_ROOT=${VN_WINE_ROOT:-/tmp/vn-wine-$(id -u)}
 
@@ -34,12 +36,18 @@ vn_wine_fresh_prefix() {
 }
 
 # Starts Xvfb on a free display and exports DISPLAY (Wine makes no windows without one).
+#   vn_xvfb_start [SIZE] [session]
+# With "session" the server gets a session of its own, so that a Ctrl-C in the
+# terminal (sent to the whole foreground process group) does not take the display
+# away from programs that are still closing.
 vn_xvfb_start() {
   local size=${1:-1280x800}
+  local launcher=()
+  [ "${2:-}" = session ] && launcher=(setsid)
   local n
   for n in $(seq 100 400); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+      "${launcher[@]}" Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
       VN_XVFB_PID=$!
       export DISPLAY=":$n"
       local i

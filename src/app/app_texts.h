@@ -33,8 +33,4 @@ inline constexpr char16_t kOpenDialogTitle[] = u"Select Vantory Note File to Imp
 inline constexpr char16_t kOpenDialogFilter[] = u"Vantory Note Export File (*.vnx)|*.vnx";
 inline constexpr char16_t kOpenDialogDefaultExt[] = u"sne";
 
-// Store layout below the data folder.
-inline constexpr char16_t kInformationFolder[] = u"Information";
-inline constexpr char16_t kIndexFileName[] = u"Jotlets.txt";
-
 } // namespace vn

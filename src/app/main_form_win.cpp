@@ -49,7 +49,7 @@ HICON LoadMainIcon() {
 TFMain::TFMain(Application& application)
     : Application_(application),
       TrayIcon_(kTrayCallbackMessage),
-      DelayedSave_(SaveTimer_, [this] { SaveToFile(StoreIndexFileName(), u""); }),
+      DelayedSave_(SaveTimer_, [this] { SaveToFile(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
       Picker_(TheWindowSystem(), *this, GetOwnExeFileName()) {}
 
@@ -124,7 +124,7 @@ void TFMain::Destroy() {
 void TFMain::FormDestroy() {
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
-    Guarded([this] { SaveToFile(StoreIndexFileName(), u""); });
+    Guarded([this] { SaveToFile(); });
     Guarded([this] { DestroyJotlets(); });
     FJotlets.clear();
     FStickyNoteList.clear();
@@ -164,10 +164,6 @@ void TFMain::JotletRemoved(Jotlet& note) {
 }
 
 std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }
-
-std::u16string TFMain::StoreIndexFileName() const {
-    return GetLocalDataPath() + kInformationFolder + u"\\" + kIndexFileName;
-}
 
 void TFMain::ApplicationEventsException(std::exception_ptr error) {
     if (!IsAccessDeniedMessage(ExceptionMessage(error))) return;  // everything else is dropped silently

@@ -26,13 +26,13 @@
 #include "attach/title_search.h"
 #include "attach/window_picker.h"
 #include "note/note_host.h"
+#include "platform/code_page_win.h"
 #include "platform/file_dialog_win.h"
+#include "platform/file_system.h"
 #include "platform/tray_icon_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
-#include "store/code_page_win.h"
 #include "store/delayed_save.h"
-#include "store/file_system_win.h"
 #include "store/note_store.h"
 #include "store/store_note.h"
 
@@ -41,7 +41,7 @@ namespace vn {
 class Application;
 class TFStickyNote;
 
-class TFMain : public Window, public NoteHost, private PickingHost, private StoredNoteFactory {
+class TFMain : public Window, public NoteHost, private PickingHost {
 public:
     explicit TFMain(Application& application);
     // A controller whose data folder is `dataFolder` (ending in a backslash) instead
@@ -56,9 +56,10 @@ public:
     void Destroy();
 
     // --- Operations for the rest of the program -----------------------------------
-    // Store save (empty IndexString: every note, into the Information folder) or
-    // selection save (the listed note indexes into Temp Export, packed into the
-    // archive FileName).
+    // The store save: every note, into the store folder.
+    void SaveToFile();
+    // The selection save: the notes at the positions IndexString lists, packed
+    // into the archive FileName.
     void SaveToFile(const std::u16string& FileName, const std::u16string& IndexString);
     // Closes the listed notes and takes them out of the list at once; the store
     // follows with the save their removal notices schedule.
@@ -151,16 +152,11 @@ private:
     // comes with the exchange; until then it never shows.
     HWND ShowingImportDialog() const noexcept { return nullptr; }
 
-    // StoredNoteFactory (LoadNotes)
-    StoreNote& CreateStoredNote(const std::u16string& exeName, const std::u16string& caption) override;
-    void AdoptLoadedNote(StoreNote& note) override;
-    void DiscardNote(StoreNote& note) override;
-
     void LoadNotes();
     void JotletRemoved(Jotlet& note);
     void DestroyJotlets();
-    std::u16string StoreIndexFileName() const;
     NoteStore& Store();
+    std::vector<StoreNote*> StoredNotes() const;
 
     void SetTimerEnabled(ControllerTimer timer, bool enabled, std::optional<unsigned> interval = std::nullopt);
 
@@ -177,13 +173,10 @@ private:
     std::vector<Jotlet*> FJotlets;
     std::vector<std::u16string> FStickyNoteList;
 
-    WindowsFileSystem Files_;
-    WindowsCodePage CodePage_;
     std::unique_ptr<NoteStore> Store_;
     bool storeLoaded_ = false;
     SaveTimerControl SaveTimer_{*this};
     DelayedSave DelayedSave_;
-    TFStickyNote* loadingNote_ = nullptr;
 
     WindowSystemWithTitleSearch TrackingWindows_;
 

@@ -7,7 +7,7 @@
 
 namespace vn {
 
-class ZipFileSystem;
+class FileSystem;
 
 // One entry: the fields of both its local header and its central directory
 // entry. Fields marked "central only" do not appear in the local header.
@@ -38,12 +38,12 @@ struct TZipHeader {
 // valid zip of the entries completed before it.
 void ZipDirectoryContents(const std::u16string& ZipFileName, const std::u16string& Path, int Compression);
 void ZipDirectoryContents(const std::u16string& ZipFileName, const std::u16string& Path, int Compression,
-                          ZipFileSystem& files);
+                          FileSystem& files);
 
 // Unpacks every entry of the archive `ZipFileName` into the folder `Path`.
 // Nothing is ever written outside `Path`. Raises vn::Error with a text on failure;
 // entries unpacked before it stay.
 void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path);
-void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path, ZipFileSystem& files);
+void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path, FileSystem& files);
 
 } // namespace vn

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "exchange/zip_archive.h"
-#include "exchange/zip_files.h"
+#include "platform/file_system.h"
 #include "exchange/zip_format.h"
 #include "exchange/zip_names.h"
-#include "exchange/zip_text.h"
+#include "platform/text_codec.h"
 #include "platform/errors.h"
 
 namespace vn {
@@ -50,7 +50,7 @@ constexpr uint16_t kHostUnix = 3;
 constexpr uint32_t kUnixFileTypeMask = 0170000;
 constexpr uint32_t kUnixSymbolicLink = 0120000;
 
-std::string ReadBytes(ZipSourceFile& file, uint64_t offset, size_t count) {
+std::string ReadBytes(SourceFile& file, uint64_t offset, size_t count) {
     std::string bytes(count, '\0');
     if (count > 0 && file.ReadAt(offset, bytes.data(), count) != count) throw Error(kErrorReadingZip);
     return bytes;
@@ -59,7 +59,7 @@ std::string ReadBytes(ZipSourceFile& file, uint64_t offset, size_t count) {
 // The end record nearest the end of the file whose comment reaches exactly to
 // the end wins, so a comment that happens to hold the signature is no trap.
 // Failing that, the nearest whole record is taken (bytes appended behind an archive).
-EndRecord FindEndRecord(ZipSourceFile& file, uint64_t size) {
+EndRecord FindEndRecord(SourceFile& file, uint64_t size) {
     const size_t range = static_cast<size_t>(std::min<uint64_t>(size, kEndSearchRange));
     const uint64_t rangeStart = size - range;
     std::vector<uint8_t> tail(range);
@@ -88,7 +88,7 @@ EndRecord FindEndRecord(ZipSourceFile& file, uint64_t size) {
 // Reads a region of the file front to back through one buffer, never past its end.
 class RegionReader {
 public:
-    RegionReader(ZipSourceFile& file, uint64_t start, uint64_t end)
+    RegionReader(SourceFile& file, uint64_t start, uint64_t end)
         : file_(file), position_(start), end_(end), buffer_(kStreamBufferSize) {}
 
     uint64_t Position() const { return position_ - (fill_ - next_); }
@@ -121,7 +121,7 @@ public:
     }
 
 private:
-    ZipSourceFile& file_;
+    SourceFile& file_;
     uint64_t position_;  // file offset of buffer_[fill_]
     uint64_t end_;
     std::vector<uint8_t> buffer_;
@@ -132,7 +132,7 @@ private:
 // Reads the central directory and each entry's local header, and checks that
 // they agree and that every entry's data lies apart from the others and before
 // the central directory.
-std::vector<Entry> ReadEntries(ZipSourceFile& file, const EndRecord& end) {
+std::vector<Entry> ReadEntries(SourceFile& file, const EndRecord& end) {
     if (end.centralOffset > end.position || end.centralSize > end.position - end.centralOffset ||
         uint64_t{end.entryCount} * kCentralHeaderSize > end.centralSize)
         throw Error(kErrorReadingZip);
@@ -209,9 +209,9 @@ std::optional<std::string> UnicodePathOf(const std::string& extra, const std::st
 
 class Unpacker {
 public:
-    Unpacker(ZipSourceFile& archive, const std::u16string& folder, ZipFileSystem& files)
+    Unpacker(SourceFile& archive, const std::u16string& folder, FileSystem& files)
         : archive_(archive), folder_(folder), files_(files), input_(kStreamBufferSize), output_(kCopyChunkSize) {
-        while (folder_.size() > 1 && (folder_.back() == u'/' || folder_.back() == kZipPathSeparator))
+        while (folder_.size() > 1 && (folder_.back() == u'/' || folder_.back() == kPathSeparator))
             folder_.pop_back();
         std::memset(&stream_, 0, sizeof stream_);
         int rc = inflateInit2(&stream_, -15);
@@ -230,27 +230,27 @@ public:
         // (a folder entry with no components is the target folder itself)
         std::u16string target = folder_;
         for (size_t i = 0; i < folderCount; ++i) {
-            target += kZipPathSeparator;
+            target += kPathSeparator;
             target += path.components[i];
         }
         EnsureFolder(target);
         if (path.isFolder) return;
-        target += kZipPathSeparator;
+        target += kPathSeparator;
         target += path.components.back();
 
         if (e.method == kMethodStored && e.compressedSize != e.uncompressedSize)
             throw Error(e.compressedSize < e.uncompressedSize ? kStreamReadError : kWrongEntrySize);
         switch (files_.Kind(target)) {
-        case ZipPathKind::Missing:
+        case PathKind::Missing:
             break;
-        case ZipPathKind::File:
+        case PathKind::File:
             if (files_.OpenRead(target)->Identity() == archive_.Identity())
                 RaiseCannotCreateFile(target, "It is the archive being unpacked.");
             break;
         default:
             RaiseCannotCreateFile(target, "Not a regular file.");
         }
-        std::unique_ptr<ZipTargetFile> out = files_.Create(target);
+        std::unique_ptr<TargetFile> out = files_.Create(target);
         uint32_t crc = 0;
         if (e.uncompressedSize > 0) crc = e.method == kMethodStored ? Copy(e, *out) : Inflate(e, *out);
         if (crc != e.crc) throw Error(kCrcError);
@@ -264,13 +264,13 @@ private:
         // character set, which today is UTF-8; other names are code page 437.
         std::u16string decoded;
         if (e.flag & kFlagUtf8) {
-            decoded = ZipFromUtf8(name);
+            decoded = DecodeUtf8(name);
         } else if (auto unicode = UnicodePathOf(ReadBytes(archive_, e.nameOffset + e.nameLength, e.extraLength), name)) {
-            decoded = ZipFromUtf8(*unicode);
-        } else if ((e.madeBy >> 8) == kHostUnix && ZipIsUtf8(name)) {
-            decoded = ZipFromUtf8(name);
+            decoded = DecodeUtf8(*unicode);
+        } else if ((e.madeBy >> 8) == kHostUnix && IsUtf8(name)) {
+            decoded = DecodeUtf8(name);
         } else {
-            decoded = ZipFromCp437(name);
+            decoded = DecodeCp437(name);
         }
         std::optional<ZipEntryPath> path = ZipCleanEntryName(decoded);
         if (!path) throw Error(kInvalidPathCharacters);
@@ -284,13 +284,13 @@ private:
         if (folder == lastFolder_) return;
         size_t next = folder_.size();
         while (next < folder.size()) {
-            next = folder.find(kZipPathSeparator, next + 1);
+            next = folder.find(kPathSeparator, next + 1);
             if (next == std::u16string::npos) next = folder.size();
             const std::u16string level = folder.substr(0, next);
             switch (files_.Kind(level)) {
-            case ZipPathKind::Folder:
+            case PathKind::Folder:
                 break;
-            case ZipPathKind::Missing:
+            case PathKind::Missing:
                 files_.CreateFolder(level);
                 break;
             default:
@@ -300,7 +300,7 @@ private:
         lastFolder_ = folder;
     }
 
-    uint32_t Copy(const Entry& e, ZipTargetFile& out) {
+    uint32_t Copy(const Entry& e, TargetFile& out) {
         uLong crc = crc32(0, nullptr, 0);
         for (uint64_t done = 0; done < e.uncompressedSize;) {
             size_t n = static_cast<size_t>(std::min<uint64_t>(output_.size(), e.uncompressedSize - done));
@@ -314,7 +314,7 @@ private:
 
     // Decodes exactly the announced size: input is limited to the entry's own
     // compressed bytes, and a stream that would give more, or ends early, is refused.
-    uint32_t Inflate(const Entry& e, ZipTargetFile& out) {
+    uint32_t Inflate(const Entry& e, TargetFile& out) {
         inflateReset(&stream_);
         uLong crc = crc32(0, nullptr, 0);
         uint64_t inputOffset = e.dataStart;
@@ -352,9 +352,9 @@ private:
         return static_cast<uint32_t>(crc);
     }
 
-    ZipSourceFile& archive_;
+    SourceFile& archive_;
     std::u16string folder_;
-    ZipFileSystem& files_;
+    FileSystem& files_;
     std::vector<uint8_t> input_;
     std::vector<uint8_t> output_;
     z_stream stream_;
@@ -363,8 +363,12 @@ private:
 
 } // namespace
 
-void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path, ZipFileSystem& files) {
-    std::unique_ptr<ZipSourceFile> archive = files.OpenRead(ZipFileName);
+void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path) {
+    ExtractZipFile(ZipFileName, Path, PlatformFileSystem());
+}
+
+void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path, FileSystem& files) {
+    std::unique_ptr<SourceFile> archive = files.OpenRead(ZipFileName);
     const uint64_t size = archive->Size();
     if (size == 0) throw Error(kStreamReadError);
     const EndRecord end = FindEndRecord(*archive, size);

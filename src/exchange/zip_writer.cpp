@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "exchange/zip_archive.h"
-#include "exchange/zip_files.h"
-#include "exchange/zip_text.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "platform/errors.h"
 
 namespace vn {
@@ -23,7 +23,7 @@ namespace {
 // memory instead of by seeking back in the file.
 class ArchiveOutput {
 public:
-    ArchiveOutput(ZipTargetFile& file, uint64_t maxSize) : file_(file), maxSize_(maxSize), buffer_(kStreamBufferSize) {}
+    ArchiveOutput(TargetFile& file, uint64_t maxSize) : file_(file), maxSize_(maxSize), buffer_(kStreamBufferSize) {}
 
     uint64_t Position() const { return base_ + used_; }
     uint8_t* Space() { return buffer_.data() + used_; }
@@ -74,7 +74,7 @@ public:
     }
 
 private:
-    ZipTargetFile& file_;
+    TargetFile& file_;
     uint64_t maxSize_;
     std::vector<uint8_t> buffer_;
     uint64_t base_ = 0;  // archive offset of buffer_[0]
@@ -83,7 +83,7 @@ private:
 
 class ArchiveWriter {
 public:
-    ArchiveWriter(ZipTargetFile& file, int method, uint64_t maxSize)
+    ArchiveWriter(TargetFile& file, int method, uint64_t maxSize)
         : file_(file), output_(file, maxSize), maxSize_(maxSize), method_(static_cast<uint16_t>(method)),
           input_(kStreamBufferSize) {
         std::memset(&stream_, 0, sizeof stream_);
@@ -95,7 +95,7 @@ public:
     ArchiveWriter(const ArchiveWriter&) = delete;
     ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
-    void AddFile(const std::u16string& name, ZipSourceFile& source) {
+    void AddFile(const std::u16string& name, SourceFile& source) {
         if (entries_.size() >= kMaxEntries) throw Error(kTooManyFiles);
         const uint64_t size = source.Size();
         if (size > kMaxFileSize) throw Error(kFileTooLarge);
@@ -105,10 +105,10 @@ public:
         h.RequiredVersion = std::max(h.RequiredVersion, kVersion);
         h.Flag = kFlagUtf8;
         h.CompressionMethod = method_;
-        const ZipLocalTime t = source.LastWriteTime();
+        const LocalFileTime t = source.LastWriteTime();
         h.ModifiedDateTime = DosDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
         h.UncompressedSize = static_cast<uint32_t>(size);
-        h.FileName = ZipUtf8(name);
+        h.FileName = EncodeUtf8(name);
         if (h.FileName.size() > 0xFFFF) throw Error(kErrorWritingZip);
         h.FileNameLength = static_cast<uint16_t>(h.FileName.size());
 
@@ -169,13 +169,13 @@ public:
     }
 
 private:
-    size_t ReadChunk(ZipSourceFile& source, uint64_t offset, uint64_t size) {
+    size_t ReadChunk(SourceFile& source, uint64_t offset, uint64_t size) {
         size_t want = static_cast<size_t>(std::min<uint64_t>(input_.size(), size - offset));
         if (want > 0 && source.ReadAt(offset, input_.data(), want) != want) throw Error(kStreamReadError);
         return want;
     }
 
-    uint32_t Deflate(ZipSourceFile& source, uint64_t size) {
+    uint32_t Deflate(SourceFile& source, uint64_t size) {
         deflateReset(&stream_);
         uLong crc = crc32(0, nullptr, 0);
         uint64_t offset = 0;
@@ -202,7 +202,7 @@ private:
         return static_cast<uint32_t>(crc);
     }
 
-    uint32_t Store(ZipSourceFile& source, uint64_t size) {
+    uint32_t Store(SourceFile& source, uint64_t size) {
         uLong crc = crc32(0, nullptr, 0);
         for (uint64_t offset = 0; offset < size;) {
             size_t n = ReadChunk(source, offset, size);
@@ -213,7 +213,7 @@ private:
         return static_cast<uint32_t>(crc);
     }
 
-    ZipTargetFile& file_;
+    TargetFile& file_;
     ArchiveOutput output_;
     uint64_t maxSize_;
     uint16_t method_;
@@ -227,17 +227,17 @@ private:
 } // namespace
 
 void ZipDirectoryContentsWithLimit(const std::u16string& ZipFileName, const std::u16string& Path, int Compression,
-                                   ZipFileSystem& files, uint64_t maxArchiveSize) {
+                                   FileSystem& files, uint64_t maxArchiveSize) {
     if (Compression != kMethodDeflated && Compression != kMethodStored) throw Error(kItemNotFound);
-    std::unique_ptr<ZipTargetFile> archive = files.Create(ZipFileName);
-    const ZipFileIdentity archiveIdentity = archive->Identity();
+    std::unique_ptr<TargetFile> archive = files.Create(ZipFileName);
+    const FileIdentity archiveIdentity = archive->Identity();
     ArchiveWriter writer(*archive, Compression, maxArchiveSize);
     try {
-        const std::vector<ZipListedFile> listed = files.ListFiles(Path);
+        const std::vector<ListedFile> listed = files.ListFiles(Path);
         // One of the listed files may be the archive itself, which is left out.
         if (listed.size() > size_t{kMaxEntries} + 1) throw Error(kTooManyFiles);
-        for (const ZipListedFile& file : listed) {
-            std::unique_ptr<ZipSourceFile> source = files.OpenRead(file.path);
+        for (const ListedFile& file : listed) {
+            std::unique_ptr<SourceFile> source = files.OpenRead(file.path);
             if (source->Identity() == archiveIdentity) continue;
             writer.AddFile(file.name, *source);
         }
@@ -254,8 +254,12 @@ void ZipDirectoryContentsWithLimit(const std::u16string& ZipFileName, const std:
 }
 
 void ZipDirectoryContents(const std::u16string& ZipFileName, const std::u16string& Path, int Compression,
-                          ZipFileSystem& files) {
+                          FileSystem& files) {
     ZipDirectoryContentsWithLimit(ZipFileName, Path, Compression, files, kMaxArchiveSize);
+}
+
+void ZipDirectoryContents(const std::u16string& ZipFileName, const std::u16string& Path, int Compression) {
+    ZipDirectoryContents(ZipFileName, Path, Compression, PlatformFileSystem());
 }
 
 } // namespace vn

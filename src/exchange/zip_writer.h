@@ -8,9 +8,9 @@
 
 namespace vn {
 
-class ZipFileSystem;
+class FileSystem;
 
 void ZipDirectoryContentsWithLimit(const std::u16string& ZipFileName, const std::u16string& Path, int Compression,
-                                   ZipFileSystem& files, uint64_t maxArchiveSize);
+                                   FileSystem& files, uint64_t maxArchiveSize);
 
 } // namespace vn

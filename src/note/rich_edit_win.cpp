@@ -1,6 +1,6 @@
 #include "note/rich_edit_win.h"
 
-#include "note/body_file_text.h"
+#include "platform/code_page_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
@@ -67,13 +67,6 @@ DWORD CALLBACK WriteString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* wr
     });
 }
 
-std::u16string AnsiToU16(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-    return U16(w);
-}
 
 } // namespace
 
@@ -263,27 +256,27 @@ public:
         return es.dwError == 0;
     }
 
-    void LoadBody(const std::string& bytes) {
-        if (!hwnd_ && LooksLikeRtf(bytes)) {
+    void LoadBody(const BodyFile& body) {
+        if (!hwnd_ && body.GetForm() == BodyFile::Form::Rtf) {
             // No control yet: the RTF waits until one is needed (shown, asked about
             // its text). A thousand stored notes then start without a thousand
             // controls, and a save of an unread body writes the bytes it read.
-            snapshot_ = Snapshot{bytes, CHARRANGE{0, 0}, EmptyFormat(), true};
+            snapshot_ = Snapshot{body.Bytes(), CHARRANGE{0, 0}, EmptyFormat(), body};
             if (events_.onChange) events_.onChange();
             return;
         }
         {
             Quiet q(*this);
-            StreamBody(bytes);
+            StreamBody(body);
         }
         if (events_.onChange) events_.onChange();
         Send(EM_REQUESTRESIZE);
     }
 
     // The body file's bytes into the control, replacing its content, selection at 0.
-    void StreamBody(std::string_view bytes) {
-        LoadBodyBytes(
-            bytes, [&](std::string_view rtf) { return StreamIn(SF_RTF, rtf.data(), rtf.size()); },
+    void StreamBody(const BodyFile& body) {
+        LoadBodyFile(
+            body, [&](std::string_view rtf) { return StreamIn(SF_RTF, rtf.data(), rtf.size()); },
             [&](const std::u16string& text) {
                 // Plain text takes the editor's default format, whatever the old content had.
                 Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -291,8 +284,7 @@ public:
                 Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
                 return StreamIn(SF_TEXT | SF_UNICODE, reinterpret_cast<const char*>(text.data()),
                                 text.size() * sizeof(char16_t));
-            },
-            &AnsiToU16);
+            });
         Select(0, 0);
         Send(EM_EMPTYUNDOBUFFER);
     }
@@ -387,7 +379,7 @@ private:
         if (snapshot_->fromFile) {
             // Taken like LoadBody takes it; on failure the bytes stay pending (and
             // are what a save writes), so nothing of the body is lost.
-            StreamBody(snapshot_->rtf);
+            StreamBody(*snapshot_->fromFile);
             snapshot_.reset();
             return;
         }
@@ -510,7 +502,7 @@ private:
         std::string rtf;
         CHARRANGE selection{};
         CHARFORMAT2W caretFormat{};
-        bool fromFile = false;  // a body file's bytes that no control has read yet
+        std::optional<BodyFile> fromFile;  // a body file that no control has read yet
     };
 
     Events events_;
@@ -618,6 +610,7 @@ int RichEdit::Height() const { return impl_->Bounds().bottom; }
 void RichEdit::SetBounds(int left, int top, int width, int height) { impl_->SetBounds(left, top, width, height); }
 
 std::string RichEdit::SaveRtf() const { return impl_->SaveRtf(); }
-void RichEdit::LoadBody(const std::string& bytes) { impl_->LoadBody(bytes); }
+void RichEdit::LoadBody(const BodyFile& body) { impl_->LoadBody(body); }
+void RichEdit::LoadBody(std::string bytes) { impl_->LoadBody(BodyFile::Read(std::move(bytes), SystemCodePage())); }
 
 } // namespace vn

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+#include "store/body_file.h"
+
 namespace vn {
 
 enum TextStyle : unsigned { StyleBold = 1, StyleItalic = 2, StyleUnderline = 4, StyleStrikeOut = 8 };
@@ -104,7 +106,9 @@ public:
     // mark FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8, else the ANSI code page; CR,
     // LF and CR LF each one line break). Raises Error("Failed to Load Stream") when the
     // control takes neither. Reports one change; the selection ends empty at 0.
-    void LoadBody(const std::string& bytes);
+    void LoadBody(const BodyFile& body);
+    // The same for bytes of a body file, read with the system's ANSI code page.
+    void LoadBody(std::string bytes);
 
 private:
     class Impl;

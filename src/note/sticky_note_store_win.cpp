@@ -29,7 +29,7 @@ void TFStickyNote::StoredNote::SetTimeLabel(const std::u16string& text) { note_.
 
 std::string TFStickyNote::StoredNote::SaveBody() { return note_.RichEdit.SaveRtf(); }
 
-void TFStickyNote::StoredNote::LoadBody(const std::string& bytes) { note_.RichEdit.LoadBody(bytes); }
+void TFStickyNote::StoredNote::LoadBody(const BodyFile& body) { note_.RichEdit.LoadBody(body); }
 
 std::u16string TFStickyNote::StoredNote::CheckStateString() const { return note_.CheckStateString(); }
 

@@ -142,7 +142,7 @@ private:
         void SetOwnerLabel(const std::u16string& text) override;
         void SetTimeLabel(const std::u16string& text) override;
         std::string SaveBody() override;
-        void LoadBody(const std::string& bytes) override;
+        void LoadBody(const BodyFile& body) override;
         std::u16string CheckStateString() const override;
         void SetPendingCheckStates(const std::u16string& states) override;
         void RestoreLayoutAfterFill() override;

@@ -1,6 +1,6 @@
 #include "store/index_file.h"
 
-#include "store/utf.h"
+#include "platform/text_codec.h"
 
 namespace vn {
 
@@ -22,13 +22,6 @@ std::string EncodeIndexFile(const std::vector<std::u16string>& lines, const Code
     std::string out(kUtf8Bom);
     out += EncodeUtf8(text);
     return out;
-}
-
-std::u16string DecodeTextFile(std::string_view bytes, const CodePage& codePage) {
-    if (bytes.starts_with(kUtf8Bom)) return DecodeUtf8(bytes.substr(3));
-    if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
-    return codePage.FromAnsi(bytes);
 }
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {

@@ -14,15 +14,13 @@
 #include <string_view>
 #include <vector>
 
-#include "store/code_page.h"
+#include "platform/text_codec.h"
 
 namespace vn {
 
 std::string EncodeIndexFile(const std::vector<std::u16string>& lines, const CodePage& codePage);
 std::vector<std::u16string> DecodeIndexFile(std::string_view bytes, const CodePage& codePage);
 
-// The text of a file by its byte-order mark (the mark is not part of the text).
-std::u16string DecodeTextFile(std::string_view bytes, const CodePage& codePage);
 std::vector<std::u16string> SplitLines(std::u16string_view text);
 
 } // namespace vn

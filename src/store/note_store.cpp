@@ -1,18 +1,17 @@
 #include "store/note_store.h"
 
+#include <algorithm>
+
+#include "exchange/zip_archive.h"
 #include "platform/errors.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/record_line.h"
-#include "store/utf.h"
+#include "store/store_names.h"
 
 namespace vn {
 
 namespace {
-
-constexpr std::u16string_view kStoreFolderName = u"Information";
-constexpr std::u16string_view kTempExportName = u"Temp Export";
-constexpr std::u16string_view kIndexFileName = u"Jotlets.txt";
 
 char16_t FoldAscii(char16_t c) {
     if (c == u'/') return u'\\';
@@ -30,39 +29,33 @@ bool SamePath(std::u16string_view a, std::u16string_view b) {
 // A body file field that names a file of the store folder: "Information\...".
 bool IsStoreField(std::u16string_view field) {
     return field.size() > kStoreFolderName.size() + 1 &&
-           SamePath(field.substr(0, kStoreFolderName.size() + 1), u"Information\\");
+           SamePath(field.substr(0, kStoreFolderName.size()), kStoreFolderName) &&
+           FoldAscii(field[kStoreFolderName.size()]) == u'\\';
 }
 
 std::u16string BodyFileName(size_t position) { return DecimalText(position) + u".txt"; }
 
-void FillFromFields(StoreNote& note, const std::vector<std::u16string>& fields, const std::string& body) {
-    note.SetOwnerLabel(fields[kOwnerField]);
-    note.SetTimeLabel(fields[kTimeField]);
-    note.LoadBody(body);
-    if (fields.size() > kCheckStatesField && !fields[kCheckStatesField].empty())
-        note.SetPendingCheckStates(fields[kCheckStatesField]);
-    note.RestoreLayoutAfterFill();
+std::u16string Field(std::u16string_view valuePart, const FieldSpan& span) {
+    return std::u16string(valuePart.substr(span.offset, span.length));
 }
 
 } // namespace
 
-NoteStore::NoteStore(FileSystem& fs, const CodePage& codePage, std::u16string dataFolder)
-    : fs_(fs), codePage_(codePage), dataFolder_(std::move(dataFolder)), folders_(fs, dataFolder_) {}
-
-std::u16string NoteStore::StoreIndexPath() const {
-    return dataFolder_ + std::u16string(kStoreFolderName) + u"\\" + std::u16string(kIndexFileName);
+void FillStickyNote(StoreNote& note, const StoredRecord& record) {
+    note.SetOwnerLabel(record.ownerLabel);
+    note.SetTimeLabel(record.timeLabel);
+    note.LoadBody(record.body);
+    if (!record.checkStates.empty()) note.SetPendingCheckStates(record.checkStates);
+    note.RestoreLayoutAfterFill();
 }
 
-std::u16string NoteStore::TempExportPath() const { return dataFolder_ + std::u16string(kTempExportName); }
+NoteStore::NoteStore(FileSystem& fs, const CodePage& codePage, std::u16string dataFolder)
+    : fs_(fs), codePage_(codePage), dataFolder_(std::move(dataFolder)), folders_(fs, dataFolder_) {}
 
 void NoteStore::ResetFolder(std::u16string_view name) {
     std::u16string folder = dataFolder_ + std::u16string(name);
     fs_.DeleteDirectory(folder);
-    fs_.CreateDirectories(folder);
-}
-
-std::vector<std::u16string> NoteStore::ReadIndexFile(const std::u16string& path) {
-    return DecodeIndexFile(fs_.ReadFile(path), codePage_);
+    fs_.CreateFolders(folder);
 }
 
 // ---- writing ----
@@ -75,17 +68,6 @@ std::u16string NoteStore::WriteNote(StoreNote& note, const std::u16string& field
 
 std::u16string NoteStore::SaveStickyNoteToFile(StoreNote& note, const std::u16string& fileName) {
     return WriteNote(note, fileName, dataFolder_ + fileName);
-}
-
-void NoteStore::SaveToFile(const std::u16string& fileName, const std::u16string& indexString,
-                           std::span<StoreNote* const> notes, const ZipDirectoryContentsFn& zipDirectoryContents) {
-    if (!indexString.empty()) {
-        SaveSelection(fileName, indexString, notes, zipDirectoryContents);
-        return;
-    }
-    if (!SamePath(fileName, StoreIndexPath()))
-        throw Error("A store save writes \"" + EncodeUtf8(StoreIndexPath()) + "\", not \"" + EncodeUtf8(fileName) + "\".");
-    SaveStore(notes);
 }
 
 void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
@@ -120,16 +102,18 @@ void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
     folders_.Commit();
 }
 
-void NoteStore::SaveSelection(const std::u16string& zipFileName, const std::u16string& indexString,
-                              std::span<StoreNote* const> notes, const ZipDirectoryContentsFn& zip) {
-    ResetFolder(kTempExportName);
-    const std::u16string folderPrefix = std::u16string(kTempExportName) + u"\\";
+void NoteStore::SaveSelection(const std::u16string& zipFileName, std::span<const size_t> positions,
+                              std::span<StoreNote* const> notes) {
+    ResetFolder(kTempExportFolderName);
+    const std::u16string folderPrefix = std::u16string(kTempExportFolderName) + u"\\";
     std::vector<std::u16string> lines;
-    for (size_t p : IndexSelection(indexString).PositionsDescending(notes.size()))
+    for (size_t p : positions) {
+        if (p >= notes.size()) throw Error("No note at position " + std::to_string(p) + ".");
         lines.push_back(SaveStickyNoteToFile(*notes[p], folderPrefix + BodyFileName(p)));
-    fs_.WriteFile(TempExportPath() + u"\\" + std::u16string(kIndexFileName), EncodeIndexFile(lines, codePage_));
-    if (!zip) throw Error("No archive packer was given to the selection save.");
-    zip(zipFileName, TempExportPath(), kZipCompressionDeflate);
+    }
+    const std::u16string folder = dataFolder_ + std::u16string(kTempExportFolderName);
+    fs_.WriteFile(folder + u"\\" + std::u16string(kIndexFileName), EncodeIndexFile(lines, codePage_));
+    ZipDirectoryContents(zipFileName, folder, kZipCompressionDeflate, fs_);
 }
 
 // ---- reading ----
@@ -142,22 +126,27 @@ std::u16string NoteStore::ResolveBody(const std::u16string& field, const std::u1
 }
 
 void NoteStore::FillStickyNote(StoreNote& note, const std::u16string& infoString) {
-    std::vector<std::u16string> fields = SplitFields(infoString);
-    if (fields.size() <= kBodyFileField) throw Error("The record names no body file.");
-    std::string body = fs_.ReadFile(dataFolder_ + fields[kBodyFileField]);
-    FillFromFields(note, fields, body);
+    std::vector<FieldSpan> spans = SplitFieldSpans(infoString);
+    if (spans.size() <= kBodyFileField) throw Error("The record names no body file.");
+    StoredRecord record{{}, {}, Field(infoString, spans[kOwnerField]), Field(infoString, spans[kTimeField]),
+                        BodyFile::Read(fs_.ReadFile(dataFolder_ + Field(infoString, spans[kBodyFileField])), codePage_),
+                        spans.size() > kCheckStatesField ? Field(infoString, spans[kCheckStatesField]) : u"", 0};
+    vn::FillStickyNote(note, record);
 }
 
-void NoteStore::LoadRecord(const std::u16string& line, const std::u16string& loadFolder, StoredNoteFactory* factory) {
+// The record of one line when it can become a note; the line is kept otherwise,
+// and remembered in case its note refuses it.
+std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, size_t index,
+                                                  const std::u16string& loadFolder) {
     RecordParts parts = SplitRecordLine(line);
     std::vector<std::u16string> names = SplitNamePart(parts.namePart);
     std::vector<FieldSpan> spans = SplitFieldSpans(parts.valuePart);
 
-    KeptRecord kept{line, std::nullopt, 0, std::nullopt};
+    KeptRecord kept{line, std::nullopt, 0, std::nullopt, index};
     std::optional<std::string> body;
     if (spans.size() > kBodyFileField) {
         const FieldSpan& span = spans[kBodyFileField];
-        std::u16string field(parts.valuePart.substr(span.offset, span.length));
+        std::u16string field = Field(parts.valuePart, span);
         try {
             body = fs_.ReadFile(ResolveBody(field, loadFolder));
         } catch (const std::exception&) {
@@ -168,41 +157,33 @@ void NoteStore::LoadRecord(const std::u16string& line, const std::u16string& loa
             kept.body = body;
         }
     }
-
-    if (factory && names.size() == 2 && body) {
-        std::vector<std::u16string> fields;
-        for (const FieldSpan& f : spans) fields.emplace_back(parts.valuePart.substr(f.offset, f.length));
-        StoreNote* note = nullptr;
-        bool filled = false;
-        try {
-            note = &factory->CreateStoredNote(names[0], names[1]);
-            FillFromFields(*note, fields, *body);
-            filled = true;
-            factory->AdoptLoadedNote(*note);
-            return;
-        } catch (const std::exception&) {
-            // Once filled, the note may already be listed: keep it, keep the record too.
-            if (note && !filled) {
-                try {
-                    factory->DiscardNote(*note);
-                } catch (const std::exception&) {
-                }
-            }
-        }
+    if (names.size() != 2 || !body) {
+        kept_.push_back(std::move(kept));
+        return std::nullopt;
     }
-    kept_.push_back(std::move(kept));
+    StoredRecord record{names[0],
+                        names[1],
+                        Field(parts.valuePart, spans[kOwnerField]),
+                        Field(parts.valuePart, spans[kTimeField]),
+                        BodyFile::Read(std::move(*body), codePage_),
+                        spans.size() > kCheckStatesField ? Field(parts.valuePart, spans[kCheckStatesField]) : u"",
+                        index};
+    loaded_[index] = std::move(kept);
+    return record;
 }
 
-std::vector<std::u16string> NoteStore::LoadNotes(StoredNoteFactory& factory) {
+LoadedStore NoteStore::LoadNotes() {
     kept_.clear();
+    loaded_.clear();
     unreadStore_ = false;
     try {
         folders_.Settle();
     } catch (const std::exception&) {
         // Read the complete store where it is; the next save settles again.
     }
+    LoadedStore result;
     std::u16string folder = folders_.FolderToLoad();
-    if (folder.empty()) return {};
+    if (folder.empty()) return result;
     std::string bytes;
     try {
         bytes = fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName));
@@ -210,17 +191,30 @@ std::vector<std::u16string> NoteStore::LoadNotes(StoredNoteFactory& factory) {
         unreadStore_ = true;
         throw;
     }
-    std::vector<std::u16string> lines = DecodeIndexFile(bytes, codePage_);
-    for (const std::u16string& line : lines) LoadRecord(line, folder, &factory);
-    return lines;
+    result.lines = DecodeIndexFile(bytes, codePage_);
+    loaded_.resize(result.lines.size());
+    for (size_t i = 0; i < result.lines.size(); ++i)
+        if (auto record = LoadRecord(result.lines[i], i, folder)) result.notes.push_back(std::move(*record));
+    return result;
+}
+
+void NoteStore::SetAside(const StoredRecord& record) {
+    if (record.line >= loaded_.size() || !loaded_[record.line]) return;
+    auto at = std::upper_bound(kept_.begin(), kept_.end(), record.line,
+                               [](size_t line, const KeptRecord& k) { return line < k.index; });
+    kept_.insert(at, std::move(*loaded_[record.line]));
+    loaded_[record.line].reset();
 }
 
 void NoteStore::ReadUnloadedStore() {
+    kept_.clear();
     std::u16string folder = folders_.FolderToLoad();
     if (!folder.empty()) {
         std::vector<std::u16string> lines =
             DecodeIndexFile(fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), codePage_);
-        for (const std::u16string& line : lines) LoadRecord(line, folder, nullptr);
+        loaded_.assign(lines.size(), std::nullopt);
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (auto record = LoadRecord(lines[i], i, folder)) SetAside(*record);
     }
     unreadStore_ = false;
 }

@@ -1,13 +1,14 @@
 #include "store/store_folders.h"
 
 #include "platform/errors.h"
-#include "store/utf.h"
+#include "platform/text_codec.h"
+#include "store/store_names.h"
 
 namespace vn {
 
 namespace {
 
-constexpr std::u16string_view kIndex = u"\\Jotlets.txt";
+const std::u16string kIndex = u"\\" + std::u16string(kIndexFileName);
 constexpr std::u16string_view kStagedIndex = u"\\Jotlets.tmp";
 
 // "<n>.txt" with n below count, as the store names its body files: decimal
@@ -32,11 +33,11 @@ bool IsBodyFileBelow(std::u16string_view name, size_t count) {
 
 StoreFolders::StoreFolders(FileSystem& fs, const std::u16string& dataFolder)
     : fs_(fs),
-      store_(dataFolder + u"Information"),
-      staging_(dataFolder + u"Information.new"),
-      backup_(dataFolder + u"Information.old") {}
+      store_(dataFolder + std::u16string(kStoreFolderName)),
+      staging_(store_ + u".new"),
+      backup_(store_ + u".old") {}
 
-bool StoreFolders::IsComplete(const std::u16string& folder) { return fs_.Exists(folder + std::u16string(kIndex)); }
+bool StoreFolders::IsComplete(const std::u16string& folder) { return fs_.Exists(folder + kIndex); }
 
 std::u16string StoreFolders::FolderToLoad() {
     for (const std::u16string* folder : {&staging_, &store_, &backup_})
@@ -65,7 +66,7 @@ void StoreFolders::Settle() {
 // first, then becomes the staging folder, or goes.
 void StoreFolders::RetireBackup() {
     try {
-        fs_.RemoveFile(backup_ + std::u16string(kIndex));
+        fs_.RemoveFile(backup_ + kIndex);
         if (!fs_.Exists(staging_)) fs_.Rename(backup_, staging_);
     } catch (const std::exception&) {
     }
@@ -75,10 +76,10 @@ void StoreFolders::RetireBackup() {
 void StoreFolders::PrepareStaging() {
     if (fs_.Exists(backup_)) RetireBackup();
     if (fs_.Exists(staging_)) {
-        fs_.RemoveFile(staging_ + std::u16string(kIndex));
-        if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + std::u16string(kIndex)) + "\".");
+        fs_.RemoveFile(staging_ + kIndex);
+        if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + kIndex) + "\".");
     } else {
-        fs_.CreateDirectories(staging_);
+        fs_.CreateFolders(staging_);
     }
 }
 
@@ -98,7 +99,7 @@ void StoreFolders::RemoveStaleFiles(size_t bodyFileCount) {
 void StoreFolders::WriteStagedIndex(const std::string& bytes) {
     std::u16string temporary = staging_ + std::u16string(kStagedIndex);
     fs_.WriteFile(temporary, bytes);
-    fs_.Rename(temporary, staging_ + std::u16string(kIndex));
+    fs_.Rename(temporary, staging_ + kIndex);
 }
 
 void StoreFolders::Commit() {

@@ -20,7 +20,7 @@
 // the usual files.
 #include <string>
 
-#include "store/file_system.h"
+#include "platform/file_system.h"
 
 namespace vn {
 

@@ -1,16 +1,16 @@
 #pragma once
-// How the store sees a note, and how it asks for new ones.
+// How the store sees a note window, and the records it loads.
 //
 // The note window (TFStickyNote) implements StoreNote; the controller (TFMain)
-// implements StoredNoteFactory and hands both to NoteStore (note_store.h), which
-// holds every rule of the store format and of saving and loading. Nothing here
-// touches the disk: the store reads and writes the files and passes bytes.
+// hands the note list to NoteStore (note_store.h) for a save, and builds a note
+// for each StoredRecord a load returns. Nothing here touches the disk: the store
+// reads and writes the files and passes texts and bytes.
 //
 // All calls come on the user-interface thread. Any of them may raise an
-// exception; the store lets it propagate (a save then leaves the previous store
-// on disk) or, while loading, sets the record aside so that it is written back
-// unchanged by the next save.
+// exception; a save then leaves the previous store on disk.
 #include <string>
+
+#include "store/body_file.h"
 
 namespace vn {
 
@@ -32,11 +32,11 @@ public:
     // out for its whole content as RTF.
     virtual std::string SaveBody() = 0;
 
-    // Replaces the whole body with a body file's bytes: RTF, else plain text
-    // (byte-order mark, else ANSI); raises vn::Error("Failed to Load Stream")
-    // when the control takes neither. Like any change of the text, this raises
-    // the editor's change notification (which schedules a save).
-    virtual void LoadBody(const std::string& bytes) = 0;
+    // Replaces the whole body with a body file (BodyFile says RTF or plain text);
+    // raises vn::Error("Failed to Load Stream") when the control takes neither.
+    // Like any change of the text, this raises the editor's change notification
+    // (which schedules a save).
+    virtual void LoadBody(const BodyFile& body) = 0;
 
     // The check-state string to store: while states read from a record are still
     // pending (FStartChValue not empty) that pending string, unchanged;
@@ -52,22 +52,17 @@ public:
     virtual void RestoreLayoutAfterFill() = 0;
 };
 
-class StoredNoteFactory {
-public:
-    virtual ~StoredNoteFactory() = default;
-
-    // The stored-note constructor of TFStickyNote: a new note, unbound, waiting
-    // for a window with this identity. The note stays alive after the call (it
-    // frees itself when closed); the store keeps no ownership of it.
-    virtual StoreNote& CreateStoredNote(const std::u16string& exeName, const std::u16string& caption) = 0;
-
-    // The note was filled from its record: append it to FJotlets and register
-    // for its removal notice.
-    virtual void AdoptLoadedNote(StoreNote& note) = 0;
-
-    // The record could not fill the note: destroy it without any notice; it was
-    // never listed. The record itself is kept by the store.
-    virtual void DiscardNote(StoreNote& note) = 0;
+// A record read from an index file, with its body, ready to fill a note.
+struct StoredRecord {
+    std::u16string exeName, caption; // the name part's two items
+    std::u16string ownerLabel, timeLabel;
+    BodyFile body;
+    std::u16string checkStates; // empty: nothing pending
+    size_t line = 0;            // its line in the index file
 };
+
+// FillStickyNote: labels, body, pending check states, then the layout refresh.
+// Raises when the note refuses the body; the labels may then have changed.
+void FillStickyNote(StoreNote& note, const StoredRecord& record);
 
 } // namespace vn

@@ -278,18 +278,15 @@ class Desktop:
         self.programs = []
         self.shots = 0
         self._inspector = None
+        self.attached = False
+        self.blank_tray = None
 
     # --- life ------------------------------------------------------------------------
 
     def open(self):
-        subprocess.run(["bash", "-c", f"source '{SOURCE_DIR}/scripts/wine-env.sh' && vn_wine_template"],
-                       check=True)
-        template = WINE_ROOT / "template"
-        self.prefix = Path(tempfile.mkdtemp(prefix="e2e.", dir=WINE_ROOT))
-        self._copy_prefix(template, self.prefix)
+        self.prefix = self.new_prefix()
         self._start_xvfb()
-        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG=os.environ.get("LANG", "C.UTF-8"))
+        self.env = self._wine_env()
         # A persistent wine server keeps the desktop (and its taskbar) for the whole
         # session; otherwise it would end whenever no program runs for a moment.
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, stdin=subprocess.DEVNULL,
@@ -299,9 +296,34 @@ class Desktop:
                         "the taskbar of the virtual desktop")
         self.blank_tray = self.capture(self.tray_icon_box())
 
+    def attach(self, display, prefix):
+        """Looks at a desktop that someone else runs (scripts/run.sh) on this display with
+        this Wine prefix. Nothing is started here, and close() leaves that desktop alone."""
+        self.display, self.prefix, self.attached = display, Path(prefix), True
+        self.env = self._wine_env()
+        self.wait_until(lambda: [w for w in self.windows() if w.cls == "Shell_TrayWnd" and w.visible], 30,
+                        "the taskbar of the virtual desktop")
+
+    @staticmethod
+    def new_prefix():
+        """A fresh Wine prefix: a copy of the template made once per machine."""
+        subprocess.run(["bash", "-c", f"source '{SOURCE_DIR}/scripts/wine-env.sh' && vn_wine_template"],
+                       check=True)
+        prefix = Path(tempfile.mkdtemp(prefix="e2e.", dir=WINE_ROOT))
+        Desktop._copy_prefix(WINE_ROOT / "template", prefix)
+        return prefix
+
+    def _wine_env(self):
+        # No Mono or Gecko prompts, and no Linux menu entries for shortcuts that a
+        # Windows program (an installer) makes.
+        return dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display, WINEDEBUG="-all",
+                    WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d", LANG=os.environ.get("LANG", "C.UTF-8"))
+
     def close(self):
         if self._inspector:
             self._inspector.close()
+        if self.attached:
+            return
         if self.env:
             subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
@@ -416,7 +438,11 @@ class Desktop:
 
     def tray_icon_shown(self, index=0):
         """True when the icon's place in the notification area is not empty."""
-        return self.capture(self.tray_icon_box(index)) != self.blank_tray
+        pixels = self.capture(self.tray_icon_box(index))
+        if self.blank_tray is None:
+            # A desktop seen only once it ran (attach): an empty place is all one colour.
+            return len({pixels[i:i + 3] for i in range(0, len(pixels), 3)}) > 1
+        return pixels != self.blank_tray
 
     # --- doing -------------------------------------------------------------------------
 
@@ -424,6 +450,11 @@ class Desktop:
         program = Path(program)
         process = self._spawn(["wine", str(program), *args], cwd=cwd or program.parent)
         return exe_class(self, process, program.name)
+
+    def wine(self, *args, cwd=None):
+        """Starts a Wine command line on this desktop (`start FILE.lnk`, an uninstaller);
+        returns its process without waiting."""
+        return self._spawn(["wine", *map(str, args)], cwd=cwd)
 
     def start_vantory_note(self):
         """Starts the program from its build folder, as run.sh does (the tile picture is found there)."""
@@ -531,13 +562,15 @@ class Desktop:
         return "Z:" + str(PROGRAM).replace("/", "\\")
 
 
-def run_scenario(session):
-    """Runs one scenario on a fresh desktop; on failure keeps a screenshot and the window list."""
+def run_scenario(session, open_desktop=True):
+    """Runs one scenario on a fresh desktop (or, with open_desktop=False, on one that the
+    session attaches to); on failure keeps a screenshot and the window list."""
     name = Path(sys.argv[0]).stem
     desktop = Desktop(name)
     started = time.monotonic()
     try:
-        desktop.open()
+        if open_desktop:
+            desktop.open()
         session(desktop)
     except Exception as error:
         traceback.print_exc()

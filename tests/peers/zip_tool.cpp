@@ -6,7 +6,7 @@
 #include <string>
 
 #include "exchange/zip_archive.h"
-#include "exchange/zip_text.h"
+#include "platform/text_codec.h"
 #include "platform/errors.h"
 
 int main(int argc, char** argv) {
@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s pack|unpack ARCHIVE FOLDER [METHOD]\n", argv[0]);
         return 2;
     }
-    const std::u16string archive = vn::ZipFromUtf8(argv[2]);
-    const std::u16string folder = vn::ZipFromUtf8(argv[3]);
+    const std::u16string archive = vn::DecodeUtf8(argv[2]);
+    const std::u16string folder = vn::DecodeUtf8(argv[3]);
     try {
         if (std::strcmp(argv[1], "pack") == 0) {
             vn::ZipDirectoryContents(archive, folder, argc > 4 ? std::atoi(argv[4]) : 8);

@@ -26,7 +26,7 @@ public:
     void SetOwnerLabel(const std::u16string&) override {}
     void SetTimeLabel(const std::u16string&) override {}
     std::string SaveBody() override { return {}; }
-    void LoadBody(const std::string&) override {}
+    void LoadBody(const BodyFile&) override {}
     std::u16string CheckStateString() const override { return {}; }
     void SetPendingCheckStates(const std::u16string&) override {}
     void RestoreLayoutAfterFill() override {}

@@ -1,7 +1,7 @@
 // The ANSI code page seam against the real conversion functions.
-#include "store/code_page_win.h"
+#include "platform/code_page_win.h"
 #include "store/index_file.h"
-#include "store/utf.h"
+#include "platform/text_codec.h"
 
 #include <windows.h>
 

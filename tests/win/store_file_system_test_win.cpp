@@ -1,10 +1,12 @@
 // The store on real Windows files: wide paths, the shell's folder deletion, and
 // a whole save and load through the engine.
-#include "store/code_page_win.h"
-#include "store/file_system_win.h"
+#include "exchange/zip_archive.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system.h"
+#include "platform/file_system_win.h"
+#include "platform/text_codec.h"
 #include "store/index_file.h"
 #include "store/note_store.h"
-#include "store/utf.h"
 
 #include <windows.h>
 
@@ -18,7 +20,7 @@
 namespace vn {
 namespace {
 
-using test::FakeFactory;
+using test::FakeController;
 using test::FakeNote;
 
 class StoreOnDisk : public ::testing::Test {
@@ -33,13 +35,13 @@ protected:
     void TearDown() override { DeleteDirectory(root); }
 
     std::u16string root;
-    WindowsFileSystem fs;
+    FileSystem& fs = PlatformFileSystem();
     WindowsCodePage cp;
 };
 
 TEST_F(StoreOnDisk, FilesAndFoldersWithWideNames) {
     const std::u16string folder = root + u"\\\u30ce\u30fc\u30c8\\sub";
-    fs.CreateDirectories(folder);
+    fs.CreateFolders(folder);
     fs.WriteFile(folder + u"\\\u00e9t\u00e9.txt", std::string("a\0b", 3));
     EXPECT_EQ(fs.ReadFile(folder + u"\\\u00e9t\u00e9.txt"), std::string("a\0b", 3));
     fs.WriteFile(folder + u"\\\u00e9t\u00e9.txt", "shorter");
@@ -59,14 +61,14 @@ TEST_F(StoreOnDisk, FilesAndFoldersWithWideNames) {
     std::vector<std::u16string> names = fs.List(folder);
     EXPECT_EQ(names, std::vector<std::u16string>{u"\u00e9t\u00e9.txt"});
 
-    fs.CreateDirectories(root + u"\\other");
+    fs.CreateFolders(root + u"\\other");
     EXPECT_THROW(fs.Rename(root + u"\\\u30ce\u30fc\u30c8", root + u"\\other"), Error);
     fs.Rename(root + u"\\\u30ce\u30fc\u30c8", root + u"\\moved");
     EXPECT_EQ(fs.ReadFile(root + u"\\moved\\sub\\\u00e9t\u00e9.txt"), "new");
 }
 
 TEST_F(StoreOnDisk, DeleteDirectoryRemovesTheWholeTreeAndIgnoresAMissingFolder) {
-    fs.CreateDirectories(root + u"\\Temp Export\\sub\\deeper");
+    fs.CreateFolders(root + u"\\Temp Export\\sub\\deeper");
     fs.WriteFile(root + u"\\Temp Export\\Jotlets.txt", "x");
     fs.WriteFile(root + u"\\Temp Export\\sub\\deeper\\0.txt", "y");
     fs.WriteFile(root + u"\\keep.txt", "z");
@@ -85,33 +87,32 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
         {u"editor.exe", u"\u041e\u0442\u0447\u0451\u0442 \u65e5\u672c", u"WS-01", u"02.01.2024", "{\\rtf1 scripts}"},
     };
     NoteStore store(fs, cp, data);
-    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
+    store.SaveStore(test::Pointers(notes));
     notes[0].body = "{\\rtf1 edited}";
-    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
+    store.SaveStore(test::Pointers(notes));
 
     std::vector<std::u16string> folders = fs.List(data);
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, (std::vector<std::u16string>{u"Information", u"Information.new"}));
     EXPECT_FALSE(fs.Exists(data + u"Information.new\\Jotlets.txt"));
-    std::string index = fs.ReadFile(store.StoreIndexPath());
+    std::string index = fs.ReadFile(data + u"Information\\Jotlets.txt");
     EXPECT_TRUE(index.starts_with("\xEF\xBB\xBF"));
 
-    FakeFactory factory;
-    NoteStore(fs, cp, data).LoadNotes(factory);
+    FakeController factory;
+    factory.Load(NoteStore(fs, cp, data));
     ASSERT_EQ(factory.listed.size(), 2u);
     EXPECT_EQ(factory.listed[0]->Describe(), notes[1].Describe());
     EXPECT_EQ(factory.listed[1]->Describe(), notes[0].Describe());
 
-    std::vector<std::u16string> packedFrom;
-    store.SaveToFile(root + u"\\out.vnx", u"1", test::Pointers(notes),
-                     [&](const std::u16string&, const std::u16string& folder, int) {
-                         packedFrom = fs.List(folder);
-                         std::sort(packedFrom.begin(), packedFrom.end());
-                     });
-    EXPECT_EQ(packedFrom, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
+    const size_t second[] = {1};
+    store.SaveSelection(root + u"\\out.vnx", second, test::Pointers(notes));
+    ExtractZipFile(root + u"\\out.vnx", root + u"\\unpacked");
+    std::vector<std::u16string> packed = fs.List(root + u"\\unpacked");
+    std::sort(packed.begin(), packed.end());
+    EXPECT_EQ(packed, (std::vector<std::u16string>{u"1.txt", u"Jotlets.txt"}));
 
     // A third save with fewer notes overwrites the older files and drops the rest.
-    store.SaveToFile(store.StoreIndexPath(), u"", std::vector<StoreNote*>{&notes[1]});
+    store.SaveStore(std::vector<StoreNote*>{&notes[1]});
     std::vector<std::u16string> files = fs.List(data + u"Information");
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::u16string>{u"0.txt", u"Jotlets.txt"}));

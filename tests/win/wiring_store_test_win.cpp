@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "exchange/zip_archive.h"
-#include "store/code_page_win.h"
-#include "store/file_system_win.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system.h"
 #include "store/note_store.h"
 
 #include "note_test_fixture_win.h"
@@ -15,15 +15,20 @@ namespace vn::test {
 namespace {
 
 // Makes the notes of a load as the controller does, and keeps them.
-class NoteFactory : public StoredNoteFactory {
+class NoteFactory {
 public:
     explicit NoteFactory(NoteHost& host) : host_(host) {}
-    StoreNote& CreateStoredNote(const std::u16string& exe, const std::u16string& caption) override {
-        notes.emplace_back(new TFStickyNote(host_, exe, caption));
-        return notes.back()->Stored();
+    void Load(NoteStore& store) {
+        for (const StoredRecord& record : store.LoadNotes().notes) {
+            notes.emplace_back(new TFStickyNote(host_, record.exeName, record.caption));
+            try {
+                FillStickyNote(notes.back()->Stored(), record);
+            } catch (const std::exception&) {
+                notes.pop_back();
+                store.SetAside(record);
+            }
+        }
     }
-    void AdoptLoadedNote(StoreNote&) override {}
-    void DiscardNote(StoreNote&) override { notes.pop_back(); }
     std::vector<NotePtr> notes;
 
 private:
@@ -32,7 +37,7 @@ private:
 
 TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     DataFolder folder("vn-wiring-stored-note");
-    WindowsFileSystem files;
+    FileSystem& files = PlatformFileSystem();
     WindowsCodePage codePage;
     NoteStore store(files, codePage, folder.Path());
     RecordingHost host;
@@ -43,7 +48,7 @@ TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     NotePtr pad(new TFStickyNote(host, u"notepad.exe", u"Untitled - Notepad"));
     pad->Stored().SetOwnerLabel(u"PC-1");
     pad->Stored().SetTimeLabel(u"1/2/2024 3:04:05 PM");
-    pad->Stored().LoadBody(storedBody);
+    pad->Stored().LoadBody(BodyFile::Read(storedBody, codePage));
     pad->Stored().SetPendingCheckStates(u"10");
     NotePtr calc(new TFStickyNote(host, u"calc.exe", u"Calculator"));
     calc->Stored().SetOwnerLabel(u"PC-2");
@@ -52,7 +57,7 @@ TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     EXPECT_EQ(host.saves, 2) << "filling a body is a change";
 
     std::vector<StoreNote*> list{&pad->Stored(), &calc->Stored()};
-    store.SaveToFile(store.StoreIndexPath(), u"", list);
+    store.SaveStore(list);
     EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
               IndexFile({"calc.exe|Calculator=PC-2|5/6/2024 7:08:09 AM|Information\\1.txt|000",
                          "notepad.exe|Untitled - Notepad=PC-1|1/2/2024 3:04:05 PM|Information\\0.txt|10"}));
@@ -60,7 +65,7 @@ TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     EXPECT_EQ(folder.Read("Information\\1.txt").rfind("{\\rtf", 0), 0u) << "a typed body is written as RTF";
 
     NoteFactory factory(host);
-    store.LoadNotes(factory);
+    factory.Load(store);
     ASSERT_EQ(factory.notes.size(), 2u);
     TFStickyNote& calcBack = *factory.notes[0];
     TFStickyNote& padBack = *factory.notes[1];
@@ -171,7 +176,7 @@ TEST_F(WiringStoreTest, NoStoreSaveBeforeTheStoreWasLoaded) {
     WriteStore();
     const std::string before = folder.Read("Information\\Jotlets.txt");
     TFMain notStarted(application, folder.Path());
-    EXPECT_THROW(notStarted.SaveToFile(folder.Path() + u"Information\\Jotlets.txt", u""), Error);
+    EXPECT_THROW(notStarted.SaveToFile(), Error);
     EXPECT_EQ(folder.Read("Information\\Jotlets.txt"), before);
 }
 

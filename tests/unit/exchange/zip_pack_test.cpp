@@ -13,7 +13,7 @@
 #include "exchange/zip_format.h"
 #include "exchange/zip_writer.h"
 #include "platform/errors.h"
-#include "zip_memory_files.h"
+#include "memory_archive_files.h"
 #include "zip_test_support.h"
 
 namespace vn::test {
@@ -245,7 +245,7 @@ TEST(ZipPack, LimitsOfTheFormatAreRefusedNotWrapped) {
     {
         SCOPED_TRACE("entry count");
         for (size_t count : {size_t{65535}, size_t{65536}}) {
-            MemoryZipFileSystem files;
+            MemoryArchiveFiles files;
             files.AddFolder(u"/in");
             for (size_t i = 0; i < count; ++i) files.AddFile(u"/in/" + U16(fs::path(std::to_string(i))), "");
             if (count <= 65535) {
@@ -295,7 +295,7 @@ TEST(ZipPack, AFailureLeavesAValidArchiveOfTheEntriesCompletedBeforeIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        MemoryZipFileSystem files;
+        MemoryArchiveFiles files;
         files.AddFile(u"/in/a.txt", RandomBytes(1000, 1));
         files.AddFile(u"/in/b.txt", RandomBytes(1000, 2));
         files.AddFile(u"/in/c.txt", RandomBytes(1000, 3));

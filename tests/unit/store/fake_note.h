@@ -1,5 +1,5 @@
 #pragma once
-// Notes and a note factory for driving NoteStore without windows.
+// Notes and a controller's load for driving NoteStore without windows.
 #include <map>
 #include <memory>
 #include <string>
@@ -7,8 +7,9 @@
 
 #include "platform/errors.h"
 #include "store/check_states.h"
+#include "store/note_store.h"
 #include "store/store_note.h"
-#include "store/utf.h"
+#include "platform/text_codec.h"
 
 namespace vn::test {
 
@@ -34,9 +35,9 @@ public:
         if (unreadable) throw Error("Window handle error");
         return body;
     }
-    void LoadBody(const std::string& bytes) override {
-        if (bytes.starts_with(kUnloadableBody)) throw Error("Failed to Load Stream");
-        body = bytes;
+    void LoadBody(const BodyFile& file) override {
+        if (file.Bytes().starts_with(kUnloadableBody)) throw Error("Failed to Load Stream");
+        body = file.Bytes();
         ++changes;
     }
     std::u16string CheckStateString() const override {
@@ -63,17 +64,29 @@ public:
     int layouts = 0;
 };
 
-class FakeFactory final : public StoredNoteFactory {
+// Does with a load what the controller does: a note for each record, filled and
+// listed; a note that refuses its record is dropped and the record set aside.
+class FakeController {
 public:
-    StoreNote& CreateStoredNote(const std::u16string& exe, const std::u16string& caption) override {
-        if (caption == refusedCaption) throw Error("Cannot create window");
-        notes.push_back(std::make_unique<FakeNote>());
-        notes.back()->exe = exe;
-        notes.back()->caption = caption;
-        return *notes.back();
+    template <class Store>
+    std::vector<std::u16string> Load(Store&& store) {
+        LoadedStore loaded = store.LoadNotes();
+        for (const StoredRecord& record : loaded.notes) {
+            notes.push_back(std::make_unique<FakeNote>());
+            FakeNote& note = *notes.back();
+            note.exe = record.exeName;
+            note.caption = record.caption;
+            try {
+                FillStickyNote(note, record);
+            } catch (const std::exception&) {
+                ++discarded;
+                store.SetAside(record);
+                continue;
+            }
+            listed.push_back(&note);
+        }
+        return loaded.lines;
     }
-    void AdoptLoadedNote(StoreNote& note) override { listed.push_back(static_cast<FakeNote*>(&note)); }
-    void DiscardNote(StoreNote&) override { ++discarded; }
 
     std::vector<StoreNote*> List() const { return {listed.begin(), listed.end()}; }
     std::vector<std::string> Describe() const {
@@ -82,7 +95,6 @@ public:
         return out;
     }
 
-    std::u16string refusedCaption = u"\x01";
     std::vector<std::unique_ptr<FakeNote>> notes;
     std::vector<FakeNote*> listed;
     int discarded = 0;

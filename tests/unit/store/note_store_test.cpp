@@ -1,6 +1,7 @@
 // Store save, selection save, load and fill through the engine, on a file system in memory.
+#include "exchange/zip_archive.h"
 #include "store/index_file.h"
-#include "store/memory_file_system.h"
+#include "memory_file_system.h"
 #include "store/note_store.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 namespace vn {
 namespace {
 
-using test::FakeFactory;
+using test::FakeController;
 using test::FakeNote;
 using test::Pointers;
 using Lines = std::vector<std::u16string>;
@@ -22,14 +23,14 @@ protected:
     const std::u16string data = u"C:\\Users\\u\\AppData\\Local\\Vantory Note\\";
 
     void Put(const std::u16string& relative, const std::string& bytes) {
-        fs.CreateDirectories(ParentPath(data + relative));
+        fs.CreateFolders(ParentPath(data + relative));
         fs.WriteFile(data + relative, bytes);
     }
     std::string Bytes(const std::u16string& relative) { return fs.ReadFile(data + relative); }
     Lines Index(const std::u16string& relative = u"Information\\Jotlets.txt") {
         return DecodeIndexFile(Bytes(relative), cp);
     }
-    void Save(std::vector<StoreNote*> notes) { store.SaveToFile(store.StoreIndexPath(), u"", notes); }
+    void Save(std::vector<StoreNote*> notes) { store.SaveStore(notes); }
     std::vector<std::u16string> FilesBelowData() {
         std::vector<std::u16string> out;
         for (auto& f : fs.Files()) out.push_back(f.substr(data.size()));
@@ -65,9 +66,9 @@ TEST_F(NoteStoreTest, SaveWritesFromTheHighestPositionAndALoadReversesTheList) {
                                        u"Information\\Jotlets.txt"}))
         << "nothing but the store's own files is left";
 
-    FakeFactory loaded;
+    FakeController loaded;
     NoteStore restarted(fs, cp, data);
-    EXPECT_EQ(restarted.LoadNotes(loaded), Index());
+    EXPECT_EQ(loaded.Load(restarted), Index());
     ASSERT_EQ(loaded.listed.size(), 3u);
     EXPECT_EQ(loaded.listed[0]->caption, u"Gamma");
     EXPECT_EQ(loaded.listed[2]->caption, u"Alpha");
@@ -75,7 +76,7 @@ TEST_F(NoteStoreTest, SaveWritesFromTheHighestPositionAndALoadReversesTheList) {
     EXPECT_EQ(loaded.listed[1]->pending, u"") << "an empty check-state string leaves nothing pending";
     EXPECT_EQ(loaded.listed[2]->Describe(), abc[0].Describe());
 
-    restarted.SaveToFile(restarted.StoreIndexPath(), u"", loaded.List());
+    restarted.SaveStore(loaded.List());
     EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 A}");
     EXPECT_EQ(Bytes(u"Information\\0.txt"), "{\\rtf1 C}");
     EXPECT_EQ(Index()[0], u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\2.txt|01")
@@ -103,8 +104,8 @@ TEST_F(NoteStoreTest, AStoreWithoutNotesIsAZeroByteIndex) {
 }
 
 TEST_F(NoteStoreTest, NoStoreLoadsNothingAndWritesNothing) {
-    FakeFactory factory;
-    EXPECT_TRUE(store.LoadNotes(factory).empty());
+    FakeController factory;
+    EXPECT_TRUE(factory.Load(store).empty());
     EXPECT_TRUE(factory.notes.empty());
     EXPECT_TRUE(fs.Log().empty());
 }
@@ -115,31 +116,29 @@ TEST_F(NoteStoreTest, SelectionSaveStagesTheChosenNotesAndPacksTheFolder) {
     Put(u"Temp Export\\Jotlets.txt", "left from an import\r\n");
     Put(u"Temp Export\\5.txt", "left from an import");
 
-    struct Packed {
-        std::u16string archive, folder;
-        int method;
-        Lines entries;
-    };
-    std::vector<Packed> packed;
-    auto zip = [&](const std::u16string& archive, const std::u16string& folder, int method) {
-        Lines entries = fs.List(folder);
+    // What the archive holds, as an import would unpack it.
+    auto unpacked = [&](const std::u16string& archive) {
+        fs.DeleteDirectory(data + u"Unpacked");
+        ExtractZipFile(archive, data + u"Unpacked", fs);
+        Lines entries = fs.List(data + u"Unpacked");
         std::sort(entries.begin(), entries.end());
-        packed.push_back({archive, folder, method, entries});
+        return entries;
     };
-    store.SaveToFile(u"C:\\Users\\u\\Desktop\\out.vnx", u"0|2", Pointers(abc), zip);
+    fs.CreateFolders(u"C:\\Users\\u\\Desktop");
+    const size_t zeroAndTwo[] = {2, 0};
+    store.SaveSelection(u"C:\\Users\\u\\Desktop\\out.vnx", zeroAndTwo, Pointers(abc));
 
-    ASSERT_EQ(packed.size(), 1u);
-    EXPECT_EQ(packed[0].archive, u"C:\\Users\\u\\Desktop\\out.vnx");
-    EXPECT_EQ(packed[0].folder, data + u"Temp Export");
-    EXPECT_EQ(packed[0].method, 8);
-    EXPECT_EQ(packed[0].entries, (Lines{u"0.txt", u"2.txt", u"Jotlets.txt"}));
+    EXPECT_EQ(unpacked(u"C:\\Users\\u\\Desktop\\out.vnx"), (Lines{u"0.txt", u"2.txt", u"Jotlets.txt"}));
+    EXPECT_EQ(Bytes(u"Unpacked\\2.txt"), "{\\rtf1 C}");
     EXPECT_EQ(Index(u"Temp Export\\Jotlets.txt"),
               (Lines{u"c.exe|Gamma=WS-02|03.02.2020 11:00:00|Temp Export\\2.txt|101",
                      u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Temp Export\\0.txt|01"}));
+    EXPECT_EQ(Index(u"Unpacked\\Jotlets.txt"), Index(u"Temp Export\\Jotlets.txt"));
     EXPECT_EQ(Bytes(u"Information\\Jotlets.txt"), storeIndex) << "the store is not touched";
 
-    store.SaveToFile(u"C:\\out2.vnx", u"00|2", Pointers(abc), zip);
-    EXPECT_EQ(packed[1].entries, (Lines{u"2.txt", u"Jotlets.txt"}));
+    const size_t two[] = {2};
+    store.SaveSelection(u"C:\\out2.vnx", two, Pointers(abc));
+    EXPECT_EQ(unpacked(u"C:\\out2.vnx"), (Lines{u"2.txt", u"Jotlets.txt"}));
 }
 
 TEST_F(NoteStoreTest, FillStickyNoteTakesLabelsBodyAndPendingStates) {
@@ -197,8 +196,8 @@ TEST_F(NoteStoreTest, RecordsThatCannotBecomeNotesSurviveTheNextSave) {
     };
     Put(u"Information\\Jotlets.txt", EncodeIndexFile(stored, cp));
 
-    FakeFactory factory;
-    EXPECT_EQ(store.LoadNotes(factory), stored);
+    FakeController factory;
+    EXPECT_EQ(factory.Load(store), stored);
     ASSERT_EQ(factory.listed.size(), 2u) << "the bad records do not end the load";
     EXPECT_EQ(factory.listed[0]->caption, u"Good one");
     EXPECT_EQ(factory.listed[1]->body, "{\\rtf1 imported}");
@@ -223,11 +222,11 @@ TEST_F(NoteStoreTest, RecordsThatCannotBecomeNotesSurviveTheNextSave) {
     EXPECT_EQ(Bytes(u"Information\\5.txt"), unloadable);
     EXPECT_FALSE(fs.Exists(data + u"Information\\4.txt")) << "a missing body gets a number no file has";
 
-    FakeFactory again;
+    FakeController again;
     NoteStore restarted(fs, cp, data);
-    restarted.LoadNotes(again);
+    again.Load(restarted);
     EXPECT_EQ(again.listed.size(), 2u);
-    restarted.SaveToFile(restarted.StoreIndexPath(), u"", again.List());
+    restarted.SaveStore(again.List());
     Lines second = expected;
     second[0] = u"a.exe|Good one=WS|t1|Information\\1.txt|10";
     second[1] = u"g.exe|Elsewhere=WS|t7|Information\\0.txt|";
@@ -238,17 +237,10 @@ TEST_F(NoteStoreTest, ACaptionInAnotherScriptStillMatchesItsWindowAfterARestart)
     std::vector<FakeNote> notes{{u"editor.exe", u"\u041e\u0442\u0447\u0451\u0442 - Editor", u"WS-01", u"t", "{\\rtf1 x}"}};
     Save(Pointers(notes));
     EXPECT_TRUE(Bytes(u"Information\\Jotlets.txt").starts_with("\xEF\xBB\xBF"));
-    FakeFactory factory;
-    NoteStore(fs, cp, data).LoadNotes(factory);
+    FakeController factory;
+    factory.Load(NoteStore(fs, cp, data));
     ASSERT_EQ(factory.listed.size(), 1u);
     EXPECT_EQ(factory.listed[0]->caption, notes[0].caption);
-}
-
-TEST_F(NoteStoreTest, AStoreSaveWritesOnlyTheStoreIndex) {
-    EXPECT_THROW(store.SaveToFile(data + u"Elsewhere\\Jotlets.txt", u"", Pointers(abc)), Error);
-    EXPECT_TRUE(fs.Log().empty());
-    store.SaveToFile(u"c:/users/u/appdata/local/vantory note/information/jotlets.txt", u"", Pointers(abc));
-    EXPECT_EQ(Index().size(), 3u) << "the same path in other letter case and separators";
 }
 
 TEST_F(NoteStoreTest, LoadTakesTheCompleteStoreAnInterruptedSwapLeftBehind) {
@@ -275,8 +267,8 @@ TEST_F(NoteStoreTest, LoadTakesTheCompleteStoreAnInterruptedSwapLeftBehind) {
     for (const auto& c : cases) {
         fs = MemoryFileSystem();
         for (const auto& [path, bytes] : c.files) Put(path, bytes);
-        FakeFactory factory;
-        NoteStore(fs, cp, data).LoadNotes(factory);
+        FakeController factory;
+        factory.Load(NoteStore(fs, cp, data));
         ASSERT_EQ(factory.listed.size(), 1u) << c.name;
         EXPECT_EQ(factory.listed[0]->body, c.body) << c.name;
         EXPECT_EQ(Bytes(u"Information\\0.txt"), c.body) << c.name << ": the store is put back in its folder";
@@ -285,19 +277,19 @@ TEST_F(NoteStoreTest, LoadTakesTheCompleteStoreAnInterruptedSwapLeftBehind) {
 
 TEST_F(NoteStoreTest, AnIndexThatCannotBeReadIsNeverReplaced) {
     Save({&abc[0]});
-    const std::u16string index = store.StoreIndexPath();
+    const std::u16string index = data + u"Information\\Jotlets.txt";
     fs.Lock(index);
-    FakeFactory factory;
+    FakeController factory;
     NoteStore restarted(fs, cp, data);
-    EXPECT_THROW(restarted.LoadNotes(factory), Error);
+    EXPECT_THROW(factory.Load(restarted), Error);
 
     FakeNote fresh{u"z.exe", u"Zeta", u"WS", u"t", "{\\rtf1 Z}"};
-    EXPECT_THROW(restarted.SaveToFile(index, u"", std::vector<StoreNote*>{&fresh}), Error);
+    EXPECT_THROW(restarted.SaveStore(std::vector<StoreNote*>{&fresh}), Error);
     fs.Lock(index, false);
     EXPECT_EQ(Index(), (Lines{u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\0.txt|01"}));
 
     // Readable again: the save keeps the records it never loaded, beside the new note.
-    restarted.SaveToFile(index, u"", std::vector<StoreNote*>{&fresh});
+    restarted.SaveStore(std::vector<StoreNote*>{&fresh});
     EXPECT_EQ(Index(), (Lines{u"z.exe|Zeta=WS|t|Information\\0.txt|",
                               u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\1.txt|01"}));
     EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 A}");

@@ -1,9 +1,9 @@
 // The store on real files in a temporary folder, and the in-memory file system
 // held to the same contract as the real one.
 #include "store/index_file.h"
-#include "store/memory_file_system.h"
+#include "memory_file_system.h"
 #include "store/note_store.h"
-#include "store/real_file_system.h"
+#include "platform/file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace vn {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FakeFactory;
+using test::FakeController;
 using test::FakeNote;
 
 class TempFolder {
@@ -41,7 +41,7 @@ std::string Slurp(const fs::path& p) {
 
 TEST(RealFileSystemStore, RoundTripOnDisk) {
     TempFolder temp;
-    RealFileSystem disk;
+    FileSystem& disk = PlatformFileSystem();
     Windows1252CodePage cp;
     const std::u16string data = temp.U16() + u"/Vantory Note\\";
     std::vector<FakeNote> notes{
@@ -49,8 +49,8 @@ TEST(RealFileSystemStore, RoundTripOnDisk) {
         {u"editor.exe", u"\u65e5\u672c\u8a9e - Editor", u"WS-02", u"02.01.2024", std::string(5000, 'x')},
     };
     NoteStore store(disk, cp, data);
-    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes));
-    store.SaveToFile(store.StoreIndexPath(), u"", test::Pointers(notes)); // replaces a store
+    store.SaveStore(test::Pointers(notes));
+    store.SaveStore(test::Pointers(notes)); // replaces a store
 
     const fs::path info = temp.Path() / "Vantory Note" / "Information";
     std::vector<std::string> names;
@@ -65,8 +65,8 @@ TEST(RealFileSystemStore, RoundTripOnDisk) {
     EXPECT_TRUE(index.starts_with("\xEF\xBB\xBF")) << "the caption needs more than the ANSI code page";
     EXPECT_TRUE(index.ends_with("|Information\\0.txt|10\r\n"));
 
-    FakeFactory factory;
-    NoteStore(disk, cp, data).LoadNotes(factory);
+    FakeController factory;
+    factory.Load(NoteStore(disk, cp, data));
     ASSERT_EQ(factory.listed.size(), 2u);
     EXPECT_EQ(factory.listed[0]->Describe(), notes[1].Describe());
     EXPECT_EQ(factory.listed[1]->pending, u"10");
@@ -75,7 +75,7 @@ TEST(RealFileSystemStore, RoundTripOnDisk) {
 // The safety tests run on MemoryFileSystem; it must refuse and allow what the disk does.
 TEST(FileSystemContract, MemoryBehavesLikeTheDisk) {
     TempFolder temp;
-    RealFileSystem real;
+    FileSystem& real = PlatformFileSystem();
     MemoryFileSystem memory;
     struct Target {
         FileSystem& fs;
@@ -87,8 +87,8 @@ TEST(FileSystemContract, MemoryBehavesLikeTheDisk) {
         EXPECT_FALSE(fs.Exists(root));
         fs.DeleteDirectory(root); // missing: no error
         EXPECT_THROW(fs.WriteFile(a + u"\\x.txt", "x"), Error) << "a file needs its folder";
-        fs.CreateDirectories(a + u"\\deep\\er");
-        fs.CreateDirectories(a);
+        fs.CreateFolders(a + u"\\deep\\er");
+        fs.CreateFolders(a);
         fs.WriteFile(a + u"\\x.txt", "one");
         fs.WriteFile(a + u"\\x.txt", "two");
         fs.WriteFile(a + u"\\y.txt", "");
@@ -103,7 +103,7 @@ TEST(FileSystemContract, MemoryBehavesLikeTheDisk) {
         }
         fs.Rename(a + u"\\y.txt", a + u"\\x.txt"); // a file replaces a file
         EXPECT_EQ(fs.ReadFile(a + u"\\x.txt"), "");
-        fs.CreateDirectories(b);
+        fs.CreateFolders(b);
         EXPECT_THROW(fs.Rename(a, b), Error) << "a folder never replaces one, even an empty one";
         fs.DeleteDirectory(b);
         fs.Rename(a, b);

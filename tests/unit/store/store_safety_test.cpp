@@ -1,7 +1,7 @@
 // A store save must never lose the store: whatever step fails, and wherever the
 // process stops, the next start loads the previous store or the new one, whole.
 #include "store/index_file.h"
-#include "store/memory_file_system.h"
+#include "memory_file_system.h"
 #include "store/note_store.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 namespace vn {
 namespace {
 
-using test::FakeFactory;
+using test::FakeController;
 using test::FakeNote;
 
 // What a start finds: the notes it creates and the records it keeps aside.
@@ -52,7 +52,7 @@ protected:
         Scenario s{name, withStore, {}, {}, {}};
         // The store as a previous run left it, with a record no note can be made of.
         auto put = [&](const std::u16string& rel, const std::string& bytes) {
-            s.base.CreateDirectories(ParentPath(data + rel));
+            s.base.CreateFolders(ParentPath(data + rel));
             s.base.WriteFile(data + rel, bytes);
         };
         if (withStore) {
@@ -71,18 +71,18 @@ protected:
                                         {u"r.exe", u"R", u"WS", u"t", "{\\rtf1 R}"}};
             {
                 NoteStore store(s.base, cp, data);
-                FakeFactory factory;
-                store.LoadNotes(factory);
+                FakeController factory;
+                factory.Load(store);
                 std::vector<StoreNote*> notes = factory.List();
                 for (FakeNote& n : extra) notes.push_back(&n);
-                store.SaveToFile(store.StoreIndexPath(), u"", notes);
+                store.SaveStore(notes);
             }
             NoteStore store(s.base, cp, data);
-            FakeFactory factory;
-            store.LoadNotes(factory);
+            FakeController factory;
+            factory.Load(store);
             std::vector<StoreNote*> notes = factory.List();
             notes.erase(notes.begin(), notes.begin() + 3);
-            store.SaveToFile(store.StoreIndexPath(), u"", notes);
+            store.SaveStore(notes);
             put(u"Information.old\\9.txt", "stray");
             EXPECT_TRUE(s.base.Exists(data + u"Information.new\\6.txt"));
             EXPECT_FALSE(s.base.Exists(data + u"Information.new\\Jotlets.txt"));
@@ -101,9 +101,9 @@ protected:
 
     Outcome LoadFrom(const MemoryFileSystem& disk) {
         MemoryFileSystem fs = disk.Survivor();
-        FakeFactory factory;
+        FakeController factory;
         NoteStore store(fs, cp, data);
-        store.LoadNotes(factory);
+        factory.Load(store);
         Outcome out{factory.Describe(), {}};
         for (const KeptRecord& k : store.KeptRecords())
             out.kept.push_back(EncodeUtf8(k.line.substr(0, k.line.find(u'='))) + " :" + k.body.value_or("-"));
@@ -113,7 +113,7 @@ protected:
     // A run of the program: load, edit one note, add one, then a store save.
     struct Session {
         Session(MemoryFileSystem& fs, StoreSafetyTest& t) : store(fs, t.cp, t.data) {
-            store.LoadNotes(factory);
+            factory.Load(store);
             if (factory.listed.size() >= 2) {
                 factory.listed[1]->body = "{\\rtf1 B edited}";
                 factory.listed[0]->ticks[0] = true;
@@ -127,9 +127,9 @@ protected:
             std::vector<StoreNote*> notes = factory.List();
             notes.push_back(&added[0]);
             notes.push_back(&added[1]);
-            store.SaveToFile(store.StoreIndexPath(), u"", notes);
+            store.SaveStore(notes);
         }
-        FakeFactory factory;
+        FakeController factory;
         NoteStore store;
         FakeNote added[2];
     };
@@ -197,10 +197,10 @@ TEST_F(StoreSafetyTest, AProcessKilledAtAnyStepLeavesACompleteStore) {
             for (int64_t m = 0;; ++m) {
                 MemoryFileSystem again = disk.Survivor();
                 again.KillAfter(m);
-                FakeFactory factory;
+                FakeController factory;
                 bool loadKilled = false;
                 try {
-                    NoteStore(again, cp, data).LoadNotes(factory);
+                    factory.Load(NoteStore(again, cp, data));
                 } catch (ProcessKilled) {
                     loadKilled = true;
                 }

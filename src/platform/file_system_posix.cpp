@@ -1,5 +1,6 @@
-// The archive code's file access on POSIX systems (the native build). The
-// Windows build has its own in zip_files_win.cpp.
+// The file system on POSIX systems (the native build and its tests and tools).
+// "\" in a path is taken as a separator, so the store's Windows-style paths work
+// unchanged. The Windows build has its own in file_system_win.cpp.
 #ifndef _WIN32
 
 #include <dirent.h>
@@ -13,16 +14,23 @@
 #include <filesystem>
 #include <system_error>
 
-#include "exchange/zip_archive.h"
-#include "exchange/zip_files.h"
-#include "exchange/zip_text.h"
 #include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
 
 namespace vn {
 
 namespace {
 
-std::string Native(const std::u16string& path) { return ZipUtf8(path); }
+std::string Native(std::u16string path) {
+    for (char16_t& c : path)
+        if (c == u'\\') c = u'/';
+    return EncodeUtf8(path);
+}
+
+[[noreturn]] void Fail(const char* what, const std::u16string& path, const std::string& reason) {
+    throw Error(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason);
+}
 
 class Descriptor {
 public:
@@ -38,21 +46,21 @@ private:
     int fd_;
 };
 
-ZipFileIdentity IdentityOf(const struct stat& st) {
+FileIdentity IdentityOf(const struct stat& st) {
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
-class PosixSourceFile : public ZipSourceFile {
+class PosixSourceFile : public SourceFile {
 public:
     PosixSourceFile(int fd, const struct stat& st) : fd_(fd), st_(st) {}
     uint64_t Size() const override { return static_cast<uint64_t>(st_.st_size); }
-    ZipLocalTime LastWriteTime() const override {
+    LocalFileTime LastWriteTime() const override {
         struct tm local = {};
         time_t t = st_.st_mtime;
         if (!localtime_r(&t, &local)) return {};
         return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
     }
-    ZipFileIdentity Identity() const override { return IdentityOf(st_); }
+    FileIdentity Identity() const override { return IdentityOf(st_); }
     size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
         size_t done = 0;
         while (done < count) {
@@ -69,10 +77,10 @@ private:
     struct stat st_;
 };
 
-class PosixTargetFile : public ZipTargetFile {
+class PosixTargetFile : public TargetFile {
 public:
     PosixTargetFile(int fd, const struct stat& st) : fd_(fd), st_(st) {}
-    ZipFileIdentity Identity() const override { return IdentityOf(st_); }
+    FileIdentity Identity() const override { return IdentityOf(st_); }
     size_t WriteAt(uint64_t offset, const void* data, size_t count) override {
         size_t done = 0;
         while (done < count) {
@@ -91,9 +99,9 @@ private:
     struct stat st_;
 };
 
-void ListInto(const std::string& folder, const std::u16string& prefix, std::vector<ZipListedFile>& files) {
+void ListInto(const std::string& folder, const std::u16string& prefix, std::vector<ListedFile>& files) {
     DIR* dir = opendir(folder.c_str());
-    if (!dir) RaiseCannotOpenFile(ZipFromUtf8(folder), std::strerror(errno));
+    if (!dir) RaiseCannotOpenFile(DecodeUtf8(folder), std::strerror(errno));
     struct Closer {
         DIR* d;
         ~Closer() { closedir(d); }
@@ -109,18 +117,71 @@ void ListInto(const std::string& folder, const std::u16string& prefix, std::vect
             if (lstat(path.c_str(), &st) != 0) continue;  // vanished meanwhile
             type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_LNK;
         }
-        const std::u16string relative = prefix + ZipFromUtf8(name);
+        const std::u16string relative = prefix + DecodeUtf8(name);
         if (type == DT_DIR) {
             ListInto(path, relative + u"/", files);
         } else if (type == DT_REG) {
-            files.push_back({ZipFromUtf8(path), relative});
+            files.push_back({DecodeUtf8(path), relative});
         }
     }
 }
 
-class PosixFileSystem : public ZipFileSystem {
+class PosixFileSystem : public FileSystem {
 public:
-    std::unique_ptr<ZipSourceFile> OpenRead(const std::u16string& path) override {
+    std::string ReadFile(const std::u16string& path) override {
+        Descriptor fd(open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.Get() < 0) RaiseCannotOpenFile(path, std::strerror(errno));
+        std::string data;
+        char buffer[64 * 1024];
+        for (;;) {
+            ssize_t n = read(fd.Get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) RaiseCannotOpenFile(path, std::strerror(errno));
+            if (n == 0) break;
+            data.append(buffer, static_cast<size_t>(n));
+        }
+        return data;
+    }
+
+    void WriteFile(const std::u16string& path, std::string_view bytes) override {
+        Descriptor fd(open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (fd.Get() < 0) RaiseCannotCreateFile(path, std::strerror(errno));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = write(fd.Get(), bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) RaiseCannotCreateFile(path, std::strerror(errno));
+            done += static_cast<size_t>(n);
+        }
+    }
+
+    void RemoveFile(const std::u16string& path) override {
+        if (Kind(path) == PathKind::Folder) Fail("Cannot delete file", path, "It is a folder.");
+        if (unlink(Native(path).c_str()) != 0 && errno != ENOENT) Fail("Cannot delete file", path, std::strerror(errno));
+    }
+
+    void Rename(const std::u16string& from, const std::u16string& to) override {
+        // POSIX would let a folder replace an empty folder; Windows never does.
+        if (Kind(from) == PathKind::Folder && Exists(to)) Fail("Cannot rename", from, "The target exists.");
+        if (rename(Native(from).c_str(), Native(to).c_str()) != 0) Fail("Cannot rename", from, std::strerror(errno));
+    }
+
+    void DeleteDirectory(const std::u16string& path) override {
+        std::error_code ec;
+        std::filesystem::remove_all(std::filesystem::path(Native(path)), ec);
+    }
+
+    std::vector<std::u16string> List(const std::u16string& folder) override {
+        std::vector<std::u16string> names;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(std::filesystem::path(Native(folder)), ec), end; !ec && it != end;
+             it.increment(ec))
+            names.push_back(DecodeUtf8(it->path().filename().string()));
+        if (ec) Fail("Cannot open folder", folder, ec.message());
+        return names;
+    }
+
+    std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override {
         int fd = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) RaiseCannotOpenFile(path, std::strerror(errno));
         struct stat st;
@@ -132,7 +193,7 @@ public:
         return std::make_unique<PosixSourceFile>(fd, st);
     }
 
-    std::unique_ptr<ZipTargetFile> Create(const std::u16string& path) override {
+    std::unique_ptr<TargetFile> Create(const std::u16string& path) override {
         // O_NOFOLLOW: a link planted at the target name is refused, not written through.
         int fd = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) RaiseCannotCreateFile(path, std::strerror(errno));
@@ -145,26 +206,26 @@ public:
         return std::make_unique<PosixTargetFile>(fd, st);
     }
 
-    std::vector<ZipListedFile> ListFiles(const std::u16string& folder) override {
-        std::vector<ZipListedFile> files;
+    std::vector<ListedFile> ListFiles(const std::u16string& folder) override {
+        std::vector<ListedFile> files;
         std::string root = Native(folder);
         while (root.size() > 1 && root.back() == '/') root.pop_back();
         ListInto(root, u"", files);
         return files;
     }
 
-    ZipPathKind Kind(const std::u16string& path) override {
+    PathKind Kind(const std::u16string& path) override {
         struct stat st;
-        if (lstat(Native(path).c_str(), &st) != 0) return errno == ENOENT ? ZipPathKind::Missing : ZipPathKind::Other;
-        if (S_ISREG(st.st_mode)) return ZipPathKind::File;
-        if (S_ISDIR(st.st_mode)) return ZipPathKind::Folder;
-        return ZipPathKind::Other;
+        if (lstat(Native(path).c_str(), &st) != 0) return errno == ENOENT ? PathKind::Missing : PathKind::Other;
+        if (S_ISREG(st.st_mode)) return PathKind::File;
+        if (S_ISDIR(st.st_mode)) return PathKind::Folder;
+        return PathKind::Other;
     }
 
     void CreateFolder(const std::u16string& path) override {
         if (mkdir(Native(path).c_str(), 0777) == 0) return;
         int error = errno;
-        if (!(error == EEXIST && Kind(path) == ZipPathKind::Folder)) RaiseCannotCreateFile(path, std::strerror(error));
+        if (!(error == EEXIST && Kind(path) == PathKind::Folder)) RaiseCannotCreateFile(path, std::strerror(error));
     }
 
     void CreateFolders(const std::u16string& path) override {
@@ -176,17 +237,9 @@ public:
 
 } // namespace
 
-ZipFileSystem& PlatformZipFileSystem() {
+FileSystem& PlatformFileSystem() {
     static PosixFileSystem files;
     return files;
-}
-
-void ZipDirectoryContents(const std::u16string& ZipFileName, const std::u16string& Path, int Compression) {
-    ZipDirectoryContents(ZipFileName, Path, Compression, PlatformZipFileSystem());
-}
-
-void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path) {
-    ExtractZipFile(ZipFileName, Path, PlatformZipFileSystem());
 }
 
 } // namespace vn

@@ -1,7 +1,7 @@
 #pragma once
 // The system's ANSI code page through GetACP, WideCharToMultiByte and
 // MultiByteToWideChar.
-#include "store/code_page.h"
+#include "platform/text_codec.h"
 
 namespace vn {
 
@@ -11,5 +11,8 @@ public:
     Ansi ToAnsi(std::u16string_view text) const override;
     std::u16string FromAnsi(std::string_view bytes) const override;
 };
+
+// The program's one instance, for whoever needs the system's code page.
+const CodePage& SystemCodePage();
 
 } // namespace vn

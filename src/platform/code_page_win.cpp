@@ -1,4 +1,4 @@
-#include "store/code_page_win.h"
+#include "platform/code_page_win.h"
 
 #include <windows.h>
 
@@ -58,5 +58,10 @@ CodePage::Ansi WindowsCodePage::ToAnsi(std::u16string_view text) const {
 }
 
 std::u16string WindowsCodePage::FromAnsi(std::string_view bytes) const { return Widen(CP_ACP, bytes); }
+
+const CodePage& SystemCodePage() {
+    static const WindowsCodePage codePage;
+    return codePage;
+}
 
 } // namespace vn

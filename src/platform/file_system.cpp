@@ -1,9 +1,9 @@
-#include "exchange/zip_files.h"
+#include "platform/file_system.h"
 
 #include <filesystem>
 
-#include "exchange/zip_text.h"
 #include "platform/errors.h"
+#include "platform/text_codec.h"
 
 namespace vn {
 
@@ -13,14 +13,19 @@ std::string Expanded(const std::u16string& path) {
     try {
         std::error_code ec;
         std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
-        if (!ec) return ZipUtf8(absolute.u16string());
+        if (!ec) return EncodeUtf8(absolute.u16string());
     } catch (const std::exception&) {
         // Not convertible on this platform: show it as given.
     }
-    return ZipUtf8(path);
+    return EncodeUtf8(path);
 }
 
 } // namespace
+
+std::u16string ParentPath(std::u16string_view path) {
+    size_t sep = path.find_last_of(u"\\/");
+    return sep == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, sep));
+}
 
 void RaiseCannotOpenFile(const std::u16string& path, const std::string& systemMessage) {
     throw Error("Cannot open file \"" + Expanded(path) + "\". " + systemMessage);

@@ -1,9 +1,12 @@
-// The archive code's file access on Windows: wide paths throughout, hidden and
-// system files listed like any other, last-write times in local time.
+// The file system on Windows: wide paths throughout, the share modes the store
+// relies on, renames through MoveFileExW, the folder deletion through the shell,
+// hidden and system files listed like any other, last-write times in local time.
 #include <windows.h>
+#include <shellapi.h>
 
-#include "exchange/zip_archive.h"
-#include "exchange/zip_files.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
+#include "platform/file_system_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -15,7 +18,15 @@ namespace {
 
 std::string LastErrorText(DWORD code) { return Utf8(SystemErrorMessage(code)); }
 
-ZipFileIdentity IdentityOf(HANDLE file) {
+[[noreturn]] void FailLast(const char* what, const std::u16string& path) {
+    DWORD code = GetLastError();
+    throw Error(std::string(what) + " \"" + Utf8(path) + "\". " + LastErrorText(code));
+}
+
+// Keeps each call well inside the DWORD that ReadFile and WriteFile take.
+constexpr DWORD kChunk = 1u << 30;
+
+FileIdentity IdentityOf(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION info = {};
     if (!GetFileInformationByHandle(file, &info)) return {};
     return {info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
@@ -28,7 +39,7 @@ OVERLAPPED At(uint64_t offset) {
     return at;
 }
 
-class WinSourceFile : public ZipSourceFile {
+class WinSourceFile : public SourceFile {
 public:
     explicit WinSourceFile(HANDLE h) : file_(h) {
         BY_HANDLE_FILE_INFORMATION info = {};
@@ -44,8 +55,8 @@ public:
             time_ = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     }
     uint64_t Size() const override { return size_; }
-    ZipLocalTime LastWriteTime() const override { return time_; }
-    ZipFileIdentity Identity() const override { return identity_; }
+    LocalFileTime LastWriteTime() const override { return time_; }
+    FileIdentity Identity() const override { return identity_; }
     size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
         size_t done = 0;
         while (done < count) {
@@ -61,14 +72,14 @@ public:
 private:
     UniqueFileHandle file_;
     uint64_t size_ = 0;
-    ZipFileIdentity identity_;
-    ZipLocalTime time_;
+    FileIdentity identity_;
+    LocalFileTime time_;
 };
 
-class WinTargetFile : public ZipTargetFile {
+class WinTargetFile : public TargetFile {
 public:
     explicit WinTargetFile(HANDLE h) : file_(h), identity_(IdentityOf(h)) {}
-    ZipFileIdentity Identity() const override { return identity_; }
+    FileIdentity Identity() const override { return identity_; }
     size_t WriteAt(uint64_t offset, const void* data, size_t count) override {
         size_t done = 0;
         while (done < count) {
@@ -88,7 +99,7 @@ public:
 
 private:
     UniqueFileHandle file_;
-    ZipFileIdentity identity_;
+    FileIdentity identity_;
 };
 
 // Junctions and symbolic links are reparse points with these tags: packing does
@@ -98,7 +109,7 @@ bool IsLink(const WIN32_FIND_DATAW& item) {
            (item.dwReserved0 == IO_REPARSE_TAG_SYMLINK || item.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
-void ListInto(const std::u16string& folder, const std::u16string& prefix, std::vector<ZipListedFile>& files) {
+void ListInto(const std::u16string& folder, const std::u16string& prefix, std::vector<ListedFile>& files) {
     const std::u16string pattern = folder + u"\\*";
     WIN32_FIND_DATAW item = {};
     UniqueFind find(FindFirstFileExW(W(pattern), FindExInfoBasic, &item, FindExSearchNameMatch, nullptr,
@@ -119,45 +130,108 @@ void ListInto(const std::u16string& folder, const std::u16string& prefix, std::v
     } while (FindNextFileW(find.get(), &item));
 }
 
-class WinFileSystem : public ZipFileSystem {
+class WinFileSystem : public FileSystem {
 public:
-    std::unique_ptr<ZipSourceFile> OpenRead(const std::u16string& path) override {
+    std::string ReadFile(const std::u16string& path) override {
+        HANDLE raw = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+        if (raw == INVALID_HANDLE_VALUE) FailLast("Cannot open file", path);
+        UniqueFileHandle file(raw);
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(raw, &size)) FailLast("Cannot open file", path);
+        std::string data(static_cast<size_t>(size.QuadPart), '\0');
+        size_t done = 0;
+        while (done < data.size()) {
+            DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, kChunk)), got = 0;
+            if (!::ReadFile(raw, data.data() + done, want, &got, nullptr)) FailLast("Cannot open file", path);
+            if (got == 0) break;
+            done += got;
+        }
+        data.resize(done);
+        return data;
+    }
+
+    void WriteFile(const std::u16string& path, std::string_view bytes) override {
+        HANDLE raw = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (raw == INVALID_HANDLE_VALUE) FailLast("Cannot create file", path);
+        UniqueFileHandle file(raw);
+        size_t done = 0;
+        while (done < bytes.size()) {
+            DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kChunk)), put = 0;
+            if (!::WriteFile(raw, bytes.data() + done, want, &put, nullptr)) FailLast("Cannot create file", path);
+            done += put;
+        }
+        if (!CloseHandle(file.release())) FailLast("Cannot create file", path);
+    }
+
+    void RemoveFile(const std::u16string& path) override {
+        if (::DeleteFileW(W(path))) return;
+        DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return;
+        SetLastError(code);
+        FailLast("Cannot delete file", path);
+    }
+
+    void Rename(const std::u16string& from, const std::u16string& to) override {
+        // A file replaces a file; MoveFileExW never lets a folder replace anything.
+        if (!MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING)) FailLast("Cannot rename", from);
+    }
+
+    void DeleteDirectory(const std::u16string& path) override { vn::DeleteDirectory(path); }
+
+    std::vector<std::u16string> List(const std::u16string& folder) override {
+        std::vector<std::u16string> names;
+        WIN32_FIND_DATAW item = {};
+        UniqueFind find(FindFirstFileExW(W(folder + u"\\*"), FindExInfoBasic, &item, FindExSearchNameMatch, nullptr,
+                                         FIND_FIRST_EX_LARGE_FETCH));
+        if (!find) {
+            if (GetLastError() == ERROR_FILE_NOT_FOUND) return names; // an empty drive root
+            FailLast("Cannot open folder", folder);
+        }
+        do {
+            std::u16string name = U16(item.cFileName);
+            if (name != u"." && name != u"..") names.push_back(std::move(name));
+        } while (FindNextFileW(find.get(), &item));
+        return names;
+    }
+
+    std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override {
         HANDLE h = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (h == INVALID_HANDLE_VALUE) RaiseCannotOpenFile(path, LastErrorText(GetLastError()));
         return std::make_unique<WinSourceFile>(h);
     }
 
-    std::unique_ptr<ZipTargetFile> Create(const std::u16string& path) override {
+    std::unique_ptr<TargetFile> Create(const std::u16string& path) override {
         HANDLE h = CreateFileW(W(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) RaiseCannotCreateFile(path, LastErrorText(GetLastError()));
         return std::make_unique<WinTargetFile>(h);
     }
 
-    std::vector<ZipListedFile> ListFiles(const std::u16string& folder) override {
+    std::vector<ListedFile> ListFiles(const std::u16string& folder) override {
         std::u16string root = folder;
         while (root.size() > 3 && (root.back() == u'\\' || root.back() == u'/')) root.pop_back();
-        std::vector<ZipListedFile> files;
+        std::vector<ListedFile> files;
         ListInto(root, u"", files);
         return files;
     }
 
-    ZipPathKind Kind(const std::u16string& path) override {
+    PathKind Kind(const std::u16string& path) override {
         DWORD attributes = GetFileAttributesW(W(path));
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             DWORD error = GetLastError();
-            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ZipPathKind::Missing
-                                                                                   : ZipPathKind::Other;
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::Missing
+                                                                                   : PathKind::Other;
         }
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return ZipPathKind::Other;
-        return attributes & FILE_ATTRIBUTE_DIRECTORY ? ZipPathKind::Folder : ZipPathKind::File;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Other;
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::Folder : PathKind::File;
     }
 
     void CreateFolder(const std::u16string& path) override {
         if (CreateDirectoryW(W(path), nullptr)) return;
         DWORD error = GetLastError();
-        if (!(error == ERROR_ALREADY_EXISTS && Kind(path) == ZipPathKind::Folder))
+        if (!(error == ERROR_ALREADY_EXISTS && Kind(path) == PathKind::Folder))
             RaiseCannotCreateFile(path, LastErrorText(error));
     }
 
@@ -175,17 +249,22 @@ public:
 
 } // namespace
 
-ZipFileSystem& PlatformZipFileSystem() {
+void DeleteDirectory(const std::u16string& path) {
+    std::u16string from = path;
+    from.push_back(u'\0'); // a list of one path ends with a second NUL
+    SHFILEOPSTRUCTW op;
+    ZeroMemory(&op, sizeof op);
+    op.hwnd = nullptr;
+    op.wFunc = FO_DELETE;
+    op.pFrom = W(from);
+    op.pTo = nullptr;
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI; // 0x0414
+    SHFileOperationW(&op);
+}
+
+FileSystem& PlatformFileSystem() {
     static WinFileSystem files;
     return files;
-}
-
-void ZipDirectoryContents(const std::u16string& ZipFileName, const std::u16string& Path, int Compression) {
-    ZipDirectoryContents(ZipFileName, Path, Compression, PlatformZipFileSystem());
-}
-
-void ExtractZipFile(const std::u16string& ZipFileName, const std::u16string& Path) {
-    ExtractZipFile(ZipFileName, Path, PlatformZipFileSystem());
 }
 
 } // namespace vn

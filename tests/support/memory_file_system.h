@@ -12,15 +12,16 @@
 //                  is left half done and every later call raises ProcessKilled.
 //                  Survivor() is what the next start finds on disk.
 //
-// Changing steps: each file write, each file deleted, each folder created, each
-// entry deleted by DeleteDirectory, each rename.
+// Changing steps: each file write (a file opened by Create counts once, when
+// created), each file deleted, each folder created, each entry deleted by
+// DeleteDirectory, each rename.
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "store/file_system.h"
+#include "platform/file_system.h"
 
 namespace vn {
 
@@ -30,14 +31,18 @@ struct ProcessKilled {};
 
 class MemoryFileSystem final : public FileSystem {
 public:
-    bool Exists(const std::u16string& path) override;
+    PathKind Kind(const std::u16string& path) override;
     std::string ReadFile(const std::u16string& path) override;
     void WriteFile(const std::u16string& path, std::string_view bytes) override;
     void RemoveFile(const std::u16string& path) override;
-    void CreateDirectories(const std::u16string& path) override;
+    void CreateFolders(const std::u16string& path) override;
     void DeleteDirectory(const std::u16string& path) override;
     void Rename(const std::u16string& from, const std::u16string& to) override;
     std::vector<std::u16string> List(const std::u16string& folder) override;
+    std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override;
+    std::unique_ptr<TargetFile> Create(const std::u16string& path) override;
+    std::vector<ListedFile> ListFiles(const std::u16string& folder) override;
+    void CreateFolder(const std::u16string& path) override;
 
     void FailStep(int64_t n) { failAt_.insert(steps_ + n); }
     void KillAfter(int64_t n) { killAt_ = steps_ + n + 1; }

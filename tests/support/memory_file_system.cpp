@@ -1,9 +1,11 @@
-#include "store/memory_file_system.h"
+#include "memory_file_system.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 
 #include "platform/errors.h"
-#include "store/utf.h"
+#include "platform/text_codec.h"
 
 namespace vn {
 
@@ -42,11 +44,6 @@ constexpr const char* kIoError = "The request could not be performed because of 
 
 } // namespace
 
-std::u16string ParentPath(std::u16string_view path) {
-    size_t sep = path.find_last_of(u"\\/");
-    return sep == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, sep));
-}
-
 void MemoryFileSystem::CheckAlive() const {
     if (killed_) throw ProcessKilled{};
 }
@@ -70,9 +67,84 @@ bool MemoryFileSystem::FolderExists(const std::u16string& key) const {
     return it != nodes_.end() && it->second.folder;
 }
 
-bool MemoryFileSystem::Exists(const std::u16string& path) {
+PathKind MemoryFileSystem::Kind(const std::u16string& path) {
     CheckAlive();
-    return nodes_.count(Key(path)) != 0;
+    auto it = nodes_.find(Key(path));
+    if (it == nodes_.end()) return PathKind::Missing;
+    return it->second.folder ? PathKind::Folder : PathKind::File;
+}
+
+namespace {
+
+class MemorySource final : public SourceFile {
+public:
+    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    LocalFileTime LastWriteTime() const override { return {2024, 5, 17, 13, 45, 30}; }
+    FileIdentity Identity() const override { return {}; }
+    size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
+        if (offset >= bytes_.size()) return 0;
+        size_t n = static_cast<size_t>(std::min<uint64_t>(count, bytes_.size() - offset));
+        std::memcpy(buffer, bytes_.data() + offset, n);
+        return n;
+    }
+
+private:
+    std::string bytes_; // as the file was when opened
+};
+
+// Writes go straight into the file's node, which outlives the handle only as long
+// as the file system does.
+class MemoryTarget final : public TargetFile {
+public:
+    MemoryTarget(std::string& bytes, uint64_t id) : bytes_(bytes), id_(id) {}
+    FileIdentity Identity() const override { return {0, id_}; }
+    size_t WriteAt(uint64_t offset, const void* data, size_t count) override {
+        if (offset + count > bytes_.size()) bytes_.resize(static_cast<size_t>(offset + count));
+        std::memcpy(bytes_.data() + offset, data, count);
+        return count;
+    }
+    bool Truncate(uint64_t size) override {
+        bytes_.resize(static_cast<size_t>(size));
+        return true;
+    }
+
+private:
+    std::string& bytes_;
+    uint64_t id_;
+};
+
+} // namespace
+
+std::unique_ptr<SourceFile> MemoryFileSystem::OpenRead(const std::u16string& path) {
+    return std::make_unique<MemorySource>(ReadFile(path));
+}
+
+std::unique_ptr<TargetFile> MemoryFileSystem::Create(const std::u16string& path) {
+    WriteFile(path, "");
+    auto it = nodes_.find(Key(path));
+    return std::make_unique<MemoryTarget>(it->second.data, std::hash<std::u16string>{}(it->first));
+}
+
+std::vector<ListedFile> MemoryFileSystem::ListFiles(const std::u16string& folder) {
+    CheckAlive();
+    std::u16string key = Key(folder);
+    if (!FolderExists(key)) Fail("Cannot open file", folder, kNoPath);
+    std::vector<ListedFile> files;
+    for (const auto& [k, node] : nodes_) {
+        if (node.folder || !IsBelow(k, key)) continue;
+        std::u16string name = node.path.substr(node.path.size() - (k.size() - key.size() - 1));
+        for (char16_t& c : name)
+            if (c == u'\\') c = u'/';
+        files.push_back({node.path, name});
+    }
+    return files;
+}
+
+void MemoryFileSystem::CreateFolder(const std::u16string& path) {
+    CheckAlive();
+    if (!FolderExists(ParentKey(Key(path)))) Fail("Cannot create file", path, kNoPath);
+    CreateFolders(path);
 }
 
 std::string MemoryFileSystem::ReadFile(const std::u16string& path) {
@@ -119,7 +191,7 @@ void MemoryFileSystem::RemoveFile(const std::u16string& path) {
     nodes_.erase(it);
 }
 
-void MemoryFileSystem::CreateDirectories(const std::u16string& path) {
+void MemoryFileSystem::CreateFolders(const std::u16string& path) {
     CheckAlive();
     std::u16string key = Key(path);
     std::vector<std::u16string> missing;

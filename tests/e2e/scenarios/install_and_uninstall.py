@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""The release as a Windows user gets it: the installer and the portable zip.
+
+The portable zip holds the program and its tile picture. The installer, run silently
+(/S) by a user without administrator rights in a fresh Windows, puts the program in
+%LOCALAPPDATA%\\Programs\\Vantory Note, a Start-menu shortcut and a "Start with
+Windows" shortcut in the Startup folder, both starting the program in its install
+folder, and an Add/Remove Programs entry under HKCU. Started from the Start-menu
+shortcut, the program shows its tray icon, and a note made on Notepad and shrunk to
+its tile shows the tile picture, which the program reads from its current folder.
+The silent uninstall closes the running program the normal way (its notes are
+saved) and removes the program, the shortcuts and the entry; the notes stay.
+"""
+import getpass
+import subprocess
+import zipfile
+
+from vn_desktop import PROGRAM, SOURCE_DIR, VantoryNote, expect, run_scenario
+from vn_shortcut import read_shortcut
+from vn_store import INDEX, STORE, read_index
+
+VERSION = "1.32"
+SETUP = PROGRAM.parent / f"VantoryNote-{VERSION}-setup.exe"
+PORTABLE = PROGRAM.parent / f"VantoryNote-{VERSION}-portable.zip"
+TILE_PICTURE = SOURCE_DIR / "resources" / "hig.png"
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantory Note"
+TILE_GREY = "rgb(201,201,201)"  # the tile's own colour under a transparent picture
+MINIMIZE_BUTTON = (380, 40)  # in the note, at its default size
+
+
+def child(folder, name):
+    """A folder entry by name, ignoring case as Windows does (Wine writes "StartUp")."""
+    found = [p for p in folder.iterdir() if p.name.lower() == name.lower()] if folder.is_dir() else []
+    return found[0] if found else folder / name
+
+
+def registry_values(desktop, key):
+    """The values of a registry key as {name: text}, or None when the key does not exist."""
+    out = subprocess.run(["wine", "reg", "query", key], env=desktop.env, capture_output=True, text=True,
+                         stdin=subprocess.DEVNULL, timeout=60)
+    if out.returncode != 0:
+        return None
+    values = {}
+    for line in out.stdout.splitlines():
+        parts = line.strip().split("    ")
+        if len(parts) == 3 and parts[1].startswith("REG_"):
+            values[parts[0]] = parts[2]
+    return values
+
+
+def expected_tile():
+    """hig.png as the tile draws it: over the tile's grey, 100 x 100, as RGB bytes."""
+    return subprocess.run(["convert", str(TILE_PICTURE), "-background", TILE_GREY, "-flatten", "-crop",
+                           "100x100+0+0", "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+
+
+def share_like_picture(shot, picture, inset=8, tolerance=40):
+    """The share of the tile's pixels (away from its rounded corners) that match the picture."""
+    same = total = 0
+    for y in range(inset, 100 - inset):
+        for x in range(inset, 100 - inset):
+            i = (y * 100 + x) * 3
+            total += 1
+            same += all(abs(shot[i + c] - picture[i + c]) <= tolerance for c in range(3))
+    return same / total
+
+
+def check_portable_zip():
+    with zipfile.ZipFile(PORTABLE) as archive:
+        expect(sorted(archive.namelist()) == ["VantoryNote.exe", "hig.png"],
+               f"the portable zip holds {archive.namelist()}")
+        expect(archive.testzip() is None, "the portable zip has a damaged entry")
+        expect(archive.read("VantoryNote.exe") == PROGRAM.read_bytes(), "the zip's program is not the one built")
+        expect(archive.read("hig.png") == TILE_PICTURE.read_bytes(), "the zip's hig.png is not the tile picture")
+
+
+def session(desktop):
+    check_portable_zip()
+
+    setup = desktop.start(SETUP, "/S")
+    expect(setup.exit_code(timeout=120) == 0, "the silent install failed")
+    install = desktop.local_app_data / "Programs" / "Vantory Note"
+    profile_win = f"C:\\users\\{getpass.getuser()}\\AppData"
+    install_win = profile_win + "\\Local\\Programs\\Vantory Note"
+    program_win = install_win + "\\VantoryNote.exe"
+    expect(install.is_dir(), f"nothing was installed in {install}")
+    installed = sorted(p.name for p in install.iterdir())
+    expect(installed == ["Uninstall.exe", "VantoryNote.exe", "hig.png"], f"the install folder holds {installed}")
+    expect((install / "VantoryNote.exe").read_bytes() == PROGRAM.read_bytes(), "the installed program differs")
+
+    programs = desktop.prefix / "drive_c" / "users" / getpass.getuser() / "AppData" / "Roaming" / "Microsoft" / \
+        "Windows" / "Start Menu" / "Programs"
+    start_menu = programs / "Vantory Note.lnk"
+    startup = child(programs, "Startup") / "Vantory Note.lnk"
+    for shortcut in (start_menu, startup):
+        expect(shortcut.is_file(), f"no shortcut {shortcut}")
+        link = read_shortcut(shortcut)
+        expect(link.target.lower() == program_win.lower(), f"{shortcut.name} leads to {link.target!r}")
+        expect(link.working_dir.lower() == install_win.lower(),
+               f"{shortcut} starts in {link.working_dir!r}, not in the install folder")
+        expect(link.icon_location.lower() == program_win.lower(), f"{shortcut} shows the icon of {link.icon_location!r}")
+
+    entry = registry_values(desktop, UNINSTALL_KEY)
+    expect(entry is not None, "no Add/Remove Programs entry under HKCU")
+    for name, want in {"DisplayName": "Vantory Note", "DisplayVersion": VERSION, "InstallLocation": install_win,
+                       "UninstallString": f'"{install_win}\\Uninstall.exe"',
+                       "DisplayIcon": f"{program_win},0"}.items():
+        expect(entry.get(name, "").lower() == want.lower(), f"the entry's {name} is {entry.get(name)!r}")
+
+    # The Start-menu shortcut, opened through the shell as a click on it would.
+    opener = desktop.wine("start", profile_win + "\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Vantory Note.lnk")
+    program = VantoryNote(desktop, opener, "VantoryNote.exe")
+    program.main_window(timeout=20)
+    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon of the installed program")
+
+    notepad = desktop.start_notepad()
+    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    program.open_tray_menu().choose("Add a Note")
+    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
+    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
+    desktop.click((note.rect[0] + MINIMIZE_BUTTON[0], note.rect[1] + MINIMIZE_BUTTON[1]))
+    tile = desktop.wait_until(lambda: program.notes(visible=True, width=100, height=100), 5, "the note's tile")[0]
+    shot = desktop.capture((tile.rect[0], tile.rect[1], 100, 100))
+    desktop.screenshot("tile")
+    share = share_like_picture(shot, expected_tile())
+    expect(share >= 0.9, f"the tile shows the picture in only {share:.0%} of its pixels (hig.png not found?)")
+
+    # Removed while it runs, as from Add/Remove Programs: the uninstaller copies itself
+    # away and returns at once, so its work is waited for.
+    desktop.wine(f"{install_win}\\Uninstall.exe", "/S")
+    desktop.wait_until(lambda: not install.exists(), 60, "the uninstaller to remove the install folder")
+    expect(not program.windows(cls="TFMain"), "the program still runs after the uninstall")
+    expect(not start_menu.exists() and not startup.exists(), "a shortcut is left after the uninstall")
+    expect(registry_values(desktop, UNINSTALL_KEY) is None, "the Add/Remove Programs entry is left")
+    index = desktop.data_folder / STORE / INDEX
+    expect(index.is_file(), f"the notes are gone: no {index}")
+    records = [r for r in read_index(index) if r]
+    expect([(r.exe, r.caption) for r in records] == [("notepad.exe", "Untitled - Notepad")],
+           f"the kept store holds {records}: the program was not closed the normal way")
+
+
+run_scenario(session)
