@@ -78,11 +78,12 @@ void NoteCheckBoxGutter::ParkBodyArea(bool parked) {
 // ---- the editor as the walk sees it ---------------------------------------------------
 
 int NoteChecklistEditor::LineCount() const { return editor_.LineCount(); }
-int NoteChecklistEditor::LineLength(int line) const { return editor_.LineLength(line); }
+int NoteChecklistEditor::LineStart(int line) const { return editor_.LineStart(line); }
 int NoteChecklistEditor::SelStart() const { return editor_.SelStart(); }
 void NoteChecklistEditor::SetSelStart(int start) { editor_.SetSelStart(start); }
 int NoteChecklistEditor::SelLength() const { return editor_.SelLength(); }
 void NoteChecklistEditor::SetSelLength(int length) { editor_.SetSelLength(length); }
+int NoteChecklistEditor::SelSize() const { return editor_.SelSize(); }
 
 note::CharAttributes NoteChecklistEditor::SelAttributes() const {
     const TextAttributes a = editor_.SelAttributes();

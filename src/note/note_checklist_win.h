@@ -56,12 +56,13 @@ public:
         : editor_(editor), mayTakeKeyboard_(std::move(mayTakeKeyboard)) {}
 
     int LineCount() const override;
-    int LineLength(int line) const override;
+    int LineStart(int line) const override;
     int SelStart() const override;
     void SetSelStart(int start) override;
     int SelLength() const override;
     void SetSelLength(int length) override;
     note::CharAttributes SelAttributes() const override;
+    int SelSize() const override;
     void SetSelAttributes(const note::CharAttributes& attributes) override;
     void FocusForWalk() override;
     std::optional<int> CaretY() const override;

@@ -597,6 +597,15 @@ bool RichEdit::CaretPos(POINT& p) const { return impl_->CaretPos(p); }
 bool RichEdit::CharPos(int index, POINT& p) const { return impl_->CharPos(index, p); }
 bool RichEdit::HasFocus() const { return Handle() && GetFocus() == Handle(); }
 int RichEdit::LineLength(int line) const { return impl_->LineLength(line); }
+int RichEdit::LineStart(int line) const {
+    const auto start = impl_->Send(EM_LINEINDEX, static_cast<WPARAM>(std::max(line, 0)));
+    return start < 0 ? impl_->TextLength() : static_cast<int>(start);
+}
+int RichEdit::SelSize() const {
+    CHARFORMAT2W cf = EmptyFormat();
+    impl_->Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    return cf.yHeight / 20;
+}
 void RichEdit::Cut() { impl_->Send(WM_CUT); }
 void RichEdit::Copy() { impl_->Send(WM_COPY); }
 void RichEdit::Paste() { impl_->Send(WM_PASTE); }

@@ -61,6 +61,7 @@ public:
     int LineCount() const;
     std::u16string LineText(int line) const;  // without its line break; "" out of range
     int LineLength(int line) const;           // of LineText(line), without reading it
+    int LineStart(int line) const;            // character position; the end of the text past the last line
     // The whole text, each line break as one "\r" (indexes match selection positions).
     std::u16string Text() const;
 
@@ -73,6 +74,7 @@ public:
 
     // For the selection or, when it is empty, the insertion point.
     TextAttributes SelAttributes() const;
+    int SelSize() const;  // SelAttributes().sizePoints alone
     void SetSelFontName(const std::u16string& name);
     void SetSelSize(int points);
     void SetSelColor(COLORREF color, bool automatic);
