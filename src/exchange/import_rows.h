@@ -2,7 +2,6 @@
 // The rows of the import dialog: one per line of the unpacked index file, in file
 // order, with the cell texts and whether the row can make a note at all.
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace vn {
@@ -18,11 +17,5 @@ struct ImportRow {
 };
 
 std::vector<ImportRow> ImportRowsOf(const std::vector<std::u16string>& lines);
-
-// True when `bodyPath` (a record's body file, relative to the data folder) names a
-// file directly inside `folder`: "folder\name" with a plain file name. Refused:
-// other folders, "..", "." and empty names, roots, drives, device-style and
-// alternate-stream names, forward slashes.
-bool IsConfinedBodyPath(std::u16string_view bodyPath, std::u16string_view folder);
 
 } // namespace vn

@@ -81,6 +81,8 @@ class Window:
     exstyle: int
     foreground: bool
     parent: int = 0
+    id: int = 0
+    checked: bool = None
     tip_title: str = None
     tip_text: str = None
     items: list = field(default_factory=list)
@@ -91,6 +93,7 @@ class Window:
         return Window(hwnd=d["hwnd"], cls=d["class"], caption=d["caption"], owner=d["owner"], pid=d["pid"],
                       exe=d["exe"], rect=tuple(d["rect"]), visible=d["visible"], style=d["style"],
                       exstyle=d["exstyle"], foreground=d["foreground"], parent=d.get("parent", 0),
+                      id=d.get("id", 0), checked=d.get("checked"),
                       tip_title=d.get("tip_title"), tip_text=d.get("tip_text"), items=d.get("items", []))
 
     @property

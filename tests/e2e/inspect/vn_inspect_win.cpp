@@ -9,7 +9,7 @@
 // [left, top, right, bottom] in desktop coordinates, visible, style, exstyle,
 // foreground; for a visible tooltip (a tray balloon, say) also tip_text and
 // tip_title (empty where the tooltip cannot tell its title, as under Wine 8); for a visible popup menu (class "#32768") also items, each with text
-// and rect.
+// and rect; for a child window its control id, and for a button whether it is checked.
 //
 // Acting on the desktop, for what a person does by other means (the keyboard, the
 // session) and for timing the program from inside Wine:
@@ -199,6 +199,16 @@ struct Lister {
         if (visible && std::wstring(className) == TOOLTIPS_CLASSW) {
             TipTexts tip = ReadTooltip(hwnd, pid);
             if (tip.ok) line += ", \"tip_title\": " + Json(tip.title) + ", \"tip_text\": " + Json(tip.text);
+        }
+        if (parent) {
+            // Check boxes: their control id (a note's gutter box of line i is 1000 + i)
+            // and whether they are ticked.
+            line += ", \"id\": " + std::to_string(GetDlgCtrlID(hwnd));
+            if (_wcsicmp(className, L"Button") == 0) {
+                DWORD_PTR state = 0;
+                if (SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &state))
+                    line += std::string(", \"checked\": ") + (state == BST_CHECKED ? "true" : "false");
+            }
         }
         if (visible && std::wstring(className) == L"#32768") {
             std::string items = MenuItems(hwnd);
