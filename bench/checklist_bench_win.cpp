@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,15 @@ void Pump() {
 
 int wmain(int argc, wchar_t** argv) {
     const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
-    vn::SetApplicationExceptionHandler([](std::exception_ptr) { std::fputs("a failure in the walk\n", stderr); });
+    vn::SetApplicationExceptionHandler([](std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const std::exception& x) {
+            std::fprintf(stderr, "failure: %s\n", x.what());
+        } catch (...) {
+            std::fputs("failure\n", stderr);
+        }
+    });
 
     // A target window of the benchmark's own, and a note on it as "Add a Note" makes one.
     WNDCLASSW wc{};
