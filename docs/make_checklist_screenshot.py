@@ -16,7 +16,6 @@ sys.path.insert(0, str(HERE.parent / "tests" / "e2e"))
 from vn_desktop import Desktop  # noqa: E402
 
 LINES = ["Shopping for the weekend", "Bread", "Apples", "Coffee beans", "Milk"]
-SIZE_BOX = 0x472
 
 
 def main():
@@ -54,14 +53,7 @@ def main():
         desktop.xdotool("key", "shift+End")
         desktop.click((note.rect[0] + 223, note.rect[1] + 92))
         dialog = desktop.wait_until(lambda: program.windows(cls="#32770", visible=True), 5, "the font dialog")[0]
-        children = desktop.windows(children=True)
-        combo = [w for w in children if w.parent == dialog.hwnd and w.id == SIZE_BOX][0]
-        size = [w for w in children if w.parent == combo.hwnd and w.cls == "Edit"][0]
-        desktop.click(size.center)
-        for _ in range(20):
-            if desktop.text_of(size) == "14":
-                break
-            desktop.xdotool("key", "Down")
+        desktop.pick_font_size(dialog, "14")
         desktop.click_button(dialog, "OK")
         desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the dialog to close")
         desktop.xdotool("key", "ctrl+End")
