@@ -13,6 +13,7 @@
 
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/note_companion_win.h"
 #include "note/note_host.h"
 #include "note/rich_edit_win.h"
 #include "note/sticky_note_win.h"
@@ -22,10 +23,16 @@ namespace {
 
 class BenchHost final : public vn::NoteHost {
 public:
+    BenchHost() { companion_.Create(); }
     bool SelectingCaptureWindow() const override { return false; }
     void SetSaveChangePending() override {}
     void ExportJotlets() override {}
     void ImportStickyNote() override {}
+    vn::WindowSystem& TrackingWindows() override { return vn::TheWindowSystem(); }
+    vn::NoteCompanionWindow& NoteCompanion() override { return companion_; }
+
+private:
+    vn::NoteCompanionWindow companion_;
 };
 
 double NowMs() {

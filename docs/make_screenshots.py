@@ -82,9 +82,7 @@ def main():
 
         notepad = desktop.start_notepad()
         target = notepad.wait_for_window(cls="Notepad", visible=True)
-        desktop.move(target, 120, 90)
-        target = desktop.wait_until(lambda: [w for w in notepad.windows(cls="Notepad") if w.rect[:2] == (120, 90)],
-                                    10, "Notepad moved")[0]
+        target = desktop.move_and_wait(notepad, target, 120, 90)
 
         # Adding a note.
         menu = program.open_tray_menu()

@@ -177,9 +177,10 @@ FunctionEnd
 
 Section "Uninstall"
   Call un.CloseRunningProgram
+  ; First what can fail, so that a program that will not end leaves the install whole.
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\${EXE}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$SMSTARTUP\${PRODUCT}.lnk"
-  !insertmacro DELETE_WHEN_FREE "$INSTDIR\${EXE}"
   Delete "$INSTDIR\hig.png"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Only the files put there: the folder goes if nothing else is in it.

@@ -44,22 +44,21 @@ vn_xvfb_start() {
   local size=${1:-1280x800}
   local launcher=()
   [ "${2:-}" = session ] && launcher=(setsid)
-  local n
-  for n in $(seq 100 400); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      "${launcher[@]}" Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-      VN_XVFB_PID=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
-        kill -0 "$VN_XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-      done
-    fi
-  done
-  echo "could not start Xvfb" >&2
-  return 1
+  # The server picks a free display itself and writes its number to fd 3: two
+  # scripts starting at the same moment cannot end up on one display.
+  local pipe n=""
+  pipe=$(mktemp -u "${TMPDIR:-/tmp}/vn-xvfb.XXXXXX")
+  mkfifo "$pipe"
+  "${launcher[@]}" Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$pipe" >/dev/null 2>&1 &
+  VN_XVFB_PID=$!
+  read -r -t 30 n <"$pipe" || true
+  rm -f "$pipe"
+  if [ -z "$n" ]; then
+    kill "$VN_XVFB_PID" 2>/dev/null || true
+    echo "could not start Xvfb" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 vn_wine_cleanup() {

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "app/jotlet.h"
+#include "note/jotlet.h"
 #include "attach/note_binding.h"
 #include "attach/note_placement.h"
 #include "note/checklist.h"

@@ -100,6 +100,10 @@ class Window:
                       tip_title=d.get("tip_title"), tip_text=d.get("tip_text"), items=d.get("items", []))
 
     @property
+    def enabled(self):
+        return not self.style & 0x08000000  # WS_DISABLED
+
+    @property
     def width(self):
         return self.rect[2] - self.rect[0]
 
@@ -226,8 +230,15 @@ class VantoryNote(Program):
         """The note windows of the program, top of the z-order first."""
         return self.windows(cls="TFStickyNote", **want)
 
+    def open_export_dialog(self):
+        self.open_tray_menu().choose("Export Notes")
+        return self.wait_for_window(10, "the export dialog", cls="TDlgExport", visible=True)
+
     def open_tray_menu(self):
-        """Right-clicks the tray icon and waits for the program's menu."""
+        """Right-clicks the tray icon and waits for the program's menu. The program's
+        windows exist a moment before its icon does; a click on the empty place would
+        be lost, so the icon is waited for first."""
+        self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
         window = self.desktop.wait_until(
             lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
@@ -500,6 +511,12 @@ class Desktop:
     def move(self, window, left, top):
         self.act("move", window.hwnd, left, top)
 
+    def move_and_wait(self, program, window, left, top):
+        """Moves a window of the program and returns it as it is once it got there."""
+        self.move(window, left, top)
+        return self.wait_until(lambda: [w for w in program.windows(cls=window.cls) if w.rect[:2] == (left, top)],
+                               10, f"{window} at ({left}, {top})")[0]
+
     def retitle(self, window, caption):
         """The window's program changes its caption (as an editor does on opening a file)."""
         self.act("set-text", window.hwnd, caption)
@@ -544,6 +561,42 @@ class Desktop:
                 return
             self.xdotool("key", "Down")
         expect(self.text_of(edit) == size, f"the font dialog's sizes stop at {self.text_of(edit)!r}")
+
+    def list_view(self, window):
+        """A list view's columns and rows as the inspection helper reads them from the
+        program: columns with text, display order and lParam; rows with texts, screen
+        rectangle, check (1 unchecked, 2 checked, 0 none) and selected."""
+        return self.act("listview", window.hwnd)
+
+    def child(self, dialog, cls, caption=None):
+        """The one child window of a dialog with this class (and caption)."""
+        found = [w for w in self.windows(children=True) if w.parent == dialog.hwnd and w.cls.lower() == cls.lower()
+                 and (caption is None or w.caption.replace("&", "") == caption)]
+        expect(len(found) == 1, f"{dialog} has {len(found)} {cls} windows {caption or ''}")
+        return found[0]
+
+    def file_dialog(self, program, title, windows_path, button):
+        """A common file dialog of the program: types the path into its file name box
+        (an edit control inside combo boxes) and presses the button."""
+        dialog = program.wait_for_window(10, title, cls="#32770", caption=title, visible=True)
+        inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2]
+                            and dialog.rect[1] <= w.rect[1] and w.rect[3] <= dialog.rect[3])
+        edits = [w for w in self.windows(children=True)
+                 if w.pid == dialog.pid and w.cls == "Edit" and w.visible and inside(w)]
+        expect(edits, f"{title} has no file name box")
+        self.act("set-text", edits[0].hwnd, windows_path)
+        self.click_button(dialog, button)
+        return dialog
+
+    def click_export_check_box(self, row):
+        """A row's check box in the export dialog: the last column, 37 pixels wide,
+        right of the 780 pixels of the text columns."""
+        rect = row["rect"]
+        self.click((rect[0] + 780 + 18, (rect[1] + rect[3]) // 2))
+
+    def windows_path(self, path):
+        """A Linux path as the program sees it (drive Z: is the Linux root)."""
+        return "Z:" + str(path).replace("/", "\\")
 
     def texts_in(self, dialog):
         """Captions of a dialog's child windows (its static texts, buttons ...)."""

@@ -8,16 +8,19 @@ Windows" shortcut in the Startup folder, both starting the program in its instal
 folder, and an Add/Remove Programs entry under HKCU. Started from the Start-menu
 shortcut, the program shows its tray icon, and a note made on Notepad and shrunk to
 its tile shows the tile picture, which the program reads from its current folder.
-The silent uninstall closes the running program the normal way (its notes are
-saved) and removes the program, the shortcuts and the entry; the notes stay.
+Installing again over the running program (an update) closes it the normal way, so
+the note is saved; the Startup shortcut starts it again. The silent uninstall, run
+right after typing into the note, closes the running program the normal way (the
+text is saved) and removes the program, the shortcuts and the entry; the notes stay.
 """
 import getpass
 import subprocess
+import time
 import zipfile
 
 from vn_desktop import PROGRAM, SOURCE_DIR, VantoryNote, expect, run_scenario
 from vn_shortcut import read_shortcut
-from vn_store import INDEX, STORE, read_index
+from vn_store import INDEX, STORE, read_index, rtf_text
 
 VERSION = "1.32"
 SETUP = PROGRAM.parent / f"VantoryNote-{VERSION}-setup.exe"
@@ -26,6 +29,7 @@ TILE_PICTURE = SOURCE_DIR / "resources" / "hig.png"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantory Note"
 TILE_GREY = "rgb(201,201,201)"  # the tile's own colour under a transparent picture
 MINIMIZE_BUTTON = (380, 40)  # in the note, at its default size
+TEXT = "Renew the parking permit"
 
 
 def child(folder, name):
@@ -125,18 +129,41 @@ def session(desktop):
     share = share_like_picture(shot, expected_tile())
     expect(share >= 0.9, f"the tile shows the picture in only {share:.0%} of its pixels (hig.png not found?)")
 
-    # Removed while it runs, as from Add/Remove Programs: the uninstaller copies itself
-    # away and returns at once, so its work is waited for.
+    # An update over the running program closes it the normal way (the note is saved)
+    # and replaces its file.
+    index = desktop.data_folder / STORE / INDEX
+    update = desktop.start(SETUP, "/S")
+    expect(update.exit_code(timeout=120) == 0, "the install over the running program failed")
+    expect(not program.windows(cls="TFMain"), "the update left the old program running")
+    expect(index.is_file() and len([r for r in read_index(index) if r]) == 1,
+           "the update did not let the program save its note")
+
+    # The Startup shortcut, as the logon opens it; the note is back on Notepad.
+    opener = desktop.wine("start", profile_win + "\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\"
+                          "Vantory Note.lnk")
+    program = VantoryNote(desktop, opener, "VantoryNote.exe")
+    note = program.wait_for_window(20, "the note back on Notepad", cls="TFStickyNote", visible=True)
+    desktop.click((note.rect[0] + 120, note.rect[1] + 150))  # into the body
+    desktop.type_text(TEXT)
+    last_key = time.time()
+
+    # Removed while it runs (well before the delayed save), as from Add/Remove
+    # Programs: the uninstaller copies itself away and returns at once, so its work is
+    # waited for.
     desktop.wine(f"{install_win}\\Uninstall.exe", "/S")
     desktop.wait_until(lambda: not install.exists(), 60, "the uninstaller to remove the install folder")
     expect(not program.windows(cls="TFMain"), "the program still runs after the uninstall")
     expect(not start_menu.exists() and not startup.exists(), "a shortcut is left after the uninstall")
     expect(registry_values(desktop, UNINSTALL_KEY) is None, "the Add/Remove Programs entry is left")
-    index = desktop.data_folder / STORE / INDEX
     expect(index.is_file(), f"the notes are gone: no {index}")
     records = [r for r in read_index(index) if r]
     expect([(r.exe, r.caption) for r in records] == [("notepad.exe", "Untitled - Notepad")],
-           f"the kept store holds {records}: the program was not closed the normal way")
+           f"the kept store holds {records}")
+    body = rtf_text((desktop.data_folder / STORE / "0.txt").read_bytes())
+    expect(body == TEXT, f"the kept note reads {body!r}: the uninstaller did not let the program save")
+    saved_after = index.stat().st_mtime - last_key
+    expect(saved_after < 5, f"the note was saved {saved_after:.1f} s after the last key: by the delayed save, "
+                            "not by a polite close")
 
 
 run_scenario(session)

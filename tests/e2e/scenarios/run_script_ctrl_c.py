@@ -61,9 +61,18 @@ class RunScript:
             os.kill(xvfb, signal.SIGTERM)
 
 
-def xvfb_pid(display):
-    """The process of the X server of this display, from its lock file."""
-    return int(Path(f"/tmp/.X{display.lstrip(':')}-lock").read_text().strip())
+def child_xvfb(parent):
+    """The X server that the process `parent` started, or None."""
+    for entry in Path("/proc").iterdir():
+        try:
+            if entry.name.isdigit():
+                stat = (entry / "stat").read_text()
+                name, fields = stat[stat.index("(") + 1:stat.rindex(")")], stat[stat.rindex(")") + 2:].split()
+                if name == "Xvfb" and int(fields[1]) == parent:
+                    return int(entry.name)
+        except OSError:
+            pass
+    return None
 
 
 def running(pid):
@@ -92,7 +101,8 @@ def session(desktop):
     try:
         display = desktop.wait_until(script.display, 90, "the script to name its virtual screen")
         desktop.attach(display, prefix)
-        xvfb = xvfb_pid(display)
+        xvfb = child_xvfb(script.process.pid)
+        expect(xvfb, "the script's X server is not its child")
         target = desktop.wait_until(lambda: [w for w in desktop.windows() if w.cls == "Notepad" and w.visible], 20,
                                     "the Notepad the script opens")[0]
         program = VantoryNote(desktop, None, "VantoryNote.exe")

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 #include "child_roles_win.h"
 
 namespace vn {
@@ -113,12 +113,12 @@ TEST(AttachWindowSystem, QueriesOnRealWindowsOfAnotherProcess) {
     ASSERT_TRUE(rect.has_value());
     EXPECT_EQ(rect->right - rect->left, 300);
     EXPECT_FALSE(ws.IsIconic(one));
-    EXPECT_NE(ws.PlacementShowCmd(one), kShowCmdMinimized);
+    EXPECT_FALSE(ws.PlacementMinimized(one));
 
     ShowWindow(targets.Window(0), SW_MINIMIZE);
     test::PumpMessagesFor(300);
     EXPECT_TRUE(ws.IsIconic(one));
-    EXPECT_EQ(ws.PlacementShowCmd(one), kShowCmdMinimized);
+    EXPECT_TRUE(ws.PlacementMinimized(one));
 
     ShowWindow(targets.Window(1), SW_HIDE);
     test::PumpMessagesFor(100);
@@ -128,7 +128,7 @@ TEST(AttachWindowSystem, QueriesOnRealWindowsOfAnotherProcess) {
     targets.Quit();
     EXPECT_FALSE(ws.IsWindow(one));
     EXPECT_FALSE(ws.GetWindowRect(one).has_value());
-    EXPECT_EQ(ws.PlacementShowCmd(one), 0);
+    EXPECT_FALSE(ws.PlacementMinimized(one));
 }
 
 } // namespace

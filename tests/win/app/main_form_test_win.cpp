@@ -118,14 +118,14 @@ TEST_F(MainFormTest, StartsHiddenWithoutTaskbarButtonAndSettlesInTheTray) {
     EXPECT_EQ(main.Tray().BalloonText(), u"Vantory Note 1.32 is running. Right click on the icon for options.");
     EXPECT_EQ(main.Tray().BalloonIcon(), static_cast<DWORD>(NIIF_INFO));
     EXPECT_EQ(main.Tray().BalloonsShown(), 1u);
-    EXPECT_NE(MouseHookHandle, nullptr);
+    EXPECT_TRUE(main.MouseHookInstalled());
     EXPECT_EQ(main.OpenDialog().Title, u"Select Vantory Note File to Import");
     EXPECT_EQ(main.OpenDialog().Filter, u"Vantory Note Export File (*.vnx)|*.vnx");
 
     main.Destroy();
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(main.Tray().Visible());
-    EXPECT_EQ(MouseHookHandle, nullptr);
+    EXPECT_FALSE(main.MouseHookInstalled());
     main.Destroy();  // a second shutdown does nothing
 }
 

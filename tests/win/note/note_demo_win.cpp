@@ -11,11 +11,12 @@
 #include "note/note_host.h"
 #include "child_roles_win.h"
 #include "note/sticky_note_win.h"
+#include "test_note_host_win.h"
 
 namespace vn::test {
 namespace {
 
-class DemoHost : public NoteHost {
+class DemoHost : public TestNoteHost {
 public:
     bool SelectingCaptureWindow() const override { return false; }
     void SetSaveChangePending() override {}

@@ -1,10 +1,11 @@
 // The delayed save on a fake clock: one save, 5 seconds after the last change.
-#include "store/delayed_save.h"
+#include "app/delayed_save.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "manual_timer.h"
 #include "platform/errors.h"
 
 namespace vn {
@@ -17,7 +18,7 @@ protected:
     void SetUp() override {
         timer.SetHandler([this] { save.SaveTimerTimer(); });
     }
-    ManualTimer timer;
+    test::ManualTimer timer{kSaveTimerInterval};
     std::vector<std::chrono::milliseconds> saves;
     DelayedSave save{timer, [this] { saves.push_back(timer.Now()); }};
 };
@@ -31,7 +32,7 @@ TEST_F(DelayedSaveTest, ABurstOfChangesLeadsToOneSaveFiveSecondsAfterTheLast) {
     EXPECT_TRUE(saves.empty()) << "no save while the changes keep coming";
     timer.Advance(10s);
     EXPECT_EQ(saves, (std::vector<std::chrono::milliseconds>{59s + 5s}));
-    EXPECT_FALSE(timer.Armed()) << "one-shot: the handler stopped the timer";
+    EXPECT_FALSE(timer.Enabled()) << "one-shot: the handler stopped the timer";
 }
 
 TEST_F(DelayedSaveTest, EachQuietPeriodGetsItsOwnSave) {
@@ -49,7 +50,7 @@ TEST_F(DelayedSaveTest, AFailingSaveStillEndsTheTimerAndStoppingCancelsThePendin
     timer.SetHandler([&] { failing.SaveTimerTimer(); });
     failing.SetSaveChangePending();
     EXPECT_THROW(timer.Advance(5s), Error);
-    EXPECT_FALSE(timer.Armed()) << "no retry loop after a failed save";
+    EXPECT_FALSE(timer.Enabled()) << "no retry loop after a failed save";
 
     timer.SetHandler([this] { save.SaveTimerTimer(); });
     save.SetSaveChangePending();

@@ -24,11 +24,12 @@
 #include "platform/guarded.h"
 #include "platform/text_win.h"
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
+#include "test_note_host_win.h"
 
 namespace vn::test {
 
-class RecordingHost : public NoteHost {
+class RecordingHost : public TestNoteHost {
 public:
     bool SelectingCaptureWindow() const override { return selecting; }
     void SetSaveChangePending() override { ++saves; }

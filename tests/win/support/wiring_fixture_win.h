@@ -20,7 +20,7 @@
 #include "platform/mouse_hook_win.h"
 #include "platform/text_win.h"
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 
 namespace vn::test {
 
@@ -100,7 +100,7 @@ protected:
     static void Hook(UINT message) {
         MSLLHOOKSTRUCT event{};
         GetCursorPos(&event.pt);
-        MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&event));
+        MouseHook::MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&event));
     }
 
     // Makes `window` the foreground window, as a click or Alt+Tab would.

@@ -97,7 +97,7 @@ protected:
         folder.Write("Information\\2.txt", Rtf("two"));
         folder.Write("Information\\Jotlets.txt",
                      IndexFile({"notepad.exe|Vn absent one=PC|t1|Information\\0.txt|1",
-                                "bad|name|part=PC|t|Information\\1.txt|0",
+                                "bad.exe=PC|t|Information\\1.txt|0",
                                 "notepad.exe|Vn absent two=PC|t2|Information\\2.txt|01"}));
     }
     void FireSaveTimer() { SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0); }
@@ -120,7 +120,7 @@ TEST_F(WiringStoreTest, LoadedNotesWaitAndEveryChangeReachesTheStore) {
     EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
               IndexFile({"notepad.exe|Vn absent two=PC|t2|Information\\1.txt|01",
                          "notepad.exe|Vn absent one=PC|t1|Information\\0.txt|1",
-                         "bad|name|part=PC|t|Information\\2.txt|0"}));
+                         "bad.exe=PC|t|Information\\2.txt|0"}));
     EXPECT_EQ(folder.Read("Information\\1.txt"), Rtf("two"));
     EXPECT_EQ(folder.Read("Information\\2.txt"), Rtf("bad"));
 
@@ -140,7 +140,7 @@ TEST_F(WiringStoreTest, LoadedNotesWaitAndEveryChangeReachesTheStore) {
     EXPECT_FALSE(main->TimerEnabled(ControllerTimer::SaveTimer));
     EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
               IndexFile({"notepad.exe|Vn absent two=PC|t2|Information\\0.txt|01",
-                         "bad|name|part=PC|t|Information\\1.txt|0"}));
+                         "bad.exe=PC|t|Information\\1.txt|0"}));
     EXPECT_NE(folder.Read("Information\\0.txt").find("typed"), std::string::npos);
 }
 
@@ -164,7 +164,7 @@ TEST_F(WiringStoreTest, AnUnreadableIndexNeitherStopsTheStartNorIsReplaced) {
     std::filesystem::create_directories(folder / "Information\\Jotlets.txt");
     Start();
     EXPECT_TRUE(main->Jotlets().empty());
-    EXPECT_NE(MouseHookHandle, nullptr) << "the start went on: notes can be added";
+    EXPECT_TRUE(main->MouseHookInstalled()) << "the start went on: notes can be added";
     main->Destroy();
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Information\\Jotlets.txt"))
         << "a save replaced a store it could not read";

@@ -1,4 +1,4 @@
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 
 #include <cstdio>
 #include <stdexcept>

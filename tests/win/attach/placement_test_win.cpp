@@ -1,6 +1,5 @@
 #include "attach/note_placement.h"
 #include "attach/note_placement_win.h"
-#include "attach/window_picker_win.h"
 #include "platform/guarded.h"
 #include "platform/window_win.h"
 
@@ -8,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "attach_target_process_win.h"
+#include "target_process_win.h"
 
 namespace vn {
 namespace {
@@ -71,49 +70,6 @@ TEST(AttachPlacement, ANoteOwnedByAnotherProcessesWindowIsPlacedAndShownAboveIt)
     EXPECT_EQ(r.left, 321);  // position kept
     EXPECT_TRUE(IsWindowVisible(note.Handle()));
     note.DestroyHandle();
-}
-
-class ThrowingHost : public PickingHost {
-public:
-    void SetCheckForegroundWindowTimer(bool) override {}
-    void SetCaptureWindowTimer(bool on) override {
-        if (on) throw std::runtime_error("timer refused");
-    }
-    void ShowBalloonPrompt(const std::u16string&) override {}
-    void ShowSelectWindowInfo(const std::u16string&) override {}
-    void CloseSelectWindowInfo() override {}
-    PickedNote& AddStickyNoteToWindow(WindowId) override { throw std::logic_error("unused"); }
-    void BringImportDialogToFrontIfShowing() override {}
-};
-
-TEST(AttachPlacement, TheMouseHookPassesEveryEventOnAndKeepsExceptionsInside) {
-    class NoWindows : public WindowSystem {
-        bool IsWindow(WindowId) const override { return false; }
-        bool IsWindowVisible(WindowId) const override { return false; }
-        bool IsIconic(WindowId) const override { return false; }
-        int PlacementShowCmd(WindowId) const override { return 0; }
-        std::optional<ScreenRect> GetWindowRect(WindowId) const override { return std::nullopt; }
-        WindowId FindWindowByTitle(const std::u16string&) const override { return kNoWindow; }
-        std::u16string GetWindowCaption(WindowId) const override { return {}; }
-        std::u16string GetWindowExeName(WindowId) const override { return {}; }
-        WindowId GetForegroundWindow() const override { return kNoWindow; }
-        void SetForegroundWindow(WindowId) override {}
-        bool IsOwnWindow(WindowId) const override { return false; }
-    } desk;
-    ThrowingHost host;
-    WindowPicker picker(desk, host, u"vn_win_tests.exe");
-    int caught = 0;
-    SetApplicationExceptionHandler([&](std::exception_ptr) { ++caught; });
-    MSLLHOOKSTRUCT event{};
-    picker.SelectWindowToAddStickyNote(true, u"");
-
-    // A negative code is passed on without being looked at.
-    EXPECT_EQ(ForwardMouseHook(nullptr, -1, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&event), picker), 0);
-    EXPECT_TRUE(picker.SelectingCaptureWindow());
-    EXPECT_EQ(ForwardMouseHook(nullptr, HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&event), picker), 0);
-    EXPECT_FALSE(picker.SelectingCaptureWindow());
-    EXPECT_EQ(caught, 1);
-    SetApplicationExceptionHandler({});
 }
 
 } // namespace
