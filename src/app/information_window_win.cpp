@@ -4,6 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/text_win.h"
+#include "platform/theme_win.h"
 
 namespace vn {
 namespace {
@@ -15,7 +16,13 @@ constexpr int kMargin = 12;       // around the icon and the text
 constexpr int kBottomSpace = 8;   // the empty area below, where a message box has its buttons
 constexpr int kMinTextWidth = 200;
 
+// The theme's font when there is a theme, like the program's dialogs; else the
+// system's message font.
 UniqueFont MessageFont() {
+    if (HFONT themed = ThemeFont()) {
+        LOGFONTW font{};
+        if (GetObjectW(themed, sizeof(font), &font)) return UniqueFont(CreateFontIndirectW(&font));
+    }
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
@@ -58,7 +65,7 @@ InformationWindow::InformationWindow(HWND owner, const std::u16string& caption, 
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
 
-    RegisterClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, LoadCursorW(nullptr, IDC_ARROW));
+    RegisterClass(kClassName, 0, ThemeBrush(ThemeRole::Window), nullptr, LoadCursorW(nullptr, IDC_ARROW));
     HWND h = CreateNative(kExStyle, kClassName, W(caption), kStyle, (screenWidth - width) / 2,
                           (screenHeight - height) / 2, width, height, owner);
 
@@ -75,5 +82,11 @@ InformationWindow::InformationWindow(HWND owner, const std::u16string& caption, 
 }
 
 InformationWindow::~InformationWindow() { DestroyHandle(); }
+
+LRESULT InformationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (message == WM_CTLCOLORSTATIC && ThemeControlColor(message, wParam, result)) return result;
+    return Window::HandleMessage(message, wParam, lParam);
+}
 
 } // namespace vn

@@ -1,9 +1,10 @@
 #pragma once
 // A small message-style window that informs without asking anything: a caption,
 // the system's information icon at the left and a word-wrapped text beside it, no
-// buttons, a dialog border. It is centred on the screen and shown without
-// blocking anything; it goes when its object goes. Picking uses it as its prompt
-// when it starts from the import dialog.
+// buttons, a dialog border, in the theme's colours and font like the program's
+// dialogs. It is centred on the screen and shown without blocking anything; it
+// goes when its object goes. Picking uses it as its prompt when it starts from
+// the import dialog.
 #include <windows.h>
 
 #include <string>
@@ -20,6 +21,10 @@ public:
     ~InformationWindow() override;
 
     const std::u16string& Text() const noexcept { return text_; }
+
+protected:
+    // The theme's colours for the text.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     std::u16string text_;

@@ -1,13 +1,132 @@
-// The controller's side of the exchange: the tray menu's "Export Notes" and
-// "Import Notes" (also the note's Save and Import buttons) open the export and
-// import dialogs, which are created once at start and reused. Until those dialogs
-// exist, the commands do nothing.
+// The use cases of the exchange: "Export Notes" and "Import Notes" from the tray
+// menu (also the note's Save and Import buttons). The export and import dialogs
+// are created once after the controller and shown modally; they exclude each other.
 #include "app/main_form_win.h"
+
+#include <utility>
+
+#include "app/application_win.h"
+#include "exchange/export_target.h"
+#include "exchange/zip_archive.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system.h"
+#include "store/index_file.h"
+#include "store/store_names.h"
+#include "note/sticky_note_win.h"
 
 namespace vn {
 
-void TFMain::ExportJotlets() {}
+namespace {
+// The copy of an archive chosen inside the data folder's own folders, read after the
+// reset of Temp Export.
+constexpr char16_t kImportCopyName[] = u"Import.vnx";
+} // namespace
 
-void TFMain::ImportStickyNote() {}
+void TFMain::CreateExchangeDialogs() {
+    DlgExport = std::make_unique<TDlgExport>(ExportDialogActions{
+        [this]() -> const std::vector<Jotlet*>& { return FJotlets.items(); },
+        [this](const std::u16string& IndexString) { DeleteJotlets(IndexString); },
+        [this](const std::u16string& FileName, const std::u16string& IndexString) {
+            ExportSelection(FileName, IndexString);
+        },
+        GetLocalDataPath()});
+    DlgImport = std::make_unique<TDlgImport>(ImportDialogActions{
+        [this](const std::u16string& archive) { return UnpackImportArchive(archive); },
+        [this](const std::u16string& valuePart) { SelectWindowToAddStickyNote(false, valuePart); }});
+}
+
+void TFMain::ExportJotlets() {
+    if (importing_) {
+        DlgImport->BringToFront();
+        MessageBeep(MB_OK);
+        return;
+    }
+    if (exporting_) {
+        DlgExport->BringToFront();
+        return;
+    }
+    exporting_ = true;
+    EnableNoteWindows(false);
+    struct Done {
+        TFMain& main;
+        ~Done() {
+            main.EnableNoteWindows(true);
+            main.exporting_ = false;
+        }
+    } done{*this};
+    DlgExport->Execute();
+}
+
+void TFMain::ImportStickyNote() {
+    if (exporting_) {
+        DlgExport->BringToFront();
+        MessageBeep(MB_OK);
+        return;
+    }
+    if (importing_) {
+        DlgImport->BringToFront();
+        return;
+    }
+    importing_ = true;
+    struct Done {
+        TFMain& main;
+        bool disabled = false;
+        ~Done() {
+            if (disabled) main.EnableNoteWindows(true);
+            main.importing_ = false;
+        }
+    } done{*this};
+    if (!OpenDialog_.ExecuteOpen(Application_.Handle())) return;
+    // Quit while the open dialog was up: the program ends, nothing is unpacked.
+    if (Application_.Terminated() || ModalDialog::QuitPending()) return;
+    EnableNoteWindows(false);
+    done.disabled = true;
+    DlgImport->OpenJotletsImportFile(OpenDialog_.FileName);
+}
+
+// The selection save into a temporary file next to the chosen one, which replaces
+// it only once the archive is complete.
+void TFMain::ExportSelection(const std::u16string& FileName, const std::u16string& IndexString) {
+    if (Application_.Terminated()) return;
+    ReplaceFileAtomically(PlatformFileSystem(), FileName,
+                          [&](const std::u16string& partial) { SaveToFile(partial, IndexString); });
+}
+
+std::vector<std::u16string> TFMain::UnpackImportArchive(const std::u16string& archive) {
+    FileSystem& files = PlatformFileSystem();
+    const std::u16string folder = GetLocalDataPath() + std::u16string(kTempExportFolderName);
+    std::u16string source = archive;
+    std::u16string copy;
+    // An archive inside the program's own folders would go with the reset: it is
+    // read from a copy made first.
+    if (IsDataFolderTarget(archive, GetLocalDataPath())) {
+        copy = GetLocalDataPath() + kImportCopyName;
+        files.WriteFile(copy, files.ReadFile(archive));
+        source = copy;
+    }
+    struct RemoveCopy {
+        FileSystem& files;
+        const std::u16string& copy;
+        ~RemoveCopy() {
+            if (copy.empty()) return;
+            try {
+                files.RemoveFile(copy);
+            } catch (...) {
+            }
+        }
+    } removeCopy{files, copy};
+    // The folder reset, then the archive and its index file.
+    files.DeleteDirectory(folder);
+    files.CreateFolders(folder);
+    ExtractZipFile(source, folder);
+    return DecodeIndexFile(files.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), SystemCodePage());
+}
+
+void TFMain::EnableNoteWindows(bool enabled) {
+    for (Jotlet* jotlet : FJotlets) {
+        auto* note = dynamic_cast<TFStickyNote*>(jotlet);
+        if (note && note->HasHandle()) EnableWindow(note->Handle(), enabled);
+    }
+}
 
 } // namespace vn

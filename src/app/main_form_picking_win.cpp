@@ -1,76 +1,50 @@
-// The controller's side of picking the window that receives a new note. The
-// picking logic (attach/window_picker.h) decides; the controller gives it the hook,
-// the two timers, the prompts and the note list, and makes and places the note.
+// The use case "add a note to a picked window": picking starts from the tray menu
+// or the import dialog, the picking session reports how it ends, and the capture
+// makes, places, fills and shows the note here.
 #include "app/main_form_win.h"
 
-#include "app/application_win.h"
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
 #include "note/sticky_note_win.h"
 
 namespace vn {
 
-namespace {
-constexpr char16_t kInformationCaption[] = u"Information";
-} // namespace
-
 void TFMain::SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u16string& ANewInfoString) {
-    Picker_.SelectWindowToAddStickyNote(ABalloonHintMessage, ANewInfoString);
+    if (Picking_.Start(ABalloonHintMessage, ANewInfoString) == PickPrompt::TrayBalloon)
+        ShowBalloon(kBalloonInfo, kBalloonPickPrompt);
 }
 
-// Called for every mouse event on the desktop, after the next hook: outside
-// picking only a flag test.
-void TFMain::MouseHookEvent(UINT message) { Picker_.MouseHookEvent(message); }
-
-void TFMain::CheckForegroundWindowTimerTimer() { Picker_.CheckForegroundWindowTimerTimer(); }
-
-void TFMain::CaptureWindowTimerTimer() { Picker_.CaptureWindowTimerTimer(); }
-
-void TFMain::SetCheckForegroundWindowTimer(bool on) {
-    SetTimerEnabled(ControllerTimer::CheckForegroundWindowTimer, on);
+// 100 ms after picking ended with a pick. A refused note (access denied) stops the
+// capture: nothing is filled or shown, the import dialog stays where it is, and the
+// exception goes on to the error balloon.
+void TFMain::CaptureWindowTimerTimer() {
+    if (std::optional<PickedWindow> picked = Picking_.Capture()) {
+        TFStickyNote& note = AddStickyNoteToWindow(ToHwnd(picked->target));
+        if (!picked->infoString.empty()) {
+            try {
+                Store().FillStickyNote(note.Stored(), picked->infoString);
+            } catch (...) {
+                // No empty note is left on the window for a record that cannot fill it.
+                note.Close();
+                throw;
+            }
+            Picking_.NoteMade();
+        }
+        note.Show();
+    }
+    BringImportDialogToFrontIfShowing();
 }
 
-void TFMain::SetCaptureWindowTimer(bool on) { SetTimerEnabled(ControllerTimer::CaptureWindowTimer, on); }
-
-void TFMain::ShowBalloonPrompt(const std::u16string& text) {
-    TrayIcon_.SetBalloonIcon(kBalloonInfo);
-    TrayIcon_.SetBalloonText(text);
-    TrayIcon_.ShowBalloon();
-}
-
-void TFMain::ShowSelectWindowInfo(const std::u16string& text) {
-    CloseSelectWindowInfo();
-    // Owned by the invisible application window: no taskbar button of its own.
-    SelectWindowInfoForm = std::make_unique<InformationWindow>(Application_.Handle(), kInformationCaption, text);
-}
-
-void TFMain::CloseSelectWindowInfo() {
-    // The variable is emptied first, then the window is closed and freed.
-    std::unique_ptr<InformationWindow> form = std::move(SelectWindowInfoForm);
-    form.reset();
-}
-
-PickedNote& TFMain::AddStickyNoteToWindow(WindowId AParentWnd) {
-    auto* note = new TFStickyNote(*this, ToHwnd(AParentWnd));
+TFStickyNote& TFMain::AddStickyNoteToWindow(HWND AParentWnd) {
+    auto* note = new TFStickyNote(*this, AParentWnd);
     AddJotlet(*note);
-    PickedNote_.Set(nullptr);
-    // A target that refuses the note (access denied) gets none: the note is
-    // discarded there and the exception goes on to the balloon.
-    PlaceNoteOnPickedWindow(TheWindowSystem(), AParentWnd, *note);
-    PickedNote_.Set(note);
-    return PickedNote_;
-}
-
-void TFMain::PickedStickyNote::FillStickyNote(const std::u16string& infoString) {
-    if (note_) main_.Store().FillStickyNote(note_->Stored(), infoString);
-}
-
-void TFMain::PickedStickyNote::Show() {
-    if (note_) note_->Show();
+    // A target that refuses the note gets none: the note is discarded there.
+    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(AParentWnd), *note);
+    return *note;
 }
 
 void TFMain::BringImportDialogToFrontIfShowing() {
-    if (HWND dialog = ShowingImportDialog()) SetForegroundWindow(dialog);
+    if (DlgImport) DlgImport->BringToFront();
 }
 
 } // namespace vn

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
+#include <optional>
 
 #include "app/app_texts.h"
 #include "app/application_win.h"
@@ -11,9 +11,9 @@
 #include "attach/identity_win.h"
 #include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
+#include "note/note_companion_win.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
-#include "platform/text_win.h"
 
 namespace vn {
 
@@ -25,17 +25,6 @@ constexpr wchar_t kMainClass[] = L"TFMain";
 // windows: a note may see a new window this much later than its tick.
 constexpr std::uint64_t kTitleListMaxAgeMs = 100;
 constexpr wchar_t kMainCaption[] = L"FMain";
-
-unsigned IntervalOf(ControllerTimer timer) {
-    switch (timer) {
-    case ControllerTimer::CaptureWindowTimer: return kCaptureWindowTimerInterval;
-    case ControllerTimer::CheckForegroundWindowTimer: return kCheckForegroundWindowTimerInterval;
-    case ControllerTimer::SaveTimer: return kSaveTimerInterval;
-    }
-    return kSaveTimerInterval;
-}
-
-size_t BitOf(ControllerTimer timer) { return static_cast<size_t>(timer); }
 
 HICON LoadMainIcon() {
     // The tray wants the small size; shared icons are freed by the system at exit.
@@ -49,9 +38,10 @@ HICON LoadMainIcon() {
 TFMain::TFMain(Application& application)
     : Application_(application),
       TrayIcon_(kTrayCallbackMessage),
-      DelayedSave_(SaveTimer_, [this] { SaveToFile(); }),
+      PopupMenu_(application),
+      DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
-      Picker_(TheWindowSystem(), *this, GetOwnExeFileName()) {}
+      Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
 
 TFMain::TFMain(Application& application, std::u16string dataFolder) : TFMain(application) {
     dataFolder_ = std::move(dataFolder);
@@ -74,6 +64,7 @@ void TFMain::Create() {
     // program gets no taskbar button. Zero-sized and never shown.
     CreateNative(0, kMainClass, kMainCaption, WS_POPUP, 0, 0, 0, 0, Application_.Handle());
     Guarded([this] { FormCreate(); });
+    CreateExchangeDialogs();
 }
 
 void TFMain::FormCreate() {
@@ -85,32 +76,23 @@ void TFMain::FormCreate() {
     TrayIcon_.SetOnMouse([this](UINT mouseMessage) { TrayIconMouse(mouseMessage); });
     TrayIcon_.SetVisible(true);
 
-    TrayIcon_.SetBalloonIcon(kBalloonInfo);
     TrayIcon_.SetBalloonTitle(kBalloonTitle);
-    TrayIcon_.SetBalloonText(kStartupBalloonText);
-    TrayIcon_.ShowBalloon();
+    ShowBalloon(kBalloonInfo, kStartupBalloonText);
 
-    FJotlets.clear();
     // The store keeps the records it cannot load and writes them back; only an
     // index file that cannot be read at all fails the load. That is reported to
     // the handler, but start-up goes on: without the hook no note could be added.
     Guarded([this] { LoadNotes(); });
 
-    SetMouseHookListener([this](UINT message, const MSLLHOOKSTRUCT&) { MouseHookEvent(message); });
-    InstallMouseHook();
+    MouseHook_ = std::make_unique<MouseHook>([this](UINT message, const MSLLHOOKSTRUCT&) { Picking_.MouseHookEvent(message); });
 
     OpenDialog_.Title = kOpenDialogTitle;
     OpenDialog_.Filter = kOpenDialogFilter;
     OpenDialog_.DefaultExt = kOpenDialogDefaultExt;
-    OpenDialog_.Options = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
+    // OFN_NOCHANGEDIR: the current folder, where the tile picture is read, stays.
+    OpenDialog_.Options = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
 
-    PopupMenu_.reset(CreatePopupMenu());
-    AppendMenuW(PopupMenu_.get(), MF_STRING, static_cast<UINT_PTR>(TrayCommand::AddaStickyNote1), W(kMenuAddNote));
-    AppendMenuW(PopupMenu_.get(), MF_STRING, static_cast<UINT_PTR>(TrayCommand::ExportaStickyNote1),
-                W(kMenuExportNotes));
-    AppendMenuW(PopupMenu_.get(), MF_STRING, static_cast<UINT_PTR>(TrayCommand::InportaStickyNote1),
-                W(kMenuImportNotes));
-    AppendMenuW(PopupMenu_.get(), MF_STRING, static_cast<UINT_PTR>(TrayCommand::Quit1), W(kMenuQuit));
+    PopupMenu_.Create();
 }
 
 void TFMain::Destroy() {
@@ -125,76 +107,55 @@ void TFMain::FormDestroy() {
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
     Guarded([this] { SaveToFile(); });
-    Guarded([this] { DestroyJotlets(); });
-    FJotlets.clear();
+    FJotlets.DestroyAll();
     FStickyNoteList.clear();
     // No save may follow the final one.
     DelayedSave_.Stop();
-    SetTimerEnabled(ControllerTimer::CaptureWindowTimer, false);
-    SetTimerEnabled(ControllerTimer::CheckForegroundWindowTimer, false);
-    Guarded([this] { CloseSelectWindowInfo(); });
-    SetMouseHookListener({});
-    RemoveMouseHook();
+    Guarded([this] { Picking_.Stop(); });
+    MouseHook_.reset();
 }
 
-void TFMain::DestroyJotlets() {
-    // From the last list position down; the notice is cancelled first so that none
-    // of these destructions schedules a save.
-    while (!FJotlets.empty()) {
-        Jotlet* note = FJotlets.back();
-        FJotlets.pop_back();
-        note->SetRemovalNotice({});
-        Guarded([note] { note->Hide(); });
-        Guarded([note] { note->Destroy(); });
-    }
-}
-
-void TFMain::AddJotlet(Jotlet& note) {
-    FJotlets.push_back(&note);
-    note.SetRemovalNotice([this](Jotlet& removed) { JotletRemoved(removed); });
-}
+void TFMain::AddJotlet(Jotlet& note) { FJotlets.Add(note); }
 
 void TFMain::JotletRemoved(Jotlet& note) {
-    if (destroying_) return;
-    auto it = std::find(FJotlets.begin(), FJotlets.end(), &note);
-    if (it != FJotlets.end()) FJotlets.erase(it);
-    // Also for a note that DeleteJotlets already took out of the list: its record
-    // leaves the store with this save.
+    if (DlgExport) DlgExport->NoteRemoved(&note);
     SetSaveChangePending();
+}
+
+bool TFMain::MouseHookInstalled() const noexcept { return MouseHook_ && MouseHook_->Installed(); }
+
+NoteCompanionWindow& TFMain::NoteCompanion() {
+    if (!NoteCompanion_) {
+        auto companion = std::make_unique<NoteCompanionWindow>();
+        companion->Create();
+        NoteCompanion_ = std::move(companion);
+    }
+    return *NoteCompanion_;
 }
 
 std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }
 
 void TFMain::ApplicationEventsException(std::exception_ptr error) {
     if (!IsAccessDeniedMessage(ExceptionMessage(error))) return;  // everything else is dropped silently
-    TrayIcon_.SetBalloonIcon(kBalloonError);
-    TrayIcon_.SetBalloonText(kAccessDeniedBalloonText);
+    ShowBalloon(kBalloonError, kAccessDeniedBalloonText);
+}
+
+// The title stays the one set at start-up.
+void TFMain::ShowBalloon(DWORD icon, const std::u16string& text) {
+    TrayIcon_.SetBalloonIcon(icon);
+    TrayIcon_.SetBalloonText(text);
     TrayIcon_.ShowBalloon();
 }
 
 // --- Tray --------------------------------------------------------------------------
 
 void TFMain::TrayIconMouse(UINT mouseMessage) {
-    if (mouseMessage == WM_RBUTTONUP) PopupMenuPopup();
+    if (mouseMessage != WM_RBUTTONUP) return;
+    if (std::optional<TrayCommand> command = PopupMenu_.Popup()) MenuCommand(*command);
 }
 
-void TFMain::PopupMenuPopup() {
-    if (!PopupMenu_) return;
-    POINT at{};
-    GetCursorPos(&at);
-    // A menu of a background program only closes on an outside click when one of
-    // its windows is in the foreground.
-    SetForegroundWindow(Application_.Handle());
-    Application_.ProcessMessages();
-    if (Application_.Terminated()) return;
-    UINT command = static_cast<UINT>(TrackPopupMenuEx(PopupMenu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                      at.x, at.y, Application_.Handle(), nullptr));
-    PostMessageW(Application_.Handle(), WM_NULL, 0, 0);
-    if (command) MenuCommand(command);
-}
-
-void TFMain::MenuCommand(UINT command) {
-    switch (static_cast<TrayCommand>(command)) {
+void TFMain::MenuCommand(TrayCommand command) {
+    switch (command) {
     case TrayCommand::AddaStickyNote1: AddaStickyNote1Click(); break;
     case TrayCommand::ExportaStickyNote1: ExportaStickyNote1Click(); break;
     case TrayCommand::InportaStickyNote1: InportaStickyNote1Click(); break;
@@ -212,36 +173,18 @@ void TFMain::Quit1Click() { Application_.Terminate(); }
 
 // --- Timers ------------------------------------------------------------------------
 
-bool TFMain::TimerEnabled(ControllerTimer timer) const noexcept { return timersEnabled_.test(BitOf(timer)); }
-
-void TFMain::SetTimerEnabled(ControllerTimer timer, bool enabled, std::optional<unsigned> interval) {
-    if (enabled == TimerEnabled(timer)) return;
-    if (!HasHandle()) return;
-    if (enabled)
-        SetTimer(Handle(), static_cast<UINT_PTR>(timer), interval.value_or(IntervalOf(timer)), nullptr);
-    else
-        KillTimer(Handle(), static_cast<UINT_PTR>(timer));
-    timersEnabled_.set(BitOf(timer), enabled);
+bool TFMain::TimerEnabled(ControllerTimer timer) const {
+    switch (timer) {
+    case ControllerTimer::CaptureWindowTimer: return Picking_.CaptureTimerEnabled();
+    case ControllerTimer::CheckForegroundWindowTimer: return Picking_.CheckForegroundTimerEnabled();
+    case ControllerTimer::SaveTimer: return SaveTimer.Enabled();
+    }
+    return false;
 }
-
-void TFMain::SaveTimerControl::Start(std::chrono::milliseconds interval) {
-    main_.SetTimerEnabled(ControllerTimer::SaveTimer, false);
-    main_.SetTimerEnabled(ControllerTimer::SaveTimer, true, static_cast<unsigned>(interval.count()));
-}
-
-void TFMain::SaveTimerControl::Stop() { main_.SetTimerEnabled(ControllerTimer::SaveTimer, false); }
 
 void TFMain::SetSaveChangePending() {
     if (destroying_) return;  // the shutdown saves anyway
     DelayedSave_.SetSaveChangePending();
-}
-
-void TFMain::TimerTimer(ControllerTimer timer) {
-    switch (timer) {
-    case ControllerTimer::CaptureWindowTimer: CaptureWindowTimerTimer(); break;
-    case ControllerTimer::CheckForegroundWindowTimer: CheckForegroundWindowTimerTimer(); break;
-    case ControllerTimer::SaveTimer: SaveTimerTimer(); break;
-    }
 }
 
 void TFMain::SaveTimerTimer() { DelayedSave_.SaveTimerTimer(); }
@@ -252,11 +195,9 @@ LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
         switch (static_cast<ControllerTimer>(wParam)) {
-        case ControllerTimer::CaptureWindowTimer:
-        case ControllerTimer::CheckForegroundWindowTimer:
-        case ControllerTimer::SaveTimer:
-            TimerTimer(static_cast<ControllerTimer>(wParam));
-            return 0;
+        case ControllerTimer::CaptureWindowTimer: CaptureWindowTimerTimer(); return 0;
+        case ControllerTimer::CheckForegroundWindowTimer: Picking_.CheckForegroundWindowTimerTimer(); return 0;
+        case ControllerTimer::SaveTimer: SaveTimerTimer(); return 0;
         }
         break;
     case WM_CLOSE:

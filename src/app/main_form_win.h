@@ -1,47 +1,49 @@
 #pragma once
-// TFMain, the main controller: a window the user never sees. It owns what lives as
-// long as the program: the tray icon with its menu and balloons, the ordered list
-// of notes, the controller's three timers, the lifetime of the low-level mouse
-// hook and the application-wide exception handler. Its creation does the program's
-// start-up work and its destruction the shutdown work.
+// TFMain, the main controller and the program's composition root: a window the user
+// never sees. It owns what lives as long as the program (the tray icon and its menu,
+// the note list, the picking session, the save timer, the mouse hook, the notes'
+// companion window, the application-wide exception handler) and runs the use cases
+// top to bottom, each in one function that calls the rules and acts on what they
+// return. Its creation does the program's start-up work and its destruction the
+// shutdown work.
 //
-// The work of the operations is split by concern:
+// The use cases are split by concern:
 //   main_form_win.cpp          window, start-up, shutdown, tray, timers, exceptions
-//   main_form_store_win.cpp    saving, loading and deleting notes (store/ does the files)
-//   main_form_picking_win.cpp  picking the window that receives a new note (attach/ decides)
+//   main_form_store_win.cpp    load the store, save it or a selection, delete notes
+//   main_form_picking_win.cpp  add a note to a picked window
 //   main_form_exchange_win.cpp export and import of notes
 #include <windows.h>
 
-#include <bitset>
-#include <chrono>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/information_window_win.h"
-#include "app/jotlet.h"
-#include "app/messages.h"
+#include "app/delayed_save.h"
+#include "app/messages_win.h"
+#include "app/note_list.h"
+#include "app/picking_session_win.h"
+#include "app/tray_menu_win.h"
+#include "exchange/export_dialog_win.h"
+#include "exchange/import_dialog_win.h"
 #include "attach/title_search.h"
-#include "attach/window_picker.h"
 #include "note/note_host.h"
 #include "platform/code_page_win.h"
 #include "platform/file_dialog_win.h"
 #include "platform/file_system.h"
 #include "platform/tray_icon_win.h"
-#include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
-#include "store/delayed_save.h"
 #include "store/note_store.h"
 #include "store/store_note.h"
 
 namespace vn {
 
 class Application;
+class MouseHook;
 class TFStickyNote;
 
-class TFMain : public Window, public NoteHost, private PickingHost {
+class TFMain : public Window, public NoteHost {
 public:
     explicit TFMain(Application& application);
     // A controller whose data folder is `dataFolder` (ending in a backslash) instead
@@ -74,14 +76,15 @@ public:
     // The data folder, ending in a backslash.
     std::u16string GetLocalDataPath() const;
 
-    bool SelectingCaptureWindow() const noexcept override { return Picker_.SelectingCaptureWindow(); }
+    bool SelectingCaptureWindow() const noexcept override { return Picking_.SelectingCaptureWindow(); }
     // The notes' ticks: the real window system with one shared title search.
     WindowSystem& TrackingWindows() override { return TrackingWindows_; }
-    const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets; }
+    NoteCompanionWindow& NoteCompanion() override;
+    const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets.items(); }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
-    const std::u16string& NewStickyNoteInfoString() const noexcept { return Picker_.NewStickyNoteInfoString(); }
+    const std::u16string& NewStickyNoteInfoString() const noexcept { return Picking_.NewStickyNoteInfoString(); }
     // The information window of picking while it is shown; null otherwise.
-    const InformationWindow* SelectWindowInfo() const noexcept { return SelectWindowInfoForm.get(); }
+    const InformationWindow* SelectWindowInfo() const noexcept { return Picking_.SelectWindowInfo(); }
 
     // Appends a note to FJotlets and registers for its removal notice.
     void AddJotlet(Jotlet& note);
@@ -91,99 +94,74 @@ public:
 
     TrayIcon& Tray() noexcept { return TrayIcon_; }
     FileDialog& OpenDialog() noexcept { return OpenDialog_; }
-    bool TimerEnabled(ControllerTimer timer) const noexcept;
+    bool TimerEnabled(ControllerTimer timer) const;
+    bool MouseHookInstalled() const noexcept;
+    TDlgExport* ExportDialog() noexcept { return DlgExport.get(); }
+    TDlgImport* ImportDialog() noexcept { return DlgImport.get(); }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // SaveTimer as the delayed save drives it.
-    class SaveTimerControl final : public OneShotTimer {
-    public:
-        explicit SaveTimerControl(TFMain& main) : main_(main) {}
-        void Start(std::chrono::milliseconds interval) override;
-        void Stop() override;
-
-    private:
-        TFMain& main_;
-    };
-
-    // The note just made for a picked window, as the capture finishes it.
-    class PickedStickyNote final : public PickedNote {
-    public:
-        explicit PickedStickyNote(TFMain& main) : main_(main) {}
-        void Set(TFStickyNote* note) noexcept { note_ = note; }
-        void FillStickyNote(const std::u16string& infoString) override;
-        void Show() override;
-
-    private:
-        TFMain& main_;
-        TFStickyNote* note_ = nullptr;
-    };
-
     void FormCreate();
     void FormDestroy();
 
     void TrayIconMouse(UINT mouseMessage);
-    void PopupMenuPopup();
-    void MenuCommand(UINT command);
+    void MenuCommand(TrayCommand command);
     void AddaStickyNote1Click();
     void ExportaStickyNote1Click();
     void InportaStickyNote1Click();
     void Quit1Click();
 
-    void TimerTimer(ControllerTimer timer);
     void CaptureWindowTimerTimer();
-    void CheckForegroundWindowTimerTimer();
     void SaveTimerTimer();
-    // The program's low-level mouse hook calls this for every mouse event, after
-    // the next hook.
-    void MouseHookEvent(UINT message);
+    void ShowBalloon(DWORD icon, const std::u16string& text);
 
-    // PickingHost
-    void SetCheckForegroundWindowTimer(bool on) override;
-    void SetCaptureWindowTimer(bool on) override;
-    void ShowBalloonPrompt(const std::u16string& text) override;
-    void ShowSelectWindowInfo(const std::u16string& text) override;
-    void CloseSelectWindowInfo() override;
-    PickedNote& AddStickyNoteToWindow(WindowId AParentWnd) override;
-    void BringImportDialogToFrontIfShowing() override;
-    // The import dialog's window while it is showing, else null. The import dialog
-    // comes with the exchange; until then it never shows.
-    HWND ShowingImportDialog() const noexcept { return nullptr; }
+    // A note bound to the picked window, listed and placed at its corner.
+    TFStickyNote& AddStickyNoteToWindow(HWND AParentWnd);
+    void BringImportDialogToFrontIfShowing();
+    // The exchange: the dialogs, created once after the controller; the use cases
+    // of export and import; the note windows disabled while a dialog is modal.
+    void CreateExchangeDialogs();
+    std::vector<std::u16string> UnpackImportArchive(const std::u16string& archive);
+    void ExportSelection(const std::u16string& FileName, const std::u16string& IndexString);
+    void EnableNoteWindows(bool enabled);
+    void JotletRemoved(Jotlet& note);
 
     void LoadNotes();
-    void JotletRemoved(Jotlet& note);
-    void DestroyJotlets();
     NoteStore& Store();
     std::vector<StoreNote*> StoredNotes() const;
-
-    void SetTimerEnabled(ControllerTimer timer, bool enabled, std::optional<unsigned> interval = std::nullopt);
 
     Application& Application_;
     std::optional<std::u16string> dataFolder_;
     TrayIcon TrayIcon_;
-    UniqueMenu PopupMenu_;
-    UniqueIcon MainIcon_;
+    TrayMenu PopupMenu_;
     FileDialog OpenDialog_;
-    std::bitset<4> timersEnabled_;
     bool created_ = false;
     bool destroying_ = false;
 
-    std::vector<Jotlet*> FJotlets;
+    // Made before the note list and gone after it: the notes use it until they go.
+    std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
+    NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 
     std::unique_ptr<NoteStore> Store_;
     bool storeLoaded_ = false;
-    SaveTimerControl SaveTimer_{*this};
+    WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
     DelayedSave DelayedSave_;
 
     WindowSystemWithTitleSearch TrackingWindows_;
 
     // FSelectingCaptureWindow and FNewStickyNoteInfoString live in the picker.
-    WindowPicker Picker_;
-    PickedStickyNote PickedNote_{*this};
-    std::unique_ptr<InformationWindow> SelectWindowInfoForm;
+    PickingSession Picking_;
+    std::unique_ptr<MouseHook> MouseHook_;
+
+    std::unique_ptr<TDlgExport> DlgExport;
+    std::unique_ptr<TDlgImport> DlgImport;
+    // An exchange counts as showing from its first step (the file dialogs included),
+    // so that no second one can reset Temp Export underneath it.
+    bool exporting_ = false;
+    bool importing_ = false;
 };
 
 // The program's one main controller while it exists; null otherwise.

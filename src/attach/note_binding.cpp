@@ -71,7 +71,7 @@ void NoteBinding::TryBind(const WindowSystem& windows, BindingNoteView& note) {
 }
 
 void NoteBinding::PlaceAndShow(WindowSystem& windows, BindingNoteView& note) {
-    if (windows.PlacementShowCmd(FWndParent) == kShowCmdMinimized) return;
+    if (windows.PlacementMinimized(FWndParent)) return;
     if (windows.IsIconic(FWndParent)) return;
     int left = note.Left();
     int top = note.Top();

@@ -1,27 +1,11 @@
 #pragma once
 // Window values shared by the tracking tick and by the controller's placement of a
 // note on a window the user has just picked.
-#include <cstdint>
 #include <optional>
 
 #include "attach/window_system.h"
 
 namespace vn {
-
-// Clears WS_POPUP, WS_CAPTION (border and dialog frame) and WS_THICKFRAME: the note
-// is created and kept neither a popup nor a child, without a frame.
-inline constexpr std::uint32_t kNoteStyleMask = 0x7F3BFFFFu;
-// Added to the note's window class style: CS_DROPSHADOW.
-inline constexpr std::uint32_t kNoteClassStyleAdd = 0x00020000u;
-// Cleared from the extended style: WS_EX_DLGMODALFRAME, WS_EX_CLIENTEDGE,
-// WS_EX_STATICEDGE and WS_EX_APPWINDOW (with the owner, this keeps the note off the taskbar).
-inline constexpr std::uint32_t kNoteExStyleClear = 0x00060201u;
-// SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER:
-// move to a position and show, frame re-evaluated after the style change.
-inline constexpr unsigned kShowAtPositionFlags = 0x0265u;
-// SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER:
-// show in place, z-order relative to the target.
-inline constexpr unsigned kShowAboveTargetFlags = 0x0263u;
 
 // A note goes this far right of and below its target's top-left corner.
 inline constexpr int kTargetCornerOffset = 5;

@@ -5,6 +5,21 @@
 
 namespace vn {
 
+// Clears WS_POPUP, WS_CAPTION (border and dialog frame) and WS_THICKFRAME
+// (0x7F3BFFFF): the note is created and kept neither a popup nor a child, without a frame.
+inline constexpr DWORD kNoteStyleMask = ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_THICKFRAME);
+// Added to the note's window class style.
+inline constexpr UINT kNoteClassStyleAdd = CS_DROPSHADOW;
+// Cleared from the extended style (0x00060201); with the owner, WS_EX_APPWINDOW
+// cleared keeps the note off the taskbar.
+inline constexpr DWORD kNoteExStyleClear = WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_APPWINDOW;
+// Move to a position and show, frame re-evaluated after the style change (0x0265).
+inline constexpr UINT kShowAtPositionFlags =
+    SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+// Show in place, z-order relative to the target (0x0263).
+inline constexpr UINT kShowAboveTargetFlags =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+
 // GWL_STYLE AND kNoteStyleMask on an existing window.
 void ApplyNoteStyleMask(HWND note);
 

@@ -58,7 +58,7 @@ public:
     bool IsWindow(WindowId window) const override { return inner_.IsWindow(window); }
     bool IsWindowVisible(WindowId window) const override { return inner_.IsWindowVisible(window); }
     bool IsIconic(WindowId window) const override { return inner_.IsIconic(window); }
-    int PlacementShowCmd(WindowId window) const override { return inner_.PlacementShowCmd(window); }
+    bool PlacementMinimized(WindowId window) const override { return inner_.PlacementMinimized(window); }
     std::optional<ScreenRect> GetWindowRect(WindowId window) const override { return inner_.GetWindowRect(window); }
     WindowId FindWindowByTitle(const std::u16string& title) const override { return search_.Find(title); }
     std::u16string GetWindowCaption(WindowId window) const override { return inner_.GetWindowCaption(window); }

@@ -6,79 +6,58 @@
 
 namespace vn {
 
-WindowPicker::WindowPicker(WindowSystem& windows, PickingHost& host, std::u16string ownExeFileName)
-    : windows_(windows), host_(host), ownExeFileName_(std::move(ownExeFileName)) {}
+WindowPicker::WindowPicker(WindowSystem& windows, Timer& checkForeground, Timer& capture,
+                           std::u16string ownExeFileName)
+    : windows_(windows), checkForeground_(checkForeground), capture_(capture),
+      ownExeFileName_(std::move(ownExeFileName)) {}
 
-void WindowPicker::SetCheckForeground(bool on) {
-    if (checkForegroundOn_ == on) return;  // a running check keeps its period
-    checkForegroundOn_ = on;
-    host_.SetCheckForegroundWindowTimer(on);
-}
-
-void WindowPicker::SetCapture(bool on) {
-    if (captureOn_ == on) return;
-    captureOn_ = on;
-    host_.SetCaptureWindowTimer(on);
-}
-
-void WindowPicker::SelectWindowToAddStickyNote(bool balloonHintMessage, std::u16string newInfoString) {
+PickPrompt WindowPicker::SelectWindowToAddStickyNote(bool balloonHintMessage, std::u16string newInfoString) {
     FSelectingCaptureWindow = true;
-    SetCheckForeground(true);
+    // A check that runs already keeps its period.
+    if (!checkForeground_.Enabled()) checkForeground_.Start();
     FNewStickyNoteInfoString = std::move(newInfoString);
-    if (balloonHintMessage)
-        host_.ShowBalloonPrompt(kBalloonPickPrompt);
-    else
-        host_.ShowSelectWindowInfo(kInfoWindowPickPrompt);
+    return balloonHintMessage ? PickPrompt::TrayBalloon : PickPrompt::InformationWindow;
 }
 
-void WindowPicker::EndPicking(bool capture) {
-    SetCheckForeground(false);
+PickingState WindowPicker::EndPicking(bool capture) {
+    checkForeground_.Stop();
     FSelectingCaptureWindow = false;
-    host_.CloseSelectWindowInfo();
-    if (capture) SetCapture(true);
+    if (!capture) return PickingState::Cancelled;
+    capture_.Start();
+    return PickingState::CaptureArmed;
 }
 
-void WindowPicker::MouseHookEvent(unsigned message) {
-    if (!FSelectingCaptureWindow) return;
-    switch (message) {
-    case kMsgLButtonDown:
-    case kMsgRButtonDown:
+PickingState WindowPicker::MouseHookEvent(MouseButtonEvent event) {
+    if (!FSelectingCaptureWindow) return PickingState::Unchanged;
+    switch (event) {
+    case MouseButtonEvent::LeftDown:
+    case MouseButtonEvent::RightDown:
         // From the first press on, only the release decides.
-        SetCheckForeground(false);
-        break;
-    case kMsgLButtonUp:
-        EndPicking(true);
-        break;
-    case kMsgRButtonUp:
-        EndPicking(false);
-        break;
-    default:
-        break;
+        checkForeground_.Stop();
+        return PickingState::Unchanged;
+    case MouseButtonEvent::LeftUp: return EndPicking(true);
+    case MouseButtonEvent::RightUp: return EndPicking(false);
+    case MouseButtonEvent::Other: break;
     }
+    return PickingState::Unchanged;
 }
 
-void WindowPicker::CheckForegroundWindowTimerTimer() {
-    if (!FSelectingCaptureWindow) return;
+PickingState WindowPicker::CheckForegroundWindowTimerTimer() {
+    if (!FSelectingCaptureWindow) return PickingState::Unchanged;
     WindowId foreground = windows_.GetForegroundWindow();
     // Between two foreground windows there may be none for a moment; that is no
     // other program taking over, and picking goes on.
-    if (foreground == kNoWindow) return;
-    if (IdentityTextEquals(windows_.GetWindowExeName(foreground), ownExeFileName_)) return;
-    EndPicking(true);
+    if (foreground == kNoWindow) return PickingState::Unchanged;
+    if (IdentityTextEquals(windows_.GetWindowExeName(foreground), ownExeFileName_)) return PickingState::Unchanged;
+    return EndPicking(true);
 }
 
-void WindowPicker::CaptureWindowTimerTimer() {
-    SetCapture(false);
+std::optional<PickedWindow> WindowPicker::CaptureWindowTimerTimer() {
+    capture_.Stop();
     WindowId target = windows_.GetForegroundWindow();
-    if (target != kNoWindow && !windows_.IsOwnWindow(target) && !windows_.GetWindowCaption(target).empty()) {
-        PickedNote& note = host_.AddStickyNoteToWindow(target);
-        if (!FNewStickyNoteInfoString.empty()) {
-            note.FillStickyNote(FNewStickyNoteInfoString);
-            FNewStickyNoteInfoString.clear();
-        }
-        note.Show();
-    }
-    host_.BringImportDialogToFrontIfShowing();
+    if (target == kNoWindow || windows_.IsOwnWindow(target) || windows_.GetWindowCaption(target).empty())
+        return std::nullopt;
+    return PickedWindow{target, FNewStickyNoteInfoString};
 }
 
 } // namespace vn

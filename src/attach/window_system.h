@@ -15,9 +15,6 @@ inline constexpr WindowId kNoWindow = 0;
 // The unbound marker of a note's target (-1, all bits set).
 inline constexpr WindowId kUnboundWindow = ~WindowId{0};
 
-// SW_SHOWMINIMIZED, the placement state of a minimised window.
-inline constexpr int kShowCmdMinimized = 2;
-
 struct ScreenRect {
     int left = 0;
     int top = 0;
@@ -33,8 +30,9 @@ public:
     virtual bool IsWindow(WindowId window) const = 0;
     virtual bool IsWindowVisible(WindowId window) const = 0;
     virtual bool IsIconic(WindowId window) const = 0;
-    // showCmd of the window's placement; 0 when the placement cannot be read.
-    virtual int PlacementShowCmd(WindowId window) const = 0;
+    // True when the window's placement says it is shown minimised; false also when
+    // the placement cannot be read.
+    virtual bool PlacementMinimized(WindowId window) const = 0;
     // Screen rectangle; nothing when it cannot be read.
     virtual std::optional<ScreenRect> GetWindowRect(WindowId window) const = 0;
     // The system's own title search: the first top-level window whose title

@@ -11,11 +11,11 @@ bool Win32WindowSystem::IsWindowVisible(WindowId window) const { return ::IsWind
 
 bool Win32WindowSystem::IsIconic(WindowId window) const { return ::IsIconic(ToHwnd(window)) != FALSE; }
 
-int Win32WindowSystem::PlacementShowCmd(WindowId window) const {
+bool Win32WindowSystem::PlacementMinimized(WindowId window) const {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);  // 44
-    if (!::GetWindowPlacement(ToHwnd(window), &placement)) return 0;
-    return static_cast<int>(placement.showCmd);
+    if (!::GetWindowPlacement(ToHwnd(window), &placement)) return false;
+    return placement.showCmd == SW_SHOWMINIMIZED;
 }
 
 std::optional<ScreenRect> Win32WindowSystem::GetWindowRect(WindowId window) const {

@@ -14,7 +14,7 @@ public:
     bool IsWindow(WindowId window) const override;
     bool IsWindowVisible(WindowId window) const override;
     bool IsIconic(WindowId window) const override;
-    int PlacementShowCmd(WindowId window) const override;
+    bool PlacementMinimized(WindowId window) const override;
     std::optional<ScreenRect> GetWindowRect(WindowId window) const override;
     WindowId FindWindowByTitle(const std::u16string& title) const override;
     std::u16string GetWindowCaption(WindowId window) const override;

@@ -48,13 +48,10 @@ void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
                 }
                 continue;
             }
-            if (i == 0) {
-                editor.SetSelStart(0);
-                editor.FocusForWalk();
-            } else {
-                editor.SetSelStart(editor.SelStart() + editor.LineLength(i - 1) + 1);
-            }
-            if (const std::optional<int> hit = CheckBoxOffset(editor.SelAttributes().sizePoints)) offset = *hit;
+            // The caret to the start of line i.
+            editor.SetSelStart(i == 0 ? 0 : editor.LineStart(i));
+            if (i == 0) editor.FocusForWalk();
+            if (const std::optional<int> hit = CheckBoxOffset(editor.SelSize())) offset = *hit;
             const std::optional<int> caret = editor.CaretY();
             if (!slot.made) {
                 // Made hidden and unticked, where the caret says (or at the editor's

@@ -38,13 +38,16 @@ public:
     virtual ~ChecklistEditor() = default;
     // Lines of the body; a last line that is empty does not count.
     virtual int LineCount() const = 0;
-    // Length of line `line` without its line break.
-    virtual int LineLength(int line) const = 0;
+    // Character position of the start of line `line` (below LineCount()). With word
+    // wrap off this is the previous start + the previous line's length + 1.
+    virtual int LineStart(int line) const = 0;
     virtual int SelStart() const = 0;
     virtual void SetSelStart(int start) = 0;  // collapses the selection
     virtual int SelLength() const = 0;
     virtual void SetSelLength(int length) = 0;
     virtual CharAttributes SelAttributes() const = 0;
+    // Just the size of SelAttributes(), in whole points: all a pass needs.
+    virtual int SelSize() const = 0;
     // Name, size, colour and style, in this order.
     virtual void SetSelAttributes(const CharAttributes& attributes) = 0;
     // Gives the editor the keyboard focus when the note is shown, the editor can

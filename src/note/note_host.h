@@ -1,9 +1,7 @@
 #pragma once
-// What a note asks of the program's main controller. The note knows the controller
-// only through this interface, so it does not depend on the controller's window.
-// (The removal notice is registered on the note itself: Jotlet::SetRemovalNotice.)
-#include <memory>
-
+// What a note asks of the program's main controller, as a plain interface: the
+// note knows the controller only through it. (The removal notice is registered on
+// the note itself: Jotlet::SetRemovalNotice.)
 namespace vn {
 
 class NoteCompanionWindow;
@@ -11,10 +9,7 @@ class WindowSystem;
 
 class NoteHost {
 public:
-    NoteHost();
-    virtual ~NoteHost();
-    NoteHost(const NoteHost&) = delete;
-    NoteHost& operator=(const NoteHost&) = delete;
+    virtual ~NoteHost() = default;
 
     // True while the user is picking a window for a new note: every tracking tick
     // of every note does nothing meanwhile.
@@ -25,18 +20,12 @@ public:
     virtual void ExportJotlets() = 0;
     // The note's Import button: choose an archive, then the import dialog.
     virtual void ImportStickyNote() = 0;
-
-    // The window system the notes' tracking ticks ask; the real one unless the host
-    // answers some questions in a cheaper way.
-    virtual WindowSystem& TrackingWindows();
-
-    // The hidden window that the host's notes share for their timers, their
-    // deferred release and as the owner of a note window without a target. Made
-    // when the first note asks; it goes with the host, so the host outlives its notes.
-    NoteCompanionWindow& NoteCompanion();
-
-private:
-    std::unique_ptr<NoteCompanionWindow> companion_;
+    // The window system the notes' tracking ticks ask.
+    virtual WindowSystem& TrackingWindows() = 0;
+    // The hidden window that the host's notes share for their timers, their deferred
+    // release and as the owner of a note window without a target. The host owns it
+    // and outlives its notes.
+    virtual NoteCompanionWindow& NoteCompanion() = 0;
 };
 
 } // namespace vn

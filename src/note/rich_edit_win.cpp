@@ -195,6 +195,21 @@ public:
         return U16(buffer);
     }
 
+    int LineLength(int line) {
+        if (line < 0 || line >= static_cast<int>(Send(EM_GETLINECOUNT))) return 0;
+        const auto start = Send(EM_LINEINDEX, static_cast<WPARAM>(line));
+        return start < 0 ? 0 : static_cast<int>(Send(EM_LINELENGTH, static_cast<WPARAM>(start)));
+    }
+
+    bool CharPos(int index, POINT& p) {
+        if (!hwnd_) return false;
+        POINTL at{-1, -1};
+        Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
+        if (at.x == -1 && at.y == -1) return false;
+        p = {at.x, at.y};
+        return true;
+    }
+
     CHARRANGE Selection() {
         CHARRANGE r{};
         Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
@@ -426,7 +441,12 @@ private:
             return r;
         }
         case WM_MOUSEWHEEL:
-            if (events_.onMouseWheel) events_.onMouseWheel(static_cast<short>(HIWORD(wParam)));
+            // The body area scrolls instead of the control; passed on as well, the
+            // notch would scroll a second time wherever the default handling takes it.
+            if (events_.onMouseWheel) {
+                events_.onMouseWheel(static_cast<short>(HIWORD(wParam)));
+                return 0;
+            }
             break;
         case WM_CONTEXTMENU:
             contextMenuSeen_ = true;
@@ -574,6 +594,21 @@ void RichEdit::SetSelStyle(unsigned style) {
 }
 
 bool RichEdit::CaretPos(POINT& p) const { return impl_->CaretPos(p); }
+bool RichEdit::CharPos(int index, POINT& p) const { return impl_->CharPos(index, p); }
+bool RichEdit::HasFocus() const { return Handle() && GetFocus() == Handle(); }
+int RichEdit::LineLength(int line) const { return impl_->LineLength(line); }
+int RichEdit::LineStart(int line) const {
+    const auto start = impl_->Send(EM_LINEINDEX, static_cast<WPARAM>(std::max(line, 0)));
+    return start < 0 ? impl_->TextLength() : static_cast<int>(start);
+}
+int RichEdit::SelSize() const {
+    CHARFORMAT2W cf = EmptyFormat();
+    impl_->Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    return cf.yHeight / 20;
+}
+void RichEdit::Cut() { impl_->Send(WM_CUT); }
+void RichEdit::Copy() { impl_->Send(WM_COPY); }
+void RichEdit::Paste() { impl_->Send(WM_PASTE); }
 bool RichEdit::CanFocus() const { return impl_->CanFocus(); }
 void RichEdit::SetFocus() { impl_->SetFocus(); }
 

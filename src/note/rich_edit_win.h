@@ -35,7 +35,7 @@ public:
         std::function<void()> onChange;                             // after every change of the text
         std::function<void(int width, int height)> onResizeRequest; // content extent changed
         std::function<void(WORD vk, bool shift, bool alt, bool ctrl)> onKeyUp;
-        std::function<void(int wheelDelta)> onMouseWheel;           // reported, then left to the control
+        std::function<void(int wheelDelta)> onMouseWheel;           // reported instead of scrolling the control
         std::function<void(POINT screen)> onContextMenu;            // right click (or the menu key)
     };
 
@@ -60,6 +60,8 @@ public:
     // Lines: a line break ends a line; a last line that is empty does not count.
     int LineCount() const;
     std::u16string LineText(int line) const;  // without its line break; "" out of range
+    int LineLength(int line) const;           // of LineText(line), without reading it
+    int LineStart(int line) const;            // character position; the end of the text past the last line
     // The whole text, each line break as one "\r" (indexes match selection positions).
     std::u16string Text() const;
 
@@ -72,6 +74,7 @@ public:
 
     // For the selection or, when it is empty, the insertion point.
     TextAttributes SelAttributes() const;
+    int SelSize() const;  // SelAttributes().sizePoints alone
     void SetSelFontName(const std::u16string& name);
     void SetSelSize(int points);
     void SetSelColor(COLORREF color, bool automatic);
@@ -79,6 +82,10 @@ public:
 
     // Caret position in the control's client coordinates; only while it has the focus.
     bool CaretPos(POINT& p) const;
+    // Where the control draws character `index` (the caret's place when it stands
+    // there), in its client coordinates; also without the focus.
+    bool CharPos(int index, POINT& p) const;
+    bool HasFocus() const;
     bool CanFocus() const;  // it and all its parents visible and enabled
     void SetFocus();
 
@@ -88,6 +95,12 @@ public:
     int Width() const;
     int Height() const;
     void SetBounds(int left, int top, int width, int height);
+
+    // The clipboard commands of the control itself: no keystrokes go through the
+    // system, so no other program can receive them.
+    void Cut();
+    void Copy();
+    void Paste();
 
     // The whole content as the control streams it out as RTF.
     std::string SaveRtf() const;

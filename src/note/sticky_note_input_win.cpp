@@ -200,11 +200,6 @@ void TFStickyNote::ImgImportMouseDown() { host_.ImportStickyNote(); }
 
 void TFStickyNote::ImgFontMouseDown() { FontCommand(); }
 
-void TFStickyNote::FontCommand() {
-    // The font dialog comes with the editor's formatting commands; until then the
-    // Font button does nothing.
-}
-
 void TFStickyNote::ImgDeleteMouseDown() { Close(); }
 
 // ---- dragging -------------------------------------------------------------------------------

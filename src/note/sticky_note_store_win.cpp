@@ -12,8 +12,7 @@ std::u16string TFStickyNote::CheckStateString() const {
     // during a run keeps its ticks; asking for the line count would also make the
     // editor read a body that nobody has looked at.
     if (!FStartChValue.empty()) return FStartChValue;
-    // The gutter's boxes come with the checklist; until then no line is ticked.
-    return CheckStatesToWrite(FStartChValue, RichEdit.LineCount(), [](int) { return false; });
+    return CheckStatesToWrite(FStartChValue, RichEdit.LineCount(), [this](int line) { return FChechBoxes.Ticked(line); });
 }
 
 std::u16string TFStickyNote::StoredNote::ExeName() const { return note_.FBinding.WndParentExeName(); }

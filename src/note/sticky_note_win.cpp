@@ -19,7 +19,6 @@ constexpr wchar_t kClassName[] = L"TFStickyNote";
 // style mask then takes the popup away (an owned, overlapped window).
 constexpr DWORD kFormStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
-constexpr UINT_PTR kTrackingTimer = 1;
 
 } // namespace
 
@@ -35,18 +34,23 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
       chrome_(std::make_unique<NoteChrome>()),
       companion_(host.NoteCompanion(), {[this](UINT_PTR id) {
                                               if (id == kTrackingTimer) TimerTimer();
+                                              else if (id == kImportTimer) ImportTimerTimer();
                                           },
                                           [this] { Release(); }}),
       pRchEdtBack1(std::make_unique<NoteBackPanel>()),
       ScrollBox(std::make_unique<NoteScrollBox>([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+          if (message == WM_COMMAND && gutter_.HandleCommand(wParam, lParam, FChechBoxes)) {
+              result = 0;
+              return true;
+          }
           return RichEdit.HandleParentMessage(message, wParam, lParam, result);
       })),
       RichEdit(vn::RichEdit::Events{
           [this] { RichEditChange(); },
           [this](int width, int height) { RichEditResizeRequest(width, height); },
-          {},
-          {},
-          {},
+          [this](WORD key, bool shift, bool alt, bool ctrl) { RichEditKeyUp(key, shift, alt, ctrl); },
+          [this](int delta) { RichEditMouseWheel(delta); },
+          [this](POINT screen) { RichEditContextMenu(screen); },
       }) {
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
     UpdateCaption();
@@ -55,6 +59,7 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
 
 TFStickyNote::~TFStickyNote() {
     companion_.StopTimer(kTrackingTimer);
+    companion_.StopTimer(kImportTimer);
     DestroyNativeWindow();
     if (removalNotice_) {
         RemovalNotice notice = std::move(removalNotice_);
@@ -143,6 +148,8 @@ void TFStickyNote::CreateChildren() {
     const note::Size editor = bounds_.EditorSize();
     RichEdit.Create(ScrollBox->Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
                      editor.width, editor.height);
+    // The boxes come back as they were: made, ticked, shown and placed.
+    gutter_.Attach(ScrollBox->Handle(), FChechBoxes);
     LayoutChildren();
     ScrollBox->UpdateScrollRange();
 }
@@ -150,6 +157,7 @@ void TFStickyNote::CreateChildren() {
 void TFStickyNote::DestroyNativeWindow() {
     RichEdit.Destroy();
     DestroyHandle();
+    gutter_.Detach();
 }
 
 void TFStickyNote::RecreateNativeWindow() {
@@ -162,9 +170,18 @@ void TFStickyNote::OnNativeDestroyed() {
     drag_.End();
     resize_.End();
     hover_.Reset();
+    gutter_.Detach();
 }
 
-void TFStickyNote::ApplyPlacement(int left, int top) { ShowNoteAtPosition(HandleNeeded(), left, top); }
+void TFStickyNote::ApplyPlacement(int left, int top) {
+    // Only the tracking tick places a note this way: its target appeared, often while
+    // the person types in it. The note shows without taking the activation, the
+    // focus or the foreground from them.
+    HWND h = HandleNeeded();
+    appearsByItself_ = true;
+    ApplyNoteStyleMask(h);
+    SetWindowPos(h, nullptr, left, top, 0, 0, kShowAtPositionFlags | SWP_NOACTIVATE);
+}
 
 void TFStickyNote::ShowAboveTarget(WindowId target) { ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target)); }
 
@@ -203,8 +220,9 @@ void TFStickyNote::Show() {
     HWND h = HandleNeeded();
     const bool wasShown = visible_;
     visible_ = true;
-    if (!IsWindowVisible(h)) ShowWindow(h, SW_SHOW);
+    if (!IsWindowVisible(h)) ShowWindow(h, appearsByItself_ ? SW_SHOWNA : SW_SHOW);
     if (!wasShown) FormShow();
+    appearsByItself_ = false;
 }
 
 void TFStickyNote::Hide() {
@@ -218,8 +236,9 @@ void TFStickyNote::FormShow() {
     UpdateWindowRegion();
     SetAlphaBlend(true);
     // Check states still pending are applied by the checklist once it has its boxes;
-    // otherwise the editor takes the keyboard.
-    if (FStartChValue.empty() && RichEdit.CanFocus()) RichEdit.SetFocus();
+    // otherwise the editor takes the keyboard, unless the note appeared by itself.
+    if (!FStartChValue.empty()) companion_.StartTimer(kImportTimer, kImportTimerInterval);
+    else if (!appearsByItself_ && RichEdit.CanFocus()) RichEdit.SetFocus();
     if (FMinimized) {
         SetSize(note::kTileSize.width, note::kTileSize.height);
         UpdateWindowRegion();

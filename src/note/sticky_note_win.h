@@ -16,10 +16,13 @@
 #include <memory>
 #include <string>
 
-#include "app/jotlet.h"
+#include "note/jotlet.h"
 #include "attach/note_binding.h"
 #include "attach/note_placement.h"
+#include "note/checklist.h"
+#include "note/editor_rules.h"
 #include "note/note_bounds.h"
+#include "note/note_checklist_win.h"
 #include "note/note_companion_win.h"
 #include "note/note_drag.h"
 #include "note/note_hover.h"
@@ -85,6 +88,12 @@ public:
     // The check-state string a save writes: the pending states while there are any,
     // else one "0" or "1" per body line from the check boxes.
     std::u16string CheckStateString() const;
+    // The gutter's slots, and the native box of a line (null while there is none).
+    const note::CheckBoxes& CheckBoxSlots() const noexcept { return FChechBoxes; }
+    HWND CheckBox(int line) const { return gutter_.Box(line); }
+    // The checklist walk: after key releases and font changes, and with the body area
+    // parked when stored states are applied.
+    void UpdateCheckBoxes(bool AParkBodyArea);
 
     // ---- window state -------------------------------------------------------------
     bool IsShown() const override { return visible_; }
@@ -144,6 +153,12 @@ private:
 
     TFStickyNote(NoteHost& host, NoteBinding binding);
 
+    // The note's timers on the shared helper window: the tracking tick, and
+    // `ImportTimer`, one shot at the message loop's next turn after a showing.
+    static constexpr UINT_PTR kTrackingTimer = 1;
+    static constexpr UINT_PTR kImportTimer = 2;
+    static constexpr UINT kImportTimerInterval = 1;
+
     // Handlers.
     void FormCreate();
     void FormShow();
@@ -164,9 +179,22 @@ private:
     void ImgSmallDblClick();
     void RichEditChange();
     void RichEditResizeRequest(int width, int height);
+    void RichEditKeyUp(WORD key, bool shift, bool alt, bool ctrl);
+    void RichEditMouseWheel(int delta);
+    void RichEditMouseWheelDown(int notches);
+    void RichEditMouseWheelUp(int notches);
+    void RichEditContextMenu(POINT screen);
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void ImportTimerTimer();
 
     // Operations.
     void UpdateCaption();
+    // True while the note is the foreground window: only then may the walk or a
+    // showing move the keyboard focus into it.
+    bool MayTakeKeyboard() const;
+    void ScrollBodyByNotches(int notches);
     void UpdateWindowRegion();
     void PaintImageButton(note::Control button, bool hover);
     void ResizeRichEdit();
@@ -205,6 +233,11 @@ private:
     std::u16string lOwner;
     std::u16string lTime;
     std::u16string FStartChValue;
+    note::CheckBoxes FChechBoxes;
+    note::WheelNotches wheel_;
+    // Set by the tracking tick's placement: the note shows because its target
+    // appeared, and leaves focus and foreground where they are.
+    bool appearsByItself_ = false;
 
     note::NoteBounds bounds_;
     note::NoteDrag drag_;
@@ -223,6 +256,7 @@ private:
     std::unique_ptr<NoteBackPanel> pRchEdtBack1;
     std::unique_ptr<NoteScrollBox> ScrollBox;
     vn::RichEdit RichEdit;
+    NoteCheckBoxGutter gutter_{RichEdit};
 
     std::function<DWORD()> creationFault_;
 };

@@ -66,6 +66,11 @@ struct ListedFile {
 
 enum class PathKind { Missing, File, Folder, Other };
 
+// Whether a written file is on the disk itself when the write returns
+// (FlushFileBuffers), or may still sit in the system's cache, to be lost in a
+// power cut.
+enum class Durability { Cached, Flushed };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -82,13 +87,18 @@ public:
     virtual std::string ReadFile(const std::u16string& path) = 0;
     // Creates or replaces the file with exactly these bytes; the folder must exist.
     // Failure: Cannot create file "<path>". <reason>
-    virtual void WriteFile(const std::u16string& path, std::string_view bytes) = 0;
+    virtual void WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) = 0;
+    void WriteFile(const std::u16string& path, std::string_view bytes) { WriteFile(path, bytes, Durability::Cached); }
     // Deletes a file; a missing file is no error.
     // Failure: Cannot delete file "<path>". <reason>
     virtual void RemoveFile(const std::u16string& path) = 0;
     // Moves a file or folder to a new name in an existing folder. A file replaces
-    // an existing file; a folder never replaces anything (that fails).
-    virtual void Rename(const std::u16string& from, const std::u16string& to) = 0;
+    // an existing file; a folder never replaces anything (that fails). Flushed
+    // (write-through) renames are on the disk when this returns, and with them
+    // every change of names made before (the file system logs them in order);
+    // the data of files written Cached may still not be.
+    virtual void Rename(const std::u16string& from, const std::u16string& to, Durability durability) = 0;
+    void Rename(const std::u16string& from, const std::u16string& to) { Rename(from, to, Durability::Flushed); }
     // Deletes the folder and everything below it for good. Reports nothing: a
     // missing folder is no error, and whatever cannot be deleted stays.
     virtual void DeleteDirectory(const std::u16string& path) = 0;

@@ -28,6 +28,17 @@ std::string Native(std::u16string path) {
     return EncodeUtf8(path);
 }
 
+// Makes the names in the folder of `path` durable; best effort, as some file
+// systems refuse to sync a folder.
+void SyncFolderOf(const std::string& path) {
+    size_t cut = path.find_last_of('/');
+    const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : path.substr(0, cut);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
 [[noreturn]] void Fail(const char* what, const std::u16string& path, const std::string& reason) {
     throw Error(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason);
 }
@@ -143,8 +154,10 @@ public:
         return data;
     }
 
-    void WriteFile(const std::u16string& path, std::string_view bytes) override {
-        Descriptor fd(open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    using FileSystem::WriteFile;
+    void WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) override {
+        const std::string native = Native(path);
+        Descriptor fd(open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
         if (fd.Get() < 0) RaiseCannotCreateFile(path, std::strerror(errno));
         size_t done = 0;
         while (done < bytes.size()) {
@@ -153,6 +166,10 @@ public:
             if (n <= 0) RaiseCannotCreateFile(path, std::strerror(errno));
             done += static_cast<size_t>(n);
         }
+        // The folder's entry of a new file becomes durable with the next rename in
+        // that folder, which syncs the folder (the store names its index last).
+        if (durability == Durability::Flushed && fsync(fd.Get()) != 0)
+            RaiseCannotCreateFile(path, std::strerror(errno));
     }
 
     void RemoveFile(const std::u16string& path) override {
@@ -160,10 +177,15 @@ public:
         if (unlink(Native(path).c_str()) != 0 && errno != ENOENT) Fail("Cannot delete file", path, std::strerror(errno));
     }
 
-    void Rename(const std::u16string& from, const std::u16string& to) override {
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override {
         // POSIX would let a folder replace an empty folder; Windows never does.
         if (Kind(from) == PathKind::Folder && Exists(to)) Fail("Cannot rename", from, "The target exists.");
-        if (rename(Native(from).c_str(), Native(to).c_str()) != 0) Fail("Cannot rename", from, std::strerror(errno));
+        const std::string source = Native(from), target = Native(to);
+        if (rename(source.c_str(), target.c_str()) != 0) Fail("Cannot rename", from, std::strerror(errno));
+        if (durability == Durability::Cached) return;
+        SyncFolderOf(target);
+        if (ParentPath(from) != ParentPath(to)) SyncFolderOf(source);
     }
 
     void DeleteDirectory(const std::u16string& path) override {

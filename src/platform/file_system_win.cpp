@@ -151,7 +151,8 @@ public:
         return data;
     }
 
-    void WriteFile(const std::u16string& path, std::string_view bytes) override {
+    using FileSystem::WriteFile;
+    void WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) override {
         HANDLE raw = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (raw == INVALID_HANDLE_VALUE) FailLast("Cannot create file", path);
         UniqueFileHandle file(raw);
@@ -161,6 +162,7 @@ public:
             if (!::WriteFile(raw, bytes.data() + done, want, &put, nullptr)) FailLast("Cannot create file", path);
             done += put;
         }
+        if (durability == Durability::Flushed && !FlushFileBuffers(raw)) FailLast("Cannot create file", path);
         if (!CloseHandle(file.release())) FailLast("Cannot create file", path);
     }
 
@@ -172,9 +174,13 @@ public:
         FailLast("Cannot delete file", path);
     }
 
-    void Rename(const std::u16string& from, const std::u16string& to) override {
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override {
         // A file replaces a file; MoveFileExW never lets a folder replace anything.
-        if (!MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING)) FailLast("Cannot rename", from);
+        // Write-through: the call returns once the new name is on the disk.
+        DWORD flags = MOVEFILE_REPLACE_EXISTING;
+        if (durability == Durability::Flushed) flags |= MOVEFILE_WRITE_THROUGH;
+        if (!MoveFileExW(W(from), W(to), flags)) FailLast("Cannot rename", from);
     }
 
     void DeleteDirectory(const std::u16string& path) override { vn::DeleteDirectory(path); }

@@ -4,33 +4,29 @@
 
 namespace vn {
 
-HHOOK MouseHookHandle = nullptr;
-
 namespace {
-MouseHookListener& Listener() {
-    static MouseHookListener listener;
-    return listener;
-}
+// The system hands a hook procedure no context of its own. A low-level hook is
+// called on the thread that installed it, so the installed object of this thread
+// is how the procedure finds its listener.
+thread_local MouseHook* installedHook = nullptr;
 } // namespace
 
-void SetMouseHookListener(MouseHookListener listener) { Listener() = std::move(listener); }
-
-bool InstallMouseHook() {
-    if (!MouseHookHandle) MouseHookHandle = SetWindowsHookExW(WH_MOUSE_LL, &MouseHookProc, GetModuleHandleW(nullptr), 0);
-    return MouseHookHandle != nullptr;
+MouseHook::MouseHook(Listener listener) : listener_(std::move(listener)) {
+    if (installedHook) return;  // one per thread: a second one would steal the first one's events
+    handle_.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseHookProc, GetModuleHandleW(nullptr), 0));
+    if (handle_) installedHook = this;
 }
 
-void RemoveMouseHook() noexcept {
-    if (MouseHookHandle) UnhookWindowsHookEx(MouseHookHandle);
-    MouseHookHandle = nullptr;
+MouseHook::~MouseHook() {
+    if (installedHook == this) installedHook = nullptr;
 }
 
-LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data) noexcept {
-    LRESULT result = CallNextHookEx(MouseHookHandle, code, message, data);
-    if (code == HC_ACTION && data) {
-        Guarded([&] {
-            if (Listener()) Listener()(static_cast<UINT>(message), *reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
-        });
+LRESULT CALLBACK MouseHook::MouseHookProc(int code, WPARAM message, LPARAM data) noexcept {
+    // The hook handle argument of CallNextHookEx is ignored by the system.
+    LRESULT result = CallNextHookEx(nullptr, code, message, data);
+    MouseHook* hook = installedHook;
+    if (code == HC_ACTION && data && hook && hook->listener_) {
+        Guarded([&] { hook->listener_(static_cast<UINT>(message), *reinterpret_cast<const MSLLHOOKSTRUCT*>(data)); });
     }
     return result;
 }

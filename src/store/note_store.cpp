@@ -1,9 +1,11 @@
 #include "store/note_store.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "exchange/zip_archive.h"
 #include "platform/errors.h"
+#include "store/body_path.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/record_line.h"
@@ -12,26 +14,6 @@
 namespace vn {
 
 namespace {
-
-char16_t FoldAscii(char16_t c) {
-    if (c == u'/') return u'\\';
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-// Windows compares file names without regard to case and takes "/" for "\".
-bool SamePath(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
-
-// A body file field that names a file of the store folder: "Information\...".
-bool IsStoreField(std::u16string_view field) {
-    return field.size() > kStoreFolderName.size() + 1 &&
-           SamePath(field.substr(0, kStoreFolderName.size()), kStoreFolderName) &&
-           FoldAscii(field[kStoreFolderName.size()]) == u'\\';
-}
 
 std::u16string BodyFileName(size_t position) { return DecimalText(position) + u".txt"; }
 
@@ -60,31 +42,71 @@ void NoteStore::ResetFolder(std::u16string_view name) {
 
 // ---- writing ----
 
-std::u16string NoteStore::WriteNote(StoreNote& note, const std::u16string& field, const std::u16string& bodyPath) {
-    std::u16string states = note.CheckStateString();
-    fs_.WriteFile(bodyPath, note.SaveBody());
-    return ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(), field, states);
-}
-
 std::u16string NoteStore::SaveStickyNoteToFile(StoreNote& note, const std::u16string& fileName) {
-    return WriteNote(note, fileName, dataFolder_ + fileName);
+    std::u16string states = CheckStatesForRecord(note.CheckStateString());
+    fs_.WriteFile(dataFolder_ + fileName, note.SaveBody());
+    return ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(), fileName, states);
 }
 
 void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
     if (unreadStore_) ReadUnloadedStore();
+    RereadKeptBodies();
+    try {
+        WriteStore(notes);
+    } catch (...) {
+        // Whatever the failure left in the folders is unknown now: the next save writes every body.
+        knownStore_.reset();
+        knownStaging_.reset();
+        throw;
+    }
+}
+
+// A body that could not be read at load (locked by another program, say) gets
+// one more chance while its file is still where the load looked: before the
+// first save replaces that folder.
+void NoteStore::RereadKeptBodies() {
+    for (KeptRecord& kept : kept_) {
+        if (!kept.body && kept.unreadSource) {
+            try {
+                kept.body = fs_.ReadFile(*kept.unreadSource);
+            } catch (const std::exception&) {
+            }
+        }
+        kept.unreadSource.reset();
+    }
+}
+
+void NoteStore::WriteStore(std::span<StoreNote* const> notes) {
+    // What the store knows of its folders holds only while no save was cut short.
+    if (fs_.Exists(folders_.Backup()) || folders_.IsComplete(folders_.Staging()) ||
+        !folders_.IsComplete(folders_.Store())) {
+        knownStore_.reset();
+        knownStaging_.reset();
+    }
     folders_.Settle();
     folders_.PrepareStaging();
-    const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";
-    const std::u16string stagingPrefix = folders_.Staging() + u"\\";
+    // Reading what the staging folder holds costs far less than flushing every body
+    // anew (it usually holds the store of two saves ago).
+    FolderContents staging = knownStaging_ ? std::move(*knownStaging_) : ReadBodies(fs_, folders_.Staging());
+    knownStaging_.reset(); // from here on the staging folder changes
 
+    const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";
+    std::vector<StagedBody> bodies;
     std::vector<std::u16string> lines;
+    bodies.reserve(notes.size() + kept_.size());
     lines.reserve(notes.size() + kept_.size());
     for (size_t p = notes.size(); p-- > 0;) {
+        StoreNote& note = *notes[p];
         std::u16string name = BodyFileName(p);
-        lines.push_back(WriteNote(*notes[p], folderPrefix + name, stagingPrefix + name));
+        std::u16string states = CheckStatesForRecord(note.CheckStateString());
+        bodies.push_back({name, std::make_shared<const std::string>(note.SaveBody())});
+        lines.push_back(ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(),
+                                          folderPrefix + name, states));
     }
+    std::reverse(bodies.begin(), bodies.end());
     // Records that did not become notes go back as they came, behind the notes;
-    // a body file of the store folder takes the next free number.
+    // a body file of the store folder takes the next free number, and one whose
+    // bytes could not be read a number that no file has.
     size_t next = notes.size();
     for (const KeptRecord& kept : kept_) {
         if (!kept.bodyFieldOffset) {
@@ -92,14 +114,22 @@ void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
             continue;
         }
         std::u16string name = BodyFileName(next++);
-        if (kept.body) fs_.WriteFile(stagingPrefix + name, *kept.body);
+        bodies.push_back({name, kept.body ? std::make_shared<const std::string>(*kept.body) : nullptr});
         std::u16string line = kept.line;
         line.replace(*kept.bodyFieldOffset, kept.bodyFieldLength, folderPrefix + name);
         lines.push_back(std::move(line));
     }
+    PlaceBodies(fs_, folders_.Staging(), bodies, staging,
+                [this](const std::u16string& path) { folders_.RetireFile(path); });
     folders_.RemoveStaleFiles(next);
     folders_.WriteStagedIndex(EncodeIndexFile(lines, codePage_));
-    folders_.Commit();
+    const bool oldStoreStaged = folders_.Commit();
+
+    // The old store's folder is the staging folder now, unless tidying it up failed.
+    if (oldStoreStaged) knownStaging_ = std::move(knownStore_);
+    knownStore_.emplace();
+    for (const StagedBody& body : bodies)
+        if (body.bytes) (*knownStore_)[body.name] = body.bytes;
 }
 
 void NoteStore::SaveSelection(const std::u16string& zipFileName, std::span<const size_t> positions,
@@ -118,18 +148,15 @@ void NoteStore::SaveSelection(const std::u16string& zipFileName, std::span<const
 
 // ---- reading ----
 
-std::u16string NoteStore::ResolveBody(const std::u16string& field, const std::u16string& loadFolder) const {
-    // A store recovered from the staging or backup folder holds its own body files.
-    if (IsStoreField(field) && loadFolder != folders_.Store())
-        return loadFolder + field.substr(kStoreFolderName.size());
-    return dataFolder_ + field;
-}
-
 void NoteStore::FillStickyNote(StoreNote& note, const std::u16string& infoString) {
-    std::vector<FieldSpan> spans = SplitFieldSpans(infoString);
+    std::vector<FieldSpan> spans = ReadValuePart(infoString);
     if (spans.size() <= kBodyFileField) throw Error("The record names no body file.");
+    const std::u16string field = Field(infoString, spans[kBodyFileField]);
+    const std::optional<std::u16string> name = BodyFileInFolder(field, kTempExportFolderName);
+    if (!name) throw Error("The body file \"" + EncodeUtf8(field) + "\" is not in the Temp Export folder.");
+    const std::u16string path = dataFolder_ + std::u16string(kTempExportFolderName) + u"\\" + *name;
     StoredRecord record{{}, {}, Field(infoString, spans[kOwnerField]), Field(infoString, spans[kTimeField]),
-                        BodyFile::Read(fs_.ReadFile(dataFolder_ + Field(infoString, spans[kBodyFileField])), codePage_),
+                        BodyFile::Read(fs_.ReadFile(path), codePage_),
                         spans.size() > kCheckStatesField ? Field(infoString, spans[kCheckStatesField]) : u"", 0};
     vn::FillStickyNote(note, record);
 }
@@ -137,25 +164,28 @@ void NoteStore::FillStickyNote(StoreNote& note, const std::u16string& infoString
 // The record of one line when it can become a note; the line is kept otherwise,
 // and remembered in case its note refuses it.
 std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, size_t index,
-                                                  const std::u16string& loadFolder) {
-    RecordParts parts = SplitRecordLine(line);
-    std::vector<std::u16string> names = SplitNamePart(parts.namePart);
-    std::vector<FieldSpan> spans = SplitFieldSpans(parts.valuePart);
+                                                  const std::u16string& loadFolder, FolderContents* known) {
+    RecordFields read = ReadRecordLine(line);
+    const std::vector<std::u16string>& names = read.names;
+    const std::vector<FieldSpan>& spans = read.fields;
 
     KeptRecord kept{line, std::nullopt, 0, std::nullopt, index};
     std::optional<std::string> body;
-    if (spans.size() > kBodyFileField) {
-        const FieldSpan& span = spans[kBodyFileField];
-        std::u16string field = Field(parts.valuePart, span);
+    // Only a file directly in the folder the store is read from; any other body
+    // field stays in the record, unread.
+    std::optional<std::u16string> name;
+    if (spans.size() > kBodyFileField) name = BodyFileInFolder(Field(line, spans[kBodyFileField]), kStoreFolderName);
+    if (name) {
+        const std::u16string path = loadFolder + u"\\" + *name;
         try {
-            body = fs_.ReadFile(ResolveBody(field, loadFolder));
+            body = fs_.ReadFile(path);
+            if (known) (*known)[*name] = std::make_shared<const std::string>(*body);
         } catch (const std::exception&) {
+            kept.unreadSource = path;
         }
-        if (IsStoreField(field)) {
-            kept.bodyFieldOffset = static_cast<size_t>(parts.valuePart.data() - line.data()) + span.offset;
-            kept.bodyFieldLength = span.length;
-            kept.body = body;
-        }
+        kept.bodyFieldOffset = spans[kBodyFileField].offset;
+        kept.bodyFieldLength = spans[kBodyFileField].length;
+        kept.body = body;
     }
     if (names.size() != 2 || !body) {
         kept_.push_back(std::move(kept));
@@ -163,10 +193,10 @@ std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, si
     }
     StoredRecord record{names[0],
                         names[1],
-                        Field(parts.valuePart, spans[kOwnerField]),
-                        Field(parts.valuePart, spans[kTimeField]),
+                        Field(line, spans[kOwnerField]),
+                        Field(line, spans[kTimeField]),
                         BodyFile::Read(std::move(*body), codePage_),
-                        spans.size() > kCheckStatesField ? Field(parts.valuePart, spans[kCheckStatesField]) : u"",
+                        spans.size() > kCheckStatesField ? Field(line, spans[kCheckStatesField]) : u"",
                         index};
     loaded_[index] = std::move(kept);
     return record;
@@ -175,6 +205,8 @@ std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, si
 LoadedStore NoteStore::LoadNotes() {
     kept_.clear();
     loaded_.clear();
+    knownStore_.reset();
+    knownStaging_.reset();
     unreadStore_ = false;
     try {
         folders_.Settle();
@@ -193,8 +225,12 @@ LoadedStore NoteStore::LoadNotes() {
     }
     result.lines = DecodeIndexFile(bytes, codePage_);
     loaded_.resize(result.lines.size());
+    // The bodies read from the store folder are what it holds: the save after the
+    // next one writes only what changed since.
+    FolderContents known;
     for (size_t i = 0; i < result.lines.size(); ++i)
-        if (auto record = LoadRecord(result.lines[i], i, folder)) result.notes.push_back(std::move(*record));
+        if (auto record = LoadRecord(result.lines[i], i, folder, &known)) result.notes.push_back(std::move(*record));
+    if (folder == folders_.Store()) knownStore_ = std::move(known);
     return result;
 }
 
@@ -214,7 +250,7 @@ void NoteStore::ReadUnloadedStore() {
             DecodeIndexFile(fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), codePage_);
         loaded_.assign(lines.size(), std::nullopt);
         for (size_t i = 0; i < lines.size(); ++i)
-            if (auto record = LoadRecord(lines[i], i, folder)) SetAside(*record);
+            if (auto record = LoadRecord(lines[i], i, folder, nullptr)) SetAside(*record);
     }
     unreadStore_ = false;
 }

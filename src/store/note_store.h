@@ -15,6 +15,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
+#include "store/staged_bodies.h"
 #include "store/store_folders.h"
 #include "store/store_note.h"
 
@@ -30,6 +31,7 @@ struct KeptRecord {
     size_t bodyFieldLength = 0;            // file in the store folder ("Information\...")
     std::optional<std::string> body;       // that file's bytes, when it could be read
     size_t index = 0;                      // its line in the index file: kept records keep their order
+    std::optional<std::u16string> unreadSource; // the body file the load could not read, until the next save
 };
 
 // What a load found: the records to make notes of, in file order, and every
@@ -83,9 +85,10 @@ public:
     const std::vector<KeptRecord>& KeptRecords() const { return kept_; }
 
 private:
-    std::u16string WriteNote(StoreNote& note, const std::u16string& field, const std::u16string& bodyPath);
-    std::u16string ResolveBody(const std::u16string& field, const std::u16string& loadFolder) const;
-    std::optional<StoredRecord> LoadRecord(const std::u16string& line, size_t index, const std::u16string& loadFolder);
+    void RereadKeptBodies();
+    void WriteStore(std::span<StoreNote* const> notes);
+    std::optional<StoredRecord> LoadRecord(const std::u16string& line, size_t index, const std::u16string& loadFolder,
+                                           FolderContents* known);
     void ReadUnloadedStore();
     void ResetFolder(std::u16string_view name);
 
@@ -96,6 +99,8 @@ private:
     std::vector<KeptRecord> kept_;
     std::vector<std::optional<KeptRecord>> loaded_; // by line: the record of each note, should it refuse it
     bool unreadStore_ = false;              // an index file existed but could not be read
+    // The body files of "Information" and of the staging folder, as far as known.
+    std::optional<FolderContents> knownStore_, knownStaging_;
 };
 
 } // namespace vn

@@ -3,10 +3,14 @@
 //
 //   exe|caption=owner|time|body file|check states
 //
-// The name part is the text before the first "=", the value part the text after
-// it. Nothing is escaped or quoted by the writer, and every reader of the store
-// and of exchange archives cuts lines by the rules below, so they must not drift.
+// Nothing is escaped or quoted by the writer. Readers first read a line by the
+// writer's own shape (ReadRecordLine), which gives back every line the writer
+// composes whatever the executable name and caption hold ("=", "|", quotes) and
+// whatever quotes or emptiness the labels have. Other lines are cut by the
+// traditional rules: the name part is the text before the first "=", the value
+// part the text after it, cut by the field-splitting rule.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +44,30 @@ struct FieldSpan {
 // fields move up. Items: 0 owner label, 1 time label, 2 body file, 3 check states.
 std::vector<FieldSpan> SplitFieldSpans(std::u16string_view valuePart);
 std::vector<std::u16string> SplitFields(std::u16string_view valuePart);
+
+// A record line as a reader takes it: the name part's items (usable when
+// exactly two) and the value part's fields as ranges of the line.
+struct RecordFields {
+    std::vector<std::u16string> names;
+    std::vector<FieldSpan> fields;
+    std::optional<size_t> valueOffset; // where the value part starts: after the "=" that ends the name part
+};
+
+// The writer's shape, read from the right, where the fields have a known form:
+// "|" check states (only "0" and "1") at the end, before them "|" and a body
+// file path as the writer makes it (<folder>\<n>.txt), before that "|" and the
+// time label, and the owner label after the last "=" before that; the
+// executable name ends at the first "|" (file names never hold one), and the
+// caption is everything between. Labels must hold no "|", the owner label no
+// "=". A line not of that shape is cut by SplitRecordLine, SplitNamePart and
+// SplitFieldSpans.
+RecordFields ReadRecordLine(std::u16string_view line);
+// The same for a value part on its own (an imported record's InfoString).
+std::vector<FieldSpan> ReadValuePart(std::u16string_view valuePart);
+
+// The check-state string as the writer puts it in a line: every character that
+// is not "1" (which no reader ticks) becomes "0".
+std::u16string CheckStatesForRecord(std::u16string_view states);
 
 // Positions of the items in the value part.
 enum RecordField : size_t { kOwnerField = 0, kTimeField = 1, kBodyFileField = 2, kCheckStatesField = 3 };

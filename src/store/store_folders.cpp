@@ -10,6 +10,7 @@ namespace {
 
 const std::u16string kIndex = u"\\" + std::u16string(kIndexFileName);
 constexpr std::u16string_view kStagedIndex = u"\\Jotlets.tmp";
+constexpr std::u16string_view kRetired = u"\\retired.del";
 
 // "<n>.txt" with n below count, as the store names its body files: decimal
 // without leading zeros (any letter case in the extension).
@@ -64,23 +65,39 @@ void StoreFolders::Settle() {
 
 // The backup folder holds a store older than "Information": it loses its index
 // first, then becomes the staging folder, or goes.
-void StoreFolders::RetireBackup() {
+bool StoreFolders::RetireBackup() {
+    bool staged = false;
     try {
+        // On the disk with the write-through rename that follows.
         fs_.RemoveFile(backup_ + kIndex);
-        if (!fs_.Exists(staging_)) fs_.Rename(backup_, staging_);
+        if (!fs_.Exists(staging_)) {
+            fs_.Rename(backup_, staging_);
+            staged = true;
+        }
     } catch (const std::exception&) {
     }
     if (fs_.Exists(backup_)) DeleteOrFail(backup_);
+    return staged;
 }
 
 void StoreFolders::PrepareStaging() {
     if (fs_.Exists(backup_)) RetireBackup();
     if (fs_.Exists(staging_)) {
-        fs_.RemoveFile(staging_ + kIndex);
+        RetireFile(staging_ + kIndex);
         if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + kIndex) + "\".");
     } else {
         fs_.CreateFolders(staging_);
     }
+}
+
+// A plain deletion may be lost in a power cut, and a store folder's index or a
+// body file the index names must not come back: the file first goes to a name
+// nothing refers to, by a rename, which is on the disk when it returns.
+void StoreFolders::RetireFile(const std::u16string& path) {
+    if (fs_.Kind(path) != PathKind::File) return;
+    const std::u16string retired = ParentPath(path) + std::u16string(kRetired);
+    fs_.Rename(path, retired);
+    fs_.RemoveFile(retired);
 }
 
 void StoreFolders::RemoveStaleFiles(size_t bodyFileCount) {
@@ -98,11 +115,11 @@ void StoreFolders::RemoveStaleFiles(size_t bodyFileCount) {
 
 void StoreFolders::WriteStagedIndex(const std::string& bytes) {
     std::u16string temporary = staging_ + std::u16string(kStagedIndex);
-    fs_.WriteFile(temporary, bytes);
+    fs_.WriteFile(temporary, bytes, Durability::Flushed);
     fs_.Rename(temporary, staging_ + kIndex);
 }
 
-void StoreFolders::Commit() {
+bool StoreFolders::Commit() {
     if (fs_.Exists(backup_)) DeleteOrFail(backup_);
     const bool hadStore = fs_.Exists(store_);
     if (hadStore) fs_.Rename(store_, backup_);
@@ -120,10 +137,11 @@ void StoreFolders::Commit() {
     }
     // The new store is in place; what is left is tidying up, which the next
     // save repeats if it fails here.
-    if (!hadStore) return;
+    if (!hadStore) return false;
     try {
-        RetireBackup();
+        return RetireBackup();
     } catch (const std::exception&) {
+        return false;
     }
 }
 

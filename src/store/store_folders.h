@@ -18,6 +18,13 @@
 // its body files in place, which costs far less than deleting a thousand files
 // and creating them anew. Peers only ever look at "Information", which holds
 // the usual files.
+//
+// Through a power cut: body files and the index are flushed before the index
+// takes its name, and the folder renames are write-through. The file system
+// logs changes of names in order, so a write-through rename also puts every
+// deletion and rename before it on the disk; a file that must go with no such
+// rename after it (RetireFile) is renamed away first. So the disk holds, at
+// every instant, the complete previous store or the complete new one.
 #include <string>
 
 #include "platform/file_system.h"
@@ -51,16 +58,21 @@ public:
     // folder but "0.txt" .. "<count-1>.txt".
     void RemoveStaleFiles(size_t bodyFileCount);
 
+    // Deletes a file so that it stays deleted through a power cut (renamed out
+    // of the way first); a missing file is fine.
+    void RetireFile(const std::u16string& path);
+
     // Writes the index file into the staging folder: temporary name, then rename.
     void WriteStagedIndex(const std::string& bytes);
 
     // Swaps the complete staging folder in. On failure the previous store is put
-    // back where possible and the error propagates.
-    void Commit();
+    // back where possible and the error propagates. True when the previous
+    // store's folder became the staging folder.
+    bool Commit();
 
 private:
     void DeleteOrFail(const std::u16string& folder);
-    void RetireBackup();
+    bool RetireBackup();
 
     FileSystem& fs_;
     std::u16string store_, staging_, backup_;

@@ -81,6 +81,8 @@ class Window:
     exstyle: int
     foreground: bool
     parent: int = 0
+    id: int = 0
+    checked: bool = None
     tip_title: str = None
     tip_text: str = None
     items: list = field(default_factory=list)
@@ -91,7 +93,12 @@ class Window:
         return Window(hwnd=d["hwnd"], cls=d["class"], caption=d["caption"], owner=d["owner"], pid=d["pid"],
                       exe=d["exe"], rect=tuple(d["rect"]), visible=d["visible"], style=d["style"],
                       exstyle=d["exstyle"], foreground=d["foreground"], parent=d.get("parent", 0),
+                      id=d.get("id", 0), checked=d.get("checked"),
                       tip_title=d.get("tip_title"), tip_text=d.get("tip_text"), items=d.get("items", []))
+
+    @property
+    def enabled(self):
+        return not self.style & 0x08000000  # WS_DISABLED
 
     @property
     def width(self):
@@ -219,6 +226,10 @@ class VantoryNote(Program):
     def notes(self, **want):
         """The note windows of the program, top of the z-order first."""
         return self.windows(cls="TFStickyNote", **want)
+
+    def open_export_dialog(self):
+        self.open_tray_menu().choose("Export Notes")
+        return self.wait_for_window(10, "the export dialog", cls="TDlgExport", visible=True)
 
     def open_tray_menu(self):
         """Right-clicks the tray icon and waits for the program's menu. The program's
@@ -533,6 +544,42 @@ class Desktop:
                    if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
         expect(buttons, f"{dialog} has no button {caption!r}")
         self.click(buttons[0].center)
+
+    def list_view(self, window):
+        """A list view's columns and rows as the inspection helper reads them from the
+        program: columns with text, display order and lParam; rows with texts, screen
+        rectangle, check (1 unchecked, 2 checked, 0 none) and selected."""
+        return self.act("listview", window.hwnd)
+
+    def child(self, dialog, cls, caption=None):
+        """The one child window of a dialog with this class (and caption)."""
+        found = [w for w in self.windows(children=True) if w.parent == dialog.hwnd and w.cls.lower() == cls.lower()
+                 and (caption is None or w.caption.replace("&", "") == caption)]
+        expect(len(found) == 1, f"{dialog} has {len(found)} {cls} windows {caption or ''}")
+        return found[0]
+
+    def file_dialog(self, program, title, windows_path, button):
+        """A common file dialog of the program: types the path into its file name box
+        (an edit control inside combo boxes) and presses the button."""
+        dialog = program.wait_for_window(10, title, cls="#32770", caption=title, visible=True)
+        inside = lambda w: (dialog.rect[0] <= w.rect[0] and w.rect[2] <= dialog.rect[2]
+                            and dialog.rect[1] <= w.rect[1] and w.rect[3] <= dialog.rect[3])
+        edits = [w for w in self.windows(children=True)
+                 if w.pid == dialog.pid and w.cls == "Edit" and w.visible and inside(w)]
+        expect(edits, f"{title} has no file name box")
+        self.act("set-text", edits[0].hwnd, windows_path)
+        self.click_button(dialog, button)
+        return dialog
+
+    def click_export_check_box(self, row):
+        """A row's check box in the export dialog: the last column, 37 pixels wide,
+        right of the 780 pixels of the text columns."""
+        rect = row["rect"]
+        self.click((rect[0] + 780 + 18, (rect[1] + rect[3]) // 2))
+
+    def windows_path(self, path):
+        """A Linux path as the program sees it (drive Z: is the Linux root)."""
+        return "Z:" + str(path).replace("/", "\\")
 
     def texts_in(self, dialog):
         """Captions of a dialog's child windows (its static texts, buttons ...)."""

@@ -74,13 +74,13 @@ std::string MemoryArchiveFiles::ReadFile(const std::u16string& path) {
     return it->second.bytes;
 }
 
-void MemoryArchiveFiles::WriteFile(const std::u16string& path, std::string_view bytes) {
+void MemoryArchiveFiles::WriteFile(const std::u16string& path, std::string_view bytes, Durability) {
     Create(path)->WriteAt(0, bytes.data(), bytes.size());
 }
 
 void MemoryArchiveFiles::RemoveFile(const std::u16string& path) { files.erase(path); }
 
-void MemoryArchiveFiles::Rename(const std::u16string& from, const std::u16string& to) {
+void MemoryArchiveFiles::Rename(const std::u16string& from, const std::u16string& to, Durability) {
     auto it = files.find(from);
     if (it == files.end() || folders.count(to) || !folders.count(ParentOf(to)))
         throw Error("Cannot rename \"" + EncodeUtf8(from) + "\".");

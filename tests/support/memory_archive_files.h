@@ -30,9 +30,11 @@ public:
     LocalFileTime time{2024, 5, 17, 13, 45, 30};
 
     std::string ReadFile(const std::u16string& path) override;
-    void WriteFile(const std::u16string& path, std::string_view bytes) override;
+    using FileSystem::WriteFile;
+    void WriteFile(const std::u16string& path, std::string_view bytes, Durability) override;
     void RemoveFile(const std::u16string& path) override;
-    void Rename(const std::u16string& from, const std::u16string& to) override;
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override;
     void DeleteDirectory(const std::u16string& path) override;
     std::vector<std::u16string> List(const std::u16string& folder) override;
     std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override;

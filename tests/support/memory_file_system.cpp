@@ -11,16 +11,30 @@ namespace vn {
 
 namespace {
 
+// Windows' own normalisation: either separator, no letter case, "." and ".."
+// components resolved, no trailing separator.
 std::u16string Key(std::u16string_view path) {
-    std::u16string key;
-    key.reserve(path.size());
+    std::vector<std::u16string> parts;
+    std::u16string part;
+    auto flush = [&] {
+        if (part == u"..") {
+            if (parts.size() > 1) parts.pop_back();
+        } else if (part != u"." && !(part.empty() && !parts.empty())) {
+            parts.push_back(part);
+        }
+        part.clear();
+    };
     for (char16_t c : path) {
-        if (c == u'/') c = u'\\';
+        if (c == u'/' || c == u'\\') {
+            flush();
+            continue;
+        }
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c == u'\\' && !key.empty() && key.back() == u'\\') continue;
-        key += c;
+        part += c;
     }
-    while (key.size() > 1 && key.back() == u'\\') key.pop_back();
+    flush();
+    std::u16string key;
+    for (size_t i = 0; i < parts.size(); ++i) key += (i ? u"\\" : u"") + parts[i];
     return key;
 }
 
@@ -162,7 +176,7 @@ void MemoryFileSystem::Lock(const std::u16string& path, bool locked) {
     else locked_.erase(Key(path));
 }
 
-void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view bytes) {
+void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) {
     CheckAlive();
     std::u16string key = Key(path);
     if (!FolderExists(ParentKey(key))) Fail("Cannot create file", path, kNoPath);
@@ -170,11 +184,15 @@ void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view by
     if (it != nodes_.end() && it->second.folder) Fail("Cannot create file", path, "Access is denied.");
     StepResult step = BeginStep(u"write " + path);
     if (step == StepResult::Done) {
-        nodes_[key] = Node{false, std::string(bytes), path};
+        nodes_[key] = Node{false, std::string(bytes), path, std::nullopt};
+        if (durability == Durability::Flushed) {
+            nodes_[key].flushed = nodes_[key].data;
+            Commit();
+        }
         return;
     }
     // Cut short: the file exists with only the first half of its bytes.
-    nodes_[key] = Node{false, std::string(bytes.substr(0, bytes.size() / 2)), path};
+    nodes_[key] = Node{false, std::string(bytes.substr(0, bytes.size() / 2)), path, std::nullopt};
     if (step == StepResult::Kill) throw ProcessKilled{};
     Fail("Cannot create file", path, kIoError);
 }
@@ -208,7 +226,7 @@ void MemoryFileSystem::CreateFolders(const std::u16string& path) {
         StepResult step = BeginStep(u"mkdir " + *k);
         if (step == StepResult::Kill) throw ProcessKilled{};
         if (step == StepResult::Fail) Fail("Cannot create directory", path, kIoError);
-        nodes_[*k] = Node{true, {}, shown.substr(0, std::min(shown.size(), k->size()))};
+        nodes_[*k] = Node{true, {}, shown.substr(0, std::min(shown.size(), k->size())), std::nullopt};
     }
 }
 
@@ -237,7 +255,7 @@ void MemoryFileSystem::DeleteDirectory(const std::u16string& path) {
     }
 }
 
-void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& to) {
+void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& to, Durability durability) {
     CheckAlive();
     std::u16string fromKey = Key(from), toKey = Key(to);
     auto src = nodes_.find(fromKey);
@@ -263,6 +281,7 @@ void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& 
         }
     }
     for (auto& [k, node] : moved) nodes_[k] = std::move(node);
+    if (durability == Durability::Flushed) Commit(); // write-through
 }
 
 std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& folder) {
@@ -279,9 +298,34 @@ std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& folder)
     return names;
 }
 
+void MemoryFileSystem::Commit() {
+    ++flushes_;
+    if (!tracking_) return;
+    durable_ = nodes_;
+    for (auto& [k, node] : durable_) {
+        if (!node.folder) node.data = node.flushed.value_or(std::string());
+    }
+}
+
+void MemoryFileSystem::MakeDurable() {
+    for (auto& [k, node] : nodes_)
+        if (!node.folder) node.flushed = node.data;
+    Commit();
+}
+
+MemoryFileSystem MemoryFileSystem::PowerCutSurvivor() const {
+    MemoryFileSystem copy;
+    copy.nodes_ = durable_;
+    copy.tracking_ = true;
+    copy.durable_ = durable_;
+    return copy;
+}
+
 MemoryFileSystem MemoryFileSystem::Survivor() const {
     MemoryFileSystem copy;
     copy.nodes_ = nodes_;
+    copy.tracking_ = tracking_;
+    copy.durable_ = durable_;
     return copy;
 }
 

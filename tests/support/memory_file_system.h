@@ -12,11 +12,20 @@
 //                  is left half done and every later call raises ProcessKilled.
 //                  Survivor() is what the next start finds on disk.
 //
+// With TrackPowerCuts() it also keeps what a power cut would leave:
+// PowerCutSurvivor(). That is the disk as of the last flush (a write or a
+// rename with Durability::Flushed): every change of names made until then is
+// there, in order, but each file holds only the bytes it had when it was last
+// flushed, and nothing if it never was (a file replaced without a flush comes
+// back empty). Everything after the last flush is gone.
+// MakeDurable() flushes everything, as a disk at rest is.
+//
 // Changing steps: each file write (a file opened by Create counts once, when
 // created), each file deleted, each folder created, each entry deleted by
 // DeleteDirectory, each rename.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,11 +42,13 @@ class MemoryFileSystem final : public FileSystem {
 public:
     PathKind Kind(const std::u16string& path) override;
     std::string ReadFile(const std::u16string& path) override;
-    void WriteFile(const std::u16string& path, std::string_view bytes) override;
+    using FileSystem::WriteFile;
+    void WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) override;
     void RemoveFile(const std::u16string& path) override;
     void CreateFolders(const std::u16string& path) override;
     void DeleteDirectory(const std::u16string& path) override;
-    void Rename(const std::u16string& from, const std::u16string& to) override;
+    using FileSystem::Rename;
+    void Rename(const std::u16string& from, const std::u16string& to, Durability durability) override;
     std::vector<std::u16string> List(const std::u16string& folder) override;
     std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override;
     std::unique_ptr<TargetFile> Create(const std::u16string& path) override;
@@ -58,6 +69,16 @@ public:
     // The disk as the next process finds it: same files, no faults, no log.
     MemoryFileSystem Survivor() const;
 
+    void TrackPowerCuts() {
+        tracking_ = true;
+        Commit();
+    }
+    void MakeDurable();
+    // The disk as a power cut now would leave it (see above); tracking goes on in the copy.
+    MemoryFileSystem PowerCutSurvivor() const;
+    // How many flushes (durable writes and renames) there were.
+    int64_t Flushes() const { return flushes_; }
+
     // Every changing step in order: "write P", "mkdir P", "delete P", "rename A > B".
     const std::vector<std::u16string>& Log() const { return log_; }
     void ClearLog() { log_.clear(); }
@@ -69,8 +90,11 @@ private:
     struct Node {
         bool folder = false;
         std::string data;
-        std::u16string path; // as given by the caller who made it
+        std::u16string path;                // as given by the caller who made it
+        std::optional<std::string> flushed; // the bytes as of the file's last flush
     };
+    // A flush: the names as they are now, each file with its flushed bytes.
+    void Commit();
 
     enum class StepResult { Done, Fail, Kill };
     StepResult BeginStep(const std::u16string& what);
@@ -84,6 +108,9 @@ private:
     int64_t killAt_ = -1;
     bool killed_ = false;
     std::vector<std::u16string> log_;
+    bool tracking_ = false;
+    std::map<std::u16string, Node> durable_;
+    int64_t flushes_ = 0;
 };
 
 } // namespace vn

@@ -9,7 +9,7 @@
 // [left, top, right, bottom] in desktop coordinates, visible, style, exstyle,
 // foreground; for a visible tooltip (a tray balloon, say) also tip_text and
 // tip_title (empty where the tooltip cannot tell its title, as under Wine 8); for a visible popup menu (class "#32768") also items, each with text
-// and rect.
+// and rect; for a child window its control id, and for a button whether it is checked.
 //
 // Acting on the desktop, for what a person does by other means (the keyboard, the
 // session) and for timing the program from inside Wine:
@@ -32,6 +32,11 @@
 //                                   window menu do (0xF020 minimises, 0xF120 restores)
 //     text HWND                     the window's text by WM_GETTEXT (an edit control's
 //                                   content, which the list does not show)
+//     listview HWND                 a list view of another process: "columns" (header
+//                                   text, display order and the item's lParam, where the
+//                                   export dialog keeps its header check box) and "rows"
+//                                   (cell texts, screen rectangle, state image:
+//                                   1 unchecked, 2 checked, 0 none; selected)
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
@@ -195,6 +200,16 @@ struct Lister {
             TipTexts tip = ReadTooltip(hwnd, pid);
             if (tip.ok) line += ", \"tip_title\": " + Json(tip.title) + ", \"tip_text\": " + Json(tip.text);
         }
+        if (parent) {
+            // Check boxes: their control id (a note's gutter box of line i is 1000 + i)
+            // and whether they are ticked.
+            line += ", \"id\": " + std::to_string(GetDlgCtrlID(hwnd));
+            if (_wcsicmp(className, L"Button") == 0) {
+                DWORD_PTR state = 0;
+                if (SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &state))
+                    line += std::string(", \"checked\": ") + (state == BST_CHECKED ? "true" : "false");
+            }
+        }
         if (visible && std::wstring(className) == L"#32768") {
             std::string items = MenuItems(hwnd);
             if (!items.empty()) line += ", \"items\": " + items;
@@ -344,6 +359,91 @@ std::string CloseWait(double timeoutMs) {
     return "{\"ok\": true, \"exit_ms\": " + Ms(exitMs) + ", \"exit_code\": " + std::to_string(code) + "}";
 }
 
+std::string Ok(bool ok) { return ok ? "{\"ok\": true}" : "{\"ok\": false}"; }
+
+// Memory in another process for the list view and header messages that take pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    bool Ok() const { return memory_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(memory_) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return WriteProcessMemory(process_, At(offset), data, size, nullptr);
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return ReadProcessMemory(process_, At(offset), data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* memory_ = nullptr;
+    size_t size_;
+};
+
+std::string ListView(HWND list) {
+    constexpr size_t kTextOffset = 512;
+    constexpr int kTextChars = 1024;
+    RemoteBuffer remote(list, kTextOffset + kTextChars * sizeof(wchar_t));
+    if (!IsWindow(list) || !remote.Ok()) return Ok(false);
+    auto remoteText = [&] {
+        wchar_t text[kTextChars] = {};
+        remote.Read(kTextOffset, text, sizeof(text) - sizeof(wchar_t));
+        return std::wstring(text);
+    };
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    std::string json = "{\"ok\": true, \"columns\": [";
+    for (int c = 0; c < columns; ++c) {
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_LPARAM | HDI_ORDER;
+        item.pszText = reinterpret_cast<wchar_t*>(remote.At(kTextOffset));
+        item.cchTextMax = kTextChars;
+        remote.Write(kTextOffset, L"", sizeof(wchar_t));
+        remote.Write(0, &item, sizeof(item));
+        SendMessageW(header, HDM_GETITEMW, c, reinterpret_cast<LPARAM>(remote.At(0)));
+        remote.Read(0, &item, sizeof(item));
+        json += std::string(c ? ", " : "") + "{\"text\": " + Json(remoteText()) +
+                ", \"order\": " + std::to_string(item.iOrder) + ", \"lparam\": " + std::to_string(item.lParam) + "}";
+    }
+    json += "], \"rows\": [";
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r) {
+        json += std::string(r ? ", " : "") + "{\"texts\": [";
+        for (int c = 0; c < columns; ++c) {
+            LVITEMW item{};
+            item.iSubItem = c;
+            item.pszText = reinterpret_cast<wchar_t*>(remote.At(kTextOffset));
+            item.cchTextMax = kTextChars;
+            remote.Write(kTextOffset, L"", sizeof(wchar_t));
+            remote.Write(0, &item, sizeof(item));
+            SendMessageW(list, LVM_GETITEMTEXTW, r, reinterpret_cast<LPARAM>(remote.At(0)));
+            json += std::string(c ? ", " : "") + Json(remoteText());
+        }
+        const UINT state = static_cast<UINT>(
+            SendMessageW(list, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        remote.Write(0, &bounds, sizeof(bounds));
+        SendMessageW(list, LVM_GETITEMRECT, r, reinterpret_cast<LPARAM>(remote.At(0)));
+        remote.Read(0, &bounds, sizeof(bounds));
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+        json += "], \"rect\": [" + std::to_string(bounds.left) + ", " + std::to_string(bounds.top) + ", " +
+                std::to_string(bounds.right) + ", " + std::to_string(bounds.bottom) + "]" +
+                ", \"check\": " + std::to_string((state & LVIS_STATEIMAGEMASK) >> 12) +
+                ", \"selected\": " + ((state & LVIS_SELECTED) ? "true" : "false") + "}";
+    }
+    return json + "]}";
+}
+
 bool Foreground(HWND hwnd) { return IsWindow(hwnd) && SetForegroundWindow(hwnd); }
 
 bool SetText(HWND hwnd, const std::wstring& text) {
@@ -357,7 +457,6 @@ bool Close(const std::wstring& className) {
     return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
-std::string Ok(bool ok) { return ok ? "{\"ok\": true}" : "{\"ok\": false}"; }
 
 // One command with its arguments; the answer line.
 std::string Run(const std::vector<std::wstring>& args) {
@@ -388,6 +487,7 @@ std::string Run(const std::vector<std::wstring>& args) {
         text.resize(copied);
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
+    if (command == L"listview") return ListView(ParseWindow(arg(1)));
     if (command == L"syscommand")
         return Ok(PostMessageW(ParseWindow(arg(1)), WM_SYSCOMMAND, std::wcstoul(arg(2).c_str(), nullptr, 0), 0));
     if (command == L"show") return Ok(ShowWindowAsync(ParseWindow(arg(1)), _wtoi(arg(2).c_str())));

@@ -18,7 +18,7 @@ struct FakeWindow {
     std::u16string title;  // raw text; captions are read trimmed
     std::u16string exeName;
     bool visible = true;
-    int showCmd = 1;  // SW_SHOWNORMAL
+    bool placementMinimized = false;
     bool iconic = false;
     std::optional<ScreenRect> rect = ScreenRect{100, 200, 900, 700};
     bool own = false;
@@ -56,13 +56,13 @@ public:
     void Minimize(WindowId id) {
         auto& w = (*this)[id];
         restoreRect_ = w.rect;
-        w.showCmd = kShowCmdMinimized;
+        w.placementMinimized = true;
         w.iconic = true;
         w.rect = ScreenRect{-32000, -32000, -31840, -31973};
     }
     void Restore(WindowId id) {
         auto& w = (*this)[id];
-        w.showCmd = 1;
+        w.placementMinimized = false;
         w.iconic = false;
         w.rect = restoreRect_;
     }
@@ -78,9 +78,9 @@ public:
         auto it = Find(id);
         return it != windows_.end() && it->iconic;
     }
-    int PlacementShowCmd(WindowId id) const override {
+    bool PlacementMinimized(WindowId id) const override {
         auto it = Find(id);
-        return it == windows_.end() ? 0 : it->showCmd;
+        return it != windows_.end() && it->placementMinimized;
     }
     std::optional<ScreenRect> GetWindowRect(WindowId id) const override {
         auto it = Find(id);

@@ -135,7 +135,7 @@ TEST(NoteBinding, EveryTransitionOfOneTick) {
          true, false, {}},
         {"minimised target binds and waits", Start::Unbound, [](FakeDesktop& d, WindowId t) { d.Minimize(t); }, false,
          Bound::Target, false, true, false, {"recreate"}},
-        {"placement says minimised", Start::Unbound, [](FakeDesktop& d, WindowId t) { d[t].showCmd = 2; }, false,
+        {"placement says minimised", Start::Unbound, [](FakeDesktop& d, WindowId t) { d[t].placementMinimized = true; }, false,
          Bound::Target, false, true, false, {"recreate"}},
         {"iconic", Start::Unbound, [](FakeDesktop& d, WindowId t) { d[t].iconic = true; }, false, Bound::Target, false,
          true, false, {"recreate"}},

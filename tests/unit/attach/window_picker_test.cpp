@@ -7,43 +7,20 @@
 #include <vector>
 
 #include "attach/fake_desktop.h"
-#include "platform/errors.h"
+#include "manual_timer.h"
 
 namespace vn {
 namespace {
 
 using test::FakeDesktop;
+using test::ManualTimer;
 using Log = std::vector<std::string>;
+using enum MouseButtonEvent;
 
 std::string Narrow(const std::u16string& s) { return std::string(s.begin(), s.end()); }
 
-class FakeHost : public PickingHost, public PickedNote {
-public:
-    void SetCheckForegroundWindowTimer(bool on) override { log.push_back(on ? "check on" : "check off"); }
-    void SetCaptureWindowTimer(bool on) override { log.push_back(on ? "capture on" : "capture off"); }
-    void ShowBalloonPrompt(const std::u16string& text) override { log.push_back("balloon: " + Narrow(text)); }
-    void ShowSelectWindowInfo(const std::u16string& text) override { log.push_back("info: " + Narrow(text)); }
-    void CloseSelectWindowInfo() override { log.push_back("close info"); }
-    PickedNote& AddStickyNoteToWindow(WindowId target) override {
-        log.push_back("add " + std::to_string(target));
-        if (refuse) throw TSNCreateWindowHandleAccessDeniedException();
-        return *this;
-    }
-    void BringImportDialogToFrontIfShowing() override { log.push_back("import front"); }
-    void FillStickyNote(const std::u16string& info) override { log.push_back("fill " + Narrow(info)); }
-    void Show() override { log.push_back("show"); }
-
-    bool refuse = false;
-    Log log;
-};
-
-const std::string kBalloon =
-    "balloon: Select a window to add a note to by left clicking on it.\r\nTo cancel the operation, right click "
-    "anywhere.";
-const std::string kInfoExact =
-    "info: Select a window to add the note to by left clicking on it.\r\nTo cancel the operation, right click "
-    "anywhere.";
-
+// The picker with a desktop and its two timers; every step logs what the picker
+// asked the controller to do.
 struct Harness {
     Harness() {
         notepad = desk.Open(u"Untitled - Notepad", u"notepad.exe");
@@ -53,18 +30,39 @@ struct Harness {
         otherCopy = desk.Open(u"Copy", u"vantorynote.EXE");  // another program with our file name
         desk.SetForeground(ownNote);
     }
-    void Mouse(std::initializer_list<unsigned> messages) {
-        for (unsigned m : messages) picker.MouseHookEvent(m);
+    void Start(bool balloon, std::u16string info) {
+        PickPrompt prompt = picker.SelectWindowToAddStickyNote(balloon, std::move(info));
+        log.push_back(prompt == PickPrompt::TrayBalloon ? "balloon" : "info window");
     }
-    void LeftClick() { Mouse({kMsgLButtonDown, kMsgLButtonUp}); }
+    void Record(PickingState state) {
+        if (state == PickingState::Cancelled) log.push_back("cancelled");
+        if (state == PickingState::CaptureArmed) log.push_back("capture armed");
+    }
+    void Mouse(std::initializer_list<MouseButtonEvent> events) {
+        for (MouseButtonEvent e : events) Record(picker.MouseHookEvent(e));
+    }
+    void LeftClick() { Mouse({LeftDown, LeftUp}); }
+    void Check() { Record(picker.CheckForegroundWindowTimerTimer()); }
+    // The capture as the controller runs it: a note for the pick, filled from the record.
+    void Capture() {
+        std::optional<PickedWindow> picked = picker.CaptureWindowTimerTimer();
+        if (!picked) {
+            log.push_back("no pick");
+            return;
+        }
+        log.push_back("pick " + std::to_string(picked->target) + " " + Narrow(picked->infoString));
+        picker.NoteMadeForPick();
+    }
 
     FakeDesktop desk;
-    FakeHost host;
-    WindowPicker picker{desk, host, u"VantoryNote.exe"};
+    ManualTimer check{kCheckForegroundWindowTimerInterval};
+    ManualTimer capture{kCaptureWindowTimerInterval};
+    WindowPicker picker{desk, check, capture, u"VantoryNote.exe"};
     WindowId notepad, ownNote, taskbar, otherCopy;
+    Log log;
 };
 
-std::string Add(WindowId w) { return "add " + std::to_string(w); }
+std::string Pick(WindowId w, const char* info = "") { return "pick " + std::to_string(w) + " " + info; }
 
 struct PickCase {
     const char* name;
@@ -78,130 +76,124 @@ struct PickCase {
 
 TEST(WindowPicker, EveryTransitionOfPicking) {
     const PickCase cases[] = {
-        {"tray: balloon prompt", [](Harness& h) { h.picker.SelectWindowToAddStickyNote(true, u""); }, true, true,
-         false, u"", [](const Harness&) { return Log{"check on", kBalloon}; }},
-        {"import: information window prompt, record kept",
-         [](Harness& h) { h.picker.SelectWindowToAddStickyNote(false, u"PC|t|0.rtf|10"); }, true, true, false,
-         u"PC|t|0.rtf|10", [](const Harness&) { return Log{"check on", kInfoExact}; }},
-        {"picking again replaces the record and keeps the check's period",
+        {"tray: balloon prompt", [](Harness& h) { h.Start(true, u""); }, true, true, false, u"",
+         [](const Harness&) { return Log{"balloon"}; }},
+        {"import: information window prompt, record kept", [](Harness& h) { h.Start(false, u"PC|t|0.rtf|10"); },
+         true, true, false, u"PC|t|0.rtf|10", [](const Harness&) { return Log{"info window"}; }},
+        {"picking again replaces the record and the prompt",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(false, u"PC|t|0.rtf|10");
-             h.picker.SelectWindowToAddStickyNote(true, u"");
+             h.Start(false, u"PC|t|0.rtf|10");
+             h.Start(true, u"");
          },
-         true, true, false, u"", [](const Harness&) { return Log{"check on", kInfoExact, kBalloon}; }},
+         true, true, false, u"", [](const Harness&) { return Log{"info window", "balloon"}; }},
         {"left button down: only the release decides",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
-             h.Mouse({kMsgLButtonDown});
-             h.picker.SelectWindowToAddStickyNote(true, u"");
+             h.Start(true, u"");
+             h.Mouse({LeftDown});
          },
-         true, true, false, u"", [](const Harness&) { return Log{"check on", kBalloon, "check off", "check on", kBalloon}; }},
+         true, false, false, u"", [](const Harness&) { return Log{"balloon"}; }},
         {"right button down",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
-             h.Mouse({kMsgRButtonDown});
+             h.Start(true, u"");
+             h.Mouse({RightDown});
          },
-         true, false, false, u"", [](const Harness&) { return Log{"check on", kBalloon, "check off"}; }},
+         true, false, false, u"", [](const Harness&) { return Log{"balloon"}; }},
+        {"picking again after a button went down checks the foreground again",
+         [](Harness& h) {
+             h.Start(true, u"");
+             h.Mouse({LeftDown});
+             h.Start(true, u"");
+         },
+         true, true, false, u"", [](const Harness&) { return Log{"balloon", "balloon"}; }},
         {"left release arms the capture",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(false, u"");
+             h.Start(false, u"");
              h.LeftClick();
          },
-         false, false, true, u"",
-         [](const Harness&) { return Log{"check on", kInfoExact, "check off", "close info", "capture on"}; }},
-        {"right release cancels",
+         false, false, true, u"", [](const Harness&) { return Log{"info window", "capture armed"}; }},
+        {"right release cancels and keeps the record",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(false, u"rec");
-             h.Mouse({kMsgRButtonDown, kMsgRButtonUp});
+             h.Start(false, u"rec");
+             h.Mouse({RightDown, RightUp});
          },
-         false, false, false, u"rec", [](const Harness&) { return Log{"check on", kInfoExact, "check off", "close info"}; }},
+         false, false, false, u"rec", [](const Harness&) { return Log{"info window", "cancelled"}; }},
         {"moves, wheel, middle and extra buttons do nothing",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
-             h.Mouse({0x0200, 0x020A, 0x020E, 0x0207, 0x0208, 0x020B, 0x020C});
+             h.Start(true, u"");
+             h.Mouse({Other, Other});
          },
-         true, true, false, u"", [](const Harness&) { return Log{"check on", kBalloon}; }},
-        {"idle: mouse events do nothing",
-         [](Harness& h) { h.Mouse({kMsgLButtonDown, kMsgLButtonUp, kMsgRButtonDown, kMsgRButtonUp}); }, false, false,
-         false, u"", [](const Harness&) { return Log{}; }},
+         true, true, false, u"", [](const Harness&) { return Log{"balloon"}; }},
+        {"idle: mouse events do nothing", [](Harness& h) { h.Mouse({LeftDown, LeftUp, RightDown, RightUp}); },
+         false, false, false, u"", [](const Harness&) { return Log{}; }},
         {"double click: the second click is ignored",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
+             h.Start(true, u"");
              h.LeftClick();
              h.LeftClick();
          },
-         false, false, true, u"",
-         [](const Harness&) { return Log{"check on", kBalloon, "check off", "close info", "capture on"}; }},
+         false, false, true, u"", [](const Harness&) { return Log{"balloon", "capture armed"}; }},
         {"capture armed: a right click does not cancel",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
+             h.Start(true, u"");
              h.LeftClick();
-             h.Mouse({kMsgRButtonDown, kMsgRButtonUp});
+             h.Mouse({RightDown, RightUp});
          },
-         false, false, true, u"",
-         [](const Harness&) { return Log{"check on", kBalloon, "check off", "close info", "capture on"}; }},
+         false, false, true, u"", [](const Harness&) { return Log{"balloon", "capture armed"}; }},
         {"foreground check: another program took the foreground",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(false, u"");
+             h.Start(false, u"");
              h.desk.SetForeground(h.notepad);
-             h.picker.CheckForegroundWindowTimerTimer();
+             h.Check();
          },
-         false, false, true, u"",
-         [](const Harness&) { return Log{"check on", kInfoExact, "check off", "close info", "capture on"}; }},
+         false, false, true, u"", [](const Harness&) { return Log{"info window", "capture armed"}; }},
         {"foreground check: still this program, or one with its file name, or none",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
-             h.picker.CheckForegroundWindowTimerTimer();
+             h.Start(true, u"");
+             h.Check();
              h.desk.SetForeground(h.otherCopy);
-             h.picker.CheckForegroundWindowTimerTimer();
+             h.Check();
              h.desk.SetForeground(kNoWindow);
-             h.picker.CheckForegroundWindowTimerTimer();
+             h.Check();
          },
-         true, true, false, u"", [](const Harness&) { return Log{"check on", kBalloon}; }},
+         true, true, false, u"", [](const Harness&) { return Log{"balloon"}; }},
         {"foreground check after picking ended does nothing",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
-             h.Mouse({kMsgRButtonUp});
+             h.Start(true, u"");
+             h.Mouse({RightUp});
              h.desk.SetForeground(h.notepad);
-             h.picker.CheckForegroundWindowTimerTimer();
+             h.Check();
          },
-         false, false, false, u"", [](const Harness&) { return Log{"check on", kBalloon, "check off", "close info"}; }},
-        {"capture: a note on the foreground window",
+         false, false, false, u"", [](const Harness&) { return Log{"balloon", "cancelled"}; }},
+        {"capture: the foreground window is picked",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(true, u"");
+             h.Start(true, u"");
              h.LeftClick();
              h.desk.SetForeground(h.notepad);
-             h.picker.CaptureWindowTimerTimer();
+             h.Capture();
          },
          false, false, false, u"",
-         [](const Harness& h) {
-             return Log{"check on", kBalloon, "check off", "close info", "capture on", "capture off", Add(h.notepad),
-                        "show", "import front"};
-         }},
-        {"capture: the imported record fills the note and is used up",
+         [](const Harness& h) { return Log{"balloon", "capture armed", Pick(h.notepad)}; }},
+        {"capture: the imported record comes with the pick and is used up",
          [](Harness& h) {
-             h.picker.SelectWindowToAddStickyNote(false, u"PC|t|0.rtf|10");
+             h.Start(false, u"PC|t|0.rtf|10");
              h.desk.SetForeground(h.notepad);
-             h.picker.CheckForegroundWindowTimerTimer();
-             h.picker.CaptureWindowTimerTimer();
+             h.Check();
+             h.Capture();
          },
          false, false, false, u"",
-         [](const Harness& h) {
-             return Log{"check on", kInfoExact, "check off", "close info", "capture on", "capture off",
-                        Add(h.notepad), "fill PC|t|0.rtf|10", "show", "import front"};
-         }},
-        {"capture: own windows, blank captions and no window get no note and keep the record",
+         [](const Harness& h) { return Log{"info window", "capture armed", Pick(h.notepad, "PC|t|0.rtf|10")}; }},
+        {"capture: own windows, blank captions and no window are no pick and keep the record",
          [](Harness& h) {
              for (WindowId w : {h.ownNote, h.taskbar, kNoWindow}) {
-                 h.picker.SelectWindowToAddStickyNote(false, u"rec");
+                 h.Start(false, u"rec");
                  h.LeftClick();
                  h.desk.SetForeground(w);
-                 h.picker.CaptureWindowTimerTimer();
+                 h.Capture();
              }
          },
          false, false, false, u"rec",
          [](const Harness&) {
-             Log one{"check on", kInfoExact, "check off", "close info", "capture on", "capture off", "import front"};
+             Log one{"info window", "capture armed", "no pick"};
              Log all;
              for (int i = 0; i < 3; ++i) all.insert(all.end(), one.begin(), one.end());
              return all;
@@ -212,35 +204,43 @@ TEST(WindowPicker, EveryTransitionOfPicking) {
         Harness h;
         c.steps(h);
         EXPECT_EQ(h.picker.SelectingCaptureWindow(), c.selecting);
-        EXPECT_EQ(h.picker.CheckForegroundWindowTimerOn(), c.checkOn);
-        EXPECT_EQ(h.picker.CaptureWindowTimerOn(), c.captureOn);
+        EXPECT_EQ(h.check.Enabled(), c.checkOn);
+        EXPECT_EQ(h.capture.Enabled(), c.captureOn);
         EXPECT_EQ(h.picker.NewStickyNoteInfoString(), c.infoString);
-        EXPECT_EQ(h.host.log, c.log(h));
+        EXPECT_EQ(h.log, c.log(h));
     }
 }
 
-TEST(WindowPicker, ARefusedCaptureStopsBeforeFillingShowingAndTheImportDialog) {
+TEST(WindowPicker, TheTimersTickIntoPickingAndARunningCheckKeepsItsPeriod) {
     Harness h;
-    h.host.refuse = true;
-    h.picker.SelectWindowToAddStickyNote(false, u"rec");
-    h.LeftClick();
+    h.check.SetHandler([&] { h.Check(); });
+    h.capture.SetHandler([&] { h.Capture(); });
+    h.Start(true, u"");
+    h.check.Advance(std::chrono::milliseconds(600));
+    h.Start(true, u"");  // picking again: the check still fires 1 s after it started
+    EXPECT_EQ(h.check.Starts(), 1);
     h.desk.SetForeground(h.notepad);
-    h.host.log.clear();
-    EXPECT_THROW(h.picker.CaptureWindowTimerTimer(), TSNCreateWindowHandleAccessDeniedException);
-    EXPECT_EQ(h.host.log, (Log{"capture off", Add(h.notepad)}));
-    EXPECT_EQ(h.picker.NewStickyNoteInfoString(), u"rec");
-    EXPECT_FALSE(h.picker.CaptureWindowTimerOn());
+    h.check.Advance(std::chrono::milliseconds(400));
+    EXPECT_EQ(h.log, (Log{"balloon", "balloon", "capture armed"}));
+    h.capture.Advance(std::chrono::milliseconds(99));
+    EXPECT_EQ(h.log.size(), 3u) << "the capture comes 100 ms after the end of picking";
+    h.capture.Advance(std::chrono::milliseconds(1000));
+    EXPECT_EQ(h.log.back(), Pick(h.notepad)) << "and only once";
+    EXPECT_EQ(h.log.size(), 4u);
+    EXPECT_FALSE(h.check.Enabled());
 }
 
-TEST(WindowPicker, AFirstForegroundCheckThatFindsAnotherProgramPicksItWithoutAClick) {
+TEST(WindowPicker, APickWhoseNoteWasNotMadeKeepsTheRecordForTheNextPick) {
     Harness h;
+    h.Start(false, u"rec");
+    h.LeftClick();
     h.desk.SetForeground(h.notepad);
-    h.picker.SelectWindowToAddStickyNote(true, u"");
-    h.picker.CheckForegroundWindowTimerTimer();
-    h.picker.CaptureWindowTimerTimer();
-    ASSERT_GE(h.host.log.size(), 3u);
-    EXPECT_EQ(h.host.log[h.host.log.size() - 3], Add(h.notepad));
-    EXPECT_FALSE(h.picker.SelectingCaptureWindow());
+    std::optional<PickedWindow> picked = h.picker.CaptureWindowTimerTimer();
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->infoString, u"rec");
+    // The note was refused (access denied): the controller does not report it made.
+    EXPECT_EQ(h.picker.NewStickyNoteInfoString(), u"rec");
+    EXPECT_FALSE(h.capture.Enabled());
 }
 
 } // namespace

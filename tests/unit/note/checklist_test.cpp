@@ -22,7 +22,12 @@ public:
     explicit FakeEditor(std::vector<Line> lines) : lines_(std::move(lines)) {}
 
     int LineCount() const override { return static_cast<int>(lines_.size()); }
-    int LineLength(int line) const override { return lines_.at(static_cast<size_t>(line)).length; }
+    int LineStart(int line) const override {
+        int start = 0;
+        for (int i = 0; i < line; ++i) start += lines_.at(static_cast<size_t>(i)).length + 1;
+        return start;
+    }
+    int SelSize() const override { return SelAttributes().sizePoints; }
     int SelStart() const override { return start_; }
     void SetSelStart(int start) override {
         start_ = std::min(start, TextLength());

@@ -1,6 +1,7 @@
 // Store save, selection save, load and fill through the engine, on a file system in memory.
 #include "exchange/zip_archive.h"
 #include "store/index_file.h"
+#include "store/index_string.h"
 #include "memory_file_system.h"
 #include "store/note_store.h"
 
@@ -179,58 +180,101 @@ TEST_F(NoteStoreTest, FillStickyNoteTakesLabelsBodyAndPendingStates) {
 TEST_F(NoteStoreTest, RecordsThatCannotBecomeNotesSurviveTheNextSave) {
     const std::string unloadable = std::string(test::kUnloadableBody) + " damaged";
     Put(u"Information\\0.txt", "{\\rtf1 good}");
-    Put(u"Information\\1.txt", "{\\rtf1 three items}");
+    Put(u"Information\\1.txt", "{\\rtf1 empty caption}");
     Put(u"Information\\2.txt", "{\\rtf1 one item}");
     Put(u"Information\\3.txt", unloadable);
     Put(u"Temp Export\\5.txt", "{\\rtf1 imported}");
     const Lines stored = {
         u"a.exe|Good one=WS|t1|Information\\0.txt|10",
-        u"b.exe|x|y=WS|t2|Information\\1.txt|1",      // caption with "|": name part of three items
+        u"b.exe|=WS|t2|Information\\1.txt|1",          // empty caption: name part of one item
         u"c.exe=WS|t3|Information\\2.txt|",            // one item
         u"d.exe|Missing body=WS|t4|Information\\7.txt|1",
         u"e.exe|Short=WS|t5",                          // no body file field
         u"f.exe|Rejected=WS|t6|Information\\3.txt|",   // the note refuses the body
         u"",
-        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",
+        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",  // a body outside the store is not read
         u"h.exe|Lost import=WS|t8|Temp Export\\6.txt|",
     };
     Put(u"Information\\Jotlets.txt", EncodeIndexFile(stored, cp));
 
     FakeController factory;
     EXPECT_EQ(factory.Load(store), stored);
-    ASSERT_EQ(factory.listed.size(), 2u) << "the bad records do not end the load";
+    ASSERT_EQ(factory.listed.size(), 1u) << "the bad records do not end the load";
     EXPECT_EQ(factory.listed[0]->caption, u"Good one");
-    EXPECT_EQ(factory.listed[1]->body, "{\\rtf1 imported}");
     EXPECT_EQ(factory.discarded, 1) << "the note that refused its body is destroyed, not listed";
-    EXPECT_EQ(store.KeptRecords().size(), 7u);
+    EXPECT_EQ(store.KeptRecords().size(), 8u);
 
     Save(factory.List());
     const Lines expected = {
-        u"g.exe|Elsewhere=WS|t7|Information\\1.txt|",
         u"a.exe|Good one=WS|t1|Information\\0.txt|10",
-        u"b.exe|x|y=WS|t2|Information\\2.txt|1",
-        u"c.exe=WS|t3|Information\\3.txt|",
-        u"d.exe|Missing body=WS|t4|Information\\4.txt|1",
+        u"b.exe|=WS|t2|Information\\1.txt|1",
+        u"c.exe=WS|t3|Information\\2.txt|",
+        u"d.exe|Missing body=WS|t4|Information\\3.txt|1",
         u"e.exe|Short=WS|t5",
-        u"f.exe|Rejected=WS|t6|Information\\5.txt|",
+        u"f.exe|Rejected=WS|t6|Information\\4.txt|",
         u"",
+        u"g.exe|Elsewhere=WS|t7|Temp Export\\5.txt|",
         u"h.exe|Lost import=WS|t8|Temp Export\\6.txt|",
     };
     EXPECT_EQ(Index(), expected);
-    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 three items}");
-    EXPECT_EQ(Bytes(u"Information\\3.txt"), "{\\rtf1 one item}");
-    EXPECT_EQ(Bytes(u"Information\\5.txt"), unloadable);
-    EXPECT_FALSE(fs.Exists(data + u"Information\\4.txt")) << "a missing body gets a number no file has";
+    EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 empty caption}");
+    EXPECT_EQ(Bytes(u"Information\\2.txt"), "{\\rtf1 one item}");
+    EXPECT_EQ(Bytes(u"Information\\4.txt"), unloadable);
+    EXPECT_FALSE(fs.Exists(data + u"Information\\3.txt")) << "a missing body gets a number no file has";
 
     FakeController again;
     NoteStore restarted(fs, cp, data);
     again.Load(restarted);
-    EXPECT_EQ(again.listed.size(), 2u);
+    EXPECT_EQ(again.listed.size(), 1u);
     restarted.SaveStore(again.List());
-    Lines second = expected;
-    second[0] = u"a.exe|Good one=WS|t1|Information\\1.txt|10";
-    second[1] = u"g.exe|Elsewhere=WS|t7|Information\\0.txt|";
-    EXPECT_EQ(Index(), second) << "the kept records keep their place and their numbers";
+    EXPECT_EQ(Index(), expected) << "the kept records keep their place and their numbers";
+}
+
+TEST_F(NoteStoreTest, CaptionsAndLabelsOfAnyKindComeBackAfterARestart) {
+    std::vector<FakeNote> notes{
+        {u"browser.exe", u"search?q=x - Browser", u"WS-01", u"t", "{\\rtf1 query}", 1, {{0, true}}},
+        {u"browser.exe", u"News | Site - Browser", u"WS-01", u"t", "{\\rtf1 news}"},
+        {u"editor.exe", u"'Quoted' \"title\" =|= - Editor", u"HALL'B", u"it's \"noon\"", "{\\rtf1 quotes}", 2},
+        {u"x.exe", u"|", u"", u"", "{\\rtf1 empty labels}"},
+    };
+    Save(Pointers(notes));
+    EXPECT_EQ(Index()[3], u"browser.exe|search?q=x - Browser=WS-01|t|Information\\0.txt|1")
+        << "an ordinary writer's bytes";
+    FakeController loaded;
+    EXPECT_EQ(loaded.Load(NoteStore(fs, cp, data)).size(), 4u);
+    ASSERT_EQ(loaded.listed.size(), 4u);
+    EXPECT_TRUE(NoteStore(fs, cp, data).KeptRecords().empty());
+    for (size_t i = 0; i < notes.size(); ++i)
+        EXPECT_EQ(loaded.listed[notes.size() - 1 - i]->Describe(), notes[i].Describe());
+}
+
+TEST_F(NoteStoreTest, ABodyFieldOutsideTheStoreFolderIsNeverRead) {
+    Put(u"..\\secret.txt", "{\\rtf1 secret}");
+    Put(u"Information\\0.txt", "{\\rtf1 own}");
+    const Lines stored = {
+        u"a.exe|Own=WS|t|Information\\0.txt|",
+        u"b.exe|Climbs=WS|t|..\\secret.txt|",
+        u"c.exe|Climbs in=WS|t|Information\\..\\..\\secret.txt|",
+        u"d.exe|Absolute=WS|t|C:\\Users\\u\\AppData\\Local\\secret.txt|",
+        u"e.exe|Share=WS|t|\\\\server\\share\\secret.txt|",
+    };
+    Put(u"Information\\Jotlets.txt", EncodeIndexFile(stored, cp));
+    FakeController loaded;
+    loaded.Load(store);
+    ASSERT_EQ(loaded.listed.size(), 1u);
+    EXPECT_EQ(loaded.listed[0]->body, "{\\rtf1 own}");
+    for (const KeptRecord& kept : store.KeptRecords()) EXPECT_FALSE(kept.body) << EncodeUtf8(kept.line);
+
+    Save(loaded.List());
+    EXPECT_EQ(Index(), stored) << "the records are kept as they were, unread";
+    for (const auto& name : fs.List(data + u"Information"))
+        if (name != u"Jotlets.txt") EXPECT_EQ(Bytes(u"Information\\" + name).find("secret"), std::string::npos) << EncodeUtf8(name);
+
+    // An import takes its body from the Temp Export folder only.
+    FakeNote note;
+    EXPECT_THROW(store.FillStickyNote(note, u"WS|t|Temp Export\\..\\..\\secret.txt|"), Error);
+    EXPECT_THROW(store.FillStickyNote(note, u"WS|t|Information\\0.txt|"), Error);
+    EXPECT_TRUE(note.body.empty());
 }
 
 TEST_F(NoteStoreTest, ACaptionInAnotherScriptStillMatchesItsWindowAfterARestart) {
@@ -293,6 +337,138 @@ TEST_F(NoteStoreTest, AnIndexThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(Index(), (Lines{u"z.exe|Zeta=WS|t|Information\\0.txt|",
                               u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Information\\1.txt|01"}));
     EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 A}");
+}
+
+} // namespace
+} // namespace vn
+
+namespace vn {
+namespace {
+
+using test::FakeController;
+using test::FakeNote;
+using test::Pointers;
+using Lines = std::vector<std::u16string>;
+
+// What a save did to body files and the index: "write 3.txt", "rename 4.txt > 3.txt".
+class IncrementalSaveTest : public NoteStoreTest {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 10; ++i)
+            notes.push_back({u"n.exe", u"Note " + DecimalText(i), u"WS", u"t", "{\\rtf1 body " + std::to_string(i) + "}", 1});
+    }
+    Lines FileSteps() const {
+        Lines steps;
+        for (const auto& step : fs.Log()) {
+            if (step.starts_with(u"write ")) steps.push_back(u"write " + step.substr(step.find_last_of(u'\\') + 1));
+            if (step.starts_with(u"rename ") && step.ends_with(u".txt") && !step.ends_with(u"Jotlets.txt")) {
+                size_t arrow = step.find(u" > ");
+                std::u16string from = step.substr(0, arrow), to = step.substr(arrow + 3);
+                steps.push_back(u"rename " + from.substr(from.find_last_of(u'\\') + 1) + u" > " +
+                                to.substr(to.find_last_of(u'\\') + 1));
+            }
+        }
+        return steps;
+    }
+    // The store folder a full save of the same notes leaves on a fresh disk.
+    void ExpectSameAsAFullSave() {
+        MemoryFileSystem other;
+        NoteStore(other, cp, data).SaveStore(Pointers(notes));
+        Lines names = fs.List(data + u"Information"), expected = other.List(data + u"Information");
+        std::sort(names.begin(), names.end());
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(names, expected);
+        for (const auto& name : names)
+            EXPECT_EQ(Bytes(u"Information\\" + name), other.ReadFile(data + u"Information\\" + name)) << EncodeUtf8(name);
+    }
+    std::vector<FakeNote> notes;
+};
+
+TEST_F(IncrementalSaveTest, ASaveAfterOneChangeWritesThatBodyAndTheIndexOnly) {
+    Save(Pointers(notes));
+    Save(Pointers(notes));
+    notes[3].body = "{\\rtf1 changed}";
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"write 3.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+    // The staging folder is one save behind: it lacks the same change.
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"write 3.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+
+    // After a restart the list is reversed: the next two saves move every body by
+    // renames (the first reads what the staging folder holds), the third writes
+    // only the change again.
+    FakeController loaded;
+    NoteStore restarted(fs, cp, data);
+    loaded.Load(restarted);
+    for (int save = 0; save < 2; ++save) {
+        fs.ClearLog();
+        restarted.SaveStore(loaded.List());
+        for (const auto& step : FileSteps()) EXPECT_FALSE(step.starts_with(u"write ") && step != u"write Jotlets.tmp")
+            << EncodeUtf8(step);
+        notes.assign(loaded.listed.size(), FakeNote());
+        for (size_t i = 0; i < notes.size(); ++i) notes[i] = *loaded.listed[i];
+        ExpectSameAsAFullSave();
+    }
+    loaded.listed[0]->body = "{\\rtf1 changed again}";
+    fs.ClearLog();
+    restarted.SaveStore(loaded.List());
+    EXPECT_EQ(FileSteps(), (Lines{u"write 0.txt", u"write Jotlets.tmp"}));
+}
+
+TEST_F(IncrementalSaveTest, DeletingANoteMovesTheLaterBodiesByRenames) {
+    Save(Pointers(notes));
+    Save(Pointers(notes));
+    notes.erase(notes.begin() + 7);
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"rename 8.txt > 7.txt", u"rename 9.txt > 8.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+    fs.ClearLog();
+    Save(Pointers(notes));
+    EXPECT_EQ(FileSteps(), (Lines{u"rename 8.txt > 7.txt", u"rename 9.txt > 8.txt", u"write Jotlets.tmp"}));
+    ExpectSameAsAFullSave();
+}
+
+// A record whose body cannot be read is written back with a body file name that
+// no file has, never the name of a file an older store left in the staging folder.
+TEST_F(NoteStoreTest, ARecordWithoutItsBodyNeverTakesAnotherNotesText) {
+    for (bool unlockedBeforeTheSave : {false, true}) {
+        fs = MemoryFileSystem();
+        for (int i = 0; i < 4; ++i) Put(u"Information.new\\" + DecimalText(i) + u".txt", "{\\rtf1 stale}");
+        Put(u"Information\\0.txt", "{\\rtf1 A}");
+        Put(u"Information\\1.txt", "{\\rtf1 B}");
+        Put(u"Information\\Jotlets.txt", EncodeIndexFile({u"a.exe|A=WS|t|Information\\0.txt|",
+                                                          u"b.exe|Locked=WS|t|Information\\1.txt|",
+                                                          u"c.exe|Missing=WS|t|Information\\5.txt|"},
+                                                         cp));
+        fs.Lock(data + u"Information\\1.txt");
+        FakeController first;
+        NoteStore store(fs, cp, data);
+        first.Load(store);
+        ASSERT_EQ(first.listed.size(), 1u);
+        if (unlockedBeforeTheSave) fs.Lock(data + u"Information\\1.txt", false);
+        store.SaveStore(first.List());
+        store.SaveStore(first.List());
+        fs.ClearFaults();
+
+        FakeController restarted;
+        NoteStore again(fs, cp, data);
+        restarted.Load(again);
+        Lines bodies;
+        for (const FakeNote* note : restarted.listed) bodies.push_back(note->caption + u": " + DecodeUtf8(note->body));
+        for (const KeptRecord& kept : again.KeptRecords())
+            if (kept.body) bodies.push_back(kept.line.substr(0, kept.line.find(u'=')) + u": " + DecodeUtf8(*kept.body));
+        std::sort(bodies.begin(), bodies.end());
+        if (unlockedBeforeTheSave) {
+            EXPECT_EQ(bodies, (Lines{u"A: {\\rtf1 A}", u"Locked: {\\rtf1 B}"})) << "read when the save came";
+        } else {
+            EXPECT_EQ(bodies, (Lines{u"A: {\\rtf1 A}"}));
+        }
+    }
 }
 
 } // namespace

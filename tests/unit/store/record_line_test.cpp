@@ -83,6 +83,71 @@ TEST(RecordLine, ComposedLinesReadBackField) {
     EXPECT_EQ(SplitFields(parts.valuePart), (Items{u"WS-01", u"11.08.2015 14:03:22", u"Information\\2.txt", u"010"}));
 }
 
+// Every line the writer composes reads back as written.
+TEST(RecordLine, WrittenLinesReadBackWhateverTheValuesHold) {
+    struct Case {
+        std::u16string exe, caption, owner, time, body, checks;
+    } cases[] = {
+        {u"editor.exe", u"Report 7 - Editor", u"WS-01", u"11.08.2015 14:03:22", u"Information\\2.txt", u"010"},
+        {u"browser.exe", u"search?q=x - Browser", u"WS-01", u"t", u"Information\\0.txt", u"1"},
+        {u"browser.exe", u"News | Site - Browser", u"WS-01", u"t", u"Information\\0.txt", u""},
+        {u"browser.exe", u"a=b|c=d|e", u"WS-01", u"t", u"Temp Export\\12.txt", u"01"},
+        {u"x.exe", u"|leading and trailing|", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"x.exe", u"|", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"x.exe", u"=", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"x.exe", u"ends in =", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"x.exe", u"\"quoted\" and 'single' - Doc", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"a=b.exe", u"c", u"WS", u"t", u"Information\\0.txt", u"1"},  // "=" in the executable name
+        {u"it's.exe", u"c", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"", u"no executable", u"WS", u"t", u"Information\\0.txt", u"1"},
+        {u"x.exe", u"c", u"HALL'B", u"t", u"Information\\3.txt", u"1"},     // quotes in the labels
+        {u"x.exe", u"c", u"\"WS\"", u"it's 5 o'clock", u"Information\\3.txt", u"10"},
+        {u"x.exe", u"c", u"", u"", u"Information\\3.txt", u""},              // empty labels
+        {u"x.exe", u"c|", u"WS", u"t", u"Information\\0.txt", u"0000000000"},
+    };
+    for (const auto& c : cases) {
+        const std::u16string line = ComposeRecordLine(c.exe, c.caption, c.owner, c.time, c.body, c.checks);
+        RecordFields read = ReadRecordLine(line);
+        const std::string shown(line.begin(), line.end());
+        EXPECT_EQ(read.names, (Items{c.exe, c.caption})) << shown;
+        std::vector<std::u16string> fields;
+        for (const FieldSpan& f : read.fields) fields.emplace_back(line.substr(f.offset, f.length));
+        EXPECT_EQ(fields, (Items{c.owner, c.time, c.body, c.checks})) << shown;
+        // An imported record's value part reads the same on its own.
+        const std::u16string value = line.substr(line.size() - (c.owner.size() + c.time.size() + c.body.size() +
+                                                                c.checks.size() + 3));
+        fields.clear();
+        for (const FieldSpan& f : ReadValuePart(value)) fields.emplace_back(value.substr(f.offset, f.length));
+        if (c.owner.find(u'|') == std::u16string::npos)
+            EXPECT_EQ(fields, (Items{c.owner, c.time, c.body, c.checks})) << shown;
+    }
+    EXPECT_EQ(CheckStatesForRecord(u"1x0|1"), u"10001") << "no reader ticks anything but 1";
+}
+
+// Lines that are not the writer's own are cut by the traditional rules, as any
+// reader of the format cuts them.
+TEST(RecordLine, OtherLinesAreCutByTheTraditionalRules) {
+    struct Case {
+        std::u16string line;
+        Items names, fields;
+    } cases[] = {
+        {u"e|c=WS-01||x|Information\\2.txt|1", {u"e", u"c"}, {u"WS-01", u"x", u"Information\\2.txt", u"1"}},
+        {u"e|c=o|t|b.rtf|1", {u"e", u"c"}, {u"o", u"t", u"b.rtf", u"1"}},      // not a body path the writer makes
+        {u"e|c=o|t|Information\\1.txt|1|2", {u"e", u"c"}, {u"o", u"t", u"Information\\1.txt", u"1", u"2"}},
+        {u"e|c=HALL'B|t|Information\\1.txt|x", {u"e", u"c"}, {u"HALL'B|t|Information\\1.txt|x"}},
+        {u"editor.exe|=o|t|Information\\1.txt|1", {u"editor.exe"}, {u"o", u"t", u"Information\\1.txt", u"1"}},
+        {u"a|b|c", {}, {}},
+        {u"", {}, {}},
+    };
+    for (const auto& c : cases) {
+        RecordFields read = ReadRecordLine(c.line);
+        EXPECT_EQ(read.names, c.names) << std::string(c.line.begin(), c.line.end());
+        Items fields;
+        for (const FieldSpan& f : read.fields) fields.emplace_back(c.line.substr(f.offset, f.length));
+        EXPECT_EQ(fields, c.fields) << std::string(c.line.begin(), c.line.end());
+    }
+}
+
 TEST(CheckStates, OneCharacterPerLineAndZerosPastTheBoxes) {
     auto all = [](int) { return true; };
     auto odd = [](int i) { return i % 2 == 1; };

@@ -1,0 +1,33 @@
+#pragma once
+// Message, timer and command numbers of the main controller, in one place so that
+// no two parts of the program pick the same one.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+
+namespace vn {
+
+// The tray icon's callback message; lParam carries the mouse message.
+inline constexpr UINT kTrayCallbackMessage = WM_USER + 1;
+
+// Timers of the controller (window-message timers on TFMain's window).
+enum class ControllerTimer : UINT_PTR {
+    CaptureWindowTimer = 1,          // one-shot: takes the picked foreground window
+    CheckForegroundWindowTimer = 2,  // while picking: ends it when another program is in front
+    SaveTimer = 3,                   // one-shot, restarted by every change: delayed store save
+};
+
+// Tray menu commands.
+enum class TrayCommand : UINT {
+    AddaStickyNote1 = 101,
+    ExportaStickyNote1 = 102,
+    InportaStickyNote1 = 103,
+    Quit1 = 104,
+};
+
+// Balloon icons.
+inline constexpr DWORD kBalloonInfo = NIIF_INFO;
+inline constexpr DWORD kBalloonError = NIIF_ERROR;
+
+} // namespace vn

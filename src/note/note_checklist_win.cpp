@@ -1,0 +1,113 @@
+#include "note/note_checklist_win.h"
+
+#include <string>
+
+#include "note/rich_edit_win.h"
+#include "platform/text_win.h"
+#include "platform/window_win.h"
+
+namespace vn {
+
+HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
+    // A plain two-state box that ticks itself on a click or the Space key; it is a
+    // tab stop like the editor.
+    const DWORD style = WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX;
+    HWND box = CreateWindowExW(0, L"BUTTON", L"", style, note::kCheckBoxLeft, editor_.Top() + top, note::kCheckBoxSize,
+                               note::kCheckBoxSize, bodyArea_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + line)), Window::Instance(),
+                               nullptr);
+    if (!box) RaiseLastOSError();
+    Window::MarkOwn(box);
+    boxes_[static_cast<size_t>(line)] = box;
+    return box;
+}
+
+void NoteCheckBoxGutter::Attach(HWND bodyArea, const note::CheckBoxes& slots) {
+    Detach();
+    bodyArea_ = bodyArea;
+    for (int line = 0; line < note::kCheckBoxSlots; ++line) {
+        const note::CheckSlot& slot = slots.Slot(line);
+        if (!slot.made) continue;
+        HWND box = MakeBox(line, slot.top);
+        if (slot.ticked) SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+        if (slot.shown) ShowWindow(box, SW_SHOWNA);
+    }
+}
+
+void NoteCheckBoxGutter::Detach() noexcept {
+    bodyArea_ = nullptr;
+    boxes_.fill(nullptr);
+}
+
+bool NoteCheckBoxGutter::HandleCommand(WPARAM wParam, LPARAM lParam, note::CheckBoxes& slots) {
+    const int line = static_cast<int>(LOWORD(wParam)) - kFirstBoxId;
+    if (line < 0 || line >= note::kCheckBoxSlots || reinterpret_cast<HWND>(lParam) != Box(line)) return false;
+    if (HIWORD(wParam) == BN_CLICKED)
+        slots.SetTicked(line, SendMessageW(Box(line), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    return true;
+}
+
+void NoteCheckBoxGutter::CreateBox(int line, int top) {
+    if (bodyArea_) MakeBox(line, top);
+}
+
+void NoteCheckBoxGutter::MoveBox(int line, int top) {
+    if (HWND box = Box(line))
+        SetWindowPos(box, nullptr, note::kCheckBoxLeft, editor_.Top() + top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void NoteCheckBoxGutter::ShowBox(int line, bool shown) {
+    if (HWND box = Box(line)) ShowWindow(box, shown ? SW_SHOWNA : SW_HIDE);
+}
+
+void NoteCheckBoxGutter::TickBox(int line, bool ticked) {
+    if (HWND box = Box(line)) SendMessageW(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void NoteCheckBoxGutter::ParkBodyArea(bool parked) {
+    if (!bodyArea_) return;
+    RECT r{};
+    GetWindowRect(bodyArea_, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(bodyArea_), reinterpret_cast<POINT*>(&r), 2);
+    if (parked) parkedFrom_ = r.left;
+    const int left = parked ? note::kParkedBodyLeft : parkedFrom_;
+    SetWindowPos(bodyArea_, nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- the editor as the walk sees it ---------------------------------------------------
+
+int NoteChecklistEditor::LineCount() const { return editor_.LineCount(); }
+int NoteChecklistEditor::LineStart(int line) const { return editor_.LineStart(line); }
+int NoteChecklistEditor::SelStart() const { return editor_.SelStart(); }
+void NoteChecklistEditor::SetSelStart(int start) { editor_.SetSelStart(start); }
+int NoteChecklistEditor::SelLength() const { return editor_.SelLength(); }
+void NoteChecklistEditor::SetSelLength(int length) { editor_.SetSelLength(length); }
+int NoteChecklistEditor::SelSize() const { return editor_.SelSize(); }
+
+note::CharAttributes NoteChecklistEditor::SelAttributes() const {
+    const TextAttributes a = editor_.SelAttributes();
+    return {a.name, a.sizePoints, static_cast<std::uint32_t>(a.color), a.autoColor, a.style};
+}
+
+void NoteChecklistEditor::SetSelAttributes(const note::CharAttributes& a) {
+    editor_.SetSelFontName(a.name);
+    editor_.SetSelSize(a.sizePoints);
+    editor_.SetSelColor(static_cast<COLORREF>(a.color), a.autoColor);
+    editor_.SetSelStyle(a.style);
+}
+
+void NoteChecklistEditor::FocusForWalk() {
+    if (!editor_.HasFocus() && editor_.CanFocus() && mayTakeKeyboard_()) editor_.SetFocus();
+}
+
+std::optional<int> NoteChecklistEditor::CaretY() const {
+    POINT p{};
+    if (editor_.CaretPos(p)) return p.y;
+    // Without the focus there is no caret to ask: the control says where the caret
+    // would stand (a note that appeared by itself leaves the focus where it is).
+    if (editor_.CharPos(editor_.SelStart(), p)) return p.y;
+    return std::nullopt;
+}
+
+} // namespace vn

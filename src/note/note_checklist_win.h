@@ -1,0 +1,75 @@
+#pragma once
+// NoteCheckBoxGutter owns the native check boxes of a note's gutter: children of the
+// body area, made from the note's slots whenever the body area is new, and the
+// editor as the checklist walk sees it.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "note/checklist.h"
+
+namespace vn {
+
+class RichEdit;
+
+class NoteCheckBoxGutter final : public note::CheckBoxView {
+public:
+    // Control ids of the boxes: kFirstBoxId + line ("ch0" .. "ch99").
+    static constexpr int kFirstBoxId = 1000;
+
+    // `editor` gives the top the boxes are placed against.
+    explicit NoteCheckBoxGutter(const RichEdit& editor) : editor_(editor) {}
+
+    // Makes the boxes of every made slot in a new body area, ticked, shown and placed
+    // as the slots say. Raises OSError when the system refuses a box.
+    void Attach(HWND bodyArea, const note::CheckBoxes& slots);
+    // The body area went, and its boxes with it.
+    void Detach() noexcept;
+
+    // A box's click (BN_CLICKED): its tick goes into the slot. No save is scheduled.
+    // True when the command came from a box.
+    bool HandleCommand(WPARAM wParam, LPARAM lParam, note::CheckBoxes& slots);
+
+    HWND Box(int line) const { return boxes_.at(static_cast<size_t>(line)); }
+
+    void CreateBox(int line, int top) override;
+    void MoveBox(int line, int top) override;
+    void ShowBox(int line, bool shown) override;
+    void TickBox(int line, bool ticked) override;
+    void ParkBodyArea(bool parked) override;
+
+private:
+    HWND MakeBox(int line, int top);
+
+    const RichEdit& editor_;
+    HWND bodyArea_ = nullptr;
+    int parkedFrom_ = 0;  // the body area's left while it is parked
+    std::array<HWND, note::kCheckBoxSlots> boxes_{};
+};
+
+// The editor as the walk drives it. `mayTakeKeyboard` says whether the walk may
+// give the editor the focus: not while the note is not the foreground window.
+class NoteChecklistEditor final : public note::ChecklistEditor {
+public:
+    NoteChecklistEditor(RichEdit& editor, std::function<bool()> mayTakeKeyboard)
+        : editor_(editor), mayTakeKeyboard_(std::move(mayTakeKeyboard)) {}
+
+    int LineCount() const override;
+    int LineStart(int line) const override;
+    int SelStart() const override;
+    void SetSelStart(int start) override;
+    int SelLength() const override;
+    void SetSelLength(int length) override;
+    note::CharAttributes SelAttributes() const override;
+    int SelSize() const override;
+    void SetSelAttributes(const note::CharAttributes& attributes) override;
+    void FocusForWalk() override;
+    std::optional<int> CaretY() const override;
+
+private:
+    RichEdit& editor_;
+    std::function<bool()> mayTakeKeyboard_;
+};
+
+} // namespace vn

@@ -1,0 +1,43 @@
+#include "platform/list_view_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace vn {
+
+namespace {
+constexpr UINT_PTR kHeaderHeightSubclass = 0x4848;
+
+LRESULT CALLBACK HeaderHeightProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR height) noexcept {
+    if (message == HDM_LAYOUT) {
+        LRESULT result = DefSubclassProc(header, message, wParam, lParam);
+        auto* layout = reinterpret_cast<HDLAYOUT*>(lParam);
+        if (result && layout && layout->pwpos && layout->prc) {
+            layout->prc->top += static_cast<int>(height) - layout->pwpos->cy;
+            layout->pwpos->cy = static_cast<int>(height);
+        }
+        return result;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(header, &HeaderHeightProc, kHeaderHeightSubclass);
+    return DefSubclassProc(header, message, wParam, lParam);
+}
+} // namespace
+
+void SetListHeaderHeight(HWND list, int height) {
+    HWND header = ListView_GetHeader(list);
+    if (!header) return;
+    SetWindowSubclass(header, &HeaderHeightProc, kHeaderHeightSubclass, static_cast<DWORD_PTR>(height));
+    // The list asks the header for its height only when it lays itself out.
+    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void CopyCellText(const std::u16string& text, wchar_t* buffer, int capacity) {
+    if (!buffer || capacity <= 0) return;
+    const size_t length = std::min(text.size(), static_cast<size_t>(capacity - 1));
+    std::copy_n(text.begin(), length, buffer);
+    buffer[length] = L'\0';
+}
+
+} // namespace vn

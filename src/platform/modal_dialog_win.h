@@ -1,0 +1,56 @@
+#pragma once
+// A dialog window of the program that is created once and shown modally again and
+// again: a fixed dialog frame centred on the screen, child controls laid out in
+// client pixels, the theme's colours and font, and a modal loop that also ends
+// when the application is asked to quit (the quit message is passed on, so the
+// program's own loop ends too).
+#include <windows.h>
+
+#include <string>
+
+#include "platform/unique_handle_win.h"
+#include "platform/window_win.h"
+
+namespace vn {
+
+enum class ModalResult { None, OK, Cancel };
+
+class ModalDialog : public Window {
+public:
+    // The dialog is showing from the start of ShowModal until it returns.
+    bool Showing() const noexcept { return showing_; }
+    // Brings a showing dialog to the front.
+    void BringToFront();
+    // True when the last modal loop ended because the application is quitting.
+    bool QuitSeen() const noexcept { return quitSeen_; }
+    // True when the application was asked to quit and its quit message waits (a
+    // nested modal loop, a message box or a file dialog, passed it on as it ended).
+    static bool QuitPending() noexcept;
+
+protected:
+    // Creates the hidden dialog window with a client area of `width` x `height`.
+    void CreateDialogWindow(const wchar_t* className, const std::u16string& caption, int width, int height);
+    // A child control at client coordinates; controls are made in tab order.
+    HWND AddControl(const wchar_t* className, const std::u16string& text, DWORD style, int x, int y, int width,
+                    int height, int id, DWORD exStyle = 0);
+
+    // Shows the dialog and runs its modal loop until EndModal or the quit message.
+    // `FormShow` runs before the window appears.
+    ModalResult ShowModal();
+    void EndModal(ModalResult result);
+
+    virtual void FormShow() {}
+    virtual void Command(int id, int code) {}
+    virtual LRESULT Notify(NMHDR& header) { return 0; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    HFONT Font() const noexcept;
+
+private:
+    bool showing_ = false;
+    bool quitSeen_ = false;
+    ModalResult result_ = ModalResult::None;
+    UniqueFont ownFont_;
+};
+
+} // namespace vn

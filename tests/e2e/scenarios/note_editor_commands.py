@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""The note's editor commands: the right-click menu, the wheel and the Font button.
+
+The person types "abc", selects it, copies it with the right-click menu and pastes it
+behind: the saved body reads "abcabc". They type a long list and turn the wheel over
+the note: the body moves 10 pixels a notch. They press Font, pick size 72 and OK, and
+type: 5 seconds later the saved body has the text at 72 points (\\fs144). Font, then
+Cancel, writes nothing.
+"""
+import re
+import time
+
+from vn_desktop import Menu, expect, run_scenario
+from vn_store import INDEX, STORE, rtf_text
+
+SIZE_BOX = 0x472  # the font dialog's size combo box
+FONT_BUTTON = (186 + 37, 80 + 12)
+
+
+def editor_of(desktop, program):
+    return [w for w in desktop.windows(children=True) if w.pid == program.pid and w.cls.lower().startswith("richedit")
+            and w.visible][0]
+
+
+def body(desktop):
+    path = desktop.data_folder / STORE / "0.txt"
+    return path.read_bytes() if path.exists() else b""
+
+
+def popup(desktop):
+    window = desktop.wait_until(lambda: [w for w in desktop.windows() if w.cls == "#32768" and w.visible], 5,
+                                "the right-click menu")[0]
+    return Menu(desktop, window, ["Cut", "Copy", "Paste"])
+
+
+def font_dialog(desktop, program):
+    return desktop.wait_until(lambda: [w for w in program.windows(cls="#32770", visible=True)], 5,
+                              "the font dialog")[0]
+
+
+def session(desktop):
+    notepad = desktop.start_notepad()
+    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    program = desktop.start_vantory_note()
+    program.main_window()
+    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
+    program.open_tray_menu().choose("Add a Note")
+    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
+    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
+    inside = (note.rect[0] + 120, note.rect[1] + 140)
+    desktop.click(inside)
+    desktop.type_text("abc")
+
+    # Copy, then Paste behind it, through the right-click menu.
+    desktop.xdotool("key", "ctrl+a")
+    desktop.right_click(inside)
+    menu = popup(desktop)
+    expect(menu.texts in (None, ["Cut", "Copy", "Paste"]), f"the menu offers {menu.texts}")
+    menu.choose("Copy")
+    desktop.xdotool("key", "End")
+    desktop.right_click(inside)
+    popup(desktop).choose("Paste")
+    desktop.wait_until(lambda: rtf_text(body(desktop)) == "abcabc", 10,
+                       f"the saved body to read abcabc (it reads {rtf_text(body(desktop))!r})")
+
+    # The wheel: a body longer than the note, then notches over it.
+    for i in range(25):
+        desktop.xdotool("key", "Return")
+        desktop.type_text(f"line {i}")
+    # (The pointer stays where it is: xdotool's synced move waits for a motion that
+    # never comes when the pointer is already there.)
+    desktop.move_mouse((inside[0] + 10, inside[1]))
+    desktop.xdotool("click", "--repeat", 30, "--delay", 20, 4)  # away from the person: up, to the top
+    time.sleep(0.3)
+    top = editor_of(desktop, program).rect[1]
+    desktop.xdotool("click", 5)
+    time.sleep(0.3)
+    expect(editor_of(desktop, program).rect[1] == top - 10,
+           f"one notch towards the person moved the body from {top} to {editor_of(desktop, program).rect[1]}")
+    desktop.xdotool("click", "--repeat", 2, "--delay", 50, 5)
+    time.sleep(0.3)
+    expect(editor_of(desktop, program).rect[1] == top - 30, "three notches did not move the body 30 px")
+    desktop.xdotool("click", 4)
+    time.sleep(0.3)
+    expect(editor_of(desktop, program).rect[1] == top - 20, "a notch back did not move the body back 10 px")
+    desktop.xdotool("key", "ctrl+End")
+
+    # Font: size 72, OK, then typing.
+    index = desktop.data_folder / STORE / INDEX
+    desktop.wait_until(lambda: "line 24" in rtf_text(body(desktop)), 10, "the long body to be saved")
+    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
+    dialog = font_dialog(desktop, program)
+    children = desktop.windows(children=True)
+    combo = [w for w in children if w.parent == dialog.hwnd and w.id == SIZE_BOX][0]
+    size = [w for w in children if w.parent == combo.hwnd and w.cls == "Edit"][0]
+    desktop.click(size.center)
+    for _ in range(30):
+        if desktop.text_of(size) == "72":
+            break
+        desktop.xdotool("key", "Down")
+    expect(desktop.text_of(size) == "72", f"the size list stops at {desktop.text_of(size)!r}")
+    desktop.click_button(dialog, "OK")
+    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    desktop.type_text(" Big")
+    last_key = time.monotonic()
+    desktop.screenshot("font-72")
+    desktop.wait_until(lambda: b"Big" in body(desktop), 10, "the big text to be saved")
+    saved_after = time.monotonic() - last_key
+    expect(4.5 <= saved_after <= 7.5, f"the store was written {saved_after:.1f} s after the last key")
+    expect(re.search(rb"\\fs144[^}]*Big", body(desktop)), f"the body has no 72-point text: {body(desktop)[-200:]!r}")
+
+    # Font, then Cancel: nothing is written.
+    before = (index.stat().st_mtime_ns, body(desktop))
+    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
+    dialog = font_dialog(desktop, program)
+    desktop.click_button(dialog, "Cancel")
+    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    time.sleep(6.5)
+    expect((index.stat().st_mtime_ns, body(desktop)) == before, "cancelling the font dialog wrote the store")
+
+
+run_scenario(session)

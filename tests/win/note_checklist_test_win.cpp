@@ -1,0 +1,332 @@
+// The checklist gutter and the editor's commands on a real note with the real
+// rich-text control.
+#include "note/sticky_note_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "note/checklist.h"
+#include "note/font_dialog_win.h"
+#include "note_test_fixture_win.h"
+
+namespace vn::test {
+namespace {
+
+// A box's rectangle in its parent's (the body area's) client coordinates.
+RECT InParent(HWND child) {
+    RECT r = WindowRect(child);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::string Lines(int count) {
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < count; ++i) rtf += "line " + std::to_string(i) + "\\par ";
+    return rtf + "}";
+}
+
+class NoteChecklistTest : public NoteWindowTest {
+protected:
+    // A note on its own target, in front with the keyboard, as after a click into it.
+    NotePtr FocusedNote(const char16_t* caption, const std::string& body) {
+        target_ = std::make_unique<TargetProcess>(std::vector<std::u16string>{UniqueCaption(caption)});
+        NotePtr note = NoteOn(target_->Window(0));
+        note->Editor().LoadBody(body);
+        SetForegroundWindow(note->Handle());
+        note->Editor().SetFocus();
+        PumpMessagesFor(50);
+        return note;
+    }
+    std::unique_ptr<TargetProcess> target_;
+};
+
+TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
+    // 10 pt (the editor's default), 72 pt, and 10 pt again below the tall line.
+    NotePtr note = FocusedNote(u"Vn checklist offsets", "{\\rtf1 small\\par\\fs144 Tall\\par\\fs20 small\\par}");
+    ASSERT_TRUE(note->Editor().HasFocus());
+    note->UpdateCheckBoxes(false);
+    const struct {
+        int line;
+        int size;
+        int offset;
+    } lines[] = {{0, 10, 1}, {1, 72, 55}, {2, 10, 1}};
+    for (const auto& l : lines) {
+        note->Editor().SetSelStart(0);
+        for (int i = 0; i < l.line; ++i) note->Editor().SetSelStart(note->Editor().SelStart() + note->Editor().LineLength(i) + 1);
+        // The size the control reports with the caret at the line's start is the line's own.
+        EXPECT_EQ(note->Editor().SelAttributes().sizePoints, l.size) << "line " << l.line;
+        POINT caret{}, atChar{};
+        ASSERT_TRUE(note->Editor().CaretPos(caret));
+        // Without the focus the walk asks where the character is drawn: the same place.
+        ASSERT_TRUE(note->Editor().CharPos(note->Editor().SelStart(), atChar));
+        EXPECT_EQ(atChar.y, caret.y) << "line " << l.line;
+        HWND box = note->CheckBox(l.line);
+        ASSERT_TRUE(box);
+        EXPECT_TRUE(IsWindowVisible(box));
+        const RECT r = InParent(box);
+        EXPECT_EQ(r.top, note->Editor().Top() + caret.y + l.offset) << "line " << l.line;
+        EXPECT_EQ(r.left, 3);
+        EXPECT_EQ(r.right - r.left, 13);
+        EXPECT_EQ(r.bottom - r.top, 13);
+    }
+    EXPECT_EQ(note->CheckBox(3), nullptr);  // the empty last line has no box
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(NoteChecklistTest, TypingAndReleasingKeysMakesBoxesAndATickAloneSavesNothing) {
+    NotePtr note = FocusedNote(u"Vn checklist typing", "");
+    HWND edit = note->Editor().Handle();
+    for (const wchar_t* text : {L"one\r", L"two\r", L"three"})
+        for (const wchar_t* c = text; *c; ++c) {
+            if (*c == L'\r') SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);  // the control takes Enter as a key
+            else SendMessageW(edit, WM_CHAR, *c, 0);
+        }
+    ASSERT_EQ(note->Editor().LineCount(), 3);
+    SendMessageW(edit, WM_KEYUP, VK_LEFT, 0);  // an arrow: no walk
+    EXPECT_EQ(note->CheckBox(0), nullptr);
+    SendMessageW(edit, WM_KEYUP, 'E', 0);
+    ASSERT_TRUE(note->CheckBox(2));
+    EXPECT_LT(InParent(note->CheckBox(0)).top, InParent(note->CheckBox(1)).top);
+    EXPECT_LT(InParent(note->CheckBox(1)).top, InParent(note->CheckBox(2)).top);
+
+    const int saves = host.saves;
+    SendMessageW(note->CheckBox(1), BM_CLICK, 0, 0);
+    EXPECT_TRUE(note->CheckBoxSlots().Ticked(1));
+    EXPECT_EQ(host.saves, saves);
+    EXPECT_EQ(note->Stored().CheckStateString(), u"010");
+}
+
+TEST_F(NoteChecklistTest, BoxesComeBackWithANewWindowTickedAndPlaced) {
+    NotePtr note = FocusedNote(u"Vn checklist recreate", Lines(3));
+    note->UpdateCheckBoxes(false);
+    SendMessageW(note->CheckBox(2), BM_CLICK, 0, 0);
+    const int top = InParent(note->CheckBox(2)).top;
+    note->Hide();
+    note->RecreateNativeWindow();
+    note->Show();
+    ASSERT_TRUE(note->CheckBox(2));
+    EXPECT_TRUE(Ticked(note->CheckBox(2)));
+    EXPECT_FALSE(Ticked(note->CheckBox(1)));
+    EXPECT_TRUE(IsWindowVisible(note->CheckBox(2)));
+    EXPECT_EQ(InParent(note->CheckBox(2)).top, top);
+    EXPECT_EQ(note->Stored().CheckStateString(), u"001");
+}
+
+TEST_F(NoteChecklistTest, AMixedSelectionKeepsItsFormattingThroughAWalk) {
+    NotePtr note = FocusedNote(u"Vn checklist mixed", "{\\rtf1 plain {\\b bold} {\\fs40 big}\\par second\\par}");
+    const std::string before = note->Editor().SaveRtf();
+    note->Editor().SetSelStart(0);
+    note->Editor().SetSelLength(14);  // Shift+End over the mixed first line
+    SendMessageW(note->Editor().Handle(), WM_KEYUP, VK_END, 0);
+    ASSERT_TRUE(note->CheckBox(1));
+    EXPECT_EQ(note->Editor().SelStart(), 0);
+    EXPECT_EQ(note->Editor().SelLength(), 14);
+    EXPECT_EQ(note->Editor().SaveRtf(), before);
+}
+
+TEST_F(NoteChecklistTest, StoredStatesTickTheBoxesAfterTheShowingWithoutTakingTheKeyboard) {
+    const std::u16string caption = UniqueCaption(u"Vn checklist stored");
+    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+    host.List(*note);
+    note->Editor().LoadBody("{\\rtf1 first\\par second\\par third\\par}");
+    note->SetPendingCheckStates(u"1011");
+    const std::u16string text = note->Editor().Text();
+    TargetProcess targets({caption});
+    HWND target = targets.Window(0);
+    SetForegroundWindow(target);
+    PumpMessagesFor(100);
+    ASSERT_EQ(GetForegroundWindow(), target);
+    const int saves = host.saves;
+
+    note->TimerTimer();  // the target is there: the note binds and shows by itself
+    ASSERT_TRUE(note->IsShown());
+    PumpMessagesFor(100);  // the import timer
+    EXPECT_EQ(note->PendingCheckStates(), u"");
+    ASSERT_TRUE(note->CheckBox(2));
+    EXPECT_TRUE(Ticked(note->CheckBox(0)));
+    EXPECT_FALSE(Ticked(note->CheckBox(1)));
+    EXPECT_TRUE(Ticked(note->CheckBox(2)));
+    EXPECT_EQ(note->CheckBox(3), nullptr);
+    EXPECT_EQ(note->Editor().Text(), text);
+    EXPECT_EQ(host.saves, saves);
+    EXPECT_EQ(GetForegroundWindow(), target);
+    EXPECT_NE(GetFocus(), note->Editor().Handle());
+    // The boxes were placed all the same, one below the other, and the body area is back.
+    EXPECT_LT(InParent(note->CheckBox(0)).top, InParent(note->CheckBox(1)).top);
+    EXPECT_LT(InParent(note->CheckBox(1)).top, InParent(note->CheckBox(2)).top);
+    EXPECT_EQ(WindowRect(GetParent(note->CheckBox(0))).left - WindowRect(note->Handle()).left, 24);
+    EXPECT_EQ(note->Stored().CheckStateString(), u"101");
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(NoteChecklistTest, TheWheelScrollsTheBodyTenPixelsANotchWithinItsContent) {
+    NotePtr note = FocusedNote(u"Vn checklist wheel", Lines(40));
+    note->UpdateLayout();
+    HWND edit = note->Editor().Handle();
+    auto wheel = [&](int delta) { SendMessageW(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0); };
+    auto position = [&] { return 1 - note->Editor().Top(); };  // the editor's top is 1 at position 0
+    ASSERT_EQ(position(), 0);
+    wheel(-120);
+    EXPECT_EQ(position(), 10);
+    wheel(-60);
+    EXPECT_EQ(position(), 10);
+    wheel(-60);  // two halves of a notch make one
+    EXPECT_EQ(position(), 20);
+    wheel(120);
+    EXPECT_EQ(position(), 10);
+    wheel(120 * 5);
+    EXPECT_EQ(position(), 0);
+    for (int i = 0; i < 200; ++i) wheel(-120);
+    SCROLLINFO si{sizeof(si), SIF_ALL};
+    GetScrollInfo(GetParent(edit), SB_VERT, &si);
+    EXPECT_EQ(position(), si.nMax + 1 - static_cast<int>(si.nPage));
+}
+
+TEST_F(NoteChecklistTest, ALongLineWidensTheEditorAndBringsAHorizontalBar) {
+    NotePtr note = FocusedNote(u"Vn checklist long line", "short");
+    note->UpdateLayout();
+    HWND body = GetParent(note->Editor().Handle());
+    EXPECT_FALSE(GetWindowLongW(body, GWL_STYLE) & WS_HSCROLL);
+    note->Editor().LoadBody(std::string(300, 'w'));
+    PumpMessagesFor(50);
+    RECT client{};
+    GetClientRect(body, &client);
+    EXPECT_GT(note->Editor().Width(), client.right);
+    EXPECT_TRUE(GetWindowLongW(body, GWL_STYLE) & WS_HSCROLL);
+}
+
+} // namespace
+} // namespace vn::test
+
+namespace vn::test {
+namespace {
+
+// Runs `action` with the font dialog once it is open, from inside its modal loop.
+class WhileFontDialogOpen {
+public:
+    explicit WhileFontDialogOpen(std::function<void(HWND dialog)> action) {
+        action_ = std::move(action);
+        timer_ = SetTimer(nullptr, 0, 20, &Tick);
+    }
+    ~WhileFontDialogOpen() {
+        KillTimer(nullptr, timer_);
+        action_ = nullptr;
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = OpenFontDialog();
+        if (!dialog || !action_ || !IsWindowVisible(dialog)) return;
+        auto action = std::move(action_);
+        action_ = nullptr;
+        action(dialog);
+    }
+    static inline std::function<void(HWND)> action_;
+    UINT_PTR timer_ = 0;
+};
+
+int TopLevelDialogsOfThisThread() {
+    int n = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM count) {
+            wchar_t cls[16] = {};
+            GetClassNameW(h, cls, 16);
+            if (std::wstring(cls) == L"#32770" && IsWindowVisible(h)) ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+constexpr int kFontButtonX = 200, kFontButtonY = 90;
+constexpr int kSizeBox = 0x472;  // the dialog's size combo box (cmb3)
+
+// Picks a size in the dialog's list, as a click on the list does.
+void PickSize(HWND dialog, const wchar_t* size) {
+    HWND box = GetDlgItem(dialog, kSizeBox);
+    SendMessageW(box, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kSizeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+
+TEST_F(NoteChecklistTest, FontCancelChangesNothingOneDialogAtATimePlacedAThirdDown) {
+    NotePtr note = FocusedNote(u"Vn font cancel", "{\\rtf1 some text\\par}");
+    HWND h = note->Handle();
+    const std::string before = note->Editor().SaveRtf();
+    const int saves = host.saves;
+    RECT dialogRect{};
+    int dialogsDuringSecondPress = -1;
+    {
+        WhileFontDialogOpen during([&](HWND dialog) {
+            dialogRect = WindowRect(dialog);
+            Mouse(h, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);  // a second press while it is open
+            dialogsDuringSecondPress = TopLevelDialogsOfThisThread();
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        Mouse(h, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
+    }
+    EXPECT_EQ(dialogsDuringSecondPress, 1);
+    EXPECT_EQ(OpenFontDialog(), nullptr);
+    EXPECT_EQ(note->Editor().SaveRtf(), before);
+    EXPECT_EQ(host.saves, saves);
+
+    MONITORINFO info{sizeof(info)};
+    GetMonitorInfoW(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &info);
+    const RECT& work = info.rcWork;
+    const int w = dialogRect.right - dialogRect.left, hgt = dialogRect.bottom - dialogRect.top;
+    ASSERT_GT(w, 0);
+    EXPECT_EQ(dialogRect.left, work.left + std::max(0L, work.right - work.left - w) / 2);
+    EXPECT_EQ(dialogRect.top, work.top + std::max(0L, work.bottom - work.top - hgt) / 3);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(NoteChecklistTest, FontOkAppliesToTheEmptySelectionRefreshesAndSchedulesASave) {
+    NotePtr note = FocusedNote(u"Vn font ok", "{\\rtf1 first\\par second\\par}");
+    HWND h = note->Handle();
+    note->Editor().SetSelStart(6);  // the start of the second line, nothing selected
+    const int saves = host.saves;
+    {
+        WhileFontDialogOpen during([&](HWND dialog) {
+            PickSize(dialog, L"72");
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        Mouse(h, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
+    }
+    EXPECT_EQ(note->Editor().SelAttributes().sizePoints, 72);
+    EXPECT_EQ(host.saves, saves + 1);
+    ASSERT_TRUE(note->CheckBox(1));  // the checklist was refreshed
+    EXPECT_EQ(GetFocus(), note->Editor().Handle());
+    SendMessageW(note->Editor().Handle(), WM_CHAR, L'X', 0);
+    EXPECT_NE(note->Editor().SaveRtf().find("\\fs144"), std::string::npos);
+    EXPECT_EQ(note->Editor().LineText(1), u"Xsecond");
+}
+
+TEST_F(NoteChecklistTest, AFontChosenForANoteDeletedMeanwhileIsNotApplied) {
+    TargetProcess targets({UniqueCaption(u"Vn font delete")});
+    auto* note = new TFStickyNote(host, targets.Window(0));
+    host.List(*note);
+    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(targets.Window(0)), *note);
+    note->Show();
+    HWND h = note->Handle();
+    const int saves = host.saves;
+    {
+        WhileFontDialogOpen during([&](HWND dialog) {
+            note->Close();  // the Delete button of the note, pressed while the dialog is up
+            PickSize(dialog, L"36");
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        Mouse(h, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
+    }
+    EXPECT_EQ(host.saves, saves);
+    PumpMessagesFor(50);
+    EXPECT_EQ(host.destroyed.size(), 1u);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+} // namespace
+} // namespace vn::test
