@@ -3,8 +3,12 @@
 // own low-level hook and real windows of another program in the foreground.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "attach/identity_win.h"
 #include "attach/window_picker.h"
+#include "app/exception_rule.h"
+#include "platform/guarded.h"
 
 #include "wiring_fixture_win.h"
 
@@ -159,6 +163,27 @@ TEST_F(WiringPickingTest, AnImportedRecordGoesToThePickedWindowBehindTheInformat
     ASSERT_TRUE(WaitForNotes(2));
     EXPECT_EQ(Note(1).Editor().Text(), u"");
     EXPECT_EQ(Note(1).OwnerText(), GetLocalComputerName());
+}
+
+TEST_F(WiringPickingTest, ARecordWhoseBodyCannotBeReadLeavesNoNoteOnTheWindow) {
+    Start();
+    TargetProcess targets({u"Vn import target"});
+    // Other failures may come meanwhile (the test program has no tile picture).
+    std::vector<std::string> messages;
+    SetApplicationExceptionHandler([&](std::exception_ptr e) { messages.push_back(ExceptionMessage(e)); });
+    main->SelectWindowToAddStickyNote(false, u"PC-9|2/3/2021|Temp Export\\missing.txt|01");
+    ASSERT_TRUE(BringToFront(targets.Window(0)));
+    LeftClick();
+    PumpMessagesFor(500);
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [](const std::string& m) { return m.find("missing.txt") != std::string::npos; }),
+              1)
+        << "the failed fill goes to the handler: " << ::testing::PrintToString(messages);
+    EXPECT_TRUE(main->Jotlets().empty()) << "the note made for the record went again";
+    EXPECT_EQ(FindWindowW(L"TFStickyNote", nullptr), nullptr) << "an empty note was left on the window";
+    EXPECT_EQ(main->NewStickyNoteInfoString(), u"PC-9|2/3/2021|Temp Export\\missing.txt|01")
+        << "the record waits for the next pick";
+    SetApplicationExceptionHandler([this](std::exception_ptr error) { main->ApplicationEventsException(error); });
 }
 
 } // namespace
