@@ -6,6 +6,7 @@
 // program's own loop ends too).
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/unique_handle_win.h"
@@ -26,6 +27,9 @@ public:
     // True when the application was asked to quit and its quit message waits (a
     // nested modal loop, a message box or a file dialog, passed it on as it ended).
     static bool QuitPending() noexcept;
+    // Runs whenever the modal loop has handled every waiting message (keeping other
+    // windows disabled, say: windows made meanwhile are not disabled by anyone else).
+    void SetIdleAction(std::function<void()> action) { idleAction_ = std::move(action); }
 
 protected:
     // Creates the hidden dialog window with a client area of `width` x `height`.
@@ -40,8 +44,8 @@ protected:
     void EndModal(ModalResult result);
 
     virtual void FormShow() {}
-    virtual void Command(int id, int code) {}
-    virtual LRESULT Notify(NMHDR& header) { return 0; }
+    virtual void Command(int /*id*/, int /*code*/) {}
+    virtual LRESULT Notify(NMHDR& /*header*/) { return 0; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HFONT Font() const noexcept;
@@ -50,6 +54,7 @@ private:
     bool showing_ = false;
     bool quitSeen_ = false;
     ModalResult result_ = ModalResult::None;
+    std::function<void()> idleAction_;
     UniqueFont ownFont_;
 };
 

@@ -7,8 +7,8 @@ the archive stays byte for byte, the dialog stays open. "Import Notes" from the
 tray meanwhile only brings the export dialog to the front. Then the person ticks
 rows 1 and 3, clicks Delete and answers Yes: three unticked rows remain, Export
 and Delete are disabled, and the store soon holds the three notes. Last, with the
-dialog open again, "Quit" from the tray ends the program with exit code 0 and the
-store saved.
+delete question open, "Quit" from the tray ends the program with exit code 0, the
+store saved and nothing deleted.
 """
 import time
 
@@ -82,9 +82,15 @@ def session(desktop):
     desktop.wait_until(lambda: (lambda n: n if n is not None and len(n) == 3 else None)(load(desktop.data_folder)),
                        15, "the store to hold three notes")
 
-    program.open_export_dialog()
+    # Quit while the delete question is open: the program ends the normal way and
+    # deletes nothing.
+    dialog = program.open_export_dialog()
+    desktop.click_export_check_box(rows(desktop, dialog)[0])
+    wait_checks(desktop, dialog, [2, 1, 1])
+    desktop.click_button(dialog, "Delete")
+    question_box(desktop, program, "Confirm")
     program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "Quit with the export dialog open did not end the program cleanly")
+    expect(program.exit_code() == 0, "Quit with the delete question open did not end the program cleanly")
     stored = load(desktop.data_folder)
     expect(len(stored) == 3, f"the store holds {len(stored)} notes after Quit")
 
