@@ -108,6 +108,8 @@ int wmain(int argc, wchar_t** argv) {
         time("size at the caret (EM_GETCHARFORMAT)", [&](int) { (void)e.SelSize(); });
         time("caret position (GetCaretPos)", [&](int) { (void)e.CaretPos(p); });
         time("character position (EM_POSFROMCHAR)", [&](int i) { (void)e.CharPos(e.LineStart(i), p); });
+        time("one-font size of a line (ITextFont)",
+             [&](int i) { (void)e.OneFontSize(e.LineStart(i), e.LineStart(i + 1)); });
     }
     const double coldStart = NowMs();
     SendMessageW(edit, WM_KEYUP, 'A', 0);  // the first walk makes the 100 boxes

@@ -28,12 +28,11 @@ void CheckBoxes::SetTicked(int line, bool ticked) {
 void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea) {
     if (parkBodyArea) view.ParkBodyArea(true);
     std::exception_ptr failure;
+    // Remembered just before the caret first moves; a walk that reads every line's
+    // place directly leaves selection and format untouched.
     std::optional<int> start, length;
     CharAttributes remembered;
     try {
-        remembered = editor.SelAttributes();
-        start = editor.SelStart();
-        length = editor.SelLength();
         const int lines = editor.LineCount();
         // Before the first size the table knows, a box sits right at the caret.
         int offset = 0;
@@ -48,11 +47,23 @@ void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
                 }
                 continue;
             }
-            // The caret to the start of line i.
-            editor.SetSelStart(i == 0 ? 0 : editor.LineStart(i));
             if (i == 0) editor.FocusForWalk();
-            if (const std::optional<int> hit = CheckBoxOffset(editor.SelSize())) offset = *hit;
-            const std::optional<int> caret = editor.CaretY();
+            std::optional<int> caret;
+            if (const std::optional<LinePlace> place = editor.PlaceOfLine(i)) {
+                caret = place->y;
+                if (const std::optional<int> hit = CheckBoxOffset(place->sizePoints)) offset = *hit;
+            } else {
+                if (!start) {
+                    remembered = editor.SelAttributes();
+                    const int from = editor.SelStart();
+                    length = editor.SelLength();
+                    start = from;
+                }
+                // The caret to the start of line i.
+                editor.SetSelStart(i == 0 ? 0 : editor.LineStart(i));
+                if (const std::optional<int> hit = CheckBoxOffset(editor.SelSize())) offset = *hit;
+                caret = editor.CaretY();
+            }
             if (!slot.made) {
                 // Made hidden and unticked, where the caret says (or at the editor's
                 // top when it cannot be read).

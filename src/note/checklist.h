@@ -1,7 +1,7 @@
 #pragma once
 // The checklist gutter's rules: one check box beside each of the first 100 body
-// lines, placed by walking the caret from line start to line start and reading its
-// position, corrected by a per-size offset. Portable: the editor and the native
+// lines, placed where the caret stands at the line's start, corrected by a per-size
+// offset. Portable: the editor and the native
 // boxes are reached through the two small interfaces below.
 #include <array>
 #include <cstdint>
@@ -32,6 +32,13 @@ struct CharAttributes {
     friend bool operator==(const CharAttributes&, const CharAttributes&) = default;
 };
 
+// Where a line starts as the caret would show it there: the caret's y and the size of
+// the text at the line's start, in whole points.
+struct LinePlace {
+    int y = 0;
+    int sizePoints = 0;
+};
+
 // What the walk asks of the editor.
 class ChecklistEditor {
 public:
@@ -56,6 +63,10 @@ public:
     virtual void FocusForWalk() = 0;
     // The caret's y in the editor; nothing when it cannot be read.
     virtual std::optional<int> CaretY() const = 0;
+    // The place of line `line`'s start (below LineCount()) read without moving the
+    // selection or the caret; nothing when the editor cannot tell, and the walk then
+    // steps the caret there.
+    virtual std::optional<LinePlace> PlaceOfLine(int line) const = 0;
 };
 
 // One slot of the gutter, kept by the note so that the boxes can be made again
@@ -90,9 +101,11 @@ public:
     void SetTicked(int line, bool ticked);
 
     // The checklist walk (`UpdateCheckBoxes`). Passes run over the body's lines, up
-    // to 100; boxes of missing lines are hidden and keep their ticks. The selection
-    // is restored afterwards, also after a failure, and the remembered attributes are
-    // re-applied only to an empty selection (a selection keeps its mixed formatting).
+    // to 100; boxes of missing lines are hidden and keep their ticks. A line whose
+    // place the editor cannot read directly is reached by moving the caret; then the
+    // selection is restored afterwards, also after a failure, and the remembered
+    // attributes are re-applied only to an empty selection (a selection keeps its
+    // mixed formatting).
     // With `parkBodyArea` the body area is out of sight meanwhile. A failure of the
     // editor or a box goes on to the caller once selection and body area are restored.
     void UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea);

@@ -66,10 +66,14 @@ public:
     void SetSelAttributes(const note::CharAttributes& attributes) override;
     void FocusForWalk() override;
     std::optional<int> CaretY() const override;
+    std::optional<note::LinePlace> PlaceOfLine(int line) const override;
 
 private:
     RichEdit& editor_;
     std::function<bool()> mayTakeKeyboard_;
+    // The walk asks for lines in order: the start of the line after the last one asked.
+    mutable int nextLine_ = -1;
+    mutable std::optional<int> nextStart_;
 };
 
 } // namespace vn

@@ -8,9 +8,12 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <richole.h>
+#include <tom.h>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -25,6 +28,8 @@ constexpr int kDefaultHeightTwips = 200;  // 10 pt: 13 px at 96 dpi
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
 // Without a limit of its own the control silently cuts a body at 32,767 characters.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
+// ITextDocument: MinGW's uuid library does not carry it.
+constexpr IID kTextDocumentId = {0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 CHARFORMAT2W EmptyFormat() {
     CHARFORMAT2W cf{};
@@ -95,6 +100,7 @@ public:
     explicit Impl(Events events) : events_(std::move(events)) {}
 
     ~Impl() {
+        ReleaseTextModel();
         if (hwnd_) {
             RemoveWindowSubclass(hwnd_, &Impl::SubclassProc, kSubclassId);
             DestroyWindow(hwnd_);
@@ -208,6 +214,63 @@ public:
         if (at.x == -1 && at.y == -1) return false;
         p = {at.x, at.y};
         return true;
+    }
+
+    // The control's text object model reads formats anywhere without moving the
+    // selection: moving it re-places the caret, a round of messages for every step of
+    // the checklist walk. One range per native control, asked for once, with its font:
+    // a range's font object follows the range, so moving the range is enough.
+    ITextFont* RangeFont(int from, int to) {
+        Control();
+        if (!textRange_ && !noTextModel_) {
+            IRichEditOle* ole = nullptr;
+            if (Send(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole)) && ole) {
+                ITextDocument* document = nullptr;
+                if (SUCCEEDED(ole->QueryInterface(kTextDocumentId, reinterpret_cast<void**>(&document))) && document) {
+                    if (FAILED(document->Range(0, 0, &textRange_))) textRange_ = nullptr;
+                    document->Release();
+                }
+                ole->Release();
+            }
+            if (textRange_ && (FAILED(textRange_->GetFont(&textFont_)) || !textFont_)) ReleaseTextModel();
+            noTextModel_ = !textRange_;
+        }
+        if (!textRange_ || FAILED(textRange_->SetRange(from, to))) return nullptr;
+        // A range never reaches past the closing paragraph mark: a shorter one is not
+        // the text asked for.
+        long start = -1, end = -1;
+        if (FAILED(textRange_->GetStart(&start)) || FAILED(textRange_->GetEnd(&end)) || start != from || end != to)
+            return nullptr;
+        return textFont_;
+    }
+
+    void ReleaseTextModel() {
+        if (textFont_) textFont_->Release();
+        if (textRange_) textRange_->Release();
+        textFont_ = nullptr;
+        textRange_ = nullptr;
+        noTextModel_ = false;
+    }
+
+    std::optional<int> OneFontSize(int from, int to) {
+        ITextFont* font = RangeFont(from, to);
+        if (!font) return std::nullopt;
+        // Each property is tomUndefined where the range holds more than one value.
+        float points = 0, raised = 0;
+        long bold = 0, italic = 0, superscript = 0, subscript = 0;
+        BSTR name = nullptr;
+        const bool read = SUCCEEDED(font->GetSize(&points)) && SUCCEEDED(font->GetBold(&bold)) &&
+                          SUCCEEDED(font->GetItalic(&italic)) && SUCCEEDED(font->GetPosition(&raised)) &&
+                          SUCCEEDED(font->GetSuperscript(&superscript)) &&
+                          SUCCEEDED(font->GetSubscript(&subscript)) && SUCCEEDED(font->GetName(&name));
+        const bool named = name && SysStringLen(name) > 0;
+        if (name) SysFreeString(name);
+        constexpr long kMixed = tomUndefined;
+        if (!read || !named || points <= 0 || points == static_cast<float>(kMixed) || bold == kMixed ||
+            italic == kMixed || raised == static_cast<float>(kMixed) || superscript == kMixed || subscript == kMixed)
+            return std::nullopt;
+        // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
+        return static_cast<int>(std::lround(points * 20.0f)) / 20;
     }
 
     CHARRANGE Selection() {
@@ -464,6 +527,7 @@ private:
             return r;
         }
         case WM_DESTROY:
+            ReleaseTextModel();
             Capture();
             break;
         case WM_NCDESTROY: {
@@ -512,6 +576,9 @@ private:
     std::unique_ptr<RichEditHost> host_;
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     std::optional<Snapshot> snapshot_;
+    ITextRange* textRange_ = nullptr;  // of hwnd_
+    ITextFont* textFont_ = nullptr;    // of textRange_
+    bool noTextModel_ = false;         // hwnd_ offers none
     int quiet_ = 0;
     bool contextMenuSeen_ = false;
 
@@ -606,6 +673,12 @@ int RichEdit::SelSize() const {
     impl_->Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     return cf.yHeight / 20;
 }
+std::optional<int> RichEdit::RowStart(int row) const {
+    const auto start = row < 0 ? -1 : impl_->Send(EM_LINEINDEX, static_cast<WPARAM>(row));
+    return start < 0 ? std::nullopt : std::optional<int>(static_cast<int>(start));
+}
+int RichEdit::TextLength() const { return impl_->TextLength(); }
+std::optional<int> RichEdit::OneFontSize(int from, int to) const { return impl_->OneFontSize(from, to); }
 void RichEdit::Cut() { impl_->Send(WM_CUT); }
 void RichEdit::Copy() { impl_->Send(WM_COPY); }
 void RichEdit::Paste() { impl_->Send(WM_PASTE); }

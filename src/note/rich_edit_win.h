@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "store/body_file.h"
@@ -62,6 +63,10 @@ public:
     std::u16string LineText(int line) const;  // without its line break; "" out of range
     int LineLength(int line) const;           // of LineText(line), without reading it
     int LineStart(int line) const;            // character position; the end of the text past the last line
+    // The start of the control's row `row`, also the empty row after a final line
+    // break; nothing past the last row.
+    std::optional<int> RowStart(int row) const;
+    int TextLength() const;  // characters, each line break one
     // The whole text, each line break as one "\r" (indexes match selection positions).
     std::u16string Text() const;
 
@@ -75,6 +80,11 @@ public:
     // For the selection or, when it is empty, the insertion point.
     TextAttributes SelAttributes() const;
     int SelSize() const;  // SelAttributes().sizePoints alone
+    // The size in whole points of the text from `from` to `to` when all of it is in one
+    // font (face, size, bold, italic, position alike), read without moving the
+    // selection; nothing for mixed text, a range past the closing paragraph mark or a
+    // control that cannot say.
+    std::optional<int> OneFontSize(int from, int to) const;
     void SetSelFontName(const std::u16string& name);
     void SetSelSize(int points);
     void SetSelColor(COLORREF color, bool automatic);

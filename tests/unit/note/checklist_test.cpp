@@ -1,5 +1,5 @@
-// The checklist walk against a fake editor: lines of given font sizes, a caret that
-// may not be readable, and failures on demand.
+// The checklist walk against a fake editor: lines of given font sizes, places read
+// directly or by caret steps, a caret that may not be readable, and failures on demand.
 #include "note/checklist.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +30,7 @@ public:
     int SelSize() const override { return SelAttributes().sizePoints; }
     int SelStart() const override { return start_; }
     void SetSelStart(int start) override {
+        ++selectionMoves;
         start_ = std::min(start, TextLength());
         length_ = 0;
         caretFormat_.reset();  // moving the caret takes the format of the text there
@@ -56,6 +57,10 @@ public:
         for (int i = 0; i < line; ++i) y += 20;
         return y;
     }
+    std::optional<LinePlace> PlaceOfLine(int line) const override {
+        if (!readsPlaces || placeless.count(line) || unreadable.count(line)) return std::nullopt;
+        return LinePlace{line * 20, lines_.at(static_cast<size_t>(line)).sizePoints};
+    }
 
     void Select(int start, int length) {
         start_ = start;
@@ -68,7 +73,10 @@ public:
         return lines_.empty() ? 0 : n - 1;
     }
 
-    std::set<int> unreadable;
+    bool readsPlaces = true;  // false: every place is found by a caret step
+    std::set<int> placeless;   // only a caret step finds these lines' places
+    std::set<int> unreadable;  // neither the place nor the caret can be read
+    int selectionMoves = 0;
     std::optional<int> failAtSetStart_;
     int attributeWrites = 0;
     int focusCalls = 0;
@@ -105,6 +113,18 @@ public:
 
 std::vector<Line> Lines(int count, int sizePoints = 10) { return std::vector<Line>(count, Line{5, sizePoints}); }
 
+// Boxes land in the same places whether the editor reads line places directly or the
+// walk steps the caret there.
+class ChecklistWalk : public testing::TestWithParam<bool> {
+protected:
+    FakeEditor Editor(std::vector<Line> lines) const {
+        FakeEditor editor(std::move(lines));
+        editor.readsPlaces = GetParam();
+        return editor;
+    }
+};
+INSTANTIATE_TEST_SUITE_P(PlacesReadOrCaretSteps, ChecklistWalk, testing::Bool());
+
 TEST(Checklist, OffsetTableAndSizesItDoesNotHold) {
     const struct {
         int size;
@@ -114,8 +134,8 @@ TEST(Checklist, OffsetTableAndSizesItDoesNotHold) {
     for (const auto& c : cases) EXPECT_EQ(CheckBoxOffset(c.size), c.offset) << c.size;
 }
 
-TEST(Checklist, WalkMakesShowsAndPlacesOneBoxPerLine) {
-    FakeEditor editor(Lines(3));
+TEST_P(ChecklistWalk, WalkMakesShowsAndPlacesOneBoxPerLine) {
+    FakeEditor editor = Editor(Lines(3));
     FakeView view;
     CheckBoxes boxes;
     boxes.UpdateCheckBoxes(editor, view, false);
@@ -127,18 +147,18 @@ TEST(Checklist, WalkMakesShowsAndPlacesOneBoxPerLine) {
     EXPECT_EQ(view.log, "");
 }
 
-TEST(Checklist, MissingLinesHideTheirBoxesWhichKeepTheirTicks) {
-    FakeEditor three(Lines(3));
+TEST_P(ChecklistWalk, MissingLinesHideTheirBoxesWhichKeepTheirTicks) {
+    FakeEditor three = Editor(Lines(3));
     FakeView view;
     CheckBoxes boxes;
     boxes.UpdateCheckBoxes(three, view, false);
     boxes.SetTicked(2, true);
-    FakeEditor one(Lines(1));
+    FakeEditor one = Editor(Lines(1));
     view.log.clear();
     boxes.UpdateCheckBoxes(one, view, false);
     EXPECT_EQ(view.log, "h1 h2 ");
     EXPECT_TRUE(boxes.Ticked(2));
-    FakeEditor empty({});
+    FakeEditor empty = Editor({});
     view.log.clear();
     boxes.UpdateCheckBoxes(empty, view, false);
     EXPECT_EQ(view.log, "h0 ");
@@ -148,9 +168,9 @@ TEST(Checklist, MissingLinesHideTheirBoxesWhichKeepTheirTicks) {
     EXPECT_TRUE(boxes.Ticked(2));
 }
 
-TEST(Checklist, SizesMissingFromTheTableKeepTheLastHitAndStartAtZero) {
+TEST_P(ChecklistWalk, SizesMissingFromTheTableKeepTheLastHitAndStartAtZero) {
     // 13 pt before any hit: offset 0; 72 pt: 55; 13 pt again: still 55.
-    FakeEditor editor({{4, 13}, {4, 72}, {4, 13}, {4, 8}});
+    FakeEditor editor = Editor({{4, 13}, {4, 72}, {4, 13}, {4, 8}});
     FakeView view;
     CheckBoxes boxes;
     boxes.UpdateCheckBoxes(editor, view, false);
@@ -160,12 +180,12 @@ TEST(Checklist, SizesMissingFromTheTableKeepTheLastHitAndStartAtZero) {
     EXPECT_EQ(boxes.Slot(3).top, 60 + 0);
 }
 
-TEST(Checklist, AnUnreadableCaretKeepsTheBoxWhereItWas) {
-    FakeEditor editor(Lines(2));
+TEST_P(ChecklistWalk, AnUnreadableCaretKeepsTheBoxWhereItWas) {
+    FakeEditor editor = Editor(Lines(2));
     FakeView view;
     CheckBoxes boxes;
     boxes.UpdateCheckBoxes(editor, view, false);
-    FakeEditor longer({{5, 72}, {5, 72}});
+    FakeEditor longer = Editor({{5, 72}, {5, 72}});
     longer.unreadable = {1};
     view.log.clear();
     boxes.UpdateCheckBoxes(longer, view, false);
@@ -174,8 +194,8 @@ TEST(Checklist, AnUnreadableCaretKeepsTheBoxWhereItWas) {
     EXPECT_EQ(boxes.Slot(1).top, 21);
 }
 
-TEST(Checklist, OnlyTheFirstHundredLinesHaveBoxes) {
-    FakeEditor editor(Lines(150));
+TEST_P(ChecklistWalk, OnlyTheFirstHundredLinesHaveBoxes) {
+    FakeEditor editor = Editor(Lines(150));
     FakeView view;
     CheckBoxes boxes;
     boxes.UpdateCheckBoxes(editor, view, false);
@@ -184,11 +204,26 @@ TEST(Checklist, OnlyTheFirstHundredLinesHaveBoxes) {
     EXPECT_EQ(view.log.find("c100"), std::string::npos);
 }
 
+TEST(Checklist, PlacesReadDirectlyLeaveSelectionAndFormatAlone) {
+    FakeEditor editor(Lines(3));
+    editor.Select(2, 9);
+    FakeView view;
+    CheckBoxes boxes;
+    boxes.UpdateCheckBoxes(editor, view, false);
+    EXPECT_EQ(view.log, "c0@1 s0 c1@21 s1 c2@41 s2 ");
+    EXPECT_EQ(editor.selectionMoves, 0);
+    EXPECT_EQ(editor.attributeWrites, 0);
+    EXPECT_EQ(editor.SelStart(), 2);
+    EXPECT_EQ(editor.SelLength(), 9);
+}
+
 TEST(Checklist, SelectionAndFormatComeBack) {
     CharAttributes typedNext{u"Arial", 24, 255, false, 1};
     {
         // An empty selection: the format chosen for the next typed text is restored.
-        FakeEditor editor(Lines(3));
+        // One line's place needs a caret step, the others are read directly.
+        FakeEditor editor({{5, 10}, {5, 72}, {5, 10}});
+        editor.placeless = {1};
         editor.Select(7, 0);
         editor.SetCaretFormat(typedNext);
         FakeView view;
@@ -197,10 +232,13 @@ TEST(Checklist, SelectionAndFormatComeBack) {
         EXPECT_EQ(editor.SelStart(), 7);
         EXPECT_EQ(editor.SelLength(), 0);
         EXPECT_EQ(editor.SelAttributes(), typedNext);
+        EXPECT_EQ(boxes.Slot(1).top, 20 + 55);
+        EXPECT_EQ(boxes.Slot(2).top, 40 + 1);
     }
     {
         // A real selection keeps its own formatting: nothing is written over it.
         FakeEditor editor(Lines(3));
+        editor.readsPlaces = false;
         editor.Select(2, 9);
         FakeView view;
         CheckBoxes boxes;
@@ -213,6 +251,7 @@ TEST(Checklist, SelectionAndFormatComeBack) {
 
 TEST(Checklist, AFailureRestoresSelectionAndBodyAreaAndGoesOn) {
     FakeEditor editor(Lines(5));
+    editor.readsPlaces = false;
     editor.Select(3, 4);
     editor.failAtSetStart_ = 2;
     FakeView view;

@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "note/checklist.h"
 #include "note/font_dialog_win.h"
+#include "note/note_checklist_win.h"
 #include "note_test_fixture_win.h"
 
 namespace vn::test {
@@ -46,35 +49,60 @@ protected:
 };
 
 TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
-    // 10 pt (the editor's default), 72 pt, and 10 pt again below the tall line.
-    NotePtr note = FocusedNote(u"Vn checklist offsets", "{\\rtf1 small\\par\\fs144 Tall\\par\\fs20 small\\par}");
-    ASSERT_TRUE(note->Editor().HasFocus());
-    note->UpdateCheckBoxes(false);
+    // The walk reads the place of a line in one font without moving the caret; the
+    // caret, stepped to each line's start, must agree: its y, the size the control
+    // reports there, and so the box top (caret y + the offset of the last size the
+    // table knows). On a line of mixed sizes the caret sits lower than the line's top,
+    // so such a line is not read directly.
     const struct {
-        int line;
-        int size;
-        int offset;
-    } lines[] = {{0, 10, 1}, {1, 72, 55}, {2, 10, 1}};
-    for (const auto& l : lines) {
-        note->Editor().SetSelStart(0);
-        for (int i = 0; i < l.line; ++i) note->Editor().SetSelStart(note->Editor().SelStart() + note->Editor().LineLength(i) + 1);
-        // The size the control reports with the caret at the line's start is the line's own.
-        EXPECT_EQ(note->Editor().SelAttributes().sizePoints, l.size) << "line " << l.line;
-        POINT caret{}, atChar{};
-        ASSERT_TRUE(note->Editor().CaretPos(caret));
-        // Without the focus the walk asks where the character is drawn: the same place.
-        ASSERT_TRUE(note->Editor().CharPos(note->Editor().SelStart(), atChar));
-        EXPECT_EQ(atChar.y, caret.y) << "line " << l.line;
-        HWND box = note->CheckBox(l.line);
-        ASSERT_TRUE(box);
-        EXPECT_TRUE(IsWindowVisible(box));
-        const RECT r = InParent(box);
-        EXPECT_EQ(r.top, note->Editor().Top() + caret.y + l.offset) << "line " << l.line;
-        EXPECT_EQ(r.left, 3);
-        EXPECT_EQ(r.right - r.left, 13);
-        EXPECT_EQ(r.bottom - r.top, 13);
+        const char* name;
+        const char* rtf;
+        int lines;
+        std::vector<int> sizes;     // at each line's start
+        std::vector<bool> direct;   // read without a caret step
+    } bodies[] = {
+        // 10 pt (the editor's default), 72 pt, and 10 pt again below the tall line.
+        {"plain", "{\\rtf1 small\\par\\fs144 Tall\\par\\fs20 small\\par}", 3, {10, 72, 10}, {true, true, true}},
+        // The same without a final line break: the last line ends at the closing mark.
+        {"open end", "{\\rtf1 small\\par\\fs144 Tall}", 2, {10, 72}, {true, true}},
+        // Sizes changing within lines, a size the table lacks (13 pt keeps the last
+        // hit) and an empty line whose size is its paragraph mark's.
+        {"mixed",
+         "{\\rtf1 {\\fs144 B}ig {\\fs20 first}\\par small {\\fs144 then big}\\par {\\fs26 a}{\\fs48 b}\\par "
+         "\\fs28\\par {\\fs16 x}{\\fs72 y}\\par}",
+         5, {72, 10, 13, 14, 8}, {false, false, false, true, false}},
+    };
+    for (const auto& body : bodies) {
+        SCOPED_TRACE(body.name);
+        NotePtr note = FocusedNote(u"Vn checklist offsets", body.rtf);
+        ASSERT_TRUE(note->Editor().HasFocus());
+        ASSERT_EQ(note->Editor().LineCount(), body.lines);
+        note->UpdateCheckBoxes(false);
+        NoteChecklistEditor direct(note->Editor(), [] { return false; });
+        int offset = 0;
+        for (int line = 0; line < body.lines; ++line) {
+            SCOPED_TRACE(line);
+            const std::optional<note::LinePlace> place = direct.PlaceOfLine(line);
+            ASSERT_EQ(place.has_value(), body.direct[static_cast<size_t>(line)]);
+            note->Editor().SetSelStart(note->Editor().LineStart(line));
+            // The size the control reports with the caret at the line's start.
+            EXPECT_EQ(note->Editor().SelAttributes().sizePoints, body.sizes[static_cast<size_t>(line)]);
+            if (place) EXPECT_EQ(place->sizePoints, body.sizes[static_cast<size_t>(line)]);
+            POINT caret{};
+            ASSERT_TRUE(note->Editor().CaretPos(caret));
+            if (place) EXPECT_EQ(place->y, caret.y);
+            if (const std::optional<int> hit = note::CheckBoxOffset(body.sizes[static_cast<size_t>(line)])) offset = *hit;
+            HWND box = note->CheckBox(line);
+            ASSERT_TRUE(box);
+            EXPECT_TRUE(IsWindowVisible(box));
+            const RECT r = InParent(box);
+            EXPECT_EQ(r.top, note->Editor().Top() + caret.y + offset);
+            EXPECT_EQ(r.left, 3);
+            EXPECT_EQ(r.right - r.left, 13);
+            EXPECT_EQ(r.bottom - r.top, 13);
+        }
+        EXPECT_EQ(note->CheckBox(body.lines), nullptr);  // the empty last line has no box
     }
-    EXPECT_EQ(note->CheckBox(3), nullptr);  // the empty last line has no box
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
