@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/checklist.h"
+#include "note/note_checklist_win.h"
 #include "note/note_companion_win.h"
 #include "note/note_host.h"
 #include "note/rich_edit_win.h"
@@ -33,6 +36,39 @@ public:
 
 private:
     vn::NoteCompanionWindow companion_;
+};
+
+// The walk's reads alone, against boxes that cost nothing: once as the note walks
+// (line places read where a line is in one font) and once with a caret step for every
+// line, as the walk did before, alternating in the same run so that the machine's load
+// weighs on both alike.
+class NoBoxes final : public vn::note::CheckBoxView {
+public:
+    void CreateBox(int, int) override {}
+    void MoveBox(int, int) override {}
+    void ShowBox(int, bool) override {}
+    void TickBox(int, bool) override {}
+    void ParkBodyArea(bool) override {}
+};
+
+class CaretStepsOnly final : public vn::note::ChecklistEditor {
+public:
+    explicit CaretStepsOnly(vn::note::ChecklistEditor& editor) : e_(editor) {}
+    int LineCount() const override { return e_.LineCount(); }
+    int LineStart(int line) const override { return e_.LineStart(line); }
+    int SelStart() const override { return e_.SelStart(); }
+    void SetSelStart(int start) override { e_.SetSelStart(start); }
+    int SelLength() const override { return e_.SelLength(); }
+    void SetSelLength(int length) override { e_.SetSelLength(length); }
+    vn::note::CharAttributes SelAttributes() const override { return e_.SelAttributes(); }
+    int SelSize() const override { return e_.SelSize(); }
+    void SetSelAttributes(const vn::note::CharAttributes& a) override { e_.SetSelAttributes(a); }
+    void FocusForWalk() override { e_.FocusForWalk(); }
+    std::optional<int> CaretY() const override { return e_.CaretY(); }
+    std::optional<vn::note::LinePlace> PlaceOfLine(int) const override { return std::nullopt; }
+
+private:
+    vn::note::ChecklistEditor& e_;
 };
 
 double NowMs() {
@@ -126,12 +162,30 @@ int wmain(int argc, wchar_t** argv) {
         plain.push_back(NowMs() - t);
         Pump();
     }
+    std::vector<double> direct, stepped;
+    {
+        NoBoxes none;
+        vn::note::CheckBoxes slots;
+        for (int i = 0; i < rounds; ++i) {
+            vn::NoteChecklistEditor editor(note->Editor(), [] { return true; });
+            CaretStepsOnly steps(editor);
+            double t = NowMs();
+            slots.UpdateCheckBoxes(editor, none, false);
+            direct.push_back(NowMs() - t);
+            t = NowMs();
+            slots.UpdateCheckBoxes(steps, none, false);
+            stepped.push_back(NowMs() - t);
+            Pump();
+        }
+    }
     const double w = Median(walk), p = Median(plain);
     std::printf("lines 100, rounds %d\n", rounds);
     std::printf("first walk (makes the boxes): %.2f ms\n", cold);
     std::printf("key release with the walk:    median %.3f ms\n", w);
     std::printf("key release without the walk: median %.3f ms\n", p);
     std::printf("ratio: %.1f\n", p > 0 ? w / p : 0.0);
+    std::printf("reads of a walk, places read:  median %.3f ms\n", Median(direct));
+    std::printf("reads of a walk, caret steps:  median %.3f ms\n", Median(stepped));
     note->Destroy();
     DestroyWindow(target);
     return w <= 10.0 ? 0 : 1;

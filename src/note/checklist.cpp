@@ -25,8 +25,9 @@ void CheckBoxes::SetTicked(int line, bool ticked) {
     if (line >= 0 && line < kCheckBoxSlots) slots_[static_cast<size_t>(line)].ticked = ticked;
 }
 
-void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea) {
+bool CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea) {
     if (parkBodyArea) view.ParkBodyArea(true);
+    bool changed = false;
     std::exception_ptr failure;
     // Remembered just before the caret first moves; a walk that reads every line's
     // place directly leaves selection and format untouched.
@@ -44,6 +45,7 @@ void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
                 if (slot.made && slot.shown) {
                     view.ShowBox(i, false);
                     slot.shown = false;
+                    changed = true;
                 }
                 continue;
             }
@@ -70,13 +72,16 @@ void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
                 if (caret) slot.top = *caret + offset;
                 view.CreateBox(i, slot.top);
                 slot.made = true;
+                changed = true;
             } else if (caret && *caret + offset != slot.top) {
                 slot.top = *caret + offset;
                 view.MoveBox(i, slot.top);
+                changed = true;
             }
             if (!slot.shown) {
                 view.ShowBox(i, true);
                 slot.shown = true;
+                changed = true;
             }
         }
     } catch (...) {
@@ -102,6 +107,7 @@ void CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
         }
     }
     if (failure) std::rethrow_exception(failure);
+    return changed;
 }
 
 void CheckBoxes::ApplyStates(std::u16string_view states, CheckBoxView& view) {

@@ -108,7 +108,8 @@ public:
     // mixed formatting).
     // With `parkBodyArea` the body area is out of sight meanwhile. A failure of the
     // editor or a box goes on to the caller once selection and body area are restored.
-    void UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea);
+    // True when a box was made, moved, shown or hidden.
+    bool UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea);
 
     // Ticks box i for every "1" at position i of a stored check-state string, for
     // the boxes that exist; other characters and later positions change nothing.

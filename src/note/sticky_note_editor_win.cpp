@@ -134,14 +134,16 @@ void TFStickyNote::UpdateCheckBoxes(bool AParkBodyArea) {
     // Boxes live in the body area; a note without a window has none to place.
     if (!HasHandle() || !ScrollBox->HasHandle()) return;
     NoteChecklistEditor editor(RichEdit, [this] { return visible_ && MayTakeKeyboard(); });
+    bool changed = false;
     try {
-        FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea);
+        changed = FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea);
     } catch (...) {
         ScrollBox->UpdateScrollRange();
         throw;
     }
-    // The boxes count for the body area's scroll range like the editor.
-    ScrollBox->UpdateScrollRange();
+    // The boxes count for the body area's scroll range like the editor (which updates
+    // it when it changes size itself): boxes left where they were change nothing.
+    if (changed) ScrollBox->UpdateScrollRange();
 }
 
 void TFStickyNote::ImportTimerTimer() {

@@ -138,12 +138,12 @@ TEST_P(ChecklistWalk, WalkMakesShowsAndPlacesOneBoxPerLine) {
     FakeEditor editor = Editor(Lines(3));
     FakeView view;
     CheckBoxes boxes;
-    boxes.UpdateCheckBoxes(editor, view, false);
+    EXPECT_TRUE(boxes.UpdateCheckBoxes(editor, view, false));
     EXPECT_EQ(view.log, "c0@1 s0 c1@21 s1 c2@41 s2 ");
     EXPECT_EQ(editor.focusCalls, 1);
     // A second walk over the same text changes nothing and calls nothing.
     view.log.clear();
-    boxes.UpdateCheckBoxes(editor, view, false);
+    EXPECT_FALSE(boxes.UpdateCheckBoxes(editor, view, false));
     EXPECT_EQ(view.log, "");
 }
 
@@ -155,7 +155,7 @@ TEST_P(ChecklistWalk, MissingLinesHideTheirBoxesWhichKeepTheirTicks) {
     boxes.SetTicked(2, true);
     FakeEditor one = Editor(Lines(1));
     view.log.clear();
-    boxes.UpdateCheckBoxes(one, view, false);
+    EXPECT_TRUE(boxes.UpdateCheckBoxes(one, view, false));  // hiding changes the scroll range
     EXPECT_EQ(view.log, "h1 h2 ");
     EXPECT_TRUE(boxes.Ticked(2));
     FakeEditor empty = Editor({});
@@ -188,7 +188,7 @@ TEST_P(ChecklistWalk, AnUnreadableCaretKeepsTheBoxWhereItWas) {
     FakeEditor longer = Editor({{5, 72}, {5, 72}});
     longer.unreadable = {1};
     view.log.clear();
-    boxes.UpdateCheckBoxes(longer, view, false);
+    EXPECT_TRUE(boxes.UpdateCheckBoxes(longer, view, false));
     EXPECT_EQ(view.log, "m0@55 ");  // box 1 stays at 21, and is still shown
     EXPECT_TRUE(boxes.Slot(1).shown);
     EXPECT_EQ(boxes.Slot(1).top, 21);
