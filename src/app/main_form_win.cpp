@@ -11,6 +11,8 @@
 #include "attach/identity_win.h"
 #include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
+#include "note/handle_budget_win.h"
+#include "note/note_chrome_win.h"
 #include "note/note_companion_win.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
@@ -41,6 +43,7 @@ TFMain::TFMain(Application& application)
       PopupMenu_(application),
       DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
+      Budget_(SystemGuiQuota(), SystemGuiObjects),
       Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
 
 TFMain::TFMain(Application& application, std::u16string dataFolder) : TFMain(application) {
@@ -131,6 +134,12 @@ NoteCompanionWindow& TFMain::NoteCompanion() {
         NoteCompanion_ = std::move(companion);
     }
     return *NoteCompanion_;
+}
+
+NoteChrome& TFMain::Chrome() {
+    // Made with the first note that is measured or drawn, and shared by all of them.
+    if (!Chrome_) Chrome_ = std::make_unique<NoteChrome>();
+    return *Chrome_;
 }
 
 std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }

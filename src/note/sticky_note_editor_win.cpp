@@ -134,6 +134,7 @@ void TFStickyNote::UpdateCheckBoxes(bool AParkBodyArea) {
     if (!HasHandle() || !ScrollBox->HasHandle()) return;
     NoteChecklistEditor editor(RichEdit, [this] { return visible_ && MayTakeKeyboard(); });
     try {
+        gutter_.MakeMissingBoxes(FChechBoxes);
         FChechBoxes.UpdateCheckBoxes(editor, gutter_, AParkBodyArea);
     } catch (...) {
         ScrollBox->UpdateScrollRange();

@@ -25,6 +25,7 @@
 #include "note/note_checklist_win.h"
 #include "note/note_companion_win.h"
 #include "note/note_drag.h"
+#include "note/note_host.h"
 #include "note/note_hover.h"
 #include "note/note_resize.h"
 #include "note/rich_edit_win.h"
@@ -34,8 +35,6 @@
 namespace vn {
 
 class NoteBackPanel;
-class NoteChrome;
-class NoteHost;
 class NoteScrollBox;
 
 class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow, public Jotlet {
@@ -208,6 +207,7 @@ private:
     void Release();
     void MeasureLabels();
     void LoadTilePictureOnce();
+    void GiveBackWindowBudget() noexcept;
 
     // Mouse routing (the parts are drawn, not windows of their own).
     void OnMousePress(UINT message, LPARAM lParam);
@@ -249,14 +249,14 @@ private:
     bool visible_ = false;
     bool alphaBlend_ = false;
 
-    std::unique_ptr<NoteChrome> chrome_;
     NoteCompanionWindow::Member companion_;
     StoredNote stored_{*this};
-    bool tilePictureRead_ = false;
+    // The note's window is counted in the host's handle budget.
+    bool windowBudgetTaken_ = false;
     std::unique_ptr<NoteBackPanel> pRchEdtBack1;
     std::unique_ptr<NoteScrollBox> ScrollBox;
     vn::RichEdit RichEdit;
-    NoteCheckBoxGutter gutter_{RichEdit};
+    NoteCheckBoxGutter gutter_{RichEdit, host_.Budget()};
 
     std::function<DWORD()> creationFault_;
 };

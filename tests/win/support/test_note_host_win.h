@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "attach/window_system_win.h"
+#include "note/handle_budget.h"
+#include "note/note_chrome_win.h"
 #include "note/note_companion_win.h"
 #include "note/note_host.h"
 
@@ -19,9 +21,19 @@ public:
         }
         return *companion_;
     }
+    NoteChrome& Chrome() override {
+        if (!chrome_) chrome_ = std::make_unique<NoteChrome>();
+        return *chrome_;
+    }
+    note::HandleBudget& Budget() override { return budget; }
+
+    // The notes' share of window and drawing objects: the default quota and only what
+    // the notes take, unless a test sets a quota of its own.
+    note::HandleBudget budget{note::kDefaultQuota, {}};
 
 private:
     std::unique_ptr<NoteCompanionWindow> companion_;
+    std::unique_ptr<NoteChrome> chrome_;
 };
 
 } // namespace vn::test
