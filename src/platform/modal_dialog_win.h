@@ -6,6 +6,7 @@
 // program's own loop ends too).
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/unique_handle_win.h"
@@ -26,6 +27,10 @@ public:
     // True when the application was asked to quit and its quit message waits (a
     // nested modal loop, a message box or a file dialog, passed it on as it ended).
     static bool QuitPending() noexcept;
+    // Runs as the modal loop ends, while the dialog still shows: what the dialog's
+    // showing disabled is enabled here, before the system picks the window to
+    // activate once the dialog hides.
+    void SetClosingAction(std::function<void()> action) { closing_ = std::move(action); }
 
 protected:
     // Creates the hidden dialog window with a client area of `width` x `height`.
@@ -47,6 +52,7 @@ protected:
     HFONT Font() const noexcept;
 
 private:
+    std::function<void()> closing_;
     bool showing_ = false;
     bool quitSeen_ = false;
     ModalResult result_ = ModalResult::None;

@@ -9,9 +9,10 @@ another Notepad, quits and starts the program again, and now and then kills it
 (kill -9). After every step:
 
 - the program runs;
-- at every checkpoint, once the delayed save is due, every note on screen is in the
-  store with the text it shows, and every note the store held and nobody deleted is
-  still there with its text (a hidden note cannot change);
+- at every checkpoint, once the delayed save is due, every note on screen with text
+  is in the store with the text it shows (an empty new note is written with its
+  first change), and every note the store held and nobody deleted is still there
+  with its text (a hidden note cannot change);
 - after a quit, the store holds the ticks the boxes showed;
 - after a kill, the store a start would read still holds every saved note;
 - the program's kernel handles, windows and private memory are sampled; after a
@@ -22,6 +23,7 @@ run(seconds, seed) returns the report as a dict; the scenario and the bench prin
 
 import os
 import random
+import shutil
 import statistics
 import time
 import zipfile
@@ -104,6 +106,7 @@ class Soak:
         self.rng = random.Random(seed)
         self.report = Report(seed)
         self.log = log
+        self.verbose = os.environ.get("VN_SOAK_VERBOSE") == "1"
         self.program = None
         self.life = 0
         self.life_started = 0
@@ -113,7 +116,7 @@ class Soak:
         self.deleted = set()
         self.last_change = 0
         self.exports = []
-        self.out_folder = Path(desktop.prefix) / "drive_c" / "soak-exports"
+        self.out_folder = Path(desktop.prefix).parent / (Path(desktop.prefix).name + "-exports")
         self.out_folder.mkdir(parents=True, exist_ok=True)
 
     # --- the program ----------------------------------------------------------------
@@ -200,8 +203,10 @@ class Soak:
         while True:
             on_screen = {c: self.text_on_screen(n) for c, n in self.notes().items()}
             store = self.stored()
+            # A new note is written with the first change in it (or at exit): an empty
+            # note on screen may be missing from the store.
             problems = [f"{c!r} shows {t!r} but the store has {store.get(c, ('(nothing)',))[0]!r}"
-                        for c, t in on_screen.items() if store.get(c, (None,))[0] != t]
+                        for c, t in on_screen.items() if store.get(c, (None,))[0] != t and (t or c in store)]
             problems += [f"{c!r} ({t!r}) was lost from the store" for c, t in self.confirmed.items()
                          if c not in store and c not in self.deleted]
             problems += [f"{c!r} changed from {t!r} to {store[c][0]!r} while not on screen"
@@ -257,6 +262,7 @@ class Soak:
         time.sleep(0.3)
         self.desktop.click((window.rect[0] + 200, window.rect[1] + 200))
         self.desktop.wait_until(lambda: self.note_of(target), 10, f"a note on {target.caption!r}")
+        self.deleted.discard(target.caption)  # a new note under the caption of a deleted one
         self.changed()
         return True
 
@@ -325,10 +331,13 @@ class Soak:
     def drag(self, start, delta):
         x, y = start
         self.desktop.move_mouse((x, y))
+        # At a person's pace: a press, a few moves a tenth of a second apart, a release.
         self.desktop.xdotool("mousedown", 1)
+        time.sleep(0.2)
         steps = 4
         for i in range(1, steps + 1):
-            self.desktop.xdotool("mousemove", "--sync", x + delta[0] * i // steps, y + delta[1] * i // steps)
+            self.desktop.xdotool("mousemove", x + delta[0] * i // steps, y + delta[1] * i // steps)
+            time.sleep(0.1)
         self.desktop.xdotool("mouseup", 1)
 
     def act_drag(self):
@@ -474,9 +483,11 @@ class Soak:
                                 "Stick to Window to be enabled")
         self.desktop.click_button(dialog, "Stick to Window")
         self.program.wait_for_window(10, "the Information prompt", cls="VnInformationWindow", visible=True)
-        window = self.target_window(target)
-        self.desktop.click((window.rect[0] + 200, window.rect[1] + 200))
+        # The import dialog covers the middle of the screen: the person switches to the
+        # Notepad with the keyboard (Alt+Tab), which picks it as a click would.
+        self.desktop.bring_to_front(self.target_window(target))
         self.desktop.wait_until(lambda: self.note_of(target), 10, f"the imported note on {target.caption!r}")
+        self.deleted.discard(target.caption)
         dialog = self.desktop.window(dialog.hwnd)
         if dialog and dialog.visible:
             self.desktop.click_button(dialog, "Close")
@@ -536,7 +547,7 @@ class Soak:
     # --- the run ----------------------------------------------------------------------
 
     ACTIONS = [
-        ("add", 10), ("type", 30), ("tick", 10), ("font", 4), ("drag", 8), ("resize", 6), ("tile", 6),
+        ("add_note", 10), ("type", 30), ("tick", 10), ("font", 4), ("drag", 8), ("resize", 6), ("tile", 6),
         ("delete", 3), ("close_and_reopen", 4), ("retitle", 3), ("export", 2), ("import", 2),
         ("quit_and_restart", 1.2), ("kill", 1.2),
     ]
@@ -552,11 +563,16 @@ class Soak:
         steps_since_checkpoint = 0
         while time.monotonic() - self.started < self.seconds:
             name = self.rng.choices(names, weights)[0]
+            began = time.monotonic()
             done = getattr(self, "act_" + name)()
             if done:
                 self.report.steps[name] = self.report.steps.get(name, 0) + 1
                 self.alive()
+                self.sample()
                 steps_since_checkpoint += 1
+                if self.verbose:
+                    self.log(f"[{began - self.started:6.0f} s] {name} ({time.monotonic() - began:.1f} s)")
+                    self.desktop.screenshot(f"step{sum(self.report.steps.values()):04}-{name}")
             if name in ("quit_and_restart", "kill") and done or steps_since_checkpoint >= 6:
                 self.checkpoint()
                 steps_since_checkpoint = 0
@@ -612,6 +628,7 @@ def run(desktop, seconds, seed, log=print):
     try:
         report = soak.run()
     finally:
+        shutil.rmtree(soak.out_folder, ignore_errors=True)
         log(f"steps: {soak.report.steps}, checkpoints {soak.report.checkpoints}, restarts {soak.report.restarts}, "
             f"kills {soak.report.kills}")
     return report

@@ -44,6 +44,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <map>
@@ -478,6 +479,42 @@ BOOL CALLBACK CountWindowsOf(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+// Kernel handles of a process from the system's handle table (Wine answers
+// GetProcessHandleCount for another process with 0, but keeps this table).
+DWORD HandleTableCount(DWORD pid) {
+    struct Entry {
+        USHORT process;
+        USHORT creatorBackTraceIndex;
+        UCHAR objectType;
+        UCHAR attributes;
+        USHORT handle;
+        PVOID object;
+        ULONG access;
+    };
+    struct Table {
+        ULONG count;
+        Entry entries[1];
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    static const auto query =
+        reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    constexpr ULONG kSystemHandleInformation = 16;
+    std::vector<unsigned char> buffer(1 << 20);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        if (buffer.size() >= (64u << 20)) return 0;
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+    }
+    const auto* table = reinterpret_cast<const Table*>(buffer.data());
+    DWORD count = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        if (table->entries[i].process == static_cast<USHORT>(pid)) ++count;
+    return count;
+}
+
 // What a process holds: its GUI objects as the system counts them (Wine answers 0),
 // its windows (top-level and children, the USER objects one can see from outside),
 // its kernel handles and its private memory.
@@ -485,7 +522,7 @@ std::string Resources(DWORD pid) {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!process) return Ok(false);
     DWORD handles = 0;
-    GetProcessHandleCount(process, &handles);
+    if (!GetProcessHandleCount(process, &handles) || handles == 0) handles = HandleTableCount(pid);
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof(memory);
     K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));

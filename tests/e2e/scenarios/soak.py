@@ -30,7 +30,7 @@ def session(desktop):
                    f"kernel handles grew {row['handles_per_min']:.1f} a minute in run {row['life']}")
     used = set(report.steps)
     print(f"steps {report.steps}, checkpoints {report.checkpoints}, restarts {report.restarts}, kills {report.kills}")
-    expect({"add", "type"} <= used, f"the run did too little: {report.steps}")
+    expect({"add_note", "type"} <= used, f"the run did too little: {report.steps}")
 
 
 run_scenario(session)
