@@ -41,9 +41,10 @@ TFMain::TFMain(Application& application)
     : Application_(application),
       TrayIcon_(kTrayCallbackMessage),
       PopupMenu_(application),
+      Budget_(SystemGuiQuota(), SystemGuiObjects),
+      Stacking_(kTitleListMaxAgeMs),
       DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
-      Budget_(SystemGuiQuota(), SystemGuiObjects),
       Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
 
 TFMain::TFMain(Application& application, std::u16string dataFolder) : TFMain(application) {

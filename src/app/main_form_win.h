@@ -27,6 +27,7 @@
 #include "app/tray_menu_win.h"
 #include "exchange/export_dialog_win.h"
 #include "exchange/import_dialog_win.h"
+#include "attach/stacking_order_win.h"
 #include "attach/title_search.h"
 #include "note/handle_budget.h"
 #include "note/note_host.h"
@@ -83,6 +84,7 @@ public:
     NoteCompanionWindow& NoteCompanion() override;
     NoteChrome& Chrome() override;
     note::HandleBudget& Budget() override { return Budget_; }
+    StackingOrder& Stacking() override { return Stacking_; }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets.items(); }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return Picking_.NewStickyNoteInfoString(); }
@@ -147,6 +149,7 @@ private:
     std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
     std::unique_ptr<NoteChrome> Chrome_;
     note::HandleBudget Budget_;
+    StackingOrder Stacking_;
     NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 

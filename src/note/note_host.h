@@ -6,6 +6,7 @@ namespace vn {
 
 class NoteChrome;
 class NoteCompanionWindow;
+class StackingOrder;
 class WindowSystem;
 namespace note {
 class HandleBudget;
@@ -36,6 +37,8 @@ public:
     // The share of the process's window and drawing objects that the notes' windows
     // and check boxes may take.
     virtual note::HandleBudget& Budget() = 0;
+    // The top-level windows' stacking order that the shown notes' ticks share.
+    virtual StackingOrder& Stacking() = 0;
 };
 
 } // namespace vn

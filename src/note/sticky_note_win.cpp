@@ -196,7 +196,7 @@ void TFStickyNote::ApplyPlacement(int left, int top) {
 void TFStickyNote::ShowAboveTarget(WindowId target) { ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target)); }
 
 void TFStickyNote::FollowTarget(WindowId target) {
-    if (HasHandle()) FollowOwner(Handle(), ToHwnd(target));
+    if (HasHandle()) FollowOwner(Handle(), ToHwnd(target), host_.Stacking());
 }
 
 // ---- binding and life -----------------------------------------------------------------
