@@ -82,6 +82,8 @@ def set_computer_name(desktop, name):
         subprocess.run(["wine", "reg", "add", f"HKLM\\System\\CurrentControlSet\\Control\\ComputerName\\{key}",
                         "/v", "ComputerName", "/d", name, "/f"], env=desktop.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    seen = desktop.act("computer-name")["name"]
+    expect(seen == name, f"the prefix calls itself {seen!r}, not {name!r}")
 
 
 def import_on_second_computer(desktop, archive, exported_lines):

@@ -3,7 +3,8 @@
 
 Five notes are stored. The person opens "Export Notes", ticks a row and exports
 over an existing archive, but answers No to the overwrite question and cancels:
-the archive stays byte for byte, the dialog stays open. "Import Notes" from the
+the archive stays byte for byte, the dialog stays open. A target inside the
+program's own store is refused with a message. "Import Notes" from the
 tray meanwhile only brings the export dialog to the front. Then the person ticks
 rows 1 and 3, clicks Delete and answers Yes: three unticked rows remain, Export
 and Delete are disabled, and the store soon holds the three notes. Last, with the
@@ -55,6 +56,23 @@ def session(desktop):
     expect(existing.read_bytes() == before, "the existing archive changed after No")
     expect(desktop.window(dialog.hwnd).visible, "the export dialog closed after a cancelled save")
     wait_checks(desktop, dialog, [2, 1, 1, 1, 1])
+
+    # The program's own folders are refused as a target, with a word why.
+    desktop.click_button(dialog, "Export")
+    user_folder = desktop.local_app_data.parent.parent.name
+    refused = desktop.data_folder / "Information" / "here.vnx"
+    save = desktop.file_dialog(program, "Save As",
+                               f"C:\\users\\{user_folder}\\AppData\\Local\\Vantory Note\\Information\\here.vnx",
+                               "Save")
+    warning = desktop.wait_until(lambda: [w for w in program.windows(cls="#32770", visible=True)
+                                          if w.caption == "Export Notes"], 10, "the refusal")[0]
+    expect(any("cannot be exported" in t for t in desktop.texts_in(warning)),
+           f"the refusal says {desktop.texts_in(warning)}")
+    desktop.click_button(warning, "OK")
+    desktop.wait_until(lambda: not desktop.window(warning.hwnd), 5, "the refusal to go")
+    expect(not refused.exists() and not list((desktop.data_folder / "Information").glob("*.part")),
+           "an archive was written into the store")
+    expect(desktop.window(dialog.hwnd).visible, "the export dialog closed after the refusal")
 
     # "Import Notes" while exporting: no file dialog, the export dialog comes forward.
     notepad = desktop.start_notepad()
