@@ -2,7 +2,7 @@
 """Takes the README's user-guide pictures (docs/guide-*.png) on an Xvfb screen.
 
     cmake --build --preset win        # the program and its installer
-    python3 docs/make_screenshots.py  # about a minute
+    python3 docs/make_screenshots.py  # two to three minutes
 
 It walks through what the guide describes, on a fresh Wine desktop: the installer's
 pages, the tray menu, adding a note to Notepad, typing into it and ticking a line,
