@@ -7,4 +7,5 @@ cd "$(dirname "$0")/.."
 build=${VN_BUILD:-build/win}
 [ -f "$build/CMakeCache.txt" ] || cmake --preset win -B "$build" >/dev/null
 cmake --build "$build" --target checklist_bench -j 2 >/dev/null
-exec scripts/run-wine.sh "$build/checklist_bench.exe" "${1:-200}"
+cd "$build"  # the note reads its tile picture from the current folder
+exec ../../scripts/run-wine.sh ./checklist_bench.exe "${1:-200}"

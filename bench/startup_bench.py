@@ -4,8 +4,11 @@ cost of 1,000 stored notes of which 100 are shown, under Wine.
 
 Runs on one desktop of the end-to-end harness (tests/e2e/vn_desktop.py). For every
 note count and run, a fresh store of that many notes is laid out (none of their
-windows exists, so every note waits unbound), and the inspection helper, running
-inside Wine:
+windows exists, so every note waits unbound) as the program leaves a store it has
+saved: "Information" and the staging folder "Information.new" with the bodies of
+the save before and no index (VN_BENCH_NO_STAGING=1 leaves the staging folder out,
+as in a store that only another program wrote: then the save writes and flushes
+every body). The inspection helper, running inside Wine:
   - starts the program and times it until it is ready: its main window exists, its
     creation handler (tray icon, loading the store, mouse hook) has returned and its
     message loop answers a click on the tray icon with the tray menu;
@@ -53,6 +56,10 @@ def lay_out_store(desktop, count, shown=0):
                                            f"Bench window {i} - Editor", "BENCH-PC",
                                            "05.02.2024 09:00:00", BODY.format(i=i), "0100")
                                           for i in range(count)])
+        if os.environ.get("VN_BENCH_NO_STAGING") != "1":
+            staging = desktop.data_folder / "Information.new"
+            shutil.copytree(desktop.data_folder / "Information", staging)
+            (staging / "Jotlets.txt").unlink()
 
 
 def anonymous_memory(pid):

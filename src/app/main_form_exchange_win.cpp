@@ -3,6 +3,7 @@
 // are created once after the controller and shown modally; they exclude each other.
 #include "app/main_form_win.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/application_win.h"
@@ -39,6 +40,10 @@ void TFMain::CreateExchangeDialogs() {
     // its list of windows still has them on top, where no later tick can see it.
     DlgExport->SetClosingAction([this] { EnableNoteWindows(true); });
     DlgImport->SetClosingAction([this] { EnableNoteWindows(true); });
+    // A listed note whose window is made again while a dialog is modal (it found its
+    // target again) is disabled like the others.
+    DlgExport->SetIdleAction([this] { EnableNoteWindows(false); });
+    DlgImport->SetIdleAction([this] { EnableNoteWindows(false); });
 }
 
 void TFMain::ExportJotlets() {
@@ -52,11 +57,13 @@ void TFMain::ExportJotlets() {
         return;
     }
     exporting_ = true;
+    modalNotes_ = FJotlets.items();
     EnableNoteWindows(false);
     struct Done {
         TFMain& main;
         ~Done() {
             main.EnableNoteWindows(true);
+            main.modalNotes_.clear();
             main.exporting_ = false;
         }
     } done{*this};
@@ -79,12 +86,14 @@ void TFMain::ImportStickyNote() {
         bool disabled = false;
         ~Done() {
             if (disabled) main.EnableNoteWindows(true);
+            main.modalNotes_.clear();
             main.importing_ = false;
         }
     } done{*this};
     if (!OpenDialog_.ExecuteOpen(Application_.Handle())) return;
     // Quit while the open dialog was up: the program ends, nothing is unpacked.
     if (Application_.Terminated() || ModalDialog::QuitPending()) return;
+    modalNotes_ = FJotlets.items();
     EnableNoteWindows(false);
     done.disabled = true;
     DlgImport->OpenJotletsImportFile(OpenDialog_.FileName);
@@ -128,10 +137,14 @@ std::vector<std::u16string> TFMain::UnpackImportArchive(const std::u16string& ar
     return DecodeIndexFile(files.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), SystemCodePage());
 }
 
+// The notes listed when the dialog came up; notes made meanwhile (stuck from the
+// import dialog) stay usable.
 void TFMain::EnableNoteWindows(bool enabled) {
     for (Jotlet* jotlet : FJotlets) {
+        if (std::find(modalNotes_.begin(), modalNotes_.end(), jotlet) == modalNotes_.end()) continue;
         auto* note = dynamic_cast<TFStickyNote*>(jotlet);
-        if (note && note->HasHandle()) EnableWindow(note->Handle(), enabled);
+        if (note && note->HasHandle() && (IsWindowEnabled(note->Handle()) != FALSE) != enabled)
+            EnableWindow(note->Handle(), enabled);
     }
 }
 

@@ -170,6 +170,8 @@ private:
     // so that no second one can reset Temp Export underneath it.
     bool exporting_ = false;
     bool importing_ = false;
+    // The notes whose windows a modal dialog keeps disabled.
+    std::vector<Jotlet*> modalNotes_;
 };
 
 // The program's one main controller while it exists; null otherwise.

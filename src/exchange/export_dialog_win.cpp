@@ -70,23 +70,9 @@ void TDlgExport::FormCreate() {
 
     ListView_SetExtendedListViewStyle(VTJotlets, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     ListView_SetCallbackMask(VTJotlets, LVIS_STATEIMAGEMASK);
-    if (CurrentTheme()) {
-        ListView_SetBkColor(VTJotlets, ThemeColor(ThemeRole::Edit));
-        ListView_SetTextBkColor(VTJotlets, ThemeColor(ThemeRole::Edit));
-        ListView_SetTextColor(VTJotlets, ThemeColor(ThemeRole::EditText));
-    }
-    const struct {
-        const wchar_t* text;
-        int width;
-    } columns[] = {{L"", 37}, {L"Title", 480}, {L"Owner", 150}, {L"Date && Time Created", 150}};
-    for (int i = 0; i < 4; ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(columns[i].text);
-        column.cx = columns[i].width;
-        column.iSubItem = i;
-        ListView_InsertColumn(VTJotlets, i, &column);
-    }
+    ApplyThemeToList(VTJotlets);
+    // A header shows "&" as a mnemonic underline; "&&" is one ampersand.
+    AddListColumns(VTJotlets, {{L"", 37}, {L"Title", 480}, {L"Owner", 150}, {L"Date && Time Created", 150}});
     int order[] = {kTitleColumn, kOwnerColumn, kTimeColumn, kCheckColumn};
     ListView_SetColumnOrderArray(VTJotlets, 4, order);
     // No focus rectangle on the rows.

@@ -31,23 +31,8 @@ void TDlgImport::FormCreate() {
 
     // Full-row selection; the person may drag the column headers into another order.
     ListView_SetExtendedListViewStyle(VTJotlets, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_DOUBLEBUFFER);
-    if (CurrentTheme()) {
-        ListView_SetBkColor(VTJotlets, ThemeColor(ThemeRole::Edit));
-        ListView_SetTextBkColor(VTJotlets, ThemeColor(ThemeRole::Edit));
-        ListView_SetTextColor(VTJotlets, ThemeColor(ThemeRole::EditText));
-    }
-    const struct {
-        const wchar_t* text;
-        int width;
-    } columns[] = {{L"Title", 500}, {L"Owner", 150}, {L"Date && Time Created", 150}};
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(columns[i].text);
-        column.cx = columns[i].width;
-        column.iSubItem = i;
-        ListView_InsertColumn(VTJotlets, i, &column);
-    }
+    ApplyThemeToList(VTJotlets);
+    AddListColumns(VTJotlets, {{L"Title", 500}, {L"Owner", 150}, {L"Date && Time Created", 150}});
     SetListHeaderHeight(VTJotlets, kHeaderHeight);
 }
 

@@ -15,8 +15,11 @@ namespace {
 bool dialogRunning = false;
 HWND openDialog = nullptr;
 
-struct Placement {
+constexpr int kFaceBox = 0x470;  // cmb1, the dialog's list of faces
+
+struct DialogState {
     HWND active;  // the window whose monitor the dialog goes on
+    std::u16string shownFace;  // the face the dialog showed when it opened
 };
 
 void Place(HWND dialog, HWND active) {
@@ -36,7 +39,11 @@ UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM, LPARAM lParam) noexcep
     Guarded([&] {
         openDialog = dialog;
         const auto* cf = reinterpret_cast<const CHOOSEFONTW*>(lParam);
-        Place(dialog, reinterpret_cast<const Placement*>(cf->lCustData)->active);
+        auto* state = reinterpret_cast<DialogState*>(cf->lCustData);
+        wchar_t face[LF_FACESIZE] = {};
+        GetDlgItemTextW(dialog, kFaceBox, face, LF_FACESIZE);
+        state->shownFace = U16(face);
+        Place(dialog, state->active);
     });
     return TRUE;
 }
@@ -50,7 +57,7 @@ std::optional<FontChoice> ChooseFontDialog(HWND owner, const FontChoice& initial
         if (openDialog) SetForegroundWindow(openDialog);
         return std::nullopt;
     }
-    Placement placement{GetForegroundWindow()};
+    DialogState state{GetForegroundWindow(), {}};
 
     LOGFONTW lf{};
     HDC screen = GetDC(nullptr);
@@ -72,7 +79,7 @@ std::optional<FontChoice> ChooseFontDialog(HWND owner, const FontChoice& initial
     cf.rgbColors = initial.color;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
     cf.lpfnHook = &Hook;
-    cf.lCustData = reinterpret_cast<LPARAM>(&placement);
+    cf.lCustData = reinterpret_cast<LPARAM>(&state);
 
     dialogRunning = true;
     const BOOL confirmed = ChooseFontW(&cf);
@@ -86,6 +93,9 @@ std::optional<FontChoice> ChooseFontDialog(HWND owner, const FontChoice& initial
 
     FontChoice chosen;
     chosen.name = U16(lf.lfFaceName);
+    // A face the system does not list (the editor's Tahoma where it is missing) is
+    // shown as another one; unless the person picked a face, the text keeps its own.
+    if (chosen.name == state.shownFace && state.shownFace != initial.name) chosen.name = initial.name;
     chosen.sizePoints = cf.iPointSize > 0 ? cf.iPointSize / 10 : MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, dpi);
     chosen.color = cf.rgbColors;
     chosen.bold = lf.lfWeight >= FW_BOLD;

@@ -4,6 +4,7 @@
 
 #include "note/font_dialog_win.h"
 #include "note/note_body_win.h"
+#include "note/note_checklist_win.h"
 #include "note/note_host.h"
 #include "platform/unique_handle_win.h"
 
@@ -134,8 +135,8 @@ void TFStickyNote::UpdateCheckBoxes(bool AParkBodyArea) {
     if (!HasHandle() || !ScrollBox->HasHandle()) return;
     NoteChecklistEditor editor(RichEdit, [this] { return visible_ && MayTakeKeyboard(); });
     try {
-        gutter_.MakeMissingBoxes(FChechBoxes);
-        FChechBoxes.UpdateCheckBoxes(editor, gutter_, AParkBodyArea);
+        gutter_->MakeMissingBoxes(FChechBoxes);
+        FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea);
     } catch (...) {
         ScrollBox->UpdateScrollRange();
         throw;
@@ -150,7 +151,7 @@ void TFStickyNote::ImportTimerTimer() {
     // No Enter and Backspace are typed to make the editor lay out its lines: the
     // walk reads their places from the control, and the body stays as loaded.
     UpdateCheckBoxes(true);
-    FChechBoxes.ApplyStates(FStartChValue, gutter_);
+    FChechBoxes.ApplyStates(FStartChValue, *gutter_);
     FStartChValue.clear();
 }
 

@@ -5,6 +5,7 @@
 #include "attach/window_system_win.h"
 #include "note/handle_budget.h"
 #include "note/note_body_win.h"
+#include "note/note_checklist_win.h"
 #include "note/note_chrome_win.h"
 #include "note/note_host.h"
 #include "note/note_time_win.h"
@@ -39,7 +40,7 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
                                           [this] { Release(); }}),
       pRchEdtBack1(std::make_unique<NoteBackPanel>()),
       ScrollBox(std::make_unique<NoteScrollBox>([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-          if (message == WM_COMMAND && gutter_.HandleCommand(wParam, lParam, FChechBoxes)) {
+          if (message == WM_COMMAND && gutter_->HandleCommand(wParam, lParam, FChechBoxes)) {
               result = 0;
               return true;
           }
@@ -51,7 +52,8 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
           [this](WORD key, bool shift, bool alt, bool ctrl) { RichEditKeyUp(key, shift, alt, ctrl); },
           [this](int delta) { RichEditMouseWheel(delta); },
           [this](POINT screen) { RichEditContextMenu(screen); },
-      }) {
+      }),
+      gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit, host.Budget())) {
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
     UpdateCaption();
     FormCreate();
@@ -66,6 +68,8 @@ TFStickyNote::~TFStickyNote() {
         Guarded([&] { notice(*this); });
     }
 }
+
+HWND TFStickyNote::CheckBox(int line) const { return gutter_->Box(line); }
 
 void TFStickyNote::UpdateCaption() {
     FCaption = FBinding.CaptionText();
@@ -152,7 +156,7 @@ void TFStickyNote::CreateChildren() {
     RichEdit.Create(ScrollBox->Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
                      editor.width, editor.height);
     // The boxes come back as they were: made, ticked, shown and placed.
-    gutter_.Attach(ScrollBox->Handle(), FChechBoxes);
+    gutter_->Attach(ScrollBox->Handle(), FChechBoxes);
     LayoutChildren();
     ScrollBox->UpdateScrollRange();
 }
@@ -160,7 +164,7 @@ void TFStickyNote::CreateChildren() {
 void TFStickyNote::DestroyNativeWindow() {
     RichEdit.Destroy();
     DestroyHandle();
-    gutter_.Detach();
+    gutter_->Detach();
 }
 
 void TFStickyNote::RecreateNativeWindow() {
@@ -173,7 +177,7 @@ void TFStickyNote::OnNativeDestroyed() {
     drag_.End();
     resize_.End();
     hover_.Reset();
-    gutter_.Detach();
+    gutter_->Detach();
     GiveBackWindowBudget();
 }
 
@@ -193,7 +197,11 @@ void TFStickyNote::ApplyPlacement(int left, int top) {
     SetWindowPos(h, nullptr, left, top, 0, 0, kShowAtPositionFlags | SWP_NOACTIVATE);
 }
 
-void TFStickyNote::ShowAboveTarget(WindowId target) { ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target)); }
+void TFStickyNote::ShowAboveTarget(WindowId target) {
+    // The person picked the target: the note is activated as usual.
+    appearsByItself_ = false;
+    ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target));
+}
 
 void TFStickyNote::FollowTarget(WindowId target) {
     if (HasHandle()) FollowOwner(Handle(), ToHwnd(target), host_.Stacking());
@@ -204,8 +212,8 @@ void TFStickyNote::FollowTarget(WindowId target) {
 void TFStickyNote::TimerTimer() {
     FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), *this);
     // Boxes the handle budget had no room for come as soon as there is.
-    if (visible_ && gutter_.MissesBoxes(FChechBoxes)) {
-        gutter_.MakeMissingBoxes(FChechBoxes);
+    if (visible_ && gutter_->MissesBoxes(FChechBoxes)) {
+        gutter_->MakeMissingBoxes(FChechBoxes);
         if (ScrollBox->HasHandle()) ScrollBox->UpdateScrollRange();
     }
 }

@@ -22,7 +22,6 @@
 #include "note/checklist.h"
 #include "note/editor_rules.h"
 #include "note/note_bounds.h"
-#include "note/note_checklist_win.h"
 #include "note/note_companion_win.h"
 #include "note/note_drag.h"
 #include "note/note_host.h"
@@ -35,6 +34,9 @@
 namespace vn {
 
 class NoteBackPanel;
+class NoteCheckBoxGutter;
+class NoteChrome;
+class NoteHost;
 class NoteScrollBox;
 
 class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow, public Jotlet {
@@ -89,7 +91,7 @@ public:
     std::u16string CheckStateString() const;
     // The gutter's slots, and the native box of a line (null while there is none).
     const note::CheckBoxes& CheckBoxSlots() const noexcept { return FChechBoxes; }
-    HWND CheckBox(int line) const { return gutter_.Box(line); }
+    HWND CheckBox(int line) const;
     // The checklist walk: after key releases and font changes, and with the body area
     // parked when stored states are applied.
     void UpdateCheckBoxes(bool AParkBodyArea);
@@ -256,7 +258,7 @@ private:
     std::unique_ptr<NoteBackPanel> pRchEdtBack1;
     std::unique_ptr<NoteScrollBox> ScrollBox;
     vn::RichEdit RichEdit;
-    NoteCheckBoxGutter gutter_{RichEdit, host_.Budget()};
+    std::unique_ptr<NoteCheckBoxGutter> gutter_;
 
     std::function<DWORD()> creationFault_;
 };

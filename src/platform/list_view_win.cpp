@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/theme_win.h"
+
 namespace vn {
 
 namespace {
@@ -31,6 +33,26 @@ void SetListHeaderHeight(HWND list, int height) {
     SetWindowSubclass(header, &HeaderHeightProc, kHeaderHeightSubclass, static_cast<DWORD_PTR>(height));
     // The list asks the header for its height only when it lays itself out.
     SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void AddListColumns(HWND list, std::initializer_list<ListColumn> columns) {
+    int i = 0;
+    for (const ListColumn& c : columns) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<wchar_t*>(c.text);
+        column.cx = c.width;
+        column.iSubItem = i;
+        ListView_InsertColumn(list, i, &column);
+        ++i;
+    }
+}
+
+void ApplyThemeToList(HWND list) {
+    if (!CurrentTheme()) return;
+    ListView_SetBkColor(list, ThemeColor(ThemeRole::Edit));
+    ListView_SetTextBkColor(list, ThemeColor(ThemeRole::Edit));
+    ListView_SetTextColor(list, ThemeColor(ThemeRole::EditText));
 }
 
 void CopyCellText(const std::u16string& text, wchar_t* buffer, int capacity) {

@@ -2,6 +2,7 @@
 // Small additions to the system's list view.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace vn {
@@ -9,6 +10,15 @@ namespace vn {
 // Makes the list's column header `height` pixels high (the header asks its own
 // font otherwise) and lays the list out again.
 void SetListHeaderHeight(HWND list, int height);
+
+struct ListColumn {
+    const wchar_t* text;
+    int width;
+};
+// Adds report-view columns in this order (column i shows subitem i).
+void AddListColumns(HWND list, std::initializer_list<ListColumn> columns);
+// The theme's list colours (Edit and EditText), when a theme is applied.
+void ApplyThemeToList(HWND list);
 
 // Copies `text` into the buffer of an LVN_GETDISPINFO request, cut to its size.
 void CopyCellText(const std::u16string& text, wchar_t* buffer, int capacity);

@@ -63,7 +63,9 @@ public:
 
     // The store save: every note of `notes` from the last position down to 0,
     // then the kept records, into "Information"; the previous store is
-    // replaced only once the new one is complete (store_folders.h).
+    // replaced only once the new one is complete and on the disk
+    // (store_folders.h). Only the bodies the staging folder lacks are written
+    // (staged_bodies.h); the folder left is the one a full save leaves.
     void SaveStore(std::span<StoreNote* const> notes);
 
     // The selection save: "Temp Export" is reset, the notes at `positions`
@@ -77,9 +79,10 @@ public:
     std::u16string SaveStickyNoteToFile(StoreNote& note, const std::u16string& fileName);
 
     // FillStickyNote(InfoString), for a record of the import: labels, body
-    // (from data folder + item 2), pending check states, layout. Raises when
-    // the value part names no body file or the body cannot be read or loaded;
-    // the note is then left untouched if the body file could not be read.
+    // (item 2, a file directly in "Temp Export"), pending check states, layout.
+    // Raises when the value part names no such body file or the body cannot be
+    // read or loaded; the note is then left untouched if the body file could
+    // not be read.
     void FillStickyNote(StoreNote& note, const std::u16string& infoString);
 
     const std::vector<KeptRecord>& KeptRecords() const { return kept_; }

@@ -55,6 +55,9 @@ WINE_ROOT = Path(os.environ.get("VN_WINE_ROOT", f"/tmp/vn-wine-{os.getuid()}"))
 TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "Quit"]
 
 
+FONT_SIZE_BOX = 0x472  # the size combo box of the system's font dialog (cmb3)
+
+
 class ScenarioFailure(AssertionError):
     pass
 
@@ -548,6 +551,20 @@ class Desktop:
                    if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
         expect(buttons, f"{dialog} has no button {caption!r}")
         self.click(buttons[0].center)
+
+    def pick_font_size(self, dialog, size):
+        """Picks a size in the system's font dialog the way a person does with the
+        keyboard: into the size box, then Down until it shows `size` (the dialog
+        takes a size from its list, not from text typed into the box)."""
+        children = self.windows(children=True)
+        combo = [w for w in children if w.parent == dialog.hwnd and w.id == FONT_SIZE_BOX][0]
+        edit = [w for w in children if w.parent == combo.hwnd and w.cls == "Edit"][0]
+        self.click(edit.center)
+        for _ in range(30):
+            if self.text_of(edit) == size:
+                return
+            self.xdotool("key", "Down")
+        expect(self.text_of(edit) == size, f"the font dialog's sizes stop at {self.text_of(edit)!r}")
 
     def list_view(self, window):
         """A list view's columns and rows as the inspection helper reads them from the

@@ -37,6 +37,7 @@
 //                                   export dialog keeps its header check box) and "rows"
 //                                   (cell texts, screen rectangle, state image:
 //                                   1 unchecked, 2 checked, 0 none; selected)
+//     computer-name                 GetComputerNameW, as the program names a new note's owner
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
@@ -574,6 +575,12 @@ std::string Run(const std::vector<std::wstring>& args) {
     }
     if (command == L"listview") return ListView(ParseWindow(arg(1)));
     if (command == L"resources") return Resources(std::wcstoul(arg(1).c_str(), nullptr, 0));
+    if (command == L"computer-name") {
+        wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+        DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+        if (!GetComputerNameW(name, &size)) return Ok(false);
+        return "{\"ok\": true, \"name\": " + Json(name) + "}";
+    }
     if (command == L"syscommand")
         return Ok(PostMessageW(ParseWindow(arg(1)), WM_SYSCOMMAND, std::wcstoul(arg(2).c_str(), nullptr, 0), 0));
     if (command == L"show") return Ok(ShowWindowAsync(ParseWindow(arg(1)), _wtoi(arg(2).c_str())));

@@ -3,12 +3,13 @@
 
 Five notes are stored. The person opens "Export Notes", ticks a row and exports
 over an existing archive, but answers No to the overwrite question and cancels:
-the archive stays byte for byte, the dialog stays open. "Import Notes" from the
+the archive stays byte for byte, the dialog stays open. A target inside the
+program's own store is refused with a message. "Import Notes" from the
 tray meanwhile only brings the export dialog to the front. Then the person ticks
 rows 1 and 3, clicks Delete and answers Yes: three unticked rows remain, Export
 and Delete are disabled, and the store soon holds the three notes. Last, with the
-dialog open again, "Quit" from the tray ends the program with exit code 0 and the
-store saved.
+delete question open, "Quit" from the tray ends the program with exit code 0, the
+store saved and nothing deleted.
 """
 import time
 
@@ -56,6 +57,23 @@ def session(desktop):
     expect(desktop.window(dialog.hwnd).visible, "the export dialog closed after a cancelled save")
     wait_checks(desktop, dialog, [2, 1, 1, 1, 1])
 
+    # The program's own folders are refused as a target, with a word why.
+    desktop.click_button(dialog, "Export")
+    user_folder = desktop.local_app_data.parent.parent.name
+    refused = desktop.data_folder / "Information" / "here.vnx"
+    save = desktop.file_dialog(program, "Save As",
+                               f"C:\\users\\{user_folder}\\AppData\\Local\\Vantory Note\\Information\\here.vnx",
+                               "Save")
+    warning = desktop.wait_until(lambda: [w for w in program.windows(cls="#32770", visible=True)
+                                          if w.caption == "Export Notes"], 10, "the refusal")[0]
+    expect(any("cannot be exported" in t for t in desktop.texts_in(warning)),
+           f"the refusal says {desktop.texts_in(warning)}")
+    desktop.click_button(warning, "OK")
+    desktop.wait_until(lambda: not desktop.window(warning.hwnd), 5, "the refusal to go")
+    expect(not refused.exists() and not list((desktop.data_folder / "Information").glob("*.part")),
+           "an archive was written into the store")
+    expect(desktop.window(dialog.hwnd).visible, "the export dialog closed after the refusal")
+
     # "Import Notes" while exporting: no file dialog, the export dialog comes forward.
     notepad = desktop.start_notepad()
     desktop.bring_to_front(notepad.wait_for_window(cls="Notepad", visible=True))
@@ -82,9 +100,15 @@ def session(desktop):
     desktop.wait_until(lambda: (lambda n: n if n is not None and len(n) == 3 else None)(load(desktop.data_folder)),
                        15, "the store to hold three notes")
 
-    program.open_export_dialog()
+    # Quit while the delete question is open: the program ends the normal way and
+    # deletes nothing.
+    dialog = program.open_export_dialog()
+    desktop.click_export_check_box(rows(desktop, dialog)[0])
+    wait_checks(desktop, dialog, [2, 1, 1])
+    desktop.click_button(dialog, "Delete")
+    question_box(desktop, program, "Confirm")
     program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "Quit with the export dialog open did not end the program cleanly")
+    expect(program.exit_code() == 0, "Quit with the delete question open did not end the program cleanly")
     stored = load(desktop.data_folder)
     expect(len(stored) == 3, f"the store holds {len(stored)} notes after Quit")
 

@@ -7,8 +7,9 @@ carry a symbolic link, lie about their checksums or sizes, are no archive at all
 or lack their index: "Import Notes" on each shows no import dialog and writes
 nothing outside the scratch folder. An archive whose index names the secret file
 or the store's own body files lists its rows, but "Stick to Window" starts no
-picking for them. Quit with the import dialog open ends the program with exit
-code 0; the store holds its one note and no byte of the secret.
+picking for them. An archive chosen inside the scratch folder itself is still
+read. Quit with the import dialog open ends the program with exit code 0; the
+store holds its one note and no byte of the secret.
 """
 import io
 import struct
@@ -121,6 +122,27 @@ def session(desktop):
     time.sleep(0.5)
     expect(not [n for n in program.notes() if n.owner == target.hwnd and n.visible and "EVIL" in
                 desktop.texts_in(n)], "a hostile row became a note")
+
+    # An archive chosen inside Temp Export itself is still read: the reset does not
+    # take it away first.
+    desktop.click_button(dialog, "Close")
+    inside = desktop.data_folder / "Temp Export" / "inside.vnx"
+    inside.write_bytes(archive([("Jotlets.txt", INDEX), ("0.txt", b"{\\rtf1 inside}")]))
+    program.open_tray_menu().choose("Import Notes")
+    user_folder = desktop.local_app_data.parent.parent.name
+    desktop.file_dialog(program, "Select Vantory Note File to Import",
+                        f"C:\\users\\{user_folder}\\AppData\\Local\\Vantory Note\\Temp Export\\inside.vnx", "Open")
+    dialog = program.wait_for_window(10, "the import dialog for an archive inside Temp Export", cls="TDlgImport",
+                                     visible=True)
+    rows = desktop.list_view(desktop.child(dialog, "SysListView32"))["rows"]
+    expect([r["texts"][1] for r in rows] == ["EVIL"], f"the archive inside Temp Export lists {rows}")
+
+    # "Export Notes" while the import dialog shows only brings it forward.
+    desktop.bring_to_front(target)
+    program.open_tray_menu().choose("Export Notes")
+    desktop.wait_until(lambda: desktop.window(dialog.hwnd).foreground, 5, "the import dialog in front")
+    time.sleep(0.5)
+    expect(not program.windows(cls="TDlgExport", visible=True), "the export dialog showed during an import")
 
     program.open_tray_menu().choose("Quit")
     expect(program.exit_code() == 0, "Quit with the import dialog open did not end the program cleanly")

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The release as a Windows user gets it: the installer and the portable zip.
 
-The portable zip holds the program and its tile picture. The installer, run silently
-(/S) by a user without administrator rights in a fresh Windows, puts the program in
+The portable zip holds the program and its tile picture. The installer file has the
+program's icon and version 1.32. Run silently (/S) by a user without administrator
+rights in a fresh Windows, it puts the program in
 %LOCALAPPDATA%\\Programs\\Vantory Note, a Start-menu shortcut and a "Start with
 Windows" shortcut in the Startup folder, both starting the program in its install
 folder, and an Add/Remove Programs entry under HKCU. Started from the Start-menu
@@ -14,6 +15,8 @@ right after typing into the note, closes the running program the normal way (the
 text is saved) and removes the program, the shortcuts and the entry; the notes stay.
 """
 import getpass
+import re
+import struct
 import subprocess
 import time
 import zipfile
@@ -69,6 +72,34 @@ def share_like_picture(shot, picture, inset=8, tolerance=40):
     return same / total
 
 
+def resource(path, *selector):
+    """Raw bytes of resources of a Windows program (icoutils' wrestool)."""
+    return subprocess.run(["wrestool", "-x", "--raw", *selector, str(path)], capture_output=True,
+                          check=True).stdout
+
+
+def icon_images(ico):
+    """The images of an .ico file, in its order."""
+    count = struct.unpack_from("<H", ico, 4)[0]
+    images = []
+    for i in range(count):
+        size, offset = struct.unpack_from("<II", ico, 6 + 16 * i + 8)
+        images.append(ico[offset:offset + size])
+    return images
+
+
+def check_setup_file():
+    """The installer file itself shows the program's icon and says its version."""
+    version = resource(SETUP, "--type=16").decode("utf-16-le", "replace")
+    for name in ("ProductVersion", "FileVersion"):
+        found = re.search(name + r"\x00+([0-9.]+)", version)
+        expect(found and found.group(1) in (VERSION, VERSION + ".0.0"), f"the installer's {name} is "
+               f"{found.group(1) if found else None}")
+    want = icon_images((SOURCE_DIR / "resources" / "VantoryNote.ico").read_bytes())
+    have = [resource(SETUP, "--type=3", f"--name={n}") for n in range(1, len(want) + 1)]
+    expect(sorted(have) == sorted(want), "the installer does not show the program's icon")
+
+
 def check_portable_zip():
     with zipfile.ZipFile(PORTABLE) as archive:
         expect(sorted(archive.namelist()) == ["VantoryNote.exe", "hig.png"],
@@ -80,6 +111,7 @@ def check_portable_zip():
 
 def session(desktop):
     check_portable_zip()
+    check_setup_file()
 
     setup = desktop.start(SETUP, "/S")
     expect(setup.exit_code(timeout=120) == 0, "the silent install failed")

@@ -3,7 +3,10 @@
 
 A person has 200 notes, none of whose windows is open. Again and again the program
 starts, loads them, is asked to close (closing saves the whole store) and is killed
-(kill -9, as abruptly as a power cut) at a random moment of that save. After every
+(kill -9, as abruptly as a power cut) at a random moment of that save. A save
+writes only what the staging folder lacks: in every other round the staging folder
+is taken away first (when it holds no complete store), so that half the saves write
+every body and the other half move the bodies of the reversed list by renames. After every
 kill the store on disk is complete: what the next start reads holds all 200 notes,
 each with its own body and its check marks, the previous store or the new one. Some
 rounds are followed by a real start and a clean quit, whose save must again hold
@@ -13,6 +16,7 @@ VN_KILL_ROUNDS (50) and VN_KILL_SEED (20240205) change the run; the seed is prin
 """
 import os
 import random
+import shutil
 import signal
 import time
 from pathlib import Path
@@ -103,10 +107,15 @@ def session(desktop):
     # Kills are drawn from [0, window] after the close request. The machine's load
     # changes how long a save takes, so the window follows where the kills land:
     # narrower after one that came too late, wider after one that came too early.
-    window = max(save_ms, 50) / 1000.0
+    windows = {"write": max(save_ms, 50) / 1000.0, "move": max(save_ms, 50) / 1000.0}
     moments = {"before": 0, "during": 0, "after": 0}
     started = time.monotonic()
     for round_ in range(1, ROUNDS + 1):
+        staging = desktop.data_folder / STAGING
+        kind = "write" if round_ % 2 and not (staging / INDEX).exists() else "move"
+        if kind == "write":
+            shutil.rmtree(staging, ignore_errors=True)
+        window = windows[kind]
         ready = start()
         pid = linux_pid(desktop, exe)
         expect(pid, f"round {round_}: no Linux process for the program")
@@ -118,7 +127,7 @@ def session(desktop):
         inspector.ask("wait-exit", 10000)
         landed = moment(desktop, posted)
         moments[landed] += 1
-        window *= {"before": 1.25, "during": 1.0, "after": 0.8}[landed]
+        windows[kind] *= {"before": 1.25, "during": 1.0, "after": 0.8}[landed]
         check_complete(desktop, expected, f"round {round_} (killed {delay * 1000:.0f} ms after the close request, "
                                           f"loaded in {ready['ready_ms']:.0f} ms)")
         if round_ % CLEAN_RESTART_EVERY == 0:

@@ -13,7 +13,6 @@ import time
 from vn_desktop import Menu, expect, run_scenario
 from vn_store import INDEX, STORE, rtf_text
 
-SIZE_BOX = 0x472  # the font dialog's size combo box
 FONT_BUTTON = (186 + 37, 80 + 12)
 
 
@@ -90,15 +89,7 @@ def session(desktop):
     desktop.wait_until(lambda: "line 24" in rtf_text(body(desktop)), 10, "the long body to be saved")
     desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
     dialog = font_dialog(desktop, program)
-    children = desktop.windows(children=True)
-    combo = [w for w in children if w.parent == dialog.hwnd and w.id == SIZE_BOX][0]
-    size = [w for w in children if w.parent == combo.hwnd and w.cls == "Edit"][0]
-    desktop.click(size.center)
-    for _ in range(30):
-        if desktop.text_of(size) == "72":
-            break
-        desktop.xdotool("key", "Down")
-    expect(desktop.text_of(size) == "72", f"the size list stops at {desktop.text_of(size)!r}")
+    desktop.pick_font_size(dialog, "72")
     desktop.click_button(dialog, "OK")
     desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
     desktop.type_text(" Big")

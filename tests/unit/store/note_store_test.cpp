@@ -339,17 +339,6 @@ TEST_F(NoteStoreTest, AnIndexThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 A}");
 }
 
-} // namespace
-} // namespace vn
-
-namespace vn {
-namespace {
-
-using test::FakeController;
-using test::FakeNote;
-using test::Pointers;
-using Lines = std::vector<std::u16string>;
-
 // What a save did to body files and the index: "write 3.txt", "rename 4.txt > 3.txt".
 class IncrementalSaveTest : public NoteStoreTest {
 protected:

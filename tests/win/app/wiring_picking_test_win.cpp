@@ -3,8 +3,12 @@
 // own low-level hook and real windows of another program in the foreground.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "attach/identity_win.h"
 #include "attach/window_picker.h"
+#include "app/exception_rule.h"
+#include "platform/guarded.h"
 
 #include "wiring_fixture_win.h"
 
@@ -112,7 +116,7 @@ TEST_F(WiringPickingTest, AnImportedRecordGoesToThePickedWindowBehindTheInformat
     folder.Write("Temp Export\\0.txt", Rtf("imported"));
     Start();
     TargetProcess targets({u"Vn import target"});
-    const std::u16string record = u"PC-9|2/3/2021 4:05:06 AM|Temp Export\\0.txt|01";
+    const std::u16string record = u"PC-9|2/3/2021 4:05:06 AM|Temp Export\\0.txt|10";
 
     main->SelectWindowToAddStickyNote(false, record);
     ASSERT_NE(main->SelectWindowInfo(), nullptr);
@@ -145,7 +149,10 @@ TEST_F(WiringPickingTest, AnImportedRecordGoesToThePickedWindowBehindTheInformat
     EXPECT_EQ(imported.OwnerText(), u"PC-9");
     EXPECT_EQ(imported.TimeText(), u"2/3/2021 4:05:06 AM");
     EXPECT_EQ(imported.Editor().Text(), u"imported");
-    EXPECT_EQ(imported.PendingCheckStates(), u"01");
+    // The stored ticks wait until the note shows and are applied 1 ms later, which may
+    // already have happened here: wait for it, then the body's one line has its tick.
+    ASSERT_TRUE(PumpUntil([&] { return imported.PendingCheckStates().empty(); }, 3000));
+    EXPECT_EQ(imported.CheckStateString(), u"1");
     EXPECT_EQ(main->NewStickyNoteInfoString(), u"") << "the record is used once";
     EXPECT_TRUE(main->TimerEnabled(ControllerTimer::SaveTimer)) << "an imported note is written 5 s later";
 
@@ -156,6 +163,27 @@ TEST_F(WiringPickingTest, AnImportedRecordGoesToThePickedWindowBehindTheInformat
     ASSERT_TRUE(WaitForNotes(2));
     EXPECT_EQ(Note(1).Editor().Text(), u"");
     EXPECT_EQ(Note(1).OwnerText(), GetLocalComputerName());
+}
+
+TEST_F(WiringPickingTest, ARecordWhoseBodyCannotBeReadLeavesNoNoteOnTheWindow) {
+    Start();
+    TargetProcess targets({u"Vn import target"});
+    // Other failures may come meanwhile (the test program has no tile picture).
+    std::vector<std::string> messages;
+    SetApplicationExceptionHandler([&](std::exception_ptr e) { messages.push_back(ExceptionMessage(e)); });
+    main->SelectWindowToAddStickyNote(false, u"PC-9|2/3/2021|Temp Export\\missing.txt|01");
+    ASSERT_TRUE(BringToFront(targets.Window(0)));
+    LeftClick();
+    PumpMessagesFor(500);
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [](const std::string& m) { return m.find("missing.txt") != std::string::npos; }),
+              1)
+        << "the failed fill goes to the handler: " << ::testing::PrintToString(messages);
+    EXPECT_TRUE(main->Jotlets().empty()) << "the note made for the record went again";
+    EXPECT_EQ(FindWindowW(L"TFStickyNote", nullptr), nullptr) << "an empty note was left on the window";
+    EXPECT_EQ(main->NewStickyNoteInfoString(), u"PC-9|2/3/2021|Temp Export\\missing.txt|01")
+        << "the record waits for the next pick";
+    SetApplicationExceptionHandler([this](std::exception_ptr error) { main->ApplicationEventsException(error); });
 }
 
 } // namespace

@@ -297,13 +297,34 @@ TEST_F(NoteChecklistTest, FontOkAppliesToTheEmptySelectionRefreshesAndSchedulesA
         });
         Mouse(h, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
     }
-    EXPECT_EQ(note->Editor().SelAttributes().sizePoints, 72);
+    // The dialog was preset from the selection: only the size changed.
+    const TextAttributes after = note->Editor().SelAttributes();
+    EXPECT_EQ(after.sizePoints, 72);
+    EXPECT_EQ(after.name, u"Tahoma");
+    EXPECT_EQ(after.style, 0u);
     EXPECT_EQ(host.saves, saves + 1);
     ASSERT_TRUE(note->CheckBox(1));  // the checklist was refreshed
     EXPECT_EQ(GetFocus(), note->Editor().Handle());
     SendMessageW(note->Editor().Handle(), WM_CHAR, L'X', 0);
     EXPECT_NE(note->Editor().SaveRtf().find("\\fs144"), std::string::npos);
     EXPECT_EQ(note->Editor().LineText(1), u"Xsecond");
+}
+
+TEST_F(NoteChecklistTest, AQuitWhileTheFontDialogIsOpenCountsAsCancel) {
+    NotePtr note = FocusedNote(u"Vn font quit", "{\\rtf1 text\\par}");
+    const std::string before = note->Editor().SaveRtf();
+    const int saves = host.saves;
+    {
+        WhileFontDialogOpen during([&](HWND dialog) {
+            PickSize(dialog, L"48");
+            PostQuitMessage(0);  // the tray menu's Quit
+        });
+        Mouse(note->Handle(), WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
+    }
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // still there for the program's loop
+    EXPECT_EQ(note->Editor().SaveRtf(), before);
+    EXPECT_EQ(host.saves, saves);
 }
 
 TEST_F(NoteChecklistTest, AFontChosenForANoteDeletedMeanwhileIsNotApplied) {
