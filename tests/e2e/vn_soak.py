@@ -39,6 +39,7 @@ QUARTER = (WIDTH // 2, (HEIGHT - 40) // 2)  # the taskbar keeps the bottom 40 px
 NOTEPAD_SIZE = (QUARTER[0] - 20, QUARTER[1] - 20)
 NOTE_MIN, NOTE_MAX = (362, 250), (600, 360)  # resizing keeps a note inside its quarter
 FIRST_BOX = 1000
+SCROLL_BAR = 18  # the body area's horizontal scroll bar, when it has one
 SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
 
@@ -154,7 +155,9 @@ class Soak:
             editor = [c for c in inside if c.cls.lower().startswith("richedit")]
             boxes = {c.id - FIRST_BOX: c for c in inside
                      if c.cls.lower() == "button" and FIRST_BOX <= c.id < FIRST_BOX + 100}
-            found[caption] = {"window": w, "editor": editor[0] if editor else None, "boxes": boxes}
+            body = [c for c in inside if c.cls == "VnNoteScrollBox"]
+            found[caption] = {"window": w, "editor": editor[0] if editor else None, "boxes": boxes,
+                              "body": body[0] if body else None}
         return found
 
     def text_on_screen(self, note):
@@ -299,7 +302,10 @@ class Soak:
         caption, note = self.shown_note(minimized=False)
         if not note:
             return False
-        boxes = [b for b in note["boxes"].values() if b.visible]
+        # A box scrolled out of the body area, or under its scroll bar, is not there to click.
+        body = note["body"].rect if note["body"] else note["window"].rect
+        boxes = [b for b in note["boxes"].values()
+                 if b.visible and body[1] <= b.rect[1] and b.rect[3] <= body[3] - SCROLL_BAR]
         if not boxes:
             return False
         box = self.rng.choice(boxes)
