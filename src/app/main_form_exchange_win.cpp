@@ -34,6 +34,12 @@ void TFMain::CreateExchangeDialogs() {
     DlgImport = std::make_unique<TDlgImport>(ImportDialogActions{
         [this](const std::u16string& archive) { return UnpackImportArchive(archive); },
         [this](const std::u16string& valuePart) { SelectWindowToAddStickyNote(false, valuePart); }});
+    // The notes are enabled again before a closing dialog hides. Disabled, the system
+    // passes over them for the activation and gives it to the window the person
+    // worked in; Wine then raises that window above its notes on the screen while
+    // its list of windows still has them on top, where no later tick can see it.
+    DlgExport->SetClosingAction([this] { EnableNoteWindows(true); });
+    DlgImport->SetClosingAction([this] { EnableNoteWindows(true); });
     // A listed note whose window is made again while a dialog is modal (it found its
     // target again) is disabled like the others.
     DlgExport->SetIdleAction([this] { EnableNoteWindows(false); });

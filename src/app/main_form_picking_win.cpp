@@ -5,6 +5,7 @@
 
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/handle_budget.h"
 #include "note/sticky_note_win.h"
 
 namespace vn {
@@ -30,7 +31,8 @@ void TFMain::CaptureWindowTimerTimer() {
             }
             Picking_.NoteMade();
         }
-        note.Show();
+        // A note the handle budget had no room for shows from its tracking tick later.
+        if (note.HasHandle()) note.Show();
     }
     BringImportDialogToFrontIfShowing();
 }
@@ -39,7 +41,12 @@ TFStickyNote& TFMain::AddStickyNoteToWindow(HWND AParentWnd) {
     auto* note = new TFStickyNote(*this, AParentWnd);
     AddJotlet(*note);
     // A target that refuses the note gets none: the note is discarded there.
-    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(AParentWnd), *note);
+    try {
+        PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(AParentWnd), *note);
+    } catch (const note::NoRoomForWindow&) {
+        // Near the process's limit of windows: the note is listed (and so saved, filled
+        // from an imported record too) without a window for now.
+    }
     return *note;
 }
 

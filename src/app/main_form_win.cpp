@@ -11,7 +11,10 @@
 #include "attach/identity_win.h"
 #include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
+#include "note/handle_budget_win.h"
+#include "note/note_chrome_win.h"
 #include "note/note_companion_win.h"
+#include "platform/file_system.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
 
@@ -39,6 +42,8 @@ TFMain::TFMain(Application& application)
     : Application_(application),
       TrayIcon_(kTrayCallbackMessage),
       PopupMenu_(application),
+      Budget_(SystemGuiQuota(), SystemGuiObjects),
+      Stacking_(kTitleListMaxAgeMs),
       DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
       Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
@@ -69,6 +74,7 @@ void TFMain::Create() {
 
 void TFMain::FormCreate() {
     FStickyNoteList.clear();
+    tilePicturePath_ = AbsolutePath(NoteChrome::kTilePictureFile);
     // The window is hidden from the start, so there is nothing to minimise.
 
     TrayIcon_.SetIcon(LoadMainIcon());
@@ -131,6 +137,14 @@ NoteCompanionWindow& TFMain::NoteCompanion() {
         NoteCompanion_ = std::move(companion);
     }
     return *NoteCompanion_;
+}
+
+NoteChrome& TFMain::Chrome() {
+    // Made with the first note that is measured or drawn, and shared by all of them.
+    if (!Chrome_)
+        Chrome_ = std::make_unique<NoteChrome>(tilePicturePath_.empty() ? NoteChrome::kTilePictureFile
+                                                                         : tilePicturePath_);
+    return *Chrome_;
 }
 
 std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }

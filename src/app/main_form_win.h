@@ -27,7 +27,9 @@
 #include "app/tray_menu_win.h"
 #include "exchange/export_dialog_win.h"
 #include "exchange/import_dialog_win.h"
+#include "attach/stacking_order_win.h"
 #include "attach/title_search.h"
+#include "note/handle_budget.h"
 #include "note/note_host.h"
 #include "platform/code_page_win.h"
 #include "platform/file_dialog_win.h"
@@ -80,6 +82,9 @@ public:
     // The notes' ticks: the real window system with one shared title search.
     WindowSystem& TrackingWindows() override { return TrackingWindows_; }
     NoteCompanionWindow& NoteCompanion() override;
+    NoteChrome& Chrome() override;
+    note::HandleBudget& Budget() override { return Budget_; }
+    StackingOrder& Stacking() override { return Stacking_; }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets.items(); }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return Picking_.NewStickyNoteInfoString(); }
@@ -140,8 +145,14 @@ private:
     bool created_ = false;
     bool destroying_ = false;
 
-    // Made before the note list and gone after it: the notes use it until they go.
+    // Made before the note list and gone after it: the notes use them until they go.
     std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
+    std::unique_ptr<NoteChrome> Chrome_;
+    // The tile picture as an absolute path, fixed at start-up: the file dialogs may
+    // change the current folder before the first note window is made.
+    std::u16string tilePicturePath_;
+    note::HandleBudget Budget_;
+    StackingOrder Stacking_;
     NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 

@@ -39,7 +39,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         try {
             application.Initialize();
             main.Create();
-            // The export and import dialogs are created here, once, and live until exit.
+            // The controller's creation also makes the export and import dialogs,
+            // once; they live until exit.
         } catch (...) {
             // Without its windows (no desktop to create them on) the program could
             // only linger invisibly: it ends and says so by its exit code.

@@ -1,6 +1,7 @@
 #include "attach/note_placement_win.h"
 
 #include "attach/note_placement.h"
+#include "attach/stacking_order_win.h"
 
 namespace vn {
 
@@ -29,14 +30,27 @@ void KeepAboveOwner(HWND note, HWND owner) {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-void FollowOwner(HWND note, HWND owner) {
-    if (!note || !IsWindow(owner)) return;
+namespace {
+// Shows or hides the note with its owner; true when the note is to be kept above it.
+bool FollowOwnerShowing(HWND note, HWND owner) {
+    if (!note || !IsWindow(owner)) return false;
     if (IsIconic(owner)) {
         if (IsWindowVisible(note)) ShowWindow(note, SW_HIDE);
-        return;
+        return false;
     }
     if (!IsWindowVisible(note)) ShowWindow(note, SW_SHOWNA);
+    return true;
+}
+} // namespace
+
+void FollowOwner(HWND note, HWND owner) {
+    if (FollowOwnerShowing(note, owner)) KeepAboveOwner(note, owner);
+}
+
+void FollowOwner(HWND note, HWND owner, StackingOrder& order) {
+    if (!FollowOwnerShowing(note, owner) || order.IsAbove(note, owner)) return;
     KeepAboveOwner(note, owner);
+    order.Forget();
 }
 
 void ShowNoteAboveTarget(HWND note, HWND target) {

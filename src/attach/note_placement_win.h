@@ -5,6 +5,8 @@
 
 namespace vn {
 
+class StackingOrder;
+
 // Clears WS_POPUP, WS_CAPTION (border and dialog frame) and WS_THICKFRAME
 // (0x7F3BFFFF): the note is created and kept neither a popup nor a child, without a frame.
 inline constexpr DWORD kNoteStyleMask = ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_THICKFRAME);
@@ -35,6 +37,8 @@ void ShowNoteAboveTarget(HWND note, HWND target);
 // another program's window needs the tracking tick to do it; on Windows every
 // step finds nothing to do.
 void FollowOwner(HWND note, HWND owner);
+// The same for the ticks of many notes, with the stacking order read once for all.
+void FollowOwner(HWND note, HWND owner, StackingOrder& order);
 
 // Puts `note` right above `owner` in the z-order if it is below it.
 void KeepAboveOwner(HWND note, HWND owner);

@@ -9,6 +9,7 @@
 namespace vn {
 
 HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
+    if (!budget_.Take(note::kCheckBoxCost)) return nullptr;
     // A plain two-state box that ticks itself on a click or the Space key; it is a
     // tab stop like the editor.
     const DWORD style = WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX;
@@ -16,7 +17,11 @@ HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
                                note::kCheckBoxSize, bodyArea_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + line)), Window::Instance(),
                                nullptr);
-    if (!box) RaiseLastOSError();
+    if (!box) {
+        const DWORD error = GetLastError();
+        budget_.Give(note::kCheckBoxCost);
+        throw OSError(error, Utf8(SystemErrorMessage(error)));
+    }
     Window::MarkOwn(box);
     boxes_[static_cast<size_t>(line)] = box;
     return box;
@@ -25,18 +30,36 @@ HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
 void NoteCheckBoxGutter::Attach(HWND bodyArea, const note::CheckBoxes& slots) {
     Detach();
     bodyArea_ = bodyArea;
+    MakeMissingBoxes(slots);
+}
+
+void NoteCheckBoxGutter::MakeMissingBoxes(const note::CheckBoxes& slots) {
+    if (!bodyArea_) return;
     for (int line = 0; line < note::kCheckBoxSlots; ++line) {
         const note::CheckSlot& slot = slots.Slot(line);
-        if (!slot.made) continue;
+        if (!slot.made || Box(line)) continue;
         HWND box = MakeBox(line, slot.top);
+        if (!box) return;  // no room: the rest wait as well
         if (slot.ticked) SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
         if (slot.shown) ShowWindow(box, SW_SHOWNA);
     }
 }
 
+bool NoteCheckBoxGutter::MissesBoxes(const note::CheckBoxes& slots) const {
+    if (!bodyArea_) return false;
+    for (int line = 0; line < note::kCheckBoxSlots; ++line)
+        if (slots.Slot(line).made && !Box(line)) return true;
+    return false;
+}
+
 void NoteCheckBoxGutter::Detach() noexcept {
+    // The boxes went with the body area (or are about to): their share comes back.
+    for (HWND& box : boxes_)
+        if (box) {
+            budget_.Give(note::kCheckBoxCost);
+            box = nullptr;
+        }
     bodyArea_ = nullptr;
-    boxes_.fill(nullptr);
 }
 
 bool NoteCheckBoxGutter::HandleCommand(WPARAM wParam, LPARAM lParam, note::CheckBoxes& slots) {

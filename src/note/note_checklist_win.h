@@ -1,13 +1,16 @@
 #pragma once
 // NoteCheckBoxGutter owns the native check boxes of a note's gutter: children of the
 // body area, made from the note's slots whenever the body area is new, and the
-// editor as the checklist walk sees it.
+// editor as the checklist walk sees it. Every box is counted in the handle budget;
+// a box the budget has no room for is not made, and its slot (tick included) waits
+// for MakeMissingBoxes.
 #include <windows.h>
 
 #include <array>
 #include <functional>
 
 #include "note/checklist.h"
+#include "note/handle_budget.h"
 
 namespace vn {
 
@@ -19,11 +22,16 @@ public:
     static constexpr int kFirstBoxId = 1000;
 
     // `editor` gives the top the boxes are placed against.
-    explicit NoteCheckBoxGutter(const RichEdit& editor) : editor_(editor) {}
+    NoteCheckBoxGutter(const RichEdit& editor, note::HandleBudget& budget) : editor_(editor), budget_(budget) {}
 
     // Makes the boxes of every made slot in a new body area, ticked, shown and placed
     // as the slots say. Raises OSError when the system refuses a box.
     void Attach(HWND bodyArea, const note::CheckBoxes& slots);
+    // Makes the boxes of made slots that have none (the budget had no room for them),
+    // as far as the budget allows now. Raises OSError when the system refuses a box.
+    void MakeMissingBoxes(const note::CheckBoxes& slots);
+    // True when a made slot has no box.
+    bool MissesBoxes(const note::CheckBoxes& slots) const;
     // The body area went, and its boxes with it.
     void Detach() noexcept;
 
@@ -43,6 +51,7 @@ private:
     HWND MakeBox(int line, int top);
 
     const RichEdit& editor_;
+    note::HandleBudget& budget_;
     HWND bodyArea_ = nullptr;
     int parkedFrom_ = 0;  // the body area's left while it is parked
     std::array<HWND, note::kCheckBoxSlots> boxes_{};

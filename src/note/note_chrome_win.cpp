@@ -1,5 +1,7 @@
 #include "note/note_chrome_win.h"
 
+#include <utility>
+
 #include "platform/gdi_win.h"
 #include "platform/text_win.h"
 
@@ -33,6 +35,12 @@ note::Size Measure(HFONT font, const std::u16string& text) {
     return {s.cx, text.empty() ? tm.tmHeight : s.cy};
 }
 
+template <typename Handle>
+Handle Made(Handle handle) {
+    if (!handle) RaiseLastOSError();
+    return handle;
+}
+
 RECT ToRect(const note::Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
 
 // Labels and captions never treat '&' as a mnemonic: a window title may contain one.
@@ -40,15 +48,28 @@ constexpr UINT kTextFlags = DT_NOPREFIX | DT_EXPANDTABS;
 
 } // namespace
 
-NoteChrome::NoteChrome()
+NoteChrome::NoteChrome(std::u16string tilePicture)
     : labelFont_(MakeFont(L"Tahoma", -11, FW_NORMAL)),
       taglineFont_(MakeFont(L"Tahoma", -12, FW_BOLD)),
       buttonFont_(MakeFont(L"Arial", 18, FW_BOLD)),
       buttonNormal_(MakeButtonPicture(false)),
       buttonHover_(MakeButtonPicture(true)),
-      grip_(MakeGripPicture()) {}
+      grip_(MakeGripPicture()),
+      noteBrush_(Made(UniqueBrush(CreateSolidBrush(kNoteColor)))),
+      tileBrush_(Made(UniqueBrush(CreateSolidBrush(kTileColor)))),
+      separatorBrush_(Made(UniqueBrush(CreateSolidBrush(kSeparatorColor)))),
+      outlinePen_(Made(UniquePen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0))))),
+      tilePicture_(std::move(tilePicture)) {}
 
-void NoteChrome::LoadTilePicture(const std::u16string& fileName) { tile_ = LoadPictureFile(fileName); }
+void NoteChrome::LoadTilePictureOnce() {
+    if (tileRead_) return;
+    tileRead_ = true;
+    tile_ = LoadPictureFile(tilePicture_);
+}
+
+HBRUSH NoteChrome::ShapeBrush(COLORREF color) const {
+    return color == kTileColor ? tileBrush_.get() : noteBrush_.get();
+}
 
 note::Size NoteChrome::MeasureLabel(const std::u16string& text) const { return Measure(labelFont_.get(), text); }
 
@@ -64,15 +85,12 @@ void NoteChrome::DrawBackground(HDC dc, const NoteFace& face) const {
     const int w = face.size.width;
     const int h = face.size.height;
     // The window's own colour shows between the region's corners and the shape's.
-    UniqueBrush formBrush(CreateSolidBrush(kNoteColor));
     RECT all{0, 0, w, h};
-    FillRect(dc, &all, formBrush.get());
+    FillRect(dc, &all, noteBrush_.get());
 
     // ShapeBackground: a rounded rectangle with a 2-px outline from (1, 1) to (W, H).
-    UniqueBrush fill(CreateSolidBrush(face.shapeColor));
-    UniquePen outline(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
-    ScopedSelectObject brush(dc, fill.get());
-    ScopedSelectObject pen(dc, outline.get());
+    ScopedSelectObject brush(dc, ShapeBrush(face.shapeColor));
+    ScopedSelectObject pen(dc, outlinePen_.get());
     const int e = note::OutlineEllipse(face.size);
     RoundRect(dc, 1, 1, w, h, e, e);
 }
@@ -133,9 +151,8 @@ void NoteChrome::Draw(HDC dc, const NoteFace& face) const {
         return;
     }
     if (l.lineShape.width > 0) {
-        UniqueBrush separator(CreateSolidBrush(kSeparatorColor));
         RECT r = ToRect(l.lineShape);
-        FillRect(dc, &r, separator.get());
+        FillRect(dc, &r, separatorBrush_.get());
     }
     DrawLabels(dc, face);
     Blit(dc, grip_.get(), l.grip);

@@ -26,14 +26,23 @@ struct NoteFace {
     const std::u16string* time = nullptr;
 };
 
+// Made once by the controller and shared by every note: a note's face needs 3 fonts,
+// 3 pictures, 3 brushes and a pen, the same for all notes, and a thousand notes with
+// their own would take most of the process's GDI objects.
 class NoteChrome {
 public:
-    // Fonts and the run-time pictures. Raises OSError when GDI refuses them.
-    NoteChrome();
+    // The tile picture, shipped next to the program and read from the current folder.
+    static constexpr char16_t kTilePictureFile[] = u"hig.png";
 
-    // Reads the tile picture. Raises Error when the file cannot be read as a picture;
-    // the tile then shows only its grey background.
-    void LoadTilePicture(const std::u16string& fileName);
+    // Fonts, brushes and the run-time pictures. Raises OSError when GDI refuses them.
+    // `tilePicture` is the picture file of the tiles.
+    explicit NoteChrome(std::u16string tilePicture = kTilePictureFile);
+
+    // Reads the tile picture, the first time only: it is read when the first note
+    // window is made, so a start with notes waiting for their targets reads nothing.
+    // Raises Error when the file cannot be read as a picture; the tile then shows
+    // only its grey background.
+    void LoadTilePictureOnce();
     bool HasTilePicture() const noexcept { return static_cast<bool>(tile_.bitmap); }
 
     // Extent of a label text in the note's default font (Tahoma, 11 px).
@@ -48,6 +57,7 @@ private:
     void DrawLabels(HDC dc, const NoteFace& face) const;
     void DrawPictureButton(HDC dc, note::Control button, const note::Rect& at, bool hover) const;
     void Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const;
+    HBRUSH ShapeBrush(COLORREF color) const;
 
     UniqueFont labelFont_;
     UniqueFont taglineFont_;
@@ -55,7 +65,13 @@ private:
     UniqueBitmap buttonNormal_;
     UniqueBitmap buttonHover_;
     UniqueBitmap grip_;
+    UniqueBrush noteBrush_;
+    UniqueBrush tileBrush_;
+    UniqueBrush separatorBrush_;
+    UniquePen outlinePen_;
     FilePicture tile_;
+    std::u16string tilePicture_;
+    bool tileRead_ = false;
 };
 
 } // namespace vn

@@ -4,8 +4,13 @@
 // the note itself: Jotlet::SetRemovalNotice.)
 namespace vn {
 
+class NoteChrome;
 class NoteCompanionWindow;
+class StackingOrder;
 class WindowSystem;
+namespace note {
+class HandleBudget;
+}
 
 class NoteHost {
 public:
@@ -26,6 +31,14 @@ public:
     // release and as the owner of a note window without a target. The host owns it
     // and outlives its notes.
     virtual NoteCompanionWindow& NoteCompanion() = 0;
+    // The fonts, pictures, brushes and pen every note draws its face with, made once
+    // for all notes. The host owns them and outlives its notes.
+    virtual NoteChrome& Chrome() = 0;
+    // The share of the process's window and drawing objects that the notes' windows
+    // and check boxes may take.
+    virtual note::HandleBudget& Budget() = 0;
+    // The top-level windows' stacking order that the shown notes' ticks share.
+    virtual StackingOrder& Stacking() = 0;
 };
 
 } // namespace vn

@@ -136,7 +136,10 @@ void TFStickyNote::UpdateCheckBoxes(bool AParkBodyArea) {
     NoteChecklistEditor editor(RichEdit, [this] { return visible_ && MayTakeKeyboard(); });
     bool changed = false;
     try {
-        changed = FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea);
+        // Boxes made now for slots that had none change the range as well.
+        changed = gutter_->MissesBoxes(FChechBoxes);
+        gutter_->MakeMissingBoxes(FChechBoxes);
+        changed = FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea) || changed;
     } catch (...) {
         ScrollBox->UpdateScrollRange();
         throw;

@@ -110,7 +110,7 @@ void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
     face.title = &lTitle;
     face.owner = &lOwner;
     face.time = &lTime;
-    chrome_->Draw(memory.get(), face);
+    host_.Chrome().Draw(memory.get(), face);
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.get(), area.left,
            area.top, SRCCOPY);
 }

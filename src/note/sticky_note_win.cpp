@@ -3,6 +3,7 @@
 #include "attach/identity_win.h"
 #include "attach/note_placement_win.h"
 #include "attach/window_system_win.h"
+#include "note/handle_budget.h"
 #include "note/note_body_win.h"
 #include "note/note_checklist_win.h"
 #include "note/note_chrome_win.h"
@@ -32,7 +33,6 @@ TFStickyNote::TFStickyNote(NoteHost& host, std::u16string AWndParentExe, std::u1
 TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
     : host_(host),
       FBinding(std::move(binding)),
-      chrome_(std::make_unique<NoteChrome>()),
       companion_(host.NoteCompanion(), {[this](UINT_PTR id) {
                                               if (id == kTrackingTimer) TimerTimer();
                                               else if (id == kImportTimer) ImportTimerTimer();
@@ -53,7 +53,7 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
           [this](int delta) { RichEditMouseWheel(delta); },
           [this](POINT screen) { RichEditContextMenu(screen); },
       }),
-      gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit)) {
+      gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit, host.Budget())) {
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
     UpdateCaption();
     FormCreate();
@@ -92,11 +92,9 @@ void TFStickyNote::FormCreate() {
 }
 
 void TFStickyNote::LoadTilePictureOnce() {
-    if (tilePictureRead_) return;
-    tilePictureRead_ = true;
     // The note is complete without its tile picture; the failure goes to the
     // application's handler like any other.
-    Guarded([&] { chrome_->LoadTilePicture(kTilePictureFile); });
+    Guarded([&] { host_.Chrome().LoadTilePictureOnce(); });
 }
 
 // ---- native window ------------------------------------------------------------------
@@ -111,6 +109,10 @@ HWND TFStickyNote::HandleNeeded() {
     }
     RegisterClass(kClassName, CS_DBLCLKS | kNoteClassStyleAdd, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW));
 
+    // Near the process's limit the note makes no window rather than a broken one: it
+    // stays in the list and in the store, and a later tick makes it once there is room.
+    if (!host_.Budget().Take(note::kNoteWindowCost)) throw note::NoRoomForWindow();
+    windowBudgetTaken_ = true;
     const DWORD fault = creationFault_ ? creationFault_() : 0;
     DWORD error = fault;
     HWND h = nullptr;
@@ -120,6 +122,7 @@ HWND TFStickyNote::HandleNeeded() {
         if (!h) error = LastCreateError();
     }
     if (!h) {
+        GiveBackWindowBudget();
         // The system refuses an owned window of a process with higher rights this way.
         if (error == ERROR_ACCESS_DENIED) throw TSNCreateWindowHandleAccessDeniedException();
         throw OSError(error, Utf8(SystemErrorMessage(error)));
@@ -175,6 +178,13 @@ void TFStickyNote::OnNativeDestroyed() {
     resize_.End();
     hover_.Reset();
     gutter_->Detach();
+    GiveBackWindowBudget();
+}
+
+void TFStickyNote::GiveBackWindowBudget() noexcept {
+    if (!windowBudgetTaken_) return;
+    windowBudgetTaken_ = false;
+    host_.Budget().Give(note::kNoteWindowCost);
 }
 
 void TFStickyNote::ApplyPlacement(int left, int top) {
@@ -194,13 +204,18 @@ void TFStickyNote::ShowAboveTarget(WindowId target) {
 }
 
 void TFStickyNote::FollowTarget(WindowId target) {
-    if (HasHandle()) FollowOwner(Handle(), ToHwnd(target));
+    if (HasHandle()) FollowOwner(Handle(), ToHwnd(target), host_.Stacking());
 }
 
 // ---- binding and life -----------------------------------------------------------------
 
 void TFStickyNote::TimerTimer() {
     FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), *this);
+    // Boxes the handle budget had no room for come as soon as there is.
+    if (visible_ && gutter_->MissesBoxes(FChechBoxes)) {
+        gutter_->MakeMissingBoxes(FChechBoxes);
+        if (ScrollBox->HasHandle()) ScrollBox->UpdateScrollRange();
+    }
 }
 
 void TFStickyNote::Close() {
@@ -273,7 +288,7 @@ void TFStickyNote::SetAlphaBlend(bool on) {
 
 // ---- geometry ---------------------------------------------------------------------------
 
-void TFStickyNote::MeasureLabels() { bounds_.SetLabelExtents(chrome_->MeasureLabel(lOwner), chrome_->MeasureLabel(lTime)); }
+void TFStickyNote::MeasureLabels() { bounds_.SetLabelExtents(host_.Chrome().MeasureLabel(lOwner), host_.Chrome().MeasureLabel(lTime)); }
 
 void TFStickyNote::SetPosition(int left, int top) {
     bounds_.Move(left, top);

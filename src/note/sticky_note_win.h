@@ -24,6 +24,7 @@
 #include "note/note_bounds.h"
 #include "note/note_companion_win.h"
 #include "note/note_drag.h"
+#include "note/note_host.h"
 #include "note/note_hover.h"
 #include "note/note_resize.h"
 #include "note/rich_edit_win.h"
@@ -42,8 +43,6 @@ class TFStickyNote final : public Window, public BindingNoteView, public NewNote
 public:
     // The tracking tick's interval.
     static constexpr UINT kTimerInterval = 500;
-    // The tile picture, read from the current directory when the note is created.
-    static constexpr char16_t kTilePictureFile[] = u"hig.png";
 
     // A note bound to the live window `AParentWnd`, its identity read from it.
     TFStickyNote(NoteHost& host, HWND AParentWnd);
@@ -208,6 +207,7 @@ private:
     void Release();
     void MeasureLabels();
     void LoadTilePictureOnce();
+    void GiveBackWindowBudget() noexcept;
 
     // Mouse routing (the parts are drawn, not windows of their own).
     void OnMousePress(UINT message, LPARAM lParam);
@@ -249,10 +249,10 @@ private:
     bool visible_ = false;
     bool alphaBlend_ = false;
 
-    std::unique_ptr<NoteChrome> chrome_;
     NoteCompanionWindow::Member companion_;
     StoredNote stored_{*this};
-    bool tilePictureRead_ = false;
+    // The note's window is counted in the host's handle budget.
+    bool windowBudgetTaken_ = false;
     std::unique_ptr<NoteBackPanel> pRchEdtBack1;
     std::unique_ptr<NoteScrollBox> ScrollBox;
     vn::RichEdit RichEdit;

@@ -72,6 +72,7 @@ ModalResult ModalDialog::ShowModal() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (closing_) closing_();
     ShowWindow(Handle(), SW_HIDE);
     showing_ = false;
     return result_;

@@ -27,6 +27,10 @@ public:
     // True when the application was asked to quit and its quit message waits (a
     // nested modal loop, a message box or a file dialog, passed it on as it ended).
     static bool QuitPending() noexcept;
+    // Runs as the modal loop ends, while the dialog still shows: what the dialog's
+    // showing disabled is enabled here, before the system picks the window to
+    // activate once the dialog hides.
+    void SetClosingAction(std::function<void()> action) { closing_ = std::move(action); }
     // Runs whenever the modal loop has handled every waiting message (keeping other
     // windows disabled, say: windows made meanwhile are not disabled by anyone else).
     void SetIdleAction(std::function<void()> action) { idleAction_ = std::move(action); }
@@ -51,6 +55,7 @@ protected:
     HFONT Font() const noexcept;
 
 private:
+    std::function<void()> closing_;
     bool showing_ = false;
     bool quitSeen_ = false;
     ModalResult result_ = ModalResult::None;

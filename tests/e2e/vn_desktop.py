@@ -533,12 +533,16 @@ class Desktop:
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True)
 
     def click(self, point, button=1):
-        self.xdotool("mousemove", "--sync", point[0], point[1], "click", button)
+        self.move_mouse(point)
+        self.xdotool("click", button)
 
     def right_click(self, point):
         self.click(point, button=3)
 
     def move_mouse(self, point):
+        # A synced move waits for a motion, which never comes when the pointer is
+        # already there (xdotool then gives up after seconds): a step beside first.
+        self.xdotool("mousemove", point[0] + 1, point[1] + 1)
         self.xdotool("mousemove", "--sync", point[0], point[1])
 
     def click_button(self, dialog, caption):

@@ -41,9 +41,11 @@
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
+#include <psapi.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <map>
@@ -458,6 +460,84 @@ bool Close(const std::wstring& className) {
     return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
+BOOL CALLBACK CountChildren(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+struct WindowCount {
+    DWORD pid;
+    int windows = 0;
+};
+
+BOOL CALLBACK CountWindowsOf(HWND hwnd, LPARAM param) {
+    auto* count = reinterpret_cast<WindowCount*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != count->pid) return TRUE;
+    ++count->windows;
+    EnumChildWindows(hwnd, &CountChildren, reinterpret_cast<LPARAM>(&count->windows));
+    return TRUE;
+}
+
+// Kernel handles of a process from the system's handle table (Wine answers
+// GetProcessHandleCount for another process with 0, but keeps this table).
+DWORD HandleTableCount(DWORD pid) {
+    struct Entry {
+        USHORT process;
+        USHORT creatorBackTraceIndex;
+        UCHAR objectType;
+        UCHAR attributes;
+        USHORT handle;
+        PVOID object;
+        ULONG access;
+    };
+    struct Table {
+        ULONG count;
+        Entry entries[1];
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    static const auto query =
+        reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    constexpr ULONG kSystemHandleInformation = 16;
+    std::vector<unsigned char> buffer(1 << 20);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        if (buffer.size() >= (64u << 20)) return 0;
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+    }
+    const auto* table = reinterpret_cast<const Table*>(buffer.data());
+    DWORD count = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        if (table->entries[i].process == static_cast<USHORT>(pid)) ++count;
+    return count;
+}
+
+// What a process holds: its GUI objects as the system counts them (Wine answers 0),
+// its windows (top-level and children, the USER objects one can see from outside),
+// its kernel handles and its private memory.
+std::string Resources(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return Ok(false);
+    DWORD handles = 0;
+    if (!GetProcessHandleCount(process, &handles) || handles == 0) handles = HandleTableCount(pid);
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof(memory);
+    K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+    WindowCount windows{pid};
+    EnumWindows(&CountWindowsOf, reinterpret_cast<LPARAM>(&windows));
+    std::string json = "{\"ok\": true, \"gdi\": " + std::to_string(GetGuiResources(process, GR_GDIOBJECTS)) +
+                       ", \"user\": " + std::to_string(GetGuiResources(process, GR_USEROBJECTS)) +
+                       ", \"windows\": " + std::to_string(windows.windows) +
+                       ", \"handles\": " + std::to_string(handles) +
+                       ", \"private\": " + std::to_string(memory.PrivateUsage) +
+                       ", \"working_set\": " + std::to_string(memory.WorkingSetSize) + "}";
+    CloseHandle(process);
+    return json;
+}
 
 // One command with its arguments; the answer line.
 std::string Run(const std::vector<std::wstring>& args) {
@@ -466,14 +546,19 @@ std::string Run(const std::vector<std::wstring>& args) {
     if (command == L"foreground") return Ok(Foreground(ParseWindow(arg(1))));
     if (command == L"set-text") return Ok(SetText(ParseWindow(arg(1)), arg(2)));
     if (command == L"close") return Ok(Close(arg(1)));
+    if (command == L"close-window") return Ok(PostMessageW(ParseWindow(arg(1)), WM_CLOSE, 0, 0));
     if (command == L"launch-ready") return LaunchReady(arg(1), std::wcstod(arg(2).c_str(), nullptr));
     if (command == L"close-wait") return CloseWait(std::wcstod(arg(1).c_str(), nullptr));
     if (command == L"wait-exit")
         return Ok(lastLaunched.process && WaitForSingleObject(lastLaunched.process, static_cast<DWORD>(std::wcstod(
                                               arg(1).c_str(), nullptr))) == WAIT_OBJECT_0);
-    if (command == L"move")
-        return Ok(SetWindowPos(ParseWindow(arg(1)), nullptr, _wtoi(arg(2).c_str()), _wtoi(arg(3).c_str()), 0, 0,
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    if (command == L"move") {
+        // move HWND X Y [WIDTH HEIGHT]: with a size, the window is also resized.
+        const bool sized = !arg(4).empty();
+        return Ok(SetWindowPos(ParseWindow(arg(1)), nullptr, _wtoi(arg(2).c_str()), _wtoi(arg(3).c_str()),
+                               _wtoi(arg(4).c_str()), _wtoi(arg(5).c_str()),
+                               (sized ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE));
+    }
     if (command == L"text") {
         HWND hwnd = ParseWindow(arg(1));
         DWORD_PTR length = 0;
@@ -489,6 +574,7 @@ std::string Run(const std::vector<std::wstring>& args) {
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
     if (command == L"listview") return ListView(ParseWindow(arg(1)));
+    if (command == L"resources") return Resources(std::wcstoul(arg(1).c_str(), nullptr, 0));
     if (command == L"computer-name") {
         wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
         DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
@@ -535,11 +621,44 @@ int Serve() {
     return 0;
 }
 
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // One close ends the process and every window with it at once.
+    if (message == WM_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// --targets COUNT PREFIX SUFFIX: COUNT small visible windows captioned
+// PREFIX + i + SUFFIX, tiled over the desktop, for notes to stick to (the
+// benchmarks need more target windows than Notepads are quick to open).
+int Targets(int count, const std::wstring& prefix, const std::wstring& suffix) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TargetProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VnBenchTarget";
+    RegisterClassW(&wc);
+    for (int i = 0; i < count; ++i) {
+        const std::wstring caption = prefix + std::to_wstring(i) + suffix;
+        if (!CreateWindowExW(0, wc.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             (i % 10) * 120, (i / 10 % 10) * 70, 240, 160, nullptr, nullptr, wc.hInstance, nullptr))
+            return 2;
+    }
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == L"--serve") return Serve();
+    if (args.size() == 4 && args[0] == L"--targets") return Targets(_wtoi(args[1].c_str()), args[2], args[3]);
     if (!args.empty() && args[0].rfind(L"--", 0) == 0 && args[0] != L"--children") {
         args[0] = args[0].substr(2);
         std::string answer = Run(args);

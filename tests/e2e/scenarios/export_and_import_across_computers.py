@@ -9,7 +9,8 @@ sound zip file holding the two records and their bodies, and the store is
 untouched. On the second computer (another prefix, another computer name) the
 person chooses "Import Notes", picks the archive, selects a row, clicks "Stick to
 Window" and clicks a Notepad: the note shows the archived body and ticks with the
-first computer's owner label, and it is still there after a restart.
+first computer's owner label, and it is still there after a restart. Quit while
+the open dialog of a second import is up ends the program cleanly.
 """
 import subprocess
 import time
@@ -139,8 +140,13 @@ def import_on_second_computer(desktop, archive, exported_lines):
     again = desktop.start_vantory_note()
     back = again.wait_for_window(15, "the imported note after a restart", cls="TFStickyNote", visible=True)
     expect(back.owner == target.hwnd, "after a restart the note is not on Notepad")
+    # Quit while the open dialog of another import is up: the program ends the normal way.
+    again.open_tray_menu().choose("Import Notes")
+    again.wait_for_window(10, "the open dialog", cls="#32770", caption="Select Vantory Note File to Import",
+                          visible=True)
     again.open_tray_menu().choose("Quit")
-    expect(again.exit_code() == 0, "the restarted program did not end cleanly")
+    expect(again.exit_code() == 0, "Quit with the open dialog up did not end the program cleanly")
+    expect(len(load(desktop.data_folder)) == 1, "the store lost the imported note")
 
 
 def session(desktop):

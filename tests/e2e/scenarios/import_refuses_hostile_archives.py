@@ -137,6 +137,13 @@ def session(desktop):
     rows = desktop.list_view(desktop.child(dialog, "SysListView32"))["rows"]
     expect([r["texts"][1] for r in rows] == ["EVIL"], f"the archive inside Temp Export lists {rows}")
 
+    # "Export Notes" while the import dialog shows only brings it forward.
+    desktop.bring_to_front(target)
+    program.open_tray_menu().choose("Export Notes")
+    desktop.wait_until(lambda: desktop.window(dialog.hwnd).foreground, 5, "the import dialog in front")
+    time.sleep(0.5)
+    expect(not program.windows(cls="TDlgExport", visible=True), "the export dialog showed during an import")
+
     program.open_tray_menu().choose("Quit")
     expect(program.exit_code() == 0, "Quit with the import dialog open did not end the program cleanly")
     stored = load(desktop.data_folder)

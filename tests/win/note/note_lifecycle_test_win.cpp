@@ -220,8 +220,17 @@ TEST_F(NoteWindowTest, AMissingOrBadTilePictureLeavesTheNoteComplete) {
         TileFolder empty("vn-note-no-tile", false);
         if (badFile) std::ofstream(empty.Path() / "hig.png", std::ios::binary) << "not a picture";
         errors.clear();
-        TargetProcess targets({u"Vn no tile target"});
-        NotePtr note = NoteOn(targets.Window(0));
+        TargetProcess targets({u"Vn no tile target", u"Vn no tile second"});
+        // The picture is the controller's, read with its first note window: a
+        // controller of its own for each case.
+        RecordingHost controller;
+        auto noteOn = [&](HWND target) {
+            NotePtr note(new TFStickyNote(controller, target));
+            PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), *note);
+            note->Show();
+            return note;
+        };
+        NotePtr note = noteOn(targets.Window(0));
         ASSERT_EQ(errors.size(), 1u) << "bad file " << badFile;  // the failure reaches the handler
         EXPECT_EQ(note->TitleText(), u"vn_win_tests.exe - Vn no tile target");
         EXPECT_TRUE(note->IsShown());
@@ -229,6 +238,13 @@ TEST_F(NoteWindowTest, AMissingOrBadTilePictureLeavesTheNoteComplete) {
         Mouse(h, WM_LBUTTONDOWN, 380, 40);
         Mouse(h, WM_LBUTTONUP, 380, 40);
         EXPECT_EQ(FaceShot(h).At(50, 50), RGB(201, 201, 201));  // the grey tile alone
+        // A second note shares what the first read: the file is not read (nor
+        // reported) again, and its tile is just as grey.
+        NotePtr second = noteOn(targets.Window(1));
+        EXPECT_EQ(errors.size(), 1u);
+        Mouse(second->Handle(), WM_LBUTTONDOWN, 380, 40);
+        Mouse(second->Handle(), WM_LBUTTONUP, 380, 40);
+        EXPECT_EQ(FaceShot(second->Handle()).At(50, 50), RGB(201, 201, 201));
     }
 }
 

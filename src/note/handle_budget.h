@@ -1,0 +1,67 @@
+#pragma once
+// The process's share of the system's window and drawing objects. Windows gives a
+// process at most 10,000 USER and 10,000 GDI objects by default; past that,
+// CreateWindowEx and the GDI calls fail without warning, and a half-made note
+// (a window without its editor, a line without its box) is what the person would
+// see. The notes ask the budget before they make a window or a box, and a request
+// that would eat into the reserve is refused: the note stays stored and makes its
+// window on a later tick, once there is room again.
+#include <functional>
+#include <utility>
+
+#include "platform/errors.h"
+
+namespace vn::note {
+
+struct GuiObjects {
+    int user = 0;
+    int gdi = 0;
+    friend bool operator==(const GuiObjects&, const GuiObjects&) = default;
+};
+
+// The system's default per-process quotas (GDIProcessHandleQuota, USERProcessHandleQuota).
+inline constexpr GuiObjects kDefaultQuota{10000, 10000};
+// Kept free for what the program needs besides notes: its dialogs, menus, the
+// font dialog, the tray balloon, the drawing of the notes' faces.
+inline constexpr GuiObjects kReserve{1000, 1000};
+// A note's native window: the form, the backing panel, the body area and the
+// editor; the window region is its one GDI object (the system owns it once set).
+inline constexpr GuiObjects kNoteWindowCost{4, 1};
+// A checklist line: one check box.
+inline constexpr GuiObjects kCheckBoxCost{1, 0};
+
+class HandleBudget {
+public:
+    // What the system says the process uses now; zeros where it does not tell
+    // (Wine answers GetGuiResources with 0).
+    using Reader = std::function<GuiObjects()>;
+
+    HandleBudget(GuiObjects quota, Reader systemCount) : quota_(quota), systemCount_(std::move(systemCount)) {}
+
+    // Counts `cost` as used and returns true when it fits below the quota minus the
+    // reserve; otherwise counts nothing and returns false.
+    bool Take(GuiObjects cost);
+    // Gives back what a Take counted (a window or box that is gone).
+    void Give(GuiObjects cost) noexcept;
+
+    // In use as far as the budget can tell: the larger of the system's count and
+    // what the notes took.
+    GuiObjects Used() const;
+    // What the notes have taken and not given back.
+    GuiObjects Taken() const noexcept { return taken_; }
+    GuiObjects Quota() const noexcept { return quota_; }
+    void SetQuota(GuiObjects quota) noexcept { quota_ = quota; }
+
+private:
+    GuiObjects quota_;
+    Reader systemCount_;
+    GuiObjects taken_;
+};
+
+// A note window was not made: the budget has no room for it.
+class NoRoomForWindow : public Error {
+public:
+    NoRoomForWindow() : Error("No room for another note window") {}
+};
+
+} // namespace vn::note
