@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "attach/note_placement.h"
+#include "attach/stacking_order_win.h"
 #include "attach/window_system_win.h"
 #include "note/checklist.h"
+#include "note/handle_budget.h"
+#include "note/note_chrome_win.h"
 #include "note/note_checklist_win.h"
 #include "note/note_companion_win.h"
 #include "note/note_host.h"
@@ -33,9 +36,15 @@ public:
     void ImportStickyNote() override {}
     vn::WindowSystem& TrackingWindows() override { return vn::TheWindowSystem(); }
     vn::NoteCompanionWindow& NoteCompanion() override { return companion_; }
+    vn::NoteChrome& Chrome() override { return chrome_; }
+    vn::note::HandleBudget& Budget() override { return budget_; }
+    vn::StackingOrder& Stacking() override { return stacking_; }
 
 private:
     vn::NoteCompanionWindow companion_;
+    vn::NoteChrome chrome_;
+    vn::note::HandleBudget budget_{vn::note::kDefaultQuota, {}};
+    vn::StackingOrder stacking_{100};
 };
 
 // The walk's reads alone, against boxes that cost nothing: once as the note walks
