@@ -39,6 +39,10 @@ QUARTER = (WIDTH // 2, (HEIGHT - 40) // 2)  # the taskbar keeps the bottom 40 px
 NOTEPAD_SIZE = (QUARTER[0] - 20, QUARTER[1] - 20)
 NOTE_MIN, NOTE_MAX = (362, 250), (600, 360)  # resizing keeps a note inside its quarter
 FIRST_BOX = 1000
+# How often the program is quit or killed, against 88 for everything else: often in
+# the short run, so that both happen; rarely in the long one, so that the program
+# runs long enough between starts for a slope of its handles and memory to show.
+RESTARTS = float(os.environ.get("VN_SOAK_RESTARTS", "1.2"))
 SCROLL_BAR = 18  # the body area's horizontal scroll bar, when it has one
 SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
@@ -562,7 +566,7 @@ class Soak:
     ACTIONS = [
         ("add_note", 10), ("type", 30), ("tick", 10), ("font", 4), ("drag", 8), ("resize", 6), ("tile", 6),
         ("delete", 3), ("close_and_reopen", 4), ("retitle", 3), ("export", 2), ("import", 2),
-        ("quit_and_restart", 1.2), ("kill", 1.2),
+        ("quit_and_restart", RESTARTS), ("kill", RESTARTS),
     ]
 
     def run(self):
