@@ -364,9 +364,11 @@ class Soak:
         w = note["window"]
         target = next(t for t in self.targets if t.caption == caption)
         qx, qy = target.quarter
-        # A new place inside the note's quarter.
-        nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - w.width - 10))
-        ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - w.height - 10))
+        # A new place inside the note's quarter; a tile opens at its place with the
+        # note's size, so it gets room for the largest note.
+        width, height = (w.width, w.height) if w.width > 110 else NOTE_MAX
+        nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - width - 10))
+        ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - height - 10))
         self.drag((w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].rect[0] - nx) <= 3 and
                                 abs(self.notes()[caption]["window"].rect[1] - ny) <= 3, 5,
