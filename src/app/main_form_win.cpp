@@ -14,6 +14,7 @@
 #include "note/handle_budget_win.h"
 #include "note/note_chrome_win.h"
 #include "note/note_companion_win.h"
+#include "platform/file_system.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
 
@@ -73,6 +74,7 @@ void TFMain::Create() {
 
 void TFMain::FormCreate() {
     FStickyNoteList.clear();
+    tilePicturePath_ = AbsolutePath(NoteChrome::kTilePictureFile);
     // The window is hidden from the start, so there is nothing to minimise.
 
     TrayIcon_.SetIcon(LoadMainIcon());
@@ -139,7 +141,9 @@ NoteCompanionWindow& TFMain::NoteCompanion() {
 
 NoteChrome& TFMain::Chrome() {
     // Made with the first note that is measured or drawn, and shared by all of them.
-    if (!Chrome_) Chrome_ = std::make_unique<NoteChrome>();
+    if (!Chrome_)
+        Chrome_ = std::make_unique<NoteChrome>(tilePicturePath_.empty() ? NoteChrome::kTilePictureFile
+                                                                         : tilePicturePath_);
     return *Chrome_;
 }
 

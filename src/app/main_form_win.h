@@ -148,6 +148,9 @@ private:
     // Made before the note list and gone after it: the notes use them until they go.
     std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
     std::unique_ptr<NoteChrome> Chrome_;
+    // The tile picture as an absolute path, fixed at start-up: the file dialogs may
+    // change the current folder before the first note window is made.
+    std::u16string tilePicturePath_;
     note::HandleBudget Budget_;
     StackingOrder Stacking_;
     NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};

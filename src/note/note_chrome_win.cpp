@@ -1,5 +1,7 @@
 #include "note/note_chrome_win.h"
 
+#include <utility>
+
 #include "platform/gdi_win.h"
 #include "platform/text_win.h"
 
@@ -46,7 +48,7 @@ constexpr UINT kTextFlags = DT_NOPREFIX | DT_EXPANDTABS;
 
 } // namespace
 
-NoteChrome::NoteChrome()
+NoteChrome::NoteChrome(std::u16string tilePicture)
     : labelFont_(MakeFont(L"Tahoma", -11, FW_NORMAL)),
       taglineFont_(MakeFont(L"Tahoma", -12, FW_BOLD)),
       buttonFont_(MakeFont(L"Arial", 18, FW_BOLD)),
@@ -56,12 +58,13 @@ NoteChrome::NoteChrome()
       noteBrush_(Made(UniqueBrush(CreateSolidBrush(kNoteColor)))),
       tileBrush_(Made(UniqueBrush(CreateSolidBrush(kTileColor)))),
       separatorBrush_(Made(UniqueBrush(CreateSolidBrush(kSeparatorColor)))),
-      outlinePen_(Made(UniquePen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0))))) {}
+      outlinePen_(Made(UniquePen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0))))),
+      tilePicture_(std::move(tilePicture)) {}
 
-void NoteChrome::LoadTilePictureOnce(const std::u16string& fileName) {
+void NoteChrome::LoadTilePictureOnce() {
     if (tileRead_) return;
     tileRead_ = true;
-    tile_ = LoadPictureFile(fileName);
+    tile_ = LoadPictureFile(tilePicture_);
 }
 
 HBRUSH NoteChrome::ShapeBrush(COLORREF color) const {

@@ -31,14 +31,18 @@ struct NoteFace {
 // their own would take most of the process's GDI objects.
 class NoteChrome {
 public:
+    // The tile picture, shipped next to the program and read from the current folder.
+    static constexpr char16_t kTilePictureFile[] = u"hig.png";
+
     // Fonts, brushes and the run-time pictures. Raises OSError when GDI refuses them.
-    NoteChrome();
+    // `tilePicture` is the picture file of the tiles.
+    explicit NoteChrome(std::u16string tilePicture = kTilePictureFile);
 
     // Reads the tile picture, the first time only: it is read when the first note
     // window is made, so a start with notes waiting for their targets reads nothing.
     // Raises Error when the file cannot be read as a picture; the tile then shows
     // only its grey background.
-    void LoadTilePictureOnce(const std::u16string& fileName);
+    void LoadTilePictureOnce();
     bool HasTilePicture() const noexcept { return static_cast<bool>(tile_.bitmap); }
 
     // Extent of a label text in the note's default font (Tahoma, 11 px).
@@ -66,6 +70,7 @@ private:
     UniqueBrush separatorBrush_;
     UniquePen outlinePen_;
     FilePicture tile_;
+    std::u16string tilePicture_;
     bool tileRead_ = false;
 };
 

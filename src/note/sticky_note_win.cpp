@@ -94,7 +94,7 @@ void TFStickyNote::FormCreate() {
 void TFStickyNote::LoadTilePictureOnce() {
     // The note is complete without its tile picture; the failure goes to the
     // application's handler like any other.
-    Guarded([&] { host_.Chrome().LoadTilePictureOnce(kTilePictureFile); });
+    Guarded([&] { host_.Chrome().LoadTilePictureOnce(); });
 }
 
 // ---- native window ------------------------------------------------------------------

@@ -43,8 +43,6 @@ class TFStickyNote final : public Window, public BindingNoteView, public NewNote
 public:
     // The tracking tick's interval.
     static constexpr UINT kTimerInterval = 500;
-    // The tile picture, read from the current directory when the note is created.
-    static constexpr char16_t kTilePictureFile[] = u"hig.png";
 
     // A note bound to the live window `AParentWnd`, its identity read from it.
     TFStickyNote(NoteHost& host, HWND AParentWnd);

@@ -9,18 +9,20 @@ namespace vn {
 
 namespace {
 
-std::string Expanded(const std::u16string& path) {
+std::string Expanded(const std::u16string& path) { return EncodeUtf8(AbsolutePath(path)); }
+
+} // namespace
+
+std::u16string AbsolutePath(const std::u16string& path) {
     try {
         std::error_code ec;
         std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
-        if (!ec) return EncodeUtf8(absolute.u16string());
+        if (!ec) return absolute.u16string();
     } catch (const std::exception&) {
-        // Not convertible on this platform: show it as given.
+        // Not convertible on this platform: keep it as given.
     }
-    return EncodeUtf8(path);
+    return path;
 }
-
-} // namespace
 
 std::u16string ParentPath(std::u16string_view path) {
     size_t sep = path.find_last_of(u"\\/");

@@ -127,6 +127,9 @@ FileSystem& PlatformFileSystem();
 // Folder part of a path: everything before its last separator.
 std::u16string ParentPath(std::u16string_view path);
 
+// `path` made absolute against the current folder; as given when that fails.
+std::u16string AbsolutePath(const std::u16string& path);
+
 // The failure texts of file access; `path` is shown expanded (absolute).
 [[noreturn]] void RaiseCannotOpenFile(const std::u16string& path, const std::string& systemMessage);
 [[noreturn]] void RaiseCannotCreateFile(const std::u16string& path, const std::string& systemMessage);

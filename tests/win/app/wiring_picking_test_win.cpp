@@ -7,9 +7,11 @@
 
 #include "attach/identity_win.h"
 #include "attach/window_picker.h"
+#include "note/note_chrome_win.h"
 #include "app/exception_rule.h"
 #include "platform/guarded.h"
 
+#include "note_test_fixture_win.h"
 #include "wiring_fixture_win.h"
 
 namespace vn::test {
@@ -184,6 +186,22 @@ TEST_F(WiringPickingTest, ARecordWhoseBodyCannotBeReadLeavesNoNoteOnTheWindow) {
     EXPECT_EQ(main->NewStickyNoteInfoString(), u"PC-9|2/3/2021|Temp Export\\missing.txt|01")
         << "the record waits for the next pick";
     SetApplicationExceptionHandler([this](std::exception_ptr error) { main->ApplicationEventsException(error); });
+}
+
+TEST_F(WiringPickingTest, ANoteMadeAfterTheCurrentFolderChangedStillHasItsTilePicture) {
+    // The program starts in the folder of its tile picture; a file dialog may leave
+    // another current folder behind before the first note window is made.
+    TileFolder startFolder("vn-wiring-tile-start");
+    Start();
+    ASSERT_TRUE(SetCurrentDirectoryW(W(folder.Path())));
+    TargetProcess targets({u"Vn tile target"});
+
+    main->SelectWindowToAddStickyNote(true, u"");
+    ASSERT_TRUE(BringToFront(targets.Window(0)));
+    LeftClick();
+    ASSERT_TRUE(WaitForNotes(1));
+    ASSERT_TRUE(Note(0).HasHandle());
+    EXPECT_TRUE(main->Chrome().HasTilePicture());
 }
 
 } // namespace
