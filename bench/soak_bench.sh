@@ -11,4 +11,5 @@ build=${VN_BUILD:-build/win}
 cmake --build "$build" --target VantoryNote vn_inspect -j 2 >/dev/null
 VN_EXE="$PWD/$build/VantoryNote.exe" VN_INSPECT="$PWD/$build/vn_inspect.exe" VN_SOURCE_DIR="$PWD" \
   VN_ARTIFACTS="$PWD/$build/e2e-artifacts" VN_SOAK_SECONDS="${1:-1800}" VN_SOAK_SEED="${2:-1312}" \
+  VN_SOAK_RESTARTS="${VN_SOAK_RESTARTS:-0.2}" \
   PYTHONPATH="$PWD/tests/e2e" exec python3 tests/e2e/scenarios/soak.py

@@ -39,6 +39,10 @@ QUARTER = (WIDTH // 2, (HEIGHT - 40) // 2)  # the taskbar keeps the bottom 40 px
 NOTEPAD_SIZE = (QUARTER[0] - 20, QUARTER[1] - 20)
 NOTE_MIN, NOTE_MAX = (362, 250), (600, 360)  # resizing keeps a note inside its quarter
 FIRST_BOX = 1000
+# How often the program is quit or killed, against 88 for everything else: often in
+# the short run, so that both happen; rarely in the long one, so that the program
+# runs long enough between starts for a slope of its handles and memory to show.
+RESTARTS = float(os.environ.get("VN_SOAK_RESTARTS", "1.2"))
 SCROLL_BAR = 18  # the body area's horizontal scroll bar, when it has one
 SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
@@ -360,9 +364,11 @@ class Soak:
         w = note["window"]
         target = next(t for t in self.targets if t.caption == caption)
         qx, qy = target.quarter
-        # A new place inside the note's quarter.
-        nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - w.width - 10))
-        ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - w.height - 10))
+        # A new place inside the note's quarter; a tile opens at its place with the
+        # note's size, so it gets room for the largest note.
+        width, height = (w.width, w.height) if w.width > 110 else NOTE_MAX
+        nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - width - 10))
+        ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - height - 10))
         self.drag((w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].rect[0] - nx) <= 3 and
                                 abs(self.notes()[caption]["window"].rect[1] - ny) <= 3, 5,
@@ -381,6 +387,8 @@ class Soak:
             return False
         width = self.rng.randint(NOTE_MIN[0], room[0])
         height = self.rng.randint(NOTE_MIN[1], room[1])
+        if abs(width - w.width) <= 10 and abs(height - w.height) <= 10:
+            return False  # the grip ignores moves of 10 px or less
         self.drag((w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), (width - w.width, height - w.height))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].width - width) <= 3 and
                                 abs(self.notes()[caption]["window"].height - height) <= 3, 5,
@@ -539,6 +547,9 @@ class Soak:
             expect(store[caption][0] in (text, on_screen.get(caption), self.seen.get(caption)),
                    f"after kill -9 {caption!r} reads {store[caption][0]!r}, neither saved {text!r} "
                    f"nor shown {on_screen.get(caption)!r}")
+        # A deletion is written with the delayed save: killed before it, the note is
+        # back, which loses nothing.
+        self.deleted -= set(store)
         self.report.kills += 1
         self.start_program()
         self.notes_come_back(store)
@@ -562,7 +573,7 @@ class Soak:
     ACTIONS = [
         ("add_note", 10), ("type", 30), ("tick", 10), ("font", 4), ("drag", 8), ("resize", 6), ("tile", 6),
         ("delete", 3), ("close_and_reopen", 4), ("retitle", 3), ("export", 2), ("import", 2),
-        ("quit_and_restart", 1.2), ("kill", 1.2),
+        ("quit_and_restart", RESTARTS), ("kill", RESTARTS),
     ]
 
     def run(self):
