@@ -509,9 +509,21 @@ class Soak:
         self.desktop.bring_to_front(self.target_window(target))
         self.desktop.wait_until(lambda: self.note_of(target), 10, f"the imported note on {target.caption!r}")
         self.deleted.discard(target.caption)
-        dialog = self.desktop.window(dialog.hwnd)
-        if dialog and dialog.visible:
-            self.desktop.click_button(dialog, "Close")
+        # The dialog comes back to the front after the pick. Close it and see it go: a
+        # click that landed while it was still on its way would leave it open, and the
+        # next step's keys would go to it instead of a note.
+        for _ in range(3):
+            shown = self.desktop.window(dialog.hwnd)
+            if not shown or not shown.visible:
+                break
+            self.desktop.click_button(shown, "Close")
+            try:
+                self.desktop.wait_until(lambda: not (w := self.desktop.window(dialog.hwnd)) or not w.visible, 5,
+                                        "the import dialog to close")
+            except Exception:
+                continue
+        shown = self.desktop.window(dialog.hwnd)
+        expect(not shown or not shown.visible, "the import dialog did not close")
         self.changed()
         return True
 
