@@ -19,6 +19,7 @@
 #include "exchange/import_rows.h"
 #include "exchange/zip_archive.h"
 #include "note/jotlet.h"
+#include "bench_note.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "store/index_file.h"
@@ -32,36 +33,17 @@ namespace fs = std::filesystem;
 
 double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using vn::bench::Median;
 
-class BenchNote final : public vn::StoreNote, public vn::Jotlet {
+// The store's stand-in note, listed as the dialogs list notes.
+class BenchNote final : public vn::bench::BenchNote, public vn::Jotlet {
 public:
-    BenchNote(int i, std::string body) : index_(i), body_(std::move(body)) {}
-    std::u16string ExeName() const override { return u"editor.exe"; }
-    std::u16string Caption() const override {
-        return u"Document " + vn::DecodeUtf8(std::to_string(index_)) + u" - Editor";
-    }
-    std::u16string OwnerLabel() const override { return u"WS-01"; }
-    std::u16string TimeLabel() const override { return u"11.08.2015 14:03:22"; }
-    void SetOwnerLabel(const std::u16string&) override {}
-    void SetTimeLabel(const std::u16string&) override {}
-    std::string SaveBody() override { return body_; }
-    void LoadBody(const vn::BodyFile& body) override { body_ = body.Bytes(); }
-    std::u16string CheckStateString() const override { return u"0101000010"; }
-    void SetPendingCheckStates(const std::u16string&) override {}
-    void RestoreLayoutAfterFill() override {}
+    using vn::bench::BenchNote::BenchNote;
     void SetRemovalNotice(RemovalNotice) override {}
     void Hide() override {}
     void Destroy() override {}
     void Close() override {}
     vn::StoreNote& Stored() noexcept override { return *this; }
-
-private:
-    int index_;
-    std::string body_;
 };
 
 std::u16string U16(const fs::path& p) { return vn::DecodeUtf8(p.string()); }

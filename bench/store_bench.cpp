@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "memory_file_system.h"
+#include "bench_note.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "store/index_file.h"
@@ -27,30 +28,8 @@ namespace fs = std::filesystem;
 
 double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-class BenchNote final : public vn::StoreNote {
-public:
-    BenchNote(int i, std::string body) : index_(i), body_(std::move(body)) {}
-    std::u16string ExeName() const override { return u"editor.exe"; }
-    std::u16string Caption() const override { return u"Document " + vn::DecodeUtf8(std::to_string(index_)) + u" - Editor"; }
-    std::u16string OwnerLabel() const override { return u"WS-01"; }
-    std::u16string TimeLabel() const override { return u"11.08.2015 14:03:22"; }
-    void SetOwnerLabel(const std::u16string&) override {}
-    void SetTimeLabel(const std::u16string&) override {}
-    std::string SaveBody() override { return body_; }
-    void LoadBody(const vn::BodyFile& body) override { body_ = body.Bytes(); }
-    std::u16string CheckStateString() const override { return u"0101000010"; }
-    void SetPendingCheckStates(const std::u16string&) override {}
-    void RestoreLayoutAfterFill() override {}
-
-private:
-    int index_;
-    std::string body_;
-};
+using vn::bench::BenchNote;
+using vn::bench::Median;
 
 void RawWrite(const fs::path& path, const std::string& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
