@@ -75,9 +75,13 @@ void NoteCheckBoxGutter::CreateBox(int line, int top) {
 }
 
 void NoteCheckBoxGutter::MoveBox(int line, int top) {
+    // Boxes a line apart overlap while the walk moves them one by one after a size
+    // change; the pixels a move would copy along can hold a piece of the neighbour,
+    // which then stays on the screen until the next full repaint. A box repainted
+    // where it lands costs next to nothing.
     if (HWND box = Box(line))
         SetWindowPos(box, nullptr, note::kCheckBoxLeft, editor_.Top() + top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void NoteCheckBoxGutter::ShowBox(int line, bool shown) {
