@@ -131,9 +131,12 @@ void NoteChecklistEditor::FocusForWalk() {
 std::optional<int> NoteChecklistEditor::CaretY() const {
     POINT p{};
     if (editor_.CaretPos(p)) return p.y;
-    // Without the focus there is no caret to ask: the control says where the caret
-    // would stand (a note that appeared by itself leaves the focus where it is).
-    if (editor_.CharPos(editor_.SelStart(), p)) return p.y;
+    // Without the focus there is no caret to ask (a note that appeared by itself
+    // leaves the focus where it is): where it would stand is worked out from the
+    // control's row and fonts, else the row's top stands in for it.
+    const int start = editor_.SelStart();
+    if (const std::optional<int> y = editor_.CaretTopAtRowStart(start)) return y;
+    if (editor_.CharPos(start, p)) return p.y;
     return std::nullopt;
 }
 

@@ -2,8 +2,10 @@
 
 #include "platform/code_page_win.h"
 #include "platform/errors.h"
+#include "platform/gdi_win.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 
 #include <commctrl.h>
@@ -16,6 +18,7 @@
 #include <cmath>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace vn {
 namespace {
@@ -263,7 +266,15 @@ public:
         noTextModel_ = false;
     }
 
-    std::optional<int> OneFontSize(int from, int to) {
+    // The font of the text from `from` to `to` when all of it is in one; nothing for
+    // mixed text or a control that cannot say.
+    struct OneFontOf {
+        std::wstring name;
+        float points = 0;
+        bool bold = false, italic = false;
+        bool shifted = false;  // raised, lowered, superscript or subscript
+    };
+    std::optional<OneFontOf> OneFont(int from, int to) {
         ITextFont* font = RangeFont(from, to);
         if (!font) return std::nullopt;
         // Each property is tomUndefined where the range holds more than one value.
@@ -274,14 +285,88 @@ public:
                           SUCCEEDED(font->GetItalic(&italic)) && SUCCEEDED(font->GetPosition(&raised)) &&
                           SUCCEEDED(font->GetSuperscript(&superscript)) &&
                           SUCCEEDED(font->GetSubscript(&subscript)) && SUCCEEDED(font->GetName(&name));
-        const bool named = name && SysStringLen(name) > 0;
-        if (name) SysFreeString(name);
+        OneFontOf one;
+        if (name) {
+            one.name.assign(name, SysStringLen(name));
+            SysFreeString(name);
+        }
         constexpr long kMixed = tomUndefined;
-        if (!read || !named || points <= 0 || points == static_cast<float>(kMixed) || bold == kMixed ||
+        if (!read || one.name.empty() || points <= 0 || points == static_cast<float>(kMixed) || bold == kMixed ||
             italic == kMixed || raised == static_cast<float>(kMixed) || superscript == kMixed || subscript == kMixed)
             return std::nullopt;
+        one.points = points;
+        one.bold = bold == tomTrue;
+        one.italic = italic == tomTrue;
+        one.shifted = raised != 0 || superscript == tomTrue || subscript == tomTrue;
+        return one;
+    }
+
+    std::optional<int> OneFontSize(int from, int to) {
+        const std::optional<OneFontOf> font = OneFont(from, to);
+        if (!font) return std::nullopt;
         // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
-        return static_cast<int>(std::lround(points * 20.0f)) / 20;
+        return static_cast<int>(std::lround(font->points * 20.0f)) / 20;
+    }
+
+    // The text from `from` to `to` as runs of one font each, in order; nothing when a
+    // run cannot be read.
+    bool FontRuns(int from, int to, std::vector<OneFontOf>& runs) {
+        if (std::optional<OneFontOf> one = OneFont(from, to)) {
+            runs.push_back(std::move(*one));
+            return true;
+        }
+        if (to - from < 2) return false;
+        const int middle = from + (to - from) / 2;
+        return FontRuns(from, middle, runs) && FontRuns(middle, to, runs);
+    }
+
+    // The ascent the control gives text in `font`: it draws a run with the face, the
+    // height in pixels of its size (twentieths of a point scaled to the screen and
+    // truncated, not rounded), bold and italic of the run's format.
+    int Ascent(HDC dc, const OneFontOf& font) {
+        LOGFONTW lf{};
+        lf.lfHeight = -(static_cast<int>(std::lround(font.points * 20.0f)) * GetDeviceCaps(dc, LOGPIXELSY) / 1440);
+        lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = font.italic ? TRUE : FALSE;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
+        UniqueFont handle(CreateFontIndirectW(&lf));
+        TEXTMETRICW tm{};
+        ScopedSelectObject selected(dc, handle.get());
+        if (!handle || !GetTextMetricsW(dc, &tm)) return -1;
+        return tm.tmAscent;
+    }
+
+    // Where the caret stands at the start `index` of a row while the control has the
+    // focus, worked out without it: the caret sits on the row's baseline, as tall as
+    // the font at its place, so its top is the row's top + the tallest ascent of the
+    // row's text - the ascent of the font at the caret. A row of one font, or one that
+    // is empty, has the caret at its top. Nothing when a font cannot be measured, or
+    // text is raised or lowered (its ascent is not the font's).
+    std::optional<int> CaretTopAtRowStart(int index) {
+        POINT top{};
+        if (!CharPos(index, top)) return std::nullopt;
+        const auto row = Ask(EM_EXLINEFROMCHAR, 0, index);
+        const auto next = Ask(EM_LINEINDEX, static_cast<WPARAM>(row + 1));
+        // The row's text, without its break: the break's own format does not count for
+        // a row that holds text.
+        const int end = next < 0 ? TextLength() : static_cast<int>(next) - 1;
+        if (end <= index || OneFont(index, end)) return top.y;
+        std::vector<OneFontOf> runs;
+        if (!FontRuns(index, end, runs)) return std::nullopt;
+        HDC dc = GetDC(hwnd_);
+        if (!dc) return std::nullopt;
+        int tallest = -1, atCaret = -1;
+        bool measured = true;
+        for (const OneFontOf& run : runs) {
+            const int ascent = run.shifted ? -1 : Ascent(dc, run);
+            if (ascent < 0) measured = false;
+            if (atCaret < 0) atCaret = ascent;
+            tallest = std::max(tallest, ascent);
+        }
+        ReleaseDC(hwnd_, dc);
+        if (!measured) return std::nullopt;
+        return top.y + tallest - atCaret;
     }
 
     CHARRANGE Selection() {
@@ -692,6 +777,7 @@ std::optional<int> RichEdit::RowStart(int row) const {
 }
 int RichEdit::TextLength() const { return impl_->TextLength(); }
 std::optional<int> RichEdit::OneFontSize(int from, int to) const { return impl_->OneFontSize(from, to); }
+std::optional<int> RichEdit::CaretTopAtRowStart(int index) const { return impl_->CaretTopAtRowStart(index); }
 void RichEdit::Cut() { impl_->Send(WM_CUT); }
 void RichEdit::Copy() { impl_->Send(WM_COPY); }
 void RichEdit::Paste() { impl_->Send(WM_PASTE); }

@@ -92,6 +92,9 @@ public:
 
     // Caret position in the control's client coordinates; only while it has the focus.
     bool CaretPos(POINT& p) const;
+    // The y at which the caret would stand at `index`, the start of a row, if the
+    // control had the focus; also without it. Nothing when the control cannot say.
+    std::optional<int> CaretTopAtRowStart(int index) const;
     // Where the control draws character `index` (the caret's place when it stands
     // there), in its client coordinates; also without the focus.
     bool CharPos(int index, POINT& p) const;

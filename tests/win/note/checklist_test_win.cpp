@@ -71,6 +71,10 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
          "{\\rtf1 {\\fs144 B}ig {\\fs20 first}\\par small {\\fs144 then big}\\par {\\fs26 a}{\\fs48 b}\\par "
          "\\fs28\\par {\\fs16 x}{\\fs72 y}\\par}",
          5, {72, 10, 13, 14, 8}, {false, false, false, true, false}},
+        // Another face and bold or italic text beside the line's first characters.
+        {"faces", "{\\rtf1{\\fonttbl{\\f0 Tahoma;}{\\f1 Courier New;}}\\f0 {\\fs20 a}{\\f1\\fs36 b}\\par "
+                  "{\\b\\fs20 c}{\\i\\fs40 d}\\par}",
+         2, {10, 10}, {false, false}},
     };
     for (const auto& body : bodies) {
         SCOPED_TRACE(body.name);
@@ -91,6 +95,8 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
             POINT caret{};
             ASSERT_TRUE(note->Editor().CaretPos(caret));
             if (place) EXPECT_EQ(place->y, caret.y);
+            // Where the caret stands, also worked out without the focus.
+            EXPECT_EQ(note->Editor().CaretTopAtRowStart(note->Editor().LineStart(line)), caret.y);
             if (const std::optional<int> hit = note::CheckBoxOffset(body.sizes[static_cast<size_t>(line)])) offset = *hit;
             HWND box = note->CheckBox(line);
             ASSERT_TRUE(box);
@@ -102,6 +108,18 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
             EXPECT_EQ(r.bottom - r.top, 13);
         }
         EXPECT_EQ(note->CheckBox(body.lines), nullptr);  // the empty last line has no box
+
+        // A walk while the keyboard is in another program puts every box where the
+        // caret did.
+        std::vector<int> tops;
+        for (int line = 0; line < body.lines; ++line) tops.push_back(InParent(note->CheckBox(line)).top);
+        SetForegroundWindow(target_->Window(0));
+        PumpMessagesFor(50);
+        ASSERT_FALSE(note->Editor().HasFocus());
+        note->UpdateCheckBoxes(false);
+        for (int line = 0; line < body.lines; ++line)
+            EXPECT_EQ(InParent(note->CheckBox(line)).top, tops[static_cast<size_t>(line)]) << line;
+        EXPECT_FALSE(note->Editor().HasFocus());
     }
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
