@@ -1,17 +1,14 @@
 #include "note/rich_edit_win.h"
 
+#include "note/rich_edit_fonts_win.h"
 #include "platform/code_page_win.h"
 #include "platform/errors.h"
-#include "platform/gdi_win.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
-#include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 
 #include <commctrl.h>
 #include <richedit.h>
-#include <richole.h>
-#include <tom.h>
 
 #include <algorithm>
 #include <climits>
@@ -31,8 +28,6 @@ constexpr int kDefaultHeightTwips = 200;  // 10 pt: 13 px at 96 dpi
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
 // Without a limit of its own the control silently cuts a body at 32,767 characters.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
-// ITextDocument: MinGW's uuid library does not carry it.
-constexpr IID kTextDocumentId = {0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 CHARFORMAT2W EmptyFormat() {
     CHARFORMAT2W cf{};
@@ -103,7 +98,7 @@ public:
     explicit Impl(Events events) : events_(std::move(events)) {}
 
     ~Impl() {
-        ReleaseTextModel();
+        fonts_.Release();
         if (hwnd_) {
             RemoveWindowSubclass(hwnd_, &Impl::SubclassProc, kSubclassId);
             DestroyWindow(hwnd_);
@@ -230,111 +225,11 @@ public:
         return true;
     }
 
-    // The control's text object model reads formats anywhere without moving the
-    // selection: moving it re-places the caret, a round of messages for every step of
-    // the checklist walk. One range per native control, asked for once, with its font:
-    // a range's font object follows the range, so moving the range is enough.
-    ITextFont* RangeFont(int from, int to) {
-        Control();
-        if (!textRange_ && !noTextModel_) {
-            IRichEditOle* ole = nullptr;
-            if (Send(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole)) && ole) {
-                ITextDocument* document = nullptr;
-                if (SUCCEEDED(ole->QueryInterface(kTextDocumentId, reinterpret_cast<void**>(&document))) && document) {
-                    if (FAILED(document->Range(0, 0, &textRange_))) textRange_ = nullptr;
-                    document->Release();
-                }
-                ole->Release();
-            }
-            if (textRange_ && (FAILED(textRange_->GetFont(&textFont_)) || !textFont_)) ReleaseTextModel();
-            noTextModel_ = !textRange_;
-        }
-        if (!textRange_ || FAILED(textRange_->SetRange(from, to))) return nullptr;
-        // A range never reaches past the closing paragraph mark: a shorter one is not
-        // the text asked for.
-        long start = -1, end = -1;
-        if (FAILED(textRange_->GetStart(&start)) || FAILED(textRange_->GetEnd(&end)) || start != from || end != to)
-            return nullptr;
-        return textFont_;
-    }
-
-    void ReleaseTextModel() {
-        if (textFont_) textFont_->Release();
-        if (textRange_) textRange_->Release();
-        textFont_ = nullptr;
-        textRange_ = nullptr;
-        noTextModel_ = false;
-    }
-
-    // The font of the text from `from` to `to` when all of it is in one; nothing for
-    // mixed text or a control that cannot say.
-    struct OneFontOf {
-        std::wstring name;
-        float points = 0;
-        bool bold = false, italic = false;
-        bool shifted = false;  // raised, lowered, superscript or subscript
-    };
-    std::optional<OneFontOf> OneFont(int from, int to) {
-        ITextFont* font = RangeFont(from, to);
-        if (!font) return std::nullopt;
-        // Each property is tomUndefined where the range holds more than one value.
-        float points = 0, raised = 0;
-        long bold = 0, italic = 0, superscript = 0, subscript = 0;
-        BSTR name = nullptr;
-        const bool read = SUCCEEDED(font->GetSize(&points)) && SUCCEEDED(font->GetBold(&bold)) &&
-                          SUCCEEDED(font->GetItalic(&italic)) && SUCCEEDED(font->GetPosition(&raised)) &&
-                          SUCCEEDED(font->GetSuperscript(&superscript)) &&
-                          SUCCEEDED(font->GetSubscript(&subscript)) && SUCCEEDED(font->GetName(&name));
-        OneFontOf one;
-        if (name) {
-            one.name.assign(name, SysStringLen(name));
-            SysFreeString(name);
-        }
-        constexpr long kMixed = tomUndefined;
-        if (!read || one.name.empty() || points <= 0 || points == static_cast<float>(kMixed) || bold == kMixed ||
-            italic == kMixed || raised == static_cast<float>(kMixed) || superscript == kMixed || subscript == kMixed)
-            return std::nullopt;
-        one.points = points;
-        one.bold = bold == tomTrue;
-        one.italic = italic == tomTrue;
-        one.shifted = raised != 0 || superscript == tomTrue || subscript == tomTrue;
-        return one;
-    }
-
     std::optional<int> OneFontSize(int from, int to) {
-        const std::optional<OneFontOf> font = OneFont(from, to);
+        const std::optional<RunFont> font = fonts_.OneFont(Control(), from, to);
         if (!font) return std::nullopt;
         // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
         return static_cast<int>(std::lround(font->points * 20.0f)) / 20;
-    }
-
-    // The text from `from` to `to` as runs of one font each, in order; nothing when a
-    // run cannot be read.
-    bool FontRuns(int from, int to, std::vector<OneFontOf>& runs) {
-        if (std::optional<OneFontOf> one = OneFont(from, to)) {
-            runs.push_back(std::move(*one));
-            return true;
-        }
-        if (to - from < 2) return false;
-        const int middle = from + (to - from) / 2;
-        return FontRuns(from, middle, runs) && FontRuns(middle, to, runs);
-    }
-
-    // The ascent the control gives text in `font`: it draws a run with the face, the
-    // height in pixels of its size (twentieths of a point scaled to the screen and
-    // truncated, not rounded), bold and italic of the run's format.
-    int Ascent(HDC dc, const OneFontOf& font) {
-        LOGFONTW lf{};
-        lf.lfHeight = -(static_cast<int>(std::lround(font.points * 20.0f)) * GetDeviceCaps(dc, LOGPIXELSY) / 1440);
-        lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-        lf.lfItalic = font.italic ? TRUE : FALSE;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
-        UniqueFont handle(CreateFontIndirectW(&lf));
-        TEXTMETRICW tm{};
-        ScopedSelectObject selected(dc, handle.get());
-        if (!handle || !GetTextMetricsW(dc, &tm)) return -1;
-        return tm.tmAscent;
     }
 
     // Where the caret stands at the start `index` of a row while the control has the
@@ -351,15 +246,15 @@ public:
         // The row's text, without its break: the break's own format does not count for
         // a row that holds text.
         const int end = next < 0 ? TextLength() : static_cast<int>(next) - 1;
-        if (end <= index || OneFont(index, end)) return top.y;
-        std::vector<OneFontOf> runs;
-        if (!FontRuns(index, end, runs)) return std::nullopt;
+        if (end <= index || fonts_.OneFont(hwnd_, index, end)) return top.y;
+        std::vector<RunFont> runs;
+        if (!fonts_.Runs(hwnd_, index, end, runs)) return std::nullopt;
         HDC dc = GetDC(hwnd_);
         if (!dc) return std::nullopt;
         int tallest = -1, atCaret = -1;
         bool measured = true;
-        for (const OneFontOf& run : runs) {
-            const int ascent = run.shifted ? -1 : Ascent(dc, run);
+        for (const RunFont& run : runs) {
+            const int ascent = run.shifted ? -1 : ControlAscent(dc, run);
             if (ascent < 0) measured = false;
             if (atCaret < 0) atCaret = ascent;
             tallest = std::max(tallest, ascent);
@@ -624,7 +519,7 @@ private:
             return r;
         }
         case WM_DESTROY:
-            ReleaseTextModel();
+            fonts_.Release();
             Capture();
             break;
         case WM_NCDESTROY: {
@@ -674,9 +569,7 @@ private:
     std::unique_ptr<RichEditHost> host_;
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     std::optional<Snapshot> snapshot_;
-    ITextRange* textRange_ = nullptr;  // of hwnd_
-    ITextFont* textFont_ = nullptr;    // of textRange_
-    bool noTextModel_ = false;         // hwnd_ offers none
+    RichEditFonts fonts_;  // of hwnd_
     int quiet_ = 0;
     bool contextMenuSeen_ = false;
 
