@@ -159,6 +159,7 @@ int wmain(int argc, wchar_t** argv) {
         time("character position (EM_POSFROMCHAR)", [&](int i) { (void)e.CharPos(e.LineStart(i), p); });
         time("one-font size of a line (ITextFont)",
              [&](int i) { (void)e.OneFontSize(e.LineStart(i), e.LineStart(i + 1)); });
+        time("place of a line start, as the walk reads it", [&](int i) { (void)e.PlaceOfRowStart(i); });
     }
     const double coldStart = NowMs();
     SendMessageW(edit, WM_KEYUP, 'A', 0);  // the first walk makes the 100 boxes

@@ -141,24 +141,11 @@ std::optional<int> NoteChecklistEditor::CaretY() const {
 }
 
 std::optional<note::LinePlace> NoteChecklistEditor::PlaceOfLine(int line) const {
-    // Where the control draws a line's first character is where the caret stands at
-    // its start only while the whole line, its break included, is in one font: the
-    // caret sits on the line's baseline with the height of the font at its place, the
-    // character's place is the line's top. Such a line is read without a caret step,
-    // which is most of the walk's cost; any other line gets the step.
-    const std::optional<int> start = line == 0 ? std::optional<int>(0)
-                                     : line == nextLine_ ? nextStart_
-                                                          : editor_.RowStart(line);
-    std::optional<int> end = editor_.RowStart(line + 1);
-    nextLine_ = line + 1;
-    nextStart_ = end;
-    // A last line without a break ends at the control's closing paragraph mark.
-    if (!end) end = editor_.TextLength() + 1;
-    if (!start) return std::nullopt;
-    const std::optional<int> size = editor_.OneFontSize(*start, *end);
-    POINT p{};
-    if (!size || !editor_.CharPos(*start, p)) return std::nullopt;
-    return note::LinePlace{p.y, *size};
+    // With word wrap off a line is one row of the control. A place the control can
+    // tell without the caret is most of the walk's cost saved; any other line gets the
+    // caret step.
+    if (const std::optional<RowPlace> place = editor_.PlaceOfRowStart(line)) return note::LinePlace{place->y, place->sizePoints};
+    return std::nullopt;
 }
 
 } // namespace vn

@@ -85,7 +85,7 @@ bool RichEditFonts::Runs(HWND control, int from, int to, std::vector<RunFont>& r
     return Runs(control, from, middle, runs) && Runs(control, middle, to, runs);
 }
 
-int ControlAscent(HDC dc, const RunFont& font) {
+int ControlAscent(HDC dc, const RunFont& font, int* height) {
     // The control draws a run in the face, bold and italic of its format, at the height
     // of its size in twentieths of a point scaled to the screen and truncated, not rounded.
     LOGFONTW lf{};
@@ -98,7 +98,9 @@ int ControlAscent(HDC dc, const RunFont& font) {
     if (!handle) return -1;
     ScopedSelectObject selected(dc, handle.get());
     TEXTMETRICW tm{};
-    return GetTextMetricsW(dc, &tm) ? tm.tmAscent : -1;
+    if (!GetTextMetricsW(dc, &tm)) return -1;
+    if (height) *height = tm.tmHeight;
+    return tm.tmAscent;
 }
 
 } // namespace vn

@@ -48,7 +48,8 @@ private:
     bool none_ = false;  // the control offers no text object model
 };
 
-// The ascent the control gives text in `font`, measured on `dc`; -1 when it cannot be.
-int ControlAscent(HDC dc, const RunFont& font);
+// The ascent the control gives text in `font`, measured on `dc`, and with `height`
+// the height of its rows; -1 when it cannot be measured.
+int ControlAscent(HDC dc, const RunFont& font, int* height = nullptr);
 
 } // namespace vn

@@ -225,11 +225,59 @@ public:
         return true;
     }
 
+    // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
+    static int WholePoints(const RunFont& font) { return static_cast<int>(std::lround(font.points * 20.0f)) / 20; }
+
     std::optional<int> OneFontSize(int from, int to) {
         const std::optional<RunFont> font = fonts_.OneFont(Control(), from, to);
         if (!font) return std::nullopt;
-        // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
-        return static_cast<int>(std::lround(font->points * 20.0f)) / 20;
+        return WholePoints(*font);
+    }
+
+    // Ascent and height of text in `font` as the control lays it out; a few fonts are
+    // kept, a body rarely uses more.
+    struct Metrics {
+        int ascent = -1, height = -1;
+    };
+    Metrics FontMetrics(const RunFont& font) {
+        for (const auto& [known, metrics] : metrics_)
+            if (known.name == font.name && known.points == font.points && known.bold == font.bold &&
+                known.italic == font.italic)
+                return metrics;
+        Metrics m;
+        HDC dc = GetDC(hwnd_);
+        if (!dc) return m;
+        m.ascent = ControlAscent(dc, font, &m.height);
+        ReleaseDC(hwnd_, dc);
+        if (metrics_.size() == kKeptMetrics) metrics_.erase(metrics_.begin());
+        metrics_.emplace_back(font, m);
+        return m;
+    }
+
+    // Where the caret would stand at the start of row `row` and the size there, read
+    // without moving it; nothing when that cannot be told so. The caret sits on the
+    // row's baseline as tall as the font at its place, so it stands at the row's top
+    // when that font is the row's tallest: when the row is no taller than text in the
+    // font of its first character (the cheap test: two places and one character's
+    // font), or when the whole row, its break included, is in one font.
+    std::optional<RowPlace> PlaceOfRowStart(int row) {
+        const auto start = row < 0 ? -1 : Ask(EM_LINEINDEX, static_cast<WPARAM>(row));
+        POINT top{};
+        if (start < 0 || !CharPos(static_cast<int>(start), top)) return std::nullopt;
+        const int from = static_cast<int>(start);
+        const auto next = Ask(EM_LINEINDEX, static_cast<WPARAM>(row + 1));
+        POINT below{};
+        if (next >= 0 && CharPos(static_cast<int>(next), below)) {
+            // Raised, lowered or smaller script text is not as tall as its font.
+            if (const std::optional<RunFont> first = fonts_.OneFont(hwnd_, from, from + 1); first && !first->shifted) {
+                const Metrics m = FontMetrics(*first);
+                if (m.height > 0 && below.y - top.y == m.height) return RowPlace{top.y, WholePoints(*first)};
+            }
+        }
+        // A last row without a break ends at the control's closing paragraph mark.
+        const int end = next >= 0 ? static_cast<int>(next) : TextLength() + 1;
+        if (const std::optional<int> size = OneFontSize(from, end)) return RowPlace{top.y, *size};
+        return std::nullopt;
     }
 
     // Where the caret stands at the start `index` of a row while the control has the
@@ -249,18 +297,13 @@ public:
         if (end <= index || fonts_.OneFont(hwnd_, index, end)) return top.y;
         std::vector<RunFont> runs;
         if (!fonts_.Runs(hwnd_, index, end, runs)) return std::nullopt;
-        HDC dc = GetDC(hwnd_);
-        if (!dc) return std::nullopt;
         int tallest = -1, atCaret = -1;
-        bool measured = true;
         for (const RunFont& run : runs) {
-            const int ascent = run.shifted ? -1 : ControlAscent(dc, run);
-            if (ascent < 0) measured = false;
+            const int ascent = run.shifted ? -1 : FontMetrics(run).ascent;
+            if (ascent < 0) return std::nullopt;
             if (atCaret < 0) atCaret = ascent;
             tallest = std::max(tallest, ascent);
         }
-        ReleaseDC(hwnd_, dc);
-        if (!measured) return std::nullopt;
         return top.y + tallest - atCaret;
     }
 
@@ -570,6 +613,8 @@ private:
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     std::optional<Snapshot> snapshot_;
     RichEditFonts fonts_;  // of hwnd_
+    static constexpr size_t kKeptMetrics = 8;
+    std::vector<std::pair<RunFont, Metrics>> metrics_;
     int quiet_ = 0;
     bool contextMenuSeen_ = false;
 
@@ -664,10 +709,7 @@ int RichEdit::SelSize() const {
     impl_->Ask(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     return cf.yHeight / 20;
 }
-std::optional<int> RichEdit::RowStart(int row) const {
-    const auto start = row < 0 ? -1 : impl_->Ask(EM_LINEINDEX, static_cast<WPARAM>(row));
-    return start < 0 ? std::nullopt : std::optional<int>(static_cast<int>(start));
-}
+std::optional<RowPlace> RichEdit::PlaceOfRowStart(int row) const { return impl_->PlaceOfRowStart(row); }
 int RichEdit::TextLength() const { return impl_->TextLength(); }
 std::optional<int> RichEdit::OneFontSize(int from, int to) const { return impl_->OneFontSize(from, to); }
 std::optional<int> RichEdit::CaretTopAtRowStart(int index) const { return impl_->CaretTopAtRowStart(index); }

@@ -49,11 +49,12 @@ protected:
 };
 
 TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
-    // The walk reads the place of a line in one font without moving the caret; the
-    // caret, stepped to each line's start, must agree: its y, the size the control
-    // reports there, and so the box top (caret y + the offset of the last size the
-    // table knows). On a line of mixed sizes the caret sits lower than the line's top,
-    // so such a line is not read directly.
+    // The walk reads the place of a line without moving the caret when the line is in
+    // one font or its first characters are its tallest; the caret, stepped to each
+    // line's start, must agree: its y, the size the control reports there, and so the
+    // box top (caret y + the offset of the last size the table knows). On a line whose
+    // first characters are smaller than others the caret sits lower than the line's
+    // top, so such a line is not read directly.
     const struct {
         const char* name;
         const char* rtf;
@@ -70,11 +71,11 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
         {"mixed",
          "{\\rtf1 {\\fs144 B}ig {\\fs20 first}\\par small {\\fs144 then big}\\par {\\fs26 a}{\\fs48 b}\\par "
          "\\fs28\\par {\\fs16 x}{\\fs72 y}\\par}",
-         5, {72, 10, 13, 14, 8}, {false, false, false, true, false}},
+         5, {72, 10, 13, 14, 8}, {true, false, false, true, false}},
         // Another face and bold or italic text beside the line's first characters.
-        {"faces", "{\\rtf1{\\fonttbl{\\f0 Tahoma;}{\\f1 Courier New;}}\\f0 {\\fs20 a}{\\f1\\fs36 b}\\par "
-                  "{\\b\\fs20 c}{\\i\\fs40 d}\\par}",
-         2, {10, 10}, {false, false}},
+        {"faces", "{\\rtf1{\\fonttbl{\\f0 Tahoma;}{\\f1 Courier New;}}\\f0 {\\b\\fs36 B}{\\fs20 old}\\par "
+                  "{\\fs20 a}{\\f1\\fs36 b}\\par {\\b\\fs20 c}{\\i\\fs40 d}\\par}",
+         3, {18, 10, 10}, {true, false, false}},
     };
     for (const auto& body : bodies) {
         SCOPED_TRACE(body.name);
