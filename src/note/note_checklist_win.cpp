@@ -144,8 +144,9 @@ std::optional<note::LinePlace> NoteChecklistEditor::PlaceOfLine(int line) const 
     // With word wrap off a line is one row of the control. A place the control can
     // tell without the caret is most of the walk's cost saved; any other line gets the
     // caret step.
-    if (const std::optional<RowPlace> place = editor_.PlaceOfRowStart(line)) return note::LinePlace{place->y, place->sizePoints};
-    return std::nullopt;
+    const std::optional<RowPlace> place = editor_.PlaceOfRowStart(line);
+    if (!place) return std::nullopt;
+    return note::LinePlace{place->y, place->sizePoints};
 }
 
 } // namespace vn
