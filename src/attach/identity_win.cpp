@@ -50,11 +50,16 @@ bool IsOwnWindow(HWND window) {
 }
 
 std::u16string GetLocalComputerName() {
-    wchar_t buffer[256] = {};
-    DWORD size = 256;
-    if (!GetComputerNameW(buffer, &size)) return {};
-    buffer[255] = L'\0';
-    return U16(buffer);
+    // The name the system runs under changes only with a restart: read once, as
+    // every note made or loaded asks for it.
+    static const std::u16string name = [] {
+        wchar_t buffer[256] = {};
+        DWORD size = 256;
+        if (!GetComputerNameW(buffer, &size)) return std::u16string();
+        buffer[255] = L'\0';
+        return U16(buffer);
+    }();
+    return name;
 }
 
 std::u16string GetOwnExeFileName() {
