@@ -110,13 +110,15 @@ public:
 
     void Create(HWND parent, int left, int top, int width, int height) {
         DestroyNative();
+        DropHost();
         bounds_ = {left, top, width, height};
         parked_ = false;
         CreateNative(parent, WS_VISIBLE);
     }
 
     void Destroy() {
-        if (hwnd_ && !parked_) DestroyNative();
+        DestroyNative();
+        DropHost();
     }
 
     HWND Handle() const { return parked_ ? nullptr : hwnd_; }
@@ -148,6 +150,7 @@ public:
                 host_ = std::make_unique<RichEditHost>(
                     [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return HandleParentMessage(m, w, l, r); });
                 host_->Create();
+                if (events_.onHiddenControl) events_.onHiddenControl(true);
             }
             parked_ = true;
             CreateNative(host_->Handle(), 0);
@@ -191,6 +194,9 @@ public:
     // With word wrap off the control's lines are the text's lines; asking the control
     // for one line keeps the checklist walk cheap on long bodies.
     int LineCount() {
+        // The captured count of a control that went: a save of a note without a
+        // window makes no hidden control for it.
+        if (!hwnd_ && snapshot_ && snapshot_->lines) return *snapshot_->lines;
         const auto rows = static_cast<int>(Ask(EM_GETLINECOUNT));
         if (rows <= 0) return 0;
         // The control counts the empty line after a final line break; the program does not.
@@ -465,6 +471,7 @@ private:
         // A body file the control could not take stays what is kept and saved.
         if (snapshot_ && snapshot_->fromFile) return;
         Snapshot s;
+        s.lines = LineCount();
         s.rtf = SaveRtf();
         s.selection = Selection();
         s.caretFormat = SelectionFormat();
@@ -493,6 +500,13 @@ private:
 
     void DestroyNative() {
         if (hwnd_) DestroyWindow(hwnd_);  // WM_DESTROY captures the content
+    }
+
+    // The hidden control's message-only window goes with the control it held.
+    void DropHost() {
+        if (!host_ || hwnd_) return;
+        host_.reset();
+        if (events_.onHiddenControl) events_.onHiddenControl(false);
     }
 
     void MoveFocusPastTab(bool backwards) {
@@ -602,6 +616,7 @@ private:
         CHARRANGE selection{};
         CHARFORMAT2W caretFormat{};
         std::optional<BodyFile> fromFile;  // a body file that no control has read yet
+        std::optional<int> lines;          // of a captured control
     };
 
     Events events_;

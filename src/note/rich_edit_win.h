@@ -8,7 +8,8 @@
 // the selection and the format at the caret. A query or change made while there is no
 // native control creates a hidden control under a private message-only host and
 // restores the captured content into it, so a note whose window is not shown can still
-// be filled, read and saved. Create() restores the content into the new control.
+// be filled, read and saved. Create() restores the content into the new control. A save
+// of a captured body needs no control: the stream and the line count are kept with it.
 #include <windows.h>
 
 #include <functional>
@@ -43,6 +44,9 @@ public:
         std::function<void(WORD vk, bool shift, bool alt, bool ctrl)> onKeyUp;
         std::function<void(int wheelDelta)> onMouseWheel;           // reported instead of scrolling the control
         std::function<void(POINT screen)> onContextMenu;            // right click (or the menu key)
+        // The hidden control (and its message-only window) was made (true), or is
+        // gone again (false): it takes objects of the process while it exists.
+        std::function<void(bool made)> onHiddenControl;
     };
 
     explicit RichEdit(Events events);
@@ -54,7 +58,8 @@ public:
     // formatting and selection carry over from the previous native control.
     // Raises OSError when the system refuses the control.
     void Create(HWND parent, int left, int top, int width, int height);
-    // Destroys the native control; the content stays for the next Create and for queries.
+    // Destroys the native control, shown or hidden; the content stays for the next
+    // Create and for queries.
     void Destroy();
     // The native control in a parent given to Create, or null.
     HWND Handle() const;
