@@ -43,6 +43,8 @@ FIRST_BOX = 1000
 # the short run, so that both happen; rarely in the long one, so that the program
 # runs long enough between starts for a slope of its handles and memory to show.
 RESTARTS = float(os.environ.get("VN_SOAK_RESTARTS", "1.2"))
+DRAG_STEPS = 4  # pointer moves of a drag, a tenth of a second apart
+GRIP_DEAD_ZONE = 10
 SCROLL_BAR = 18  # the body area's horizontal scroll bar, when it has one
 SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
@@ -60,6 +62,18 @@ def minimize_button(note):
 
 def grip(note):
     return (note.width - 43 + 10, note.height - 57 + 10)
+
+
+def grip_result(size, delta):
+    """The size a note ends at when its grip is dragged by `delta` in the drag's steps:
+    each step is measured from the size the last step taken left, and a step of 10 px
+    or less both ways is ignored (so the last one may be too)."""
+    w, h = size
+    for i in range(1, DRAG_STEPS + 1):
+        step = (size[0] + delta[0] * i // DRAG_STEPS, size[1] + delta[1] * i // DRAG_STEPS)
+        if abs(step[0] - w) > GRIP_DEAD_ZONE or abs(step[1] - h) > GRIP_DEAD_ZONE:
+            w, h = step
+    return w, h
 
 
 def normal(text):
@@ -101,6 +115,7 @@ class Report:
     checkpoints: int = 0
     restarts: int = 0
     kills: int = 0
+    covered: int = 0  # times a note was under another window where the person was about to click
     samples: list = field(default_factory=list)
     left_out: list = field(default_factory=list)
 
@@ -163,6 +178,35 @@ class Soak:
             found[caption] = {"window": w, "editor": editor[0] if editor else None, "boxes": boxes,
                               "body": body[0] if body else None}
         return found
+
+    def point_at_note(self, note_window, point):
+        """The pointer goes to a place on a note, and the note has to be what is there
+        before the person clicks, as they would see it. Under Wine a window another
+        program activates (a Notepad picked with Alt+Tab, one opened again) lies above
+        its note until the note's next tick stacks it back (half a second); a click
+        meanwhile goes to that window, and the keys after it too. The pointer's move
+        also brings Wine's list of windows in line with the screen at that place."""
+        self.desktop.move_mouse(point)
+        on_top = lambda: self.desktop.inspector.ask("focus", *point).get("at_root") == note_window.hwnd
+        if on_top():
+            return
+        self.report.covered += 1
+        try:
+            self.desktop.wait_until(on_top, 3, f"the note {note_window} on top at {point}")
+        except ScenarioFailure as failure:
+            raise ScenarioFailure(f"{failure}: {self.keyboard(point)}") from None
+
+    def click_note(self, note_window, point):
+        self.point_at_note(note_window, point)
+        self.desktop.click(point)
+
+    def keyboard(self, point):
+        """Where the keys go and what is at a point, in words: for the failure message
+        of a step whose typing did not arrive."""
+        answer = self.desktop.inspector.ask("focus", *point)
+        names = {w.hwnd: w for w in self.desktop.windows(children=True)}
+        said = lambda key: f"{key} {names[answer[key]]}" if answer.get(key) in names else f"{key} {answer.get(key)}"
+        return ", ".join(said(k) for k in ("foreground", "active", "focus", "capture", "at"))
 
     def text_on_screen(self, note):
         expect(note["editor"] is not None, f"the note {note['window']} has no editor")
@@ -289,16 +333,22 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        self.desktop.click((w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
+        point = (w.rect[0] + BODY[0], w.rect[1] + BODY[1])
+        self.click_note(w, point)
+        clicked = self.keyboard(point)
         self.desktop.xdotool("key", "ctrl+End")
         words = " ".join(self.rng.choice(WORDS) for _ in range(self.rng.randint(1, 3)))
         if self.rng.random() < 0.5:
             self.desktop.xdotool("key", "Return")
         before = self.text_on_screen(note)
         self.desktop.type_text(words)
-        self.seen[caption] = self.desktop.wait_until(
-            lambda: (lambda t: t if t.endswith(words) else None)(self.text_on_screen(self.notes()[caption])), 10,
-            f"{words!r} in the note on {caption!r} (it had {before!r})")
+        try:
+            self.seen[caption] = self.desktop.wait_until(
+                lambda: (lambda t: t if t.endswith(words) else None)(self.text_on_screen(self.notes()[caption])), 10,
+                f"{words!r} in the note on {caption!r} (it had {before!r})")
+        except ScenarioFailure as failure:
+            raise ScenarioFailure(f"{failure}; the click at {point} into {note['editor']}: {clicked}; "
+                                  f"now {self.keyboard(point)}") from None
         self.changed()
         return True
 
@@ -314,7 +364,7 @@ class Soak:
             return False
         box = self.rng.choice(boxes)
         was = box.checked
-        self.desktop.click(box.center)
+        self.click_note(note["window"], box.center)
         self.desktop.wait_until(lambda: self.notes()[caption]["boxes"][box.id - FIRST_BOX].checked != was, 5,
                                 f"the box of line {box.id - FIRST_BOX} on {caption!r} to change")
         return True
@@ -324,9 +374,9 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        self.desktop.click((w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
+        self.click_note(w, (w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
         self.desktop.xdotool("key", "ctrl+End")
-        self.desktop.click((w.rect[0] + FONT_BUTTON[0], w.rect[1] + FONT_BUTTON[1]))
+        self.click_note(w, (w.rect[0] + FONT_BUTTON[0], w.rect[1] + FONT_BUTTON[1]))
         dialog = self.desktop.wait_until(lambda: self.program.windows(cls="#32770", visible=True), 10,
                                          "the font dialog")[0]
         children = self.desktop.windows(children=True)
@@ -345,15 +395,14 @@ class Soak:
                                 "the font dialog to close")
         return True
 
-    def drag(self, start, delta):
+    def drag(self, note_window, start, delta):
         x, y = start
-        self.desktop.move_mouse((x, y))
+        self.point_at_note(note_window, start)
         # At a person's pace: a press, a few moves a tenth of a second apart, a release.
         self.desktop.xdotool("mousedown", 1)
         time.sleep(0.2)
-        steps = 4
-        for i in range(1, steps + 1):
-            self.desktop.xdotool("mousemove", x + delta[0] * i // steps, y + delta[1] * i // steps)
+        for i in range(1, DRAG_STEPS + 1):
+            self.desktop.xdotool("mousemove", x + delta[0] * i // DRAG_STEPS, y + delta[1] * i // DRAG_STEPS)
             time.sleep(0.1)
         self.desktop.xdotool("mouseup", 1)
 
@@ -369,7 +418,7 @@ class Soak:
         width, height = (w.width, w.height) if w.width > 110 else NOTE_MAX
         nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - width - 10))
         ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - height - 10))
-        self.drag((w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
+        self.drag(w, (w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].rect[0] - nx) <= 3 and
                                 abs(self.notes()[caption]["window"].rect[1] - ny) <= 3, 5,
                                 f"the note on {caption!r} at ({nx}, {ny})")
@@ -385,11 +434,11 @@ class Soak:
         room = (min(NOTE_MAX[0], qx + QUARTER[0] - w.rect[0] - 5), min(NOTE_MAX[1], qy + QUARTER[1] - w.rect[1] - 5))
         if room[0] < NOTE_MIN[0] or room[1] < NOTE_MIN[1]:
             return False
-        width = self.rng.randint(NOTE_MIN[0], room[0])
-        height = self.rng.randint(NOTE_MIN[1], room[1])
-        if abs(width - w.width) <= 10 and abs(height - w.height) <= 10:
-            return False  # the grip ignores moves of 10 px or less
-        self.drag((w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), (width - w.width, height - w.height))
+        delta = (self.rng.randint(NOTE_MIN[0], room[0]) - w.width, self.rng.randint(NOTE_MIN[1], room[1]) - w.height)
+        width, height = grip_result((w.width, w.height), delta)
+        if (width, height) == (w.width, w.height):
+            return False
+        self.drag(w, (w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), delta)
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].width - width) <= 3 and
                                 abs(self.notes()[caption]["window"].height - height) <= 3, 5,
                                 f"the note on {caption!r} at {width} x {height}")
@@ -401,12 +450,12 @@ class Soak:
             return False
         w = note["window"]
         if w.width <= 110:
-            self.desktop.move_mouse((w.rect[0] + 50, w.rect[1] + 50))
+            self.point_at_note(w, (w.rect[0] + 50, w.rect[1] + 50))
             self.desktop.xdotool("click", "--repeat", 2, "--delay", 80, 1)
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width > 110, 5,
                                     f"the tile on {caption!r} to open")
         else:
-            self.desktop.click((w.rect[0] + minimize_button(w)[0], w.rect[1] + minimize_button(w)[1]))
+            self.click_note(w, (w.rect[0] + minimize_button(w)[0], w.rect[1] + minimize_button(w)[1]))
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width <= 110, 5,
                                     f"the note on {caption!r} to become a tile")
         return True
@@ -416,7 +465,7 @@ class Soak:
         if not note or len(self.notes()) < 2:
             return False
         w = note["window"]
-        self.desktop.click((w.rect[0] + DELETE_BUTTON[0], w.rect[1] + DELETE_BUTTON[1]))
+        self.click_note(w, (w.rect[0] + DELETE_BUTTON[0], w.rect[1] + DELETE_BUTTON[1]))
         self.desktop.wait_until(lambda: caption not in self.notes(), 5, f"the note on {caption!r} to go")
         self.deleted.add(caption)
         self.confirmed.pop(caption, None)
@@ -666,7 +715,8 @@ def run(desktop, seconds, seed, log=print):
     finally:
         shutil.rmtree(soak.out_folder, ignore_errors=True)
         log(f"steps: {soak.report.steps}, checkpoints {soak.report.checkpoints}, restarts {soak.report.restarts}, "
-            f"kills {soak.report.kills}, {time.monotonic() - soak.started:.0f} s")
+            f"kills {soak.report.kills}, notes covered before a click {soak.report.covered}, "
+            f"{time.monotonic() - soak.started:.0f} s")
         if sys.exc_info()[0] is not None:
             for row in summarize(soak.report, warmup=30):
                 log(row)

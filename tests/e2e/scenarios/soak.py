@@ -30,7 +30,8 @@ def session(desktop):
         expect(high - low <= HANDLE_GROWTH_LIMIT,
                f"kernel handles went from {low} to {high} after the warm-up of run {row['life']}")
     used = set(report.steps)
-    print(f"steps {report.steps}, checkpoints {report.checkpoints}, restarts {report.restarts}, kills {report.kills}")
+    print(f"steps {report.steps}, checkpoints {report.checkpoints}, restarts {report.restarts}, kills {report.kills}, "
+          f"notes covered before a click {report.covered}")
     expect({"add_note", "type"} <= used, f"the run did too little: {report.steps}")
 
 
