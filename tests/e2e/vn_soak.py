@@ -187,7 +187,7 @@ class Soak:
         meanwhile goes to that window, and the keys after it too. The pointer's move
         also brings Wine's list of windows in line with the screen at that place."""
         self.desktop.move_mouse(point)
-        on_top = lambda: self.desktop.inspector.ask("focus", *point).get("at_root") == note_window.hwnd
+        on_top = lambda: self.at_root(point) == note_window.hwnd
         if on_top():
             return
         self.report.covered += 1
@@ -198,6 +198,33 @@ class Soak:
 
     def click_note(self, note_window, point):
         self.point_at_note(note_window, point)
+        self.desktop.click(point)
+
+    def at_root(self, point):
+        return self.desktop.inspector.ask("focus", *point).get("at_root")
+
+    def click_in_dialog(self, dialog, caption):
+        """A dialog's button, as a person clicks it. Where another window covers it (the
+        note of a Notepad picked over the import dialog, stacked above its Notepad) the
+        person first clicks the dialog's title bar, which brings the dialog forward."""
+        buttons = [w for w in self.desktop.windows(children=True)
+                   if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
+        expect(buttons, f"{dialog} has no button {caption!r}")
+        point = buttons[0].center
+        self.desktop.move_mouse(point)
+        if self.at_root(point) != dialog.hwnd:
+            self.report.covered += 1
+            for x in (dialog.rect[0] + 40, (dialog.rect[0] + dialog.rect[2]) // 2, dialog.rect[2] - 60):
+                title = (x, dialog.rect[1] + 10)
+                self.desktop.move_mouse(title)
+                if self.at_root(title) == dialog.hwnd:
+                    self.desktop.click(title)
+                    break
+            self.desktop.move_mouse(point)
+            try:
+                self.desktop.wait_until(lambda: self.at_root(point) == dialog.hwnd, 3, f"{caption!r} of {dialog} in view")
+            except ScenarioFailure as failure:
+                raise ScenarioFailure(f"{failure}: {self.keyboard(point)}") from None
         self.desktop.click(point)
 
     def keyboard(self, point):
@@ -387,10 +414,10 @@ class Soak:
                 self.desktop.click(size[0].center)
                 for _ in range(self.rng.randint(1, 6)):
                     self.desktop.xdotool("key", self.rng.choice(["Down", "Up"]))
-            self.desktop.click_button(dialog, "OK")
+            self.click_in_dialog(dialog, "OK")
             self.changed()
         else:
-            self.desktop.click_button(dialog, "Cancel")
+            self.click_in_dialog(dialog, "Cancel")
         self.desktop.wait_until(lambda: not self.program.windows(cls="#32770", visible=True), 10,
                                 "the font dialog to close")
         return True
@@ -514,13 +541,13 @@ class Soak:
         expect(len(view["rows"]) == len(self.notes_in_program()),
                f"the export dialog lists {len(view['rows'])} notes, the program has {len(self.notes_in_program())}")
         if not view["rows"]:
-            self.desktop.click_button(dialog, "Close")
+            self.click_in_dialog(dialog, "Close")
             return True
         row = self.rng.randrange(len(view["rows"]))
         self.desktop.click_export_check_box(view["rows"][row])
         self.desktop.wait_until(lambda: self.desktop.child(dialog, "Button", "Export").enabled, 5, "Export enabled")
         archive = self.out_folder / f"soak{len(self.exports)}.vnx"
-        self.desktop.click_button(dialog, "Export")
+        self.click_in_dialog(dialog, "Export")
         self.desktop.file_dialog(self.program, "Save As", self.desktop.windows_path(archive), "Save")
         self.desktop.wait_until(lambda: not (self.desktop.window(dialog.hwnd) or dialog).visible or
                                 self.desktop.window(dialog.hwnd) is None, 10, "the export dialog to close")
@@ -551,7 +578,7 @@ class Soak:
         self.desktop.click(((row["rect"][0] + row["rect"][2]) // 2, (row["rect"][1] + row["rect"][3]) // 2))
         self.desktop.wait_until(lambda: self.desktop.child(dialog, "Button", "Stick to Window").enabled, 5,
                                 "Stick to Window to be enabled")
-        self.desktop.click_button(dialog, "Stick to Window")
+        self.click_in_dialog(dialog, "Stick to Window")
         self.program.wait_for_window(10, "the Information prompt", cls="VnInformationWindow", visible=True)
         # The import dialog covers the middle of the screen: the person switches to the
         # Notepad with the keyboard (Alt+Tab), which picks it as a click would.
@@ -565,7 +592,7 @@ class Soak:
             shown = self.desktop.window(dialog.hwnd)
             if not shown or not shown.visible:
                 break
-            self.desktop.click_button(shown, "Close")
+            self.click_in_dialog(shown, "Close")
             try:
                 self.desktop.wait_until(lambda: not (w := self.desktop.window(dialog.hwnd)) or not w.visible, 5,
                                         "the import dialog to close")
