@@ -213,6 +213,8 @@ class Soak:
         point = buttons[0].center
         self.desktop.move_mouse(point)
         if self.at_root(point) != dialog.hwnd:
+            if not (now := self.desktop.window(dialog.hwnd)) or not now.visible:
+                return  # closed meanwhile (by an earlier click that was slow to act)
             self.report.covered += 1
             for x in (dialog.rect[0] + 40, (dialog.rect[0] + dialog.rect[2]) // 2, dialog.rect[2] - 60):
                 title = (x, dialog.rect[1] + 10)
