@@ -211,6 +211,40 @@ TEST_F(NoteChecklistTest, StoredStatesTickTheBoxesAfterTheShowingWithoutTakingTh
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
+TEST_F(NoteChecklistTest, ANoteThatAppearedByItselfTakesTheKeyboardWhenClicked) {
+    const std::u16string caption = UniqueCaption(u"Vn checklist click");
+    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+    host.List(*note);
+    note->Editor().LoadBody("{\\rtf1 first\\par}");
+    TargetProcess targets({caption});
+    HWND target = targets.Window(0);
+    SetForegroundWindow(target);
+    PumpMessagesFor(100);
+    note->TimerTimer();  // shows by itself: the target keeps the keyboard
+    PumpMessagesFor(100);
+    ASSERT_TRUE(note->IsShown());
+    ASSERT_EQ(GetForegroundWindow(), target);
+
+    // A person's click into the body, then a key, through the system's input.
+    const RECT editor = WindowRect(note->Editor().Handle());
+    PutCursor(editor.left + 60, editor.top + 8);
+    INPUT input[4]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input[2].type = input[3].type = INPUT_KEYBOARD;
+    input[2].ki.wVk = input[3].ki.wVk = 'Q';
+    input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+    PumpMessagesFor(100);
+    EXPECT_EQ(GetForegroundWindow(), note->Handle());
+    EXPECT_EQ(GetFocus(), note->Editor().Handle());
+    ASSERT_EQ(SendInput(2, input + 2, sizeof(INPUT)), 2u);
+    PumpMessagesFor(100);
+    EXPECT_NE(note->Editor().Text().find(u"q"), std::u16string::npos);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
 TEST_F(NoteChecklistTest, TheWheelScrollsTheBodyTenPixelsANotchWithinItsContent) {
     NotePtr note = FocusedNote(u"Vn checklist wheel", Lines(40));
     note->UpdateLayout();
