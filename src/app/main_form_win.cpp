@@ -11,6 +11,7 @@
 #include "attach/desktop_look_win.h"
 #include "attach/identity_win.h"
 #include "attach/title_search_win.h"
+#include "attach/window_events_win.h"
 #include "attach/window_system_win.h"
 #include "note/handle_budget_win.h"
 #include "note/note_chrome_win.h"
@@ -41,8 +42,9 @@ constexpr std::uint64_t kTitleListMaxAgeMs = 100;
 constexpr wchar_t kMainCaption[] = L"FMain";
 // The notes' ticks look at the desktop once a round (the first tick of a round
 // finds the last look at least this old) and count everything as changed every
-// sweep: a window the person is not using that is retitled, hidden or minimised
-// in the background is seen that much later.
+// sweep: where the system does not report it (Wine), a window the person is not
+// using that is retitled, hidden or minimised in the background is seen that much
+// later.
 constexpr std::uint64_t kDesktopLookMs = 250;
 constexpr std::uint64_t kTrackingSweepMs = 10000;
 
@@ -104,6 +106,9 @@ void TFMain::FormCreate() {
 
     Changes_.StartWatching([] { return static_cast<std::uint64_t>(GetTickCount64()); }, kTrackingSweepMs,
                            [this](WindowChanges& changes) { LookAtDesktop(changes, Stacking_); }, kDesktopLookMs);
+    // Where the system reports other programs' windows (Windows does, Wine only
+    // their creation), a note follows a change in the background at its next tick.
+    WindowEvents_ = std::make_unique<WindowEvents>(Changes_);
 
     // The store keeps the records it cannot load and writes them back; only an
     // index file that cannot be read at all fails the load. That is reported to
@@ -139,6 +144,7 @@ void TFMain::FormDestroy() {
     DelayedSave_.Stop();
     Guarded([this] { Picking_.Stop(); });
     MouseHook_.reset();
+    WindowEvents_.reset();
 }
 
 void TFMain::AddJotlet(Jotlet& note) { FJotlets.Add(note); }
@@ -149,6 +155,7 @@ void TFMain::JotletRemoved(Jotlet& note) {
 }
 
 bool TFMain::MouseHookInstalled() const noexcept { return MouseHook_ && MouseHook_->Installed(); }
+bool TFMain::WindowEventsInstalled() const noexcept { return WindowEvents_ && WindowEvents_->Installed(); }
 
 NoteCompanionWindow& TFMain::NoteCompanion() {
     if (!NoteCompanion_) {

@@ -44,6 +44,7 @@ namespace vn {
 
 class Application;
 class MouseHook;
+class WindowEvents;
 class TFStickyNote;
 
 class TFMain : public Window, public NoteHost {
@@ -103,6 +104,7 @@ public:
     FileDialog& OpenDialog() noexcept { return OpenDialog_; }
     bool TimerEnabled(ControllerTimer timer) const;
     bool MouseHookInstalled() const noexcept;
+    bool WindowEventsInstalled() const noexcept;
     TDlgExport* ExportDialog() noexcept { return DlgExport.get(); }
     TDlgImport* ImportDialog() noexcept { return DlgImport.get(); }
 
@@ -159,6 +161,8 @@ private:
     note::HandleBudget Budget_;
     StackingOrder Stacking_;
     WindowChanges Changes_;
+    // Tells Changes_ what the system reports of other programs' windows; gone before it.
+    std::unique_ptr<WindowEvents> WindowEvents_;
     NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 

@@ -80,6 +80,11 @@ void WindowChanges::WindowChanged(WindowId window) {
     windows_[window] = counter_;
 }
 
+void WindowChanges::WindowGone(WindowId window) {
+    windows_[window] = ++counter_;
+    if (topLevel_.contains(window)) any_ = counter_;
+}
+
 void WindowChanges::AllChanged() {
     all_ = any_ = ++counter_;
     windows_.clear();

@@ -24,7 +24,9 @@
 //   - every `sweepMs` everything counts as changed: what happens to windows in the
 //     background (a program retitling or hiding a window the person is not
 //     using) is seen by the next sweep.
-// Reports from elsewhere (WindowChanged, AllChanged) count the same.
+// Reports from elsewhere (WindowChanged, WindowGone, AllChanged) count the same:
+// on Windows the system's window events (window_events.h) report what happens in
+// the background at once, and the sweep only backs them up.
 //
 // Stamps order the changes: a tick takes Now() before it asks, and a change seen
 // while it asks is newer than its stamp.
@@ -81,6 +83,11 @@ public:
 
     // Something about `window` changed (it may be gone by now).
     void WindowChanged(WindowId window);
+    // `window` is gone, and what it was cannot be read any more. A window gone
+    // that the last look did not list at the top level (an inner window, most
+    // likely) matters only to a note bound to it, so only that note asks again;
+    // the searches of the unbound notes ask again only for one the look listed.
+    void WindowGone(WindowId window);
     // Anything may have changed.
     void AllChanged();
 

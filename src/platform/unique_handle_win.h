@@ -66,6 +66,11 @@ struct HookTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { UnhookWindowsHookEx(h); }
 };
+struct WinEventHookTraits {
+    using Handle = HWINEVENTHOOK;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { UnhookWinEvent(h); }
+};
 struct FindTraits {
     using Handle = HANDLE;
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -88,6 +93,7 @@ using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueWinEventHook = UniqueHandle<WinEventHookTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueMemoryDc = UniqueHandle<DcTraits>;
 

@@ -120,6 +120,7 @@ TEST_F(MainFormTest, StartsHiddenWithoutTaskbarButtonAndSettlesInTheTray) {
     EXPECT_EQ(main.Tray().BalloonIcon(), static_cast<DWORD>(NIIF_INFO));
     EXPECT_EQ(main.Tray().BalloonsShown(), 1u);
     EXPECT_TRUE(main.MouseHookInstalled());
+    EXPECT_TRUE(main.WindowEventsInstalled());
     EXPECT_EQ(main.OpenDialog().Title, u"Select Vantory Note File to Import");
     EXPECT_EQ(main.OpenDialog().Filter, u"Vantory Note Export File (*.vnx)|*.vnx");
 
@@ -127,6 +128,7 @@ TEST_F(MainFormTest, StartsHiddenWithoutTaskbarButtonAndSettlesInTheTray) {
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(main.Tray().Visible());
     EXPECT_FALSE(main.MouseHookInstalled());
+    EXPECT_FALSE(main.WindowEventsInstalled());
     main.Destroy();  // a second shutdown does nothing
 }
 
