@@ -64,7 +64,7 @@ TFMain::TFMain(Application& application)
       Budget_(SystemGuiQuota(), SystemGuiObjects),
       Stacking_(kTitleListMaxAgeMs),
       DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
-      TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs)),
+      TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs), &Changes_),
       Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
 
 TFMain::TFMain(Application& application, std::u16string dataFolder) : TFMain(application) {

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "attach/window_changes.h"
 #include "attach/window_system.h"
 
 namespace vn {
@@ -52,28 +53,39 @@ private:
 
 // A window system that forwards every query to `inner` except the title search,
 // which `search` answers.
+//
+// `changes`, when given, are what wakes the unbound notes' searches. A list read
+// before the latest of them is read again, however young: a note woken by a
+// retitle would otherwise search the titles from before it, find nothing and wait
+// for the next change or the sweep.
 class WindowSystemWithTitleSearch final : public WindowSystem {
 public:
-    WindowSystemWithTitleSearch(WindowSystem& inner, TitleSearch search)
-        : inner_(inner), search_(std::move(search)) {}
+    WindowSystemWithTitleSearch(WindowSystem& inner, TitleSearch search, const WindowChanges* changes = nullptr)
+        : inner_(inner), search_(std::move(search)), changes_(changes) {}
 
     bool IsWindow(WindowId window) const override { return inner_.IsWindow(window); }
     bool IsWindowVisible(WindowId window) const override { return inner_.IsWindowVisible(window); }
     bool IsIconic(WindowId window) const override { return inner_.IsIconic(window); }
     bool PlacementMinimized(WindowId window) const override { return inner_.PlacementMinimized(window); }
     std::optional<ScreenRect> GetWindowRect(WindowId window) const override { return inner_.GetWindowRect(window); }
-    WindowId FindWindowByTitle(const std::u16string& title) const override { return search_.Find(title); }
+    WindowId FindWindowByTitle(const std::u16string& title) const override {
+        if (changes_ && changes_->LatestChange() != listedAfter_) {
+            search_.Forget();
+            listedAfter_ = changes_->LatestChange();
+        }
+        return search_.Find(title);
+    }
     std::u16string GetWindowCaption(WindowId window) const override { return inner_.GetWindowCaption(window); }
     std::u16string GetWindowExeName(WindowId window) const override { return inner_.GetWindowExeName(window); }
     WindowId GetForegroundWindow() const override { return inner_.GetForegroundWindow(); }
     void SetForegroundWindow(WindowId window) override { inner_.SetForegroundWindow(window); }
     bool IsOwnWindow(WindowId window) const override { return inner_.IsOwnWindow(window); }
-    // The desktop changed: the next title search reads the list afresh.
-    void ForgetTitles() noexcept { search_.Forget(); }
 
 private:
     WindowSystem& inner_;
     mutable TitleSearch search_;  // its list is a cache: searching does not change the desktop
+    const WindowChanges* changes_;
+    mutable WindowChanges::Stamp listedAfter_ = 0;  // the latest change when the list was last renewed
 };
 
 } // namespace vn

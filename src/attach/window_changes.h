@@ -95,6 +95,8 @@ public:
     bool ChangedSince(WindowId window, Stamp since) const;
     // Whether anything about any window changed after `since`.
     bool AnyChangedSince(Stamp since) const;
+    // The stamp of the latest change of any kind (0 before the first).
+    Stamp LatestChange() const noexcept { return any_; }
 
 private:
     struct Watched {

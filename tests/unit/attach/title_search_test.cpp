@@ -60,6 +60,31 @@ TEST(TitleSearch, ANewWindowIsSeenOnceTheListIsOlderThanItsAge) {
     EXPECT_EQ(search.Find(u"Report"), WindowId{0x60});
 }
 
+TEST(TitleSearch, AListReadBeforeTheLatestReportedChangeIsReadAgainHoweverYoung) {
+    Desk desk;
+    desk.windows = {{0x10, u"Draft - Notepad"}, {0x20, u"Mail"}};
+    WindowChanges changes;
+    changes.StartWatching([&] { return desk.now; }, 600000, {}, 0);
+    test::FakeDesktop desktop;
+    WindowSystemWithTitleSearch windows(desktop, desk.Search(100), &changes);
+    EXPECT_EQ(windows.FindWindowByTitle(u"Report - Notepad"), kNoWindow);
+
+    // The program opens another file; the search answers from the young list until
+    // the retitle is reported, and then from a list read after it.
+    desk.windows[0].title = u"Report - Notepad";
+    desk.now += 50;
+    EXPECT_EQ(windows.FindWindowByTitle(u"Report - Notepad"), kNoWindow);
+    changes.WindowChanged(0x10);
+    EXPECT_EQ(windows.FindWindowByTitle(u"Report - Notepad"), WindowId{0x10});
+    EXPECT_EQ(windows.FindWindowByTitle(u"Mail"), WindowId{0x20});
+    EXPECT_EQ(desk.listings, 2) << "the searches after one change share one list";
+
+    // A gone window the last look never listed wakes no search, and renews nothing.
+    changes.WindowGone(0x99);
+    EXPECT_EQ(windows.FindWindowByTitle(u"Mail"), WindowId{0x20});
+    EXPECT_EQ(desk.listings, 2);
+}
+
 TEST(TitleSearch, TheWindowSystemAnswersEverythingElseFromTheDesktop) {
     test::FakeDesktop desktop;
     WindowId pad = desktop.Open(u"  Untitled - Notepad ", u"notepad.exe");
