@@ -533,12 +533,14 @@ class Soak:
         new = self.new_caption()
         had_note = old in self.notes()
         self.desktop.retitle(window, new)
+        # Wine tells the program nothing of a window retitled in the background: the
+        # notes see it at their sweep, every 10 s (on Windows at the next tick).
         if had_note:
-            self.desktop.wait_until(lambda: old not in self.notes(), 5, f"the note of {old!r} to hide")
+            self.desktop.wait_until(lambda: old not in self.notes(), 12, f"the note of {old!r} to hide")
         if back:
             self.desktop.retitle(self.target_window(target), old)
             if had_note or old in self.confirmed:
-                self.desktop.wait_until(lambda: old in self.notes(), 5, f"the note of {old!r} to come back")
+                self.desktop.wait_until(lambda: old in self.notes(), 12, f"the note of {old!r} to come back")
         else:
             target.caption = new
         return True
