@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Start-up with 0, 100 and 1,000 stored notes until the program is ready, its idle
-# processor use, and the time of the store save at shutdown, measured under Wine on
-# a private Xvfb desktop (bench/startup_bench.py says how).
+# The scale figures in one run, under Wine on a private Xvfb desktop, against the
+# empty program: start-up until ready, store save and memory with 0, 100, 1,000 and
+# 5,000 stored notes; the idle processor use of the program and of the Wine server
+# with 1,000 stored notes of which 100 are shown; the windows (and GDI objects) of a
+# shown note and of a checklist line (bench/startup_bench.py says how).
 #   bench/startup_bench.sh [RUNS]      (build folder: $VN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."

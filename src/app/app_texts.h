@@ -22,6 +22,11 @@ inline constexpr char16_t kAccessDeniedBalloonText[] =
     u"The application you are trying to attach the note to seems to be running with admin privileges.\r\n"
     u"In order to attach notes to it, Vantory Note application must be started with admin privileges as well.";
 
+// Near the process's limit of windows: a note waits, stored, for room.
+inline constexpr char16_t kNoRoomBalloonText[] =
+    u"Some notes cannot be shown right now: Windows has no room for more note windows.\r\n"
+    u"They are kept safe and come back as soon as other notes are closed or deleted.";
+
 // Tray menu, top to bottom.
 inline constexpr char16_t kMenuAddNote[] = u"Add a Note";
 inline constexpr char16_t kMenuExportNotes[] = u"Export Notes";

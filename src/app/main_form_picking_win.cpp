@@ -3,6 +3,8 @@
 // makes, places, fills and shows the note here.
 #include "app/main_form_win.h"
 
+#include "app/app_texts.h"
+
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
 #include "note/handle_budget.h"
@@ -45,7 +47,9 @@ TFStickyNote& TFMain::AddStickyNoteToWindow(HWND AParentWnd) {
         PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(AParentWnd), *note);
     } catch (const note::NoRoomForWindow&) {
         // Near the process's limit of windows: the note is listed (and so saved, filled
-        // from an imported record too) without a window for now.
+        // from an imported record too) without a window for now, and the person who
+        // picked the window hears why nothing shows.
+        if (Budget_.ShortageToTell()) ShowBalloon(kBalloonWarning, kNoRoomBalloonText);
     }
     return *note;
 }

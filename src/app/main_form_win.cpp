@@ -8,6 +8,7 @@
 #include "app/application_win.h"
 #include "app/data_folder_win.h"
 #include "app/exception_rule.h"
+#include "attach/desktop_look_win.h"
 #include "attach/identity_win.h"
 #include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
@@ -23,11 +24,27 @@ namespace vn {
 TFMain* FMain = nullptr;
 
 namespace {
+bool IsNoRoomForWindow(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const note::NoRoomForWindow&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 constexpr wchar_t kMainClass[] = L"TFMain";
 // How long the notes' title searches answer from one list of the top-level
 // windows: a note may see a new window this much later than its tick.
 constexpr std::uint64_t kTitleListMaxAgeMs = 100;
 constexpr wchar_t kMainCaption[] = L"FMain";
+// The notes' ticks look at the desktop once a round (the first tick of a round
+// finds the last look at least this old) and count everything as changed every
+// sweep: a window the person is not using that is retitled, hidden or minimised
+// in the background is seen that much later.
+constexpr std::uint64_t kDesktopLookMs = 250;
+constexpr std::uint64_t kTrackingSweepMs = 10000;
 
 HICON LoadMainIcon() {
     // The tray wants the small size; shared icons are freed by the system at exit.
@@ -84,6 +101,9 @@ void TFMain::FormCreate() {
 
     TrayIcon_.SetBalloonTitle(kBalloonTitle);
     ShowBalloon(kBalloonInfo, kStartupBalloonText);
+
+    Changes_.StartWatching([] { return static_cast<std::uint64_t>(GetTickCount64()); }, kTrackingSweepMs,
+                           [this](WindowChanges& changes) { LookAtDesktop(changes, Stacking_); }, kDesktopLookMs);
 
     // The store keeps the records it cannot load and writes them back; only an
     // index file that cannot be read at all fails the load. That is reported to
@@ -150,6 +170,12 @@ NoteChrome& TFMain::Chrome() {
 std::u16string TFMain::GetLocalDataPath() const { return dataFolder_ ? *dataFolder_ : vn::GetLocalDataPath(); }
 
 void TFMain::ApplicationEventsException(std::exception_ptr error) {
+    if (IsNoRoomForWindow(error)) {
+        // A tick finds no room twice a second for every waiting note: the person hears
+        // of it once a shortage, in a balloon that takes no focus.
+        if (Budget_.ShortageToTell()) ShowBalloon(kBalloonWarning, kNoRoomBalloonText);
+        return;
+    }
     if (!IsAccessDeniedMessage(ExceptionMessage(error))) return;  // everything else is dropped silently
     ShowBalloon(kBalloonError, kAccessDeniedBalloonText);
 }

@@ -28,6 +28,7 @@
 #include "exchange/export_dialog_win.h"
 #include "exchange/import_dialog_win.h"
 #include "attach/stacking_order_win.h"
+#include "attach/window_changes.h"
 #include "attach/title_search.h"
 #include "note/handle_budget.h"
 #include "note/note_host.h"
@@ -85,6 +86,7 @@ public:
     NoteChrome& Chrome() override;
     note::HandleBudget& Budget() override { return Budget_; }
     StackingOrder& Stacking() override { return Stacking_; }
+    WindowChanges& Changes() override { return Changes_; }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets.items(); }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return Picking_.NewStickyNoteInfoString(); }
@@ -156,6 +158,7 @@ private:
     std::u16string tilePicturePath_;
     note::HandleBudget Budget_;
     StackingOrder Stacking_;
+    WindowChanges Changes_;
     NoteList FJotlets{[this](Jotlet& note) { JotletRemoved(note); }};
     std::vector<std::u16string> FStickyNoteList;
 

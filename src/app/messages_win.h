@@ -29,5 +29,6 @@ enum class TrayCommand : UINT {
 // Balloon icons.
 inline constexpr DWORD kBalloonInfo = NIIF_INFO;
 inline constexpr DWORD kBalloonError = NIIF_ERROR;
+inline constexpr DWORD kBalloonWarning = NIIF_WARNING;
 
 } // namespace vn

@@ -28,14 +28,18 @@ std::u16string GetWindowExeName(HWND window) {
     return {};
 }
 
+std::u16string ReadWindowText(HWND window) {
+    std::wstring buffer(256, L'\0');
+    for (;;) {
+        const int n = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+        if (n < static_cast<int>(buffer.size()) - 1) return U16(buffer.data(), static_cast<size_t>(n > 0 ? n : 0));
+        buffer.resize(buffer.size() * 2);  // perhaps cut short: ask again with room to spare
+    }
+}
+
 std::u16string GetWindowCaption(HWND window) {
     if (!window) return {};
-    int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(window, buffer.data(), length + 1);
-    if (copied <= 0) return {};
-    return TrimCaption(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(copied)));
+    return TrimCaption(ReadWindowText(window));
 }
 
 bool IsOwnWindow(HWND window) {
@@ -46,11 +50,16 @@ bool IsOwnWindow(HWND window) {
 }
 
 std::u16string GetLocalComputerName() {
-    wchar_t buffer[256] = {};
-    DWORD size = 256;
-    if (!GetComputerNameW(buffer, &size)) return {};
-    buffer[255] = L'\0';
-    return U16(buffer);
+    // The name the system runs under changes only with a restart: read once, as
+    // every note made or loaded asks for it.
+    static const std::u16string name = [] {
+        wchar_t buffer[256] = {};
+        DWORD size = 256;
+        if (!GetComputerNameW(buffer, &size)) return std::u16string();
+        buffer[255] = L'\0';
+        return U16(buffer);
+    }();
+    return name;
 }
 
 std::u16string GetOwnExeFileName() {

@@ -11,7 +11,14 @@ namespace vn {
 // list reports it; empty when the process is not found. A fresh snapshot per call.
 std::u16string GetWindowExeName(HWND window);
 
-// The window's text trimmed as a caption (TrimCaption); no length limit.
+// The window's text as the system keeps it, read without a message (as the
+// system's title search and the text of another program's window are read): a
+// hung program cannot hold the reader up, and another program's window costs one
+// question to the window server instead of a message it must answer. No length
+// limit; empty for no window.
+std::u16string ReadWindowText(HWND window);
+
+// The window's text (ReadWindowText) trimmed as a caption (TrimCaption).
 std::u16string GetWindowCaption(HWND window);
 
 // True for a window the windowing layer made for one of the program's own window

@@ -30,15 +30,34 @@ WindowId NoteBinding::NativeWindowOwner() const noexcept {
 
 void NoteBinding::OwnedWindowRefused() noexcept {
     if (IsBound()) refusedTarget_ = FWndParent;
+    settled_.reset();
 }
 
 void NoteBinding::Close() noexcept {
     FWndParent = kNoWindow;
     refusedTarget_ = kNoWindow;
+    settled_.reset();
 }
 
 void NoteBinding::TimerTimer(bool selectingCaptureWindow, WindowSystem& windows, BindingNoteView& note) {
+    WindowChanges unwatched;
+    TimerTimer(selectingCaptureWindow, windows, note, unwatched);
+}
+
+bool NoteBinding::Settled(const BindingNoteView& note, const WindowChanges& changes) const {
+    if (!settled_ || settled_->target != FWndParent || settled_->shown != note.IsShown() ||
+        settled_->windowVisible != note.WindowVisible())
+        return false;
+    return IsBound() ? !changes.ChangedSince(FWndParent, settled_->at) : !changes.AnyChangedSince(settled_->at);
+}
+
+void NoteBinding::TimerTimer(bool selectingCaptureWindow, WindowSystem& windows, BindingNoteView& note,
+                             WindowChanges& changes) {
     if (selectingCaptureWindow || IsClosed()) return;
+    const WindowChanges::Stamp now = changes.Now();
+    if (Settled(note, changes) && (!IsBound() || note.KeepAboveTarget(FWndParent))) return;
+    // A tick that fails half-way (a refused window) has settled nothing.
+    settled_.reset();
     if (IsBound() && TargetLost(windows)) {
         FWndParent = kUnboundWindow;
         refusedTarget_ = kNoWindow;
@@ -48,6 +67,11 @@ void NoteBinding::TimerTimer(bool selectingCaptureWindow, WindowSystem& windows,
     if (FWndParent == kUnboundWindow) TryBind(windows, note);
     if (IsBound() && !note.IsShown() && !RefusedByTarget()) PlaceAndShow(windows, note);
     else if (IsBound() && note.IsShown()) note.FollowTarget(FWndParent);
+    // A bound note still waiting (its target minimised or parked off screen, its
+    // window refused or without room) asks again every tick.
+    const bool shownOnTarget = IsBound() && note.IsShown() && !RefusedByTarget();
+    const bool searchedInVain = FWndParent == kUnboundWindow && !note.IsShown();
+    if (shownOnTarget || searchedInVain) settled_ = Outcome{now, FWndParent, note.IsShown(), note.WindowVisible()};
 }
 
 bool NoteBinding::TargetLost(const WindowSystem& windows) const {

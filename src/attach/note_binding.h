@@ -3,8 +3,10 @@
 // is bound to, and the 500 ms tracking tick that binds, unbinds, places and shows
 // the note. The note window owns one NoteBinding and implements BindingNoteView;
 // its `Timer` handler calls TimerTimer.
+#include <optional>
 #include <string>
 
+#include "attach/window_changes.h"
 #include "attach/window_system.h"
 
 namespace vn {
@@ -35,10 +37,18 @@ public:
     virtual void UpdateLayout() = 0;
     // The framework's show; the note's show handler runs.
     virtual void Show() = 0;
-    // Called on every tick of a shown, bound note: where the window system does not
+    // Called on every full tick of a shown, bound note: where the window system does not
     // hide an owned window with its minimised owner or keep it above its owner, the
     // note does it itself, leaving its shown flag as it is.
     virtual void FollowTarget(WindowId /*target*/) {}
+    // Whether the note's window is on screen. Not the shown flag: the system may hide
+    // and show the window by itself (with its minimised owner, say).
+    virtual bool WindowVisible() const { return IsShown(); }
+    // Called instead of the tick's questions while nothing was seen of the shown
+    // note's target (WindowChanges): checks what the desktop's list answers for all
+    // notes at once. False when the target is gone from it (its program ended
+    // without destroying it, say); otherwise the note is kept above it.
+    virtual bool KeepAboveTarget(WindowId /*target*/) { return true; }
 };
 
 class NoteBinding {
@@ -81,6 +91,15 @@ public:
     // One tracking tick. Does nothing while the controller is picking a window or
     // once the note is closed. Exceptions of the note's window creation propagate
     // (the access-denied one after the refusal has been recorded).
+    //
+    // A tick that settled the note (shown on its target, or unbound after a search
+    // that found nothing) leaves it as it is while `changes` has seen nothing since
+    // about that target (for an unbound note: about any window) and the note's
+    // shown flag, window and target are what that tick left; a shown note is only
+    // kept above its target then (BindingNoteView::KeepAboveTarget).
+    void TimerTimer(bool selectingCaptureWindow, WindowSystem& windows, BindingNoteView& note,
+                    WindowChanges& changes);
+    // The same asking everything every tick, as without a watch of the desktop.
     void TimerTimer(bool selectingCaptureWindow, WindowSystem& windows, BindingNoteView& note);
 
     // The note is being closed: it forgets its target for good.
@@ -89,6 +108,7 @@ public:
 private:
     NoteBinding(WindowId target, std::u16string exeName, std::u16string caption, bool pending);
 
+    bool Settled(const BindingNoteView& note, const WindowChanges& changes) const;
     bool TargetLost(const WindowSystem& windows) const;
     void TryBind(const WindowSystem& windows, BindingNoteView& note);
     void PlaceAndShow(WindowSystem& windows, BindingNoteView& note);
@@ -98,6 +118,16 @@ private:
     std::u16string FWndParentCaption;
     bool FParentBindingPending;
     WindowId refusedTarget_ = kNoWindow;
+    // What the last full tick left, from the stamp it took before asking: the note
+    // shown on `target`, or unbound (`target` the unbound marker) and not shown, and
+    // whether its window was on screen.
+    struct Outcome {
+        WindowChanges::Stamp at;
+        WindowId target;
+        bool shown;
+        bool windowVisible;
+    };
+    std::optional<Outcome> settled_;
 };
 
 } // namespace vn

@@ -31,9 +31,9 @@ void KeepAboveOwner(HWND note, HWND owner) {
 }
 
 namespace {
-// Shows or hides the note with its owner; true when the note is to be kept above it.
+// Shows or hides the note with its existing owner; true when the note is to be kept
+// above it.
 bool FollowOwnerShowing(HWND note, HWND owner) {
-    if (!note || !IsWindow(owner)) return false;
     if (IsIconic(owner)) {
         if (IsWindowVisible(note)) ShowWindow(note, SW_HIDE);
         return false;
@@ -44,13 +44,23 @@ bool FollowOwnerShowing(HWND note, HWND owner) {
 } // namespace
 
 void FollowOwner(HWND note, HWND owner) {
-    if (FollowOwnerShowing(note, owner)) KeepAboveOwner(note, owner);
+    if (note && IsWindow(owner) && FollowOwnerShowing(note, owner)) KeepAboveOwner(note, owner);
 }
 
 void FollowOwner(HWND note, HWND owner, StackingOrder& order) {
-    if (!FollowOwnerShowing(note, owner) || order.IsAbove(note, owner)) return;
+    // The order read for all notes knows whether the owner still exists.
+    if (!note || !order.Has(owner) || !FollowOwnerShowing(note, owner) || order.IsAbove(note, owner)) return;
     KeepAboveOwner(note, owner);
     order.Forget();
+}
+
+bool KeepAboveOwnerWhileThere(HWND note, HWND owner, StackingOrder& order) {
+    if (!order.Has(owner)) return false;
+    // A note hidden with its minimised owner waits for the owner's restore.
+    if (!note || !IsWindowVisible(note) || order.IsAbove(note, owner)) return true;
+    KeepAboveOwner(note, owner);
+    order.Forget();
+    return true;
 }
 
 void ShowNoteAboveTarget(HWND note, HWND target) {

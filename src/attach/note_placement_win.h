@@ -40,6 +40,12 @@ void FollowOwner(HWND note, HWND owner);
 // The same for the ticks of many notes, with the stacking order read once for all.
 void FollowOwner(HWND note, HWND owner, StackingOrder& order);
 
+// The part of FollowOwner that the desktop's list answers, for a shown note whose
+// owner showed no change since it was last followed: false when the owner
+// is no longer a top-level window; otherwise the note, where shown, is put back
+// above its owner when something came between them.
+bool KeepAboveOwnerWhileThere(HWND note, HWND owner, StackingOrder& order);
+
 // Puts `note` right above `owner` in the z-order if it is below it.
 void KeepAboveOwner(HWND note, HWND owner);
 

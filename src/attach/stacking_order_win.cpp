@@ -6,23 +6,39 @@ namespace vn {
 namespace {
 
 BOOL CALLBACK Collect(HWND window, LPARAM data) noexcept {
-    auto& position = *reinterpret_cast<std::unordered_map<HWND, size_t>*>(data);
+    auto& order = *reinterpret_cast<std::vector<HWND>*>(data);
     return Guarded(FALSE, [&] {
-        position.emplace(window, position.size());
+        order.push_back(window);
         return TRUE;
     });
 }
 
 } // namespace
 
-bool StackingOrder::IsAbove(HWND upper, HWND lower) {
+void StackingOrder::Renew() {
     const std::uint64_t now = GetTickCount64();
     if (!taken_ || now < takenAt_ || now - takenAt_ > maxAgeMs_) {
+        order_.clear();
         position_.clear();
-        EnumWindows(&Collect, reinterpret_cast<LPARAM>(&position_));
+        EnumWindows(&Collect, reinterpret_cast<LPARAM>(&order_));
+        for (size_t i = 0; i < order_.size(); ++i) position_.emplace(order_[i], i);
         takenAt_ = now;
         taken_ = true;
     }
+}
+
+bool StackingOrder::Has(HWND window) {
+    Renew();
+    return position_.contains(window);
+}
+
+const std::vector<HWND>& StackingOrder::Windows() {
+    Renew();
+    return order_;
+}
+
+bool StackingOrder::IsAbove(HWND upper, HWND lower) {
+    Renew();
     const auto u = position_.find(upper);
     const auto l = position_.find(lower);
     // A window the order does not know yet (made since) counts as not above: the

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 namespace vn {
 
@@ -19,12 +20,20 @@ public:
     // True when `upper` lies above `lower` in the order read at most the maximum
     // age ago (read afresh when older).
     bool IsAbove(HWND upper, HWND lower);
+    // True when `window` is a top-level window in that order: a window of a program
+    // that ended is gone from it, also where the system reports no change for it.
+    bool Has(HWND window);
+    // Every top-level window, topmost first.
+    const std::vector<HWND>& Windows();
     // The program moved a window: the next question reads the order afresh.
     void Forget() noexcept { taken_ = false; }
 
 private:
+    void Renew();
+
     std::uint64_t maxAgeMs_;
-    std::unordered_map<HWND, size_t> position_;  // 0 is the topmost window
+    std::vector<HWND> order_;                     // topmost first
+    std::unordered_map<HWND, size_t> position_;  // in order_
     std::uint64_t takenAt_ = 0;
     bool taken_ = false;
 };

@@ -15,8 +15,10 @@ WindowId TitleSearch::Find(const std::u16string& title) {
         takenAt_ = now;
         taken_ = true;
     }
+    // The system's comparison is ordinal, one code unit against one: titles of other
+    // lengths never match, and a thousand notes' searches skip most windows so.
     for (const TopLevelWindow& w : windows_)
-        if (same_(w.title, title)) return w.id;
+        if (w.title.size() == title.size() && same_(w.title, title)) return w.id;
     return kNoWindow;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "attach/identity_win.h"
 #include "attach/window_system_win.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
@@ -14,15 +15,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM data) noexcept {
     return Guarded(FALSE, [&] {
         // The title as the system keeps it, read without a message: a hung program's
         // window cannot hold the search up, and the system's own search reads it so.
-        std::wstring buffer(256, L'\0');
-        for (;;) {
-            int n = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
-            if (n < static_cast<int>(buffer.size()) - 1) {
-                windows.push_back({ToWindowId(window), U16(buffer.data(), static_cast<size_t>(n))});
-                break;
-            }
-            buffer.resize(buffer.size() * 2);
-        }
+        windows.push_back({ToWindowId(window), ReadWindowText(window)});
         return TRUE;
     });
 }

@@ -14,9 +14,30 @@ bool HandleBudget::Take(GuiObjects cost) {
     const bool fits = used.user + cost.user <= quota_.user - kReserve.user &&
                       used.gdi + cost.gdi <= quota_.gdi - kReserve.gdi;
     if (!fits) return false;
+    Count(cost);
+    return true;
+}
+
+bool HandleBudget::TakeNoteWindow() {
+    const bool fits = Take(kNoteWindowCost);
+    if (fits) {
+        shortage_ = false;
+    } else if (!shortage_) {
+        shortage_ = true;
+        shortageTold_ = false;
+    }
+    return fits;
+}
+
+bool HandleBudget::ShortageToTell() noexcept {
+    if (!shortage_ || shortageTold_) return false;
+    shortageTold_ = true;
+    return true;
+}
+
+void HandleBudget::Count(GuiObjects cost) noexcept {
     taken_.user += cost.user;
     taken_.gdi += cost.gdi;
-    return true;
 }
 
 void HandleBudget::Give(GuiObjects cost) noexcept {

@@ -29,6 +29,11 @@ inline constexpr GuiObjects kReserve{1000, 1000};
 inline constexpr GuiObjects kNoteWindowCost{4, 1};
 // A checklist line: one check box.
 inline constexpr GuiObjects kCheckBoxCost{1, 0};
+// The hidden editor that answers for a note without a window when something asks
+// what the note's body holds that was not kept aside: the control and the
+// message-only window it lives in. Its fonts come from the control's library
+// cache (no GDI object of its own while nothing draws it).
+inline constexpr GuiObjects kHiddenEditorCost{2, 0};
 
 class HandleBudget {
 public:
@@ -41,7 +46,17 @@ public:
     // Counts `cost` as used and returns true when it fits below the quota minus the
     // reserve; otherwise counts nothing and returns false.
     bool Take(GuiObjects cost);
-    // Gives back what a Take counted (a window or box that is gone).
+    // A note window's share (kNoteWindowCost), as Take. A refusal starts a shortage
+    // that lasts until a note window fits again; the person is to be told of it once
+    // (ShortageToTell), not at every tick that finds no room.
+    bool TakeNoteWindow();
+    // True once for each shortage, at the first call after it began.
+    bool ShortageToTell() noexcept;
+
+    // Counts `cost` as used whether or not it fits: for what must be made all the
+    // same (the reserve is kept for it), so that it leaves less room for notes.
+    void Count(GuiObjects cost) noexcept;
+    // Gives back what a Take or Count counted (a window or box that is gone).
     void Give(GuiObjects cost) noexcept;
 
     // In use as far as the budget can tell: the larger of the system's count and
@@ -56,6 +71,8 @@ private:
     GuiObjects quota_;
     Reader systemCount_;
     GuiObjects taken_;
+    bool shortage_ = false;
+    bool shortageTold_ = false;
 };
 
 // A note window was not made: the budget has no room for it.

@@ -24,15 +24,15 @@ UniqueFont MakeFont(const wchar_t* face, int height, int weight) {
     return font;
 }
 
-note::Size Measure(HFONT font, const std::u16string& text) {
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    ScopedSelectObject selected(dc.get(), font);
+note::Size Measure(HDC dc, HFONT font, const std::u16string& text) {
+    ScopedSelectObject selected(dc, font);
     SIZE s{};
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc.get(), &tm);
-    GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &s);
+    GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &s);
+    if (!text.empty()) return {s.cx, s.cy};
     // An empty text still has the font's line height, as a label's does.
-    return {s.cx, text.empty() ? tm.tmHeight : s.cy};
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    return {s.cx, tm.tmHeight};
 }
 
 template <typename Handle>
@@ -59,6 +59,7 @@ NoteChrome::NoteChrome(std::u16string tilePicture)
       tileBrush_(Made(UniqueBrush(CreateSolidBrush(kTileColor)))),
       separatorBrush_(Made(UniqueBrush(CreateSolidBrush(kSeparatorColor)))),
       outlinePen_(Made(UniquePen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0))))),
+      measuring_(Made(UniqueMemoryDc(CreateCompatibleDC(nullptr)))),
       tilePicture_(std::move(tilePicture)) {}
 
 void NoteChrome::LoadTilePictureOnce() {
@@ -71,9 +72,13 @@ HBRUSH NoteChrome::ShapeBrush(COLORREF color) const {
     return color == kTileColor ? tileBrush_.get() : noteBrush_.get();
 }
 
-note::Size NoteChrome::MeasureLabel(const std::u16string& text) const { return Measure(labelFont_.get(), text); }
+note::Size NoteChrome::MeasureLabel(const std::u16string& text) const {
+    return Measure(measuring_.get(), labelFont_.get(), text);
+}
 
-note::Size NoteChrome::MeasureCaption(const std::u16string& text) const { return Measure(buttonFont_.get(), text); }
+note::Size NoteChrome::MeasureCaption(const std::u16string& text) const {
+    return Measure(measuring_.get(), buttonFont_.get(), text);
+}
 
 void NoteChrome::Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const {
     UniqueMemoryDc source(CreateCompatibleDC(dc));

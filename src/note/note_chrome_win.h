@@ -27,8 +27,9 @@ struct NoteFace {
 };
 
 // Made once by the controller and shared by every note: a note's face needs 3 fonts,
-// 3 pictures, 3 brushes and a pen, the same for all notes, and a thousand notes with
-// their own would take most of the process's GDI objects.
+// 3 pictures, 3 brushes, a pen and a device context to measure texts in, the same
+// for all notes, and a thousand notes with their own would take most of the
+// process's GDI objects.
 class NoteChrome {
 public:
     // The tile picture, shipped next to the program and read from the current folder.
@@ -69,6 +70,9 @@ private:
     UniqueBrush tileBrush_;
     UniqueBrush separatorBrush_;
     UniquePen outlinePen_;
+    // Where the labels of every note are measured: one memory device context for
+    // all, as a start with thousands of stored notes measures each note's labels.
+    UniqueMemoryDc measuring_;
     FilePicture tile_;
     std::u16string tilePicture_;
     bool tileRead_ = false;

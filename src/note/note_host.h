@@ -2,6 +2,8 @@
 // What a note asks of the program's main controller, as a plain interface: the
 // note knows the controller only through it. (The removal notice is registered on
 // the note itself: Jotlet::SetRemovalNotice.)
+#include "attach/window_changes.h"
+
 namespace vn {
 
 class NoteChrome;
@@ -39,6 +41,13 @@ public:
     virtual note::HandleBudget& Budget() = 0;
     // The top-level windows' stacking order that the shown notes' ticks share.
     virtual StackingOrder& Stacking() = 0;
+    // What changed about the desktop's windows, as the ticks' looks saw it, so that
+    // a tick may skip the questions whose answers cannot have changed. A host that
+    // does not watch keeps this default: every tick asks everything.
+    virtual WindowChanges& Changes() {
+        static WindowChanges unwatched;
+        return unwatched;
+    }
 };
 
 } // namespace vn

@@ -8,7 +8,8 @@
 // the selection and the format at the caret. A query or change made while there is no
 // native control creates a hidden control under a private message-only host and
 // restores the captured content into it, so a note whose window is not shown can still
-// be filled, read and saved. Create() restores the content into the new control.
+// be filled, read and saved. Create() restores the content into the new control. A save
+// of a captured body needs no control: the stream and the line count are kept with it.
 #include <windows.h>
 
 #include <functional>
@@ -30,6 +31,11 @@ struct TextAttributes {
     unsigned style = 0;    // TextStyle bits
 };
 
+struct RowPlace {
+    int y = 0;
+    int sizePoints = 0;
+};
+
 class RichEdit {
 public:
     struct Events {
@@ -38,6 +44,9 @@ public:
         std::function<void(WORD vk, bool shift, bool alt, bool ctrl)> onKeyUp;
         std::function<void(int wheelDelta)> onMouseWheel;           // reported instead of scrolling the control
         std::function<void(POINT screen)> onContextMenu;            // right click (or the menu key)
+        // The hidden control (and its message-only window) was made (true), or is
+        // gone again (false): it takes objects of the process while it exists.
+        std::function<void(bool made)> onHiddenControl;
     };
 
     explicit RichEdit(Events events);
@@ -49,7 +58,8 @@ public:
     // formatting and selection carry over from the previous native control.
     // Raises OSError when the system refuses the control.
     void Create(HWND parent, int left, int top, int width, int height);
-    // Destroys the native control; the content stays for the next Create and for queries.
+    // Destroys the native control, shown or hidden; the content stays for the next
+    // Create and for queries.
     void Destroy();
     // The native control in a parent given to Create, or null.
     HWND Handle() const;
@@ -63,9 +73,6 @@ public:
     std::u16string LineText(int line) const;  // without its line break; "" out of range
     int LineLength(int line) const;           // of LineText(line), without reading it
     int LineStart(int line) const;            // character position; the end of the text past the last line
-    // The start of the control's row `row`, also the empty row after a final line
-    // break; nothing past the last row.
-    std::optional<int> RowStart(int row) const;
     int TextLength() const;  // characters, each line break one
     // The whole text, each line break as one "\r" (indexes match selection positions).
     std::u16string Text() const;
@@ -80,6 +87,11 @@ public:
     // For the selection or, when it is empty, the insertion point.
     TextAttributes SelAttributes() const;
     int SelSize() const;  // SelAttributes().sizePoints alone
+    // Where the caret would stand at the start of the control's row `row` (its y in
+    // the control) and the size in whole points there, read without moving the
+    // selection or the caret; nothing when the control cannot tell it so (a row of
+    // mixed sizes whose first characters are not its tallest).
+    std::optional<RowPlace> PlaceOfRowStart(int row) const;
     // The size in whole points of the text from `from` to `to` when all of it is in one
     // font (face, size, bold, italic, position alike), read without moving the
     // selection; nothing for mixed text, a range past the closing paragraph mark or a
@@ -92,6 +104,9 @@ public:
 
     // Caret position in the control's client coordinates; only while it has the focus.
     bool CaretPos(POINT& p) const;
+    // The y at which the caret would stand at `index`, the start of a row, if the
+    // control had the focus; also without it. Nothing when the control cannot say.
+    std::optional<int> CaretTopAtRowStart(int index) const;
     // Where the control draws character `index` (the caret's place when it stands
     // there), in its client coordinates; also without the focus.
     bool CharPos(int index, POINT& p) const;

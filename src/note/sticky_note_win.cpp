@@ -52,6 +52,12 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
           [this](WORD key, bool shift, bool alt, bool ctrl) { RichEditKeyUp(key, shift, alt, ctrl); },
           [this](int delta) { RichEditMouseWheel(delta); },
           [this](POINT screen) { RichEditContextMenu(screen); },
+          // Made when something reads the body of a note without a window and must be
+          // made then (a save reads it), so it is counted but never refused.
+          [this](bool made) {
+              if (made) host_.Budget().Count(note::kHiddenEditorCost);
+              else host_.Budget().Give(note::kHiddenEditorCost);
+          },
       }),
       gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit, host.Budget())) {
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
@@ -111,7 +117,7 @@ HWND TFStickyNote::HandleNeeded() {
 
     // Near the process's limit the note makes no window rather than a broken one: it
     // stays in the list and in the store, and a later tick makes it once there is room.
-    if (!host_.Budget().Take(note::kNoteWindowCost)) throw note::NoRoomForWindow();
+    if (!host_.Budget().TakeNoteWindow()) throw note::NoRoomForWindow();
     windowBudgetTaken_ = true;
     const DWORD fault = creationFault_ ? creationFault_() : 0;
     DWORD error = fault;
@@ -207,10 +213,14 @@ void TFStickyNote::FollowTarget(WindowId target) {
     if (HasHandle()) FollowOwner(Handle(), ToHwnd(target), host_.Stacking());
 }
 
+bool TFStickyNote::KeepAboveTarget(WindowId target) {
+    return KeepAboveOwnerWhileThere(HasHandle() ? Handle() : nullptr, ToHwnd(target), host_.Stacking());
+}
+
 // ---- binding and life -----------------------------------------------------------------
 
 void TFStickyNote::TimerTimer() {
-    FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), *this);
+    FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), *this, host_.Changes());
     // Boxes the handle budget had no room for come as soon as there is.
     if (visible_ && gutter_->MissesBoxes(FChechBoxes)) {
         gutter_->MakeMissingBoxes(FChechBoxes);

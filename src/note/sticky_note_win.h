@@ -118,6 +118,8 @@ public:
     void ApplyPlacement(int left, int top) override;
     void ShowAboveTarget(WindowId target) override;
     void FollowTarget(WindowId target) override;
+    bool KeepAboveTarget(WindowId target) override;
+    bool WindowVisible() const override { return HasHandle() && IsWindowVisible(Handle()); }
     void Discard() override { Close(); }
 
     // Makes native window creation fail with `errorCode` (0: succeed) without asking

@@ -25,6 +25,7 @@ public:
     explicit FakeNote(NoteBinding b) : binding(std::move(b)) {}
 
     void Tick(FakeDesktop& desk, bool picking = false) { binding.TimerTimer(picking, desk, *this); }
+    void Tick(FakeDesktop& desk, WindowChanges& changes) { binding.TimerTimer(false, desk, *this, changes); }
     Log TakeLog() { return std::exchange(log, {}); }
 
     // What a save does: it needs the body's window whatever the target thinks of it.
@@ -67,6 +68,10 @@ public:
         shown = true;
         log.push_back("show");
     }
+    bool KeepAboveTarget(WindowId target) override { return !desktop || desktop->IsWindow(target); }
+    bool WindowVisible() const override { return windowHidden ? false : shown; }
+    // What the system leaves on screen once followed: the window shows again.
+    void FollowTarget(WindowId) override { windowHidden = false; }
 
     NoteBinding binding;
     bool shown = false;
@@ -76,6 +81,10 @@ public:
     WindowId nativeOwner = kUnboundWindow;
     std::set<WindowId> refusingOwners;
     bool failCreation = false;
+    // The system took the note's window off the screen by itself.
+    bool windowHidden = false;
+    // Where the target's existence is looked up when nothing was seen of it.
+    const FakeDesktop* desktop = nullptr;
     Log log;
 };
 
@@ -409,6 +418,127 @@ TEST(NoteBinding, OtherCreationFailuresAreRetriedByLaterTicks) {
     note.Tick(desk);
     EXPECT_TRUE(note.shown);
     EXPECT_EQ(note.left, 105);
+}
+
+// Seen changes: a tick that settled the note asks again only after a change that
+// concerns it, or after the sweep.
+struct Watched {
+    static constexpr std::uint64_t kSweepMs = 10000;
+    std::uint64_t clock = 5000;
+    WindowChanges changes;
+    Watched() { changes.StartWatching([this] { return clock; }, kSweepMs, {}, 0); }
+};
+
+TEST(NoteBinding, AShownNoteLetsGoOfItsTargetOnceAChangeOrTheSweepSaysItMayHaveChanged) {
+    enum class Report { None, OtherWindow, Target, All, SweepDue, Ended };
+    struct Case {
+        const char* name;
+        Report report;
+        bool hidden;
+    } const cases[] = {
+        {"nothing seen: the tick asks nothing", Report::None, false},
+        {"a change of another window", Report::OtherWindow, false},
+        {"a change of the target", Report::Target, true},
+        {"everything may have changed", Report::All, true},
+        {"nothing seen, but the sweep is due", Report::SweepDue, true},
+        {"nothing seen, but the target's program ended", Report::Ended, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDesktop desk;
+        Watched w;
+        WindowId target = desk.Open(kCaption, kExe);
+        WindowId other = desk.Open(u"Other", kExe);
+        FakeNote note = StoredNote();
+        note.desktop = &desk;
+        note.Tick(desk, w.changes);
+        ASSERT_TRUE(note.shown);
+        note.Tick(desk, w.changes);
+        note.TakeLog();
+
+        desk[target].title = u"a.txt - Notepad";
+        switch (c.report) {
+        case Report::Ended: desk.Destroy(target); break;
+        case Report::None: break;
+        case Report::OtherWindow: w.changes.WindowChanged(other); break;
+        case Report::Target: w.changes.WindowChanged(target); break;
+        case Report::All: w.changes.AllChanged(); break;
+        case Report::SweepDue: w.clock += Watched::kSweepMs; break;
+        }
+        w.clock += 500;
+        note.Tick(desk, w.changes);
+        EXPECT_EQ(note.shown, !c.hidden);
+        EXPECT_EQ(note.TakeLog(), c.hidden ? Log{"hide"} : Log{});
+    }
+}
+
+TEST(NoteBinding, AnUnboundNoteSearchesAgainAfterAChangeOfAnyWindow) {
+    FakeDesktop desk;
+    Watched w;
+    FakeNote note = StoredNote();
+    note.Tick(desk, w.changes);
+    const int searches = desk.titleSearches;
+    WindowId target = desk.Open(kCaption, kExe);
+    note.Tick(desk, w.changes);
+    EXPECT_EQ(desk.titleSearches, searches);  // nothing seen: no search
+    EXPECT_FALSE(note.shown);
+
+    // The window's appearance seen; the note binds and settles on it.
+    w.changes.WindowChanged(target);
+    note.Tick(desk, w.changes);
+    EXPECT_TRUE(note.shown);
+    EXPECT_EQ(note.binding.WndParent(), target);
+
+    // Lost on a change, found nothing: settled unbound until the next change.
+    desk.Destroy(target);
+    w.changes.WindowChanged(target);
+    note.Tick(desk, w.changes);
+    EXPECT_FALSE(note.shown);
+    WindowId again = desk.Open(kCaption, kExe);
+    note.Tick(desk, w.changes);
+    EXPECT_FALSE(note.shown);
+    w.changes.WindowChanged(again);
+    note.Tick(desk, w.changes);
+    EXPECT_EQ(note.binding.WndParent(), again);
+}
+
+TEST(NoteBinding, ANoteNotAsTheLastTickLeftItIsAskedAbout) {
+    struct Case {
+        const char* name;
+        void (*setUp)(FakeDesktop&, WindowId target, FakeNote&);
+        void (*change)(FakeDesktop&, WindowId target, FakeNote&);
+    } const cases[] = {
+        // A minimised or parked target, or room for a window, is waited for tick by tick.
+        {"waiting for a minimised target", [](FakeDesktop& d, WindowId t, FakeNote&) { d.Minimize(t); },
+         [](FakeDesktop& d, WindowId t, FakeNote&) { d.Restore(t); }},
+        {"waiting for a target parked off screen",
+         [](FakeDesktop& d, WindowId t, FakeNote&) { d[t].rect = ScreenRect{-32000, -32000, -31000, -31000}; },
+         [](FakeDesktop& d, WindowId t, FakeNote&) { d[t].rect = ScreenRect{100, 200, 900, 700}; }},
+        {"a window that failed to be made", [](FakeDesktop&, WindowId, FakeNote& n) { n.failCreation = true; },
+         [](FakeDesktop&, WindowId, FakeNote& n) { n.failCreation = false; }},
+        // The note hidden by someone else than its tick is no longer what the tick left.
+        {"the note hidden meanwhile", [](FakeDesktop&, WindowId, FakeNote&) {},
+         [](FakeDesktop&, WindowId, FakeNote& n) { n.shown = false; }},
+        {"the note's window taken off the screen by the system", [](FakeDesktop&, WindowId, FakeNote&) {},
+         [](FakeDesktop&, WindowId, FakeNote& n) { n.windowHidden = true; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDesktop desk;
+        Watched w;
+        WindowId target = desk.Open(kCaption, kExe);
+        FakeNote note = StoredNote();
+        c.setUp(desk, target, note);
+        try {
+            note.Tick(desk, w.changes);
+        } catch (const OSError&) {
+        }
+        c.change(desk, target, note);
+        note.Tick(desk, w.changes);
+        EXPECT_TRUE(note.shown);
+        EXPECT_TRUE(note.WindowVisible());
+        EXPECT_EQ(note.binding.WndParent(), target);
+    }
 }
 
 } // namespace

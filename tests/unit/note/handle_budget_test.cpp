@@ -49,5 +49,34 @@ TEST(HandleBudget, TheSystemsCountWinsWhenItIsLargerEitherKindAlone) {
     EXPECT_TRUE(budget.Take({11, 0}));
 }
 
+TEST(HandleBudget, AShortageOfNoteWindowsIsToBeToldOnceUntilANoteWindowFitsAgain) {
+    HandleBudget budget({kReserve.user + kNoteWindowCost.user, kDefaultQuota.gdi}, {});
+    EXPECT_FALSE(budget.ShortageToTell());
+    ASSERT_TRUE(budget.TakeNoteWindow());
+    EXPECT_FALSE(budget.TakeNoteWindow());
+    EXPECT_FALSE(budget.TakeNoteWindow());  // the next tick, still no room
+    EXPECT_TRUE(budget.ShortageToTell());
+    EXPECT_FALSE(budget.TakeNoteWindow());
+    EXPECT_FALSE(budget.ShortageToTell()) << "told once, not every tick";
+    EXPECT_FALSE(budget.Take(kCheckBoxCost));  // a box without room is no shortage of windows
+    EXPECT_FALSE(budget.ShortageToTell());
+
+    budget.Give(kNoteWindowCost);  // a note closed: the waiting one fits
+    ASSERT_TRUE(budget.TakeNoteWindow());
+    EXPECT_FALSE(budget.ShortageToTell());
+    EXPECT_FALSE(budget.TakeNoteWindow());  // a later shortage is told again
+    EXPECT_TRUE(budget.ShortageToTell());
+    EXPECT_EQ(budget.Taken(), kNoteWindowCost);
+}
+
+TEST(HandleBudget, WhatMustBeMadeIsCountedEvenBeyondTheRoom) {
+    HandleBudget budget({kReserve.user + 1, kDefaultQuota.gdi}, {});
+    budget.Count(kHiddenEditorCost);
+    EXPECT_EQ(budget.Taken(), kHiddenEditorCost);
+    EXPECT_FALSE(budget.Take(kCheckBoxCost)) << "it leaves no room for a box";
+    budget.Give(kHiddenEditorCost);
+    EXPECT_TRUE(budget.Take(kCheckBoxCost));
+}
+
 } // namespace
 } // namespace vn::note

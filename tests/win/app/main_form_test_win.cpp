@@ -8,6 +8,7 @@
 
 #include "app/app_texts.h"
 #include "app/application_win.h"
+#include "note/handle_budget.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
@@ -160,6 +161,24 @@ TEST_F(MainFormTest, OnlyTheAccessDeniedFailureIsShownAndAsAnErrorBalloon) {
     Guarded([] { throw 42; });  // not even an exception object: dropped
     EXPECT_EQ(main.Tray().BalloonsShown(), before);
     EXPECT_TRUE(IsWindow(main.Handle()));
+}
+
+TEST_F(MainFormTest, NoRoomForNoteWindowsIsToldOnceAShortageAsAWarning) {
+    main.Budget().SetQuota({note::kReserve.user + note::kNoteWindowCost.user, note::kDefaultQuota.gdi});
+    // What a waiting note's tick does, twice a second.
+    auto tick = [&] { Guarded([&] { if (!main.Budget().TakeNoteWindow()) throw note::NoRoomForWindow(); }); };
+    tick();  // the one window there is room for
+    const unsigned before = main.Tray().BalloonsShown();
+    for (int i = 0; i < 4; ++i) tick();
+    EXPECT_EQ(main.Tray().BalloonsShown(), before + 1);
+    EXPECT_EQ(main.Tray().BalloonIcon(), static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(main.Tray().BalloonText(), kNoRoomBalloonText);
+    EXPECT_EQ(main.Tray().BalloonTitle(), u"Vantory Note 1.32");
+
+    main.Budget().Give(note::kNoteWindowCost);  // a note was deleted: the waiting one shows
+    tick();
+    tick();  // and the next one waits again: a new shortage
+    EXPECT_EQ(main.Tray().BalloonsShown(), before + 2);
 }
 
 TEST_F(MainFormTest, ARemovedNoteLeavesTheListAndSchedulesASaveButShutdownDestroysQuietly) {

@@ -59,6 +59,15 @@ TEST(AttachIdentity, AJustDestroyedWindowHasNoIdentity) {
     EXPECT_EQ(GetWindowCaption(nullptr), u"");
 }
 
+TEST(AttachIdentity, AHungProgramsWindowIsReadWithoutWaitingForIt) {
+    TargetProcess targets({u"Vn hung target"});
+    targets.Hang(4000);
+    Sleep(200);  // the child is asleep in its window procedure now
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(GetWindowCaption(targets.Window(0)), u"Vn hung target");
+    EXPECT_LT(GetTickCount() - start, 1000u);
+}
+
 class PlainOwnWindow : public Window {
 public:
     void Create() {

@@ -43,6 +43,9 @@ TEST(AttachPlacement, CreationStylesLeaveNeitherFrameNorTaskbarButton) {
 TEST(AttachPlacement, ANoteOwnedByAnotherProcessesWindowIsPlacedAndShownAboveIt) {
     TargetProcess targets({u"Vn placement target"});
     HWND target = targets.Window(0);
+    // The new window's program activates it on its own time, which raises it above
+    // everything: let that happen first, or it may come between placing and checking.
+    for (int i = 0; i < 100 && GetForegroundWindow() != target; ++i) test::PumpMessagesFor(20);
     OwnedWindow note;
     note.Create(target);
     ASSERT_TRUE(note.HasHandle());

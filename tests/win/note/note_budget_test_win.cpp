@@ -14,6 +14,7 @@ namespace vn::test {
 namespace {
 
 using note::kCheckBoxCost;
+using note::kHiddenEditorCost;
 using note::kNoteWindowCost;
 using note::kReserve;
 
@@ -33,6 +34,13 @@ int CountChildren(HWND parent) {
     int count = 0;
     EnumChildWindows(
         parent, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; }, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// The message-only windows that hold the hidden editors of notes without a window.
+int HiddenEditorHosts() {
+    int count = 0;
+    for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, L"VantoryNote.RichEditHost", nullptr));) ++count;
     return count;
 }
 
@@ -106,6 +114,40 @@ TEST_F(NoteBudgetTest, LinesWithoutRoomHaveNoBoxKeepTheirTicksAndGetTheirBoxesLa
     note->Show();
     EXPECT_EQ(host.budget.Taken().user, kNoteWindowCost.user + 4 * kCheckBoxCost.user);
     EXPECT_EQ(note->Stored().CheckStateString(), u"0101");
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(NoteBudgetTest, ANoteWhoseWindowWentIsSavedWithoutAHiddenEditorAndOneMadeAnywayIsCounted) {
+    TargetProcess targets({UniqueCaption(u"Vn budget hidden editor")});
+    NotePtr note = NoteOn(targets.Window(0));
+    note->Editor().LoadBody(Lines(3));
+    const int hosts = HiddenEditorHosts();
+    note->Hide();
+    note->RecreateNativeWindow();  // its target closed, say: the window went
+    ASSERT_FALSE(note->HasHandle());
+    EXPECT_EQ(host.budget.Taken(), (note::GuiObjects{}));
+
+    // A save reads the body and its line count from what was kept when the window went.
+    EXPECT_EQ(note->Stored().CheckStateString(), u"000");
+    EXPECT_NE(note->Stored().SaveBody().find("line 2"), std::string::npos);
+    EXPECT_EQ(HiddenEditorHosts(), hosts);
+    EXPECT_EQ(host.budget.Taken(), (note::GuiObjects{}));
+
+    // A question only a control can answer makes the hidden one, and it is counted.
+    EXPECT_EQ(note->Editor().LineText(1), u"line 1");
+    EXPECT_EQ(HiddenEditorHosts(), hosts + 1);
+    EXPECT_EQ(host.budget.Taken(), kHiddenEditorCost);
+
+    // Shown again, the note's own editor takes over: the hidden one and its share go.
+    note->Show();
+    ASSERT_TRUE(note->HasHandle());
+    EXPECT_EQ(HiddenEditorHosts(), hosts);
+    int boxes = 0;
+    for (int line = 0; line < 3; ++line) boxes += note->CheckBox(line) ? 1 : 0;
+    EXPECT_EQ(host.budget.Taken().user, kNoteWindowCost.user + boxes * kCheckBoxCost.user);
+    EXPECT_EQ(note->Editor().LineText(2), u"line 2");
+    note.reset();
+    EXPECT_EQ(host.budget.Taken(), (note::GuiObjects{}));
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 

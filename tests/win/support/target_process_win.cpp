@@ -9,6 +9,8 @@ namespace vn::test {
 namespace {
 
 constexpr wchar_t kTargetClass[] = L"VnAttachTestTarget";
+// Posted to a window of the child: it sleeps wParam milliseconds.
+constexpr UINT kHangMessage = WM_APP + 9;
 
 // Captions travel as hex so that blanks, tabs and long texts survive the command line.
 std::wstring ToHex(const std::u16string& s) {
@@ -33,6 +35,10 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     // one makes Wine wait for a window manager that Xvfb does not have.
     if (message == WM_CLOSE) {
         PostQuitMessage(0);
+        return 0;
+    }
+    if (message == kHangMessage) {
+        Sleep(static_cast<DWORD>(wParam));
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -118,6 +124,17 @@ TargetProcess::TargetProcess(const std::vector<std::u16string>& captions) {
 }
 
 TargetProcess::~TargetProcess() { Quit(); }
+
+void TargetProcess::Hang(DWORD milliseconds) { PostMessageW(windows_.at(0), kHangMessage, milliseconds, 0); }
+
+void TargetProcess::Kill() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = {};
+}
 
 void TargetProcess::Quit() {
     if (!process_.hProcess) return;

@@ -19,6 +19,10 @@ public:
 
     HWND Window(size_t i) const { return windows_.at(i); }
     DWORD ProcessId() const { return process_.dwProcessId; }
+    // The child stops answering messages for `milliseconds`, as a hung program does.
+    void Hang(DWORD milliseconds);
+    // Ends the child at once: its windows go without being destroyed one by one.
+    void Kill();
     // Closes every window and waits for the process to end.
     void Quit();
 
