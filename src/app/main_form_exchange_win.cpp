@@ -34,12 +34,16 @@ void TFMain::CreateExchangeDialogs() {
     DlgImport = std::make_unique<TDlgImport>(ImportDialogActions{
         [this](const std::u16string& archive) { return UnpackImportArchive(archive); },
         [this](const std::u16string& valuePart) { SelectWindowToAddStickyNote(false, valuePart); }});
-    // The notes are enabled again before a closing dialog hides. Disabled, the system
-    // passes over them for the activation and gives it to the window the person
-    // worked in; Wine then raises that window above its notes on the screen while
-    // its list of windows still has them on top, where no later tick can see it.
-    DlgExport->SetClosingAction([this] { EnableNoteWindows(true); });
-    DlgImport->SetClosingAction([this] { EnableNoteWindows(true); });
+    // The notes are enabled again before a closing dialog hides, and the activation is
+    // handed on to a note by the program itself (ActivateNoteBelow).
+    DlgExport->SetClosingAction([this] {
+        EnableNoteWindows(true);
+        ActivateNoteBelow(DlgExport->Handle());
+    });
+    DlgImport->SetClosingAction([this] {
+        EnableNoteWindows(true);
+        ActivateNoteBelow(DlgImport->Handle());
+    });
     // A listed note whose window is made again while a dialog is modal (it found its
     // target again) is disabled like the others.
     DlgExport->SetIdleAction([this] { EnableNoteWindows(false); });
@@ -135,6 +139,30 @@ std::vector<std::u16string> TFMain::UnpackImportArchive(const std::u16string& ar
     files.CreateFolders(folder);
     ExtractZipFile(source, folder);
     return DecodeIndexFile(files.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), SystemCodePage());
+}
+
+// A hiding dialog passes the activation to the first visible, enabled window below
+// it. On Windows a note lies above its target, owned by it, and is that window. Wine
+// keeps no window of this program above another program's window: the dialog's close
+// activates the target (a Notepad picked with Alt+Tab for an import, say), which then
+// covers its notes until their tick stacks them above it again, and a click into a
+// note meanwhile, with the keys after it, goes to the target. So the note on that
+// window is activated here, while the dialog is still the active window.
+void TFMain::ActivateNoteBelow(HWND dialog) {
+    if (!dialog) return;
+    for (HWND below = GetWindow(dialog, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(below) || !IsWindowEnabled(below)) continue;
+        for (Jotlet* jotlet : FJotlets) {
+            auto* note = dynamic_cast<TFStickyNote*>(jotlet);
+            if (!note || !note->HasHandle() || !IsWindowVisible(note->Handle()) || !IsWindowEnabled(note->Handle()))
+                continue;
+            if (note->Handle() == below || note->WndParent() == below) {
+                SetForegroundWindow(note->Handle());
+                return;
+            }
+        }
+        return;  // not a note's window: the system's choice stands
+    }
 }
 
 // The notes listed when the dialog came up; notes made meanwhile (stuck from the

@@ -133,6 +133,9 @@ private:
     std::vector<std::u16string> UnpackImportArchive(const std::u16string& archive);
     void ExportSelection(const std::u16string& FileName, const std::u16string& IndexString);
     void EnableNoteWindows(bool enabled);
+    // Before a closing dialog hides: the activation goes to the note on the window
+    // below the dialog rather than to that window.
+    void ActivateNoteBelow(HWND dialog);
     void JotletRemoved(Jotlet& note);
 
     void LoadNotes();

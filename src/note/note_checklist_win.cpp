@@ -75,9 +75,13 @@ void NoteCheckBoxGutter::CreateBox(int line, int top) {
 }
 
 void NoteCheckBoxGutter::MoveBox(int line, int top) {
+    // Boxes a line apart overlap while the walk moves them one by one after a size
+    // change; the pixels a move would copy along can hold a piece of the neighbour,
+    // which then stays on the screen until the next full repaint. A box repainted
+    // where it lands costs next to nothing.
     if (HWND box = Box(line))
         SetWindowPos(box, nullptr, note::kCheckBoxLeft, editor_.Top() + top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void NoteCheckBoxGutter::ShowBox(int line, bool shown) {
@@ -127,31 +131,22 @@ void NoteChecklistEditor::FocusForWalk() {
 std::optional<int> NoteChecklistEditor::CaretY() const {
     POINT p{};
     if (editor_.CaretPos(p)) return p.y;
-    // Without the focus there is no caret to ask: the control says where the caret
-    // would stand (a note that appeared by itself leaves the focus where it is).
-    if (editor_.CharPos(editor_.SelStart(), p)) return p.y;
+    // Without the focus there is no caret to ask (a note that appeared by itself
+    // leaves the focus where it is): where it would stand is worked out from the
+    // control's row and fonts, else the row's top stands in for it.
+    const int start = editor_.SelStart();
+    if (const std::optional<int> y = editor_.CaretTopAtRowStart(start)) return y;
+    if (editor_.CharPos(start, p)) return p.y;
     return std::nullopt;
 }
 
 std::optional<note::LinePlace> NoteChecklistEditor::PlaceOfLine(int line) const {
-    // Where the control draws a line's first character is where the caret stands at
-    // its start only while the whole line, its break included, is in one font: the
-    // caret sits on the line's baseline with the height of the font at its place, the
-    // character's place is the line's top. Such a line is read without a caret step,
-    // which is most of the walk's cost; any other line gets the step.
-    const std::optional<int> start = line == 0 ? std::optional<int>(0)
-                                     : line == nextLine_ ? nextStart_
-                                                          : editor_.RowStart(line);
-    std::optional<int> end = editor_.RowStart(line + 1);
-    nextLine_ = line + 1;
-    nextStart_ = end;
-    // A last line without a break ends at the control's closing paragraph mark.
-    if (!end) end = editor_.TextLength() + 1;
-    if (!start) return std::nullopt;
-    const std::optional<int> size = editor_.OneFontSize(*start, *end);
-    POINT p{};
-    if (!size || !editor_.CharPos(*start, p)) return std::nullopt;
-    return note::LinePlace{p.y, *size};
+    // With word wrap off a line is one row of the control. A place the control can
+    // tell without the caret is most of the walk's cost saved; any other line gets the
+    // caret step.
+    const std::optional<RowPlace> place = editor_.PlaceOfRowStart(line);
+    if (!place) return std::nullopt;
+    return note::LinePlace{place->y, place->sizePoints};
 }
 
 } // namespace vn

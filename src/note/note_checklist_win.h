@@ -80,9 +80,6 @@ public:
 private:
     RichEdit& editor_;
     std::function<bool()> mayTakeKeyboard_;
-    // The walk asks for lines in order: the start of the line after the last one asked.
-    mutable int nextLine_ = -1;
-    mutable std::optional<int> nextStart_;
 };
 
 } // namespace vn

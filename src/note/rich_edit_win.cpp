@@ -1,5 +1,6 @@
 #include "note/rich_edit_win.h"
 
+#include "note/rich_edit_fonts_win.h"
 #include "platform/code_page_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
@@ -8,14 +9,13 @@
 
 #include <commctrl.h>
 #include <richedit.h>
-#include <richole.h>
-#include <tom.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace vn {
 namespace {
@@ -28,8 +28,6 @@ constexpr int kDefaultHeightTwips = 200;  // 10 pt: 13 px at 96 dpi
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
 // Without a limit of its own the control silently cuts a body at 32,767 characters.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
-// ITextDocument: MinGW's uuid library does not carry it.
-constexpr IID kTextDocumentId = {0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 CHARFORMAT2W EmptyFormat() {
     CHARFORMAT2W cf{};
@@ -100,7 +98,7 @@ public:
     explicit Impl(Events events) : events_(std::move(events)) {}
 
     ~Impl() {
-        ReleaseTextModel();
+        fonts_.Release();
         if (hwnd_) {
             RemoveWindowSubclass(hwnd_, &Impl::SubclassProc, kSubclassId);
             DestroyWindow(hwnd_);
@@ -162,16 +160,27 @@ public:
 
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Control(), msg, wParam, lParam); }
 
+    // A question that only reads the control's state, put to its own window procedure.
+    // Under Wine a SendMessageW to a window of the same thread costs some twenty times
+    // what the control needs to answer (0.05 to 0.1 ms each), and the checklist walk
+    // asks a few hundred questions a key release. Nothing of the subclass applies to
+    // a query, and a query sends no notification.
+    LRESULT Ask(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        HWND control = Control();
+        return controlProc_ ? CallWindowProcW(controlProc_, control, msg, wParam, lParam)
+                            : SendMessageW(control, msg, wParam, lParam);
+    }
+
     std::u16string Text() {
         GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
-        const auto n = static_cast<int>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+        const auto n = static_cast<int>(Ask(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
         if (n <= 0) return {};
         std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
         GETTEXTEX get{};
         get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
         get.flags = GT_DEFAULT;
         get.codepage = 1200;
-        const auto got = static_cast<int>(Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+        const auto got = static_cast<int>(Ask(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                                reinterpret_cast<LPARAM>(buffer.data())));
         buffer.resize(static_cast<size_t>(std::clamp(got, 0, n)));
         return U16(buffer);
@@ -179,7 +188,7 @@ public:
 
     int TextLength() {
         GETTEXTLENGTHEX len{GTL_NUMCHARS, 1200};
-        return static_cast<int>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+        return static_cast<int>(Ask(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
     }
 
     // With word wrap off the control's lines are the text's lines; asking the control
@@ -188,102 +197,127 @@ public:
         // The captured count of a control that went: a save of a note without a
         // window makes no hidden control for it.
         if (!hwnd_ && snapshot_ && snapshot_->lines) return *snapshot_->lines;
-        const auto rows = static_cast<int>(Send(EM_GETLINECOUNT));
+        const auto rows = static_cast<int>(Ask(EM_GETLINECOUNT));
         if (rows <= 0) return 0;
         // The control counts the empty line after a final line break; the program does not.
-        const auto lastStart = Send(EM_LINEINDEX, static_cast<WPARAM>(rows - 1));
-        return Send(EM_LINELENGTH, static_cast<WPARAM>(lastStart)) == 0 ? rows - 1 : rows;
+        const auto lastStart = Ask(EM_LINEINDEX, static_cast<WPARAM>(rows - 1));
+        return Ask(EM_LINELENGTH, static_cast<WPARAM>(lastStart)) == 0 ? rows - 1 : rows;
     }
 
     bool BodyUnread() const { return !hwnd_ && snapshot_ && snapshot_->fromFile; }
 
     std::u16string LineText(int line) {
-        if (line < 0 || line >= static_cast<int>(Send(EM_GETLINECOUNT))) return {};
-        const auto start = static_cast<LONG>(Send(EM_LINEINDEX, static_cast<WPARAM>(line)));
-        const auto length = static_cast<LONG>(Send(EM_LINELENGTH, static_cast<WPARAM>(start)));
+        if (line < 0 || line >= static_cast<int>(Ask(EM_GETLINECOUNT))) return {};
+        const auto start = static_cast<LONG>(Ask(EM_LINEINDEX, static_cast<WPARAM>(line)));
+        const auto length = static_cast<LONG>(Ask(EM_LINELENGTH, static_cast<WPARAM>(start)));
         if (start < 0 || length <= 0) return {};
         std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
         TEXTRANGEW range{{start, start + length}, buffer.data()};
-        const auto got = static_cast<int>(Send(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+        const auto got = static_cast<int>(Ask(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
         buffer.resize(static_cast<size_t>(std::clamp(got, 0, static_cast<int>(length))));
         return U16(buffer);
     }
 
     int LineLength(int line) {
-        if (line < 0 || line >= static_cast<int>(Send(EM_GETLINECOUNT))) return 0;
-        const auto start = Send(EM_LINEINDEX, static_cast<WPARAM>(line));
-        return start < 0 ? 0 : static_cast<int>(Send(EM_LINELENGTH, static_cast<WPARAM>(start)));
+        if (line < 0 || line >= static_cast<int>(Ask(EM_GETLINECOUNT))) return 0;
+        const auto start = Ask(EM_LINEINDEX, static_cast<WPARAM>(line));
+        return start < 0 ? 0 : static_cast<int>(Ask(EM_LINELENGTH, static_cast<WPARAM>(start)));
     }
 
     bool CharPos(int index, POINT& p) {
         if (!hwnd_) return false;
         POINTL at{-1, -1};
-        Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
+        Ask(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
         if (at.x == -1 && at.y == -1) return false;
         p = {at.x, at.y};
         return true;
     }
 
-    // The control's text object model reads formats anywhere without moving the
-    // selection: moving it re-places the caret, a round of messages for every step of
-    // the checklist walk. One range per native control, asked for once, with its font:
-    // a range's font object follows the range, so moving the range is enough.
-    ITextFont* RangeFont(int from, int to) {
-        Control();
-        if (!textRange_ && !noTextModel_) {
-            IRichEditOle* ole = nullptr;
-            if (Send(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole)) && ole) {
-                ITextDocument* document = nullptr;
-                if (SUCCEEDED(ole->QueryInterface(kTextDocumentId, reinterpret_cast<void**>(&document))) && document) {
-                    if (FAILED(document->Range(0, 0, &textRange_))) textRange_ = nullptr;
-                    document->Release();
-                }
-                ole->Release();
-            }
-            if (textRange_ && (FAILED(textRange_->GetFont(&textFont_)) || !textFont_)) ReleaseTextModel();
-            noTextModel_ = !textRange_;
-        }
-        if (!textRange_ || FAILED(textRange_->SetRange(from, to))) return nullptr;
-        // A range never reaches past the closing paragraph mark: a shorter one is not
-        // the text asked for.
-        long start = -1, end = -1;
-        if (FAILED(textRange_->GetStart(&start)) || FAILED(textRange_->GetEnd(&end)) || start != from || end != to)
-            return nullptr;
-        return textFont_;
-    }
-
-    void ReleaseTextModel() {
-        if (textFont_) textFont_->Release();
-        if (textRange_) textRange_->Release();
-        textFont_ = nullptr;
-        textRange_ = nullptr;
-        noTextModel_ = false;
-    }
+    // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
+    static int WholePoints(const RunFont& font) { return static_cast<int>(std::lround(font.points * 20.0f)) / 20; }
 
     std::optional<int> OneFontSize(int from, int to) {
-        ITextFont* font = RangeFont(from, to);
+        const std::optional<RunFont> font = fonts_.OneFont(Control(), from, to);
         if (!font) return std::nullopt;
-        // Each property is tomUndefined where the range holds more than one value.
-        float points = 0, raised = 0;
-        long bold = 0, italic = 0, superscript = 0, subscript = 0;
-        BSTR name = nullptr;
-        const bool read = SUCCEEDED(font->GetSize(&points)) && SUCCEEDED(font->GetBold(&bold)) &&
-                          SUCCEEDED(font->GetItalic(&italic)) && SUCCEEDED(font->GetPosition(&raised)) &&
-                          SUCCEEDED(font->GetSuperscript(&superscript)) &&
-                          SUCCEEDED(font->GetSubscript(&subscript)) && SUCCEEDED(font->GetName(&name));
-        const bool named = name && SysStringLen(name) > 0;
-        if (name) SysFreeString(name);
-        constexpr long kMixed = tomUndefined;
-        if (!read || !named || points <= 0 || points == static_cast<float>(kMixed) || bold == kMixed ||
-            italic == kMixed || raised == static_cast<float>(kMixed) || superscript == kMixed || subscript == kMixed)
-            return std::nullopt;
-        // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
-        return static_cast<int>(std::lround(points * 20.0f)) / 20;
+        return WholePoints(*font);
+    }
+
+    // Ascent and height of text in `font` as the control lays it out; a few fonts are
+    // kept, a body rarely uses more.
+    struct Metrics {
+        int ascent = -1, height = -1;
+    };
+    Metrics FontMetrics(const RunFont& font) {
+        for (const auto& [known, metrics] : metrics_)
+            if (known.name == font.name && known.points == font.points && known.bold == font.bold &&
+                known.italic == font.italic)
+                return metrics;
+        Metrics m;
+        HDC dc = GetDC(hwnd_);
+        if (!dc) return m;
+        m.ascent = ControlAscent(dc, font, &m.height);
+        ReleaseDC(hwnd_, dc);
+        if (metrics_.size() == kKeptMetrics) metrics_.erase(metrics_.begin());
+        metrics_.emplace_back(font, m);
+        return m;
+    }
+
+    // Where the caret would stand at the start of row `row` and the size there, read
+    // without moving it; nothing when that cannot be told so. The caret sits on the
+    // row's baseline as tall as the font at its place, so it stands at the row's top
+    // when that font is the row's tallest: when the row is no taller than text in the
+    // font of its first character (the cheap test: two places and one character's
+    // font), or when the whole row, its break included, is in one font.
+    std::optional<RowPlace> PlaceOfRowStart(int row) {
+        const auto start = row < 0 ? -1 : Ask(EM_LINEINDEX, static_cast<WPARAM>(row));
+        POINT top{};
+        if (start < 0 || !CharPos(static_cast<int>(start), top)) return std::nullopt;
+        const int from = static_cast<int>(start);
+        const auto next = Ask(EM_LINEINDEX, static_cast<WPARAM>(row + 1));
+        POINT below{};
+        if (next >= 0 && CharPos(static_cast<int>(next), below)) {
+            // Raised, lowered or smaller script text is not as tall as its font.
+            if (const std::optional<RunFont> first = fonts_.OneFont(hwnd_, from, from + 1); first && !first->shifted) {
+                const Metrics m = FontMetrics(*first);
+                if (m.height > 0 && below.y - top.y == m.height) return RowPlace{top.y, WholePoints(*first)};
+            }
+        }
+        // A last row without a break ends at the control's closing paragraph mark.
+        const int end = next >= 0 ? static_cast<int>(next) : TextLength() + 1;
+        if (const std::optional<int> size = OneFontSize(from, end)) return RowPlace{top.y, *size};
+        return std::nullopt;
+    }
+
+    // Where the caret stands at the start `index` of a row while the control has the
+    // focus, worked out without it: the caret sits on the row's baseline, as tall as
+    // the font at its place, so its top is the row's top + the tallest ascent of the
+    // row's text - the ascent of the font at the caret. A row of one font, or one that
+    // is empty, has the caret at its top. Nothing when a font cannot be measured, or
+    // text is raised or lowered (its ascent is not the font's).
+    std::optional<int> CaretTopAtRowStart(int index) {
+        POINT top{};
+        if (!CharPos(index, top)) return std::nullopt;
+        const auto row = Ask(EM_EXLINEFROMCHAR, 0, index);
+        const auto next = Ask(EM_LINEINDEX, static_cast<WPARAM>(row + 1));
+        // The row's text, without its break: the break's own format does not count for
+        // a row that holds text.
+        const int end = next < 0 ? TextLength() : static_cast<int>(next) - 1;
+        if (end <= index || fonts_.OneFont(hwnd_, index, end)) return top.y;
+        std::vector<RunFont> runs;
+        if (!fonts_.Runs(hwnd_, index, end, runs)) return std::nullopt;
+        int tallest = -1, atCaret = -1;
+        for (const RunFont& run : runs) {
+            const int ascent = run.shifted ? -1 : FontMetrics(run).ascent;
+            if (ascent < 0) return std::nullopt;
+            if (atCaret < 0) atCaret = ascent;
+            tallest = std::max(tallest, ascent);
+        }
+        return top.y + tallest - atCaret;
     }
 
     CHARRANGE Selection() {
         CHARRANGE r{};
-        Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
+        Ask(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
         return r;
     }
 
@@ -296,7 +330,7 @@ public:
 
     CHARFORMAT2W SelectionFormat() {
         CHARFORMAT2W cf = EmptyFormat();
-        Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        Ask(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
         return cf;
     }
 
@@ -417,6 +451,7 @@ private:
                                  b.right, b.bottom, parent, nullptr, Window::Instance(), nullptr);
         if (!h) RaiseLastOSError();
         hwnd_ = h;
+        controlProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));  // before the subclass
         Window::MarkOwn(h);
         SetWindowSubclass(h, &Impl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
@@ -543,7 +578,7 @@ private:
             return r;
         }
         case WM_DESTROY:
-            ReleaseTextModel();
+            fonts_.Release();
             Capture();
             break;
         case WM_NCDESTROY: {
@@ -590,12 +625,13 @@ private:
     HMODULE library_ = nullptr;
     HWND hwnd_ = nullptr;
     bool parked_ = false;  // hwnd_ lives under host_, not in a parent of the program's
+    WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
     std::unique_ptr<RichEditHost> host_;
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     std::optional<Snapshot> snapshot_;
-    ITextRange* textRange_ = nullptr;  // of hwnd_
-    ITextFont* textFont_ = nullptr;    // of textRange_
-    bool noTextModel_ = false;         // hwnd_ offers none
+    RichEditFonts fonts_;  // of hwnd_
+    static constexpr size_t kKeptMetrics = 8;
+    std::vector<std::pair<RunFont, Metrics>> metrics_;
     int quiet_ = 0;
     bool contextMenuSeen_ = false;
 
@@ -683,20 +719,18 @@ bool RichEdit::CharPos(int index, POINT& p) const { return impl_->CharPos(index,
 bool RichEdit::HasFocus() const { return Handle() && GetFocus() == Handle(); }
 int RichEdit::LineLength(int line) const { return impl_->LineLength(line); }
 int RichEdit::LineStart(int line) const {
-    const auto start = impl_->Send(EM_LINEINDEX, static_cast<WPARAM>(std::max(line, 0)));
+    const auto start = impl_->Ask(EM_LINEINDEX, static_cast<WPARAM>(std::max(line, 0)));
     return start < 0 ? impl_->TextLength() : static_cast<int>(start);
 }
 int RichEdit::SelSize() const {
     CHARFORMAT2W cf = EmptyFormat();
-    impl_->Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    impl_->Ask(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     return cf.yHeight / 20;
 }
-std::optional<int> RichEdit::RowStart(int row) const {
-    const auto start = row < 0 ? -1 : impl_->Send(EM_LINEINDEX, static_cast<WPARAM>(row));
-    return start < 0 ? std::nullopt : std::optional<int>(static_cast<int>(start));
-}
+std::optional<RowPlace> RichEdit::PlaceOfRowStart(int row) const { return impl_->PlaceOfRowStart(row); }
 int RichEdit::TextLength() const { return impl_->TextLength(); }
 std::optional<int> RichEdit::OneFontSize(int from, int to) const { return impl_->OneFontSize(from, to); }
+std::optional<int> RichEdit::CaretTopAtRowStart(int index) const { return impl_->CaretTopAtRowStart(index); }
 void RichEdit::Cut() { impl_->Send(WM_CUT); }
 void RichEdit::Copy() { impl_->Send(WM_COPY); }
 void RichEdit::Paste() { impl_->Send(WM_PASTE); }

@@ -31,6 +31,11 @@ struct TextAttributes {
     unsigned style = 0;    // TextStyle bits
 };
 
+struct RowPlace {
+    int y = 0;
+    int sizePoints = 0;
+};
+
 class RichEdit {
 public:
     struct Events {
@@ -70,9 +75,6 @@ public:
     std::u16string LineText(int line) const;  // without its line break; "" out of range
     int LineLength(int line) const;           // of LineText(line), without reading it
     int LineStart(int line) const;            // character position; the end of the text past the last line
-    // The start of the control's row `row`, also the empty row after a final line
-    // break; nothing past the last row.
-    std::optional<int> RowStart(int row) const;
     int TextLength() const;  // characters, each line break one
     // The whole text, each line break as one "\r" (indexes match selection positions).
     std::u16string Text() const;
@@ -87,6 +89,11 @@ public:
     // For the selection or, when it is empty, the insertion point.
     TextAttributes SelAttributes() const;
     int SelSize() const;  // SelAttributes().sizePoints alone
+    // Where the caret would stand at the start of the control's row `row` (its y in
+    // the control) and the size in whole points there, read without moving the
+    // selection or the caret; nothing when the control cannot tell it so (a row of
+    // mixed sizes whose first characters are not its tallest).
+    std::optional<RowPlace> PlaceOfRowStart(int row) const;
     // The size in whole points of the text from `from` to `to` when all of it is in one
     // font (face, size, bold, italic, position alike), read without moving the
     // selection; nothing for mixed text, a range past the closing paragraph mark or a
@@ -99,6 +106,9 @@ public:
 
     // Caret position in the control's client coordinates; only while it has the focus.
     bool CaretPos(POINT& p) const;
+    // The y at which the caret would stand at `index`, the start of a row, if the
+    // control had the focus; also without it. Nothing when the control cannot say.
+    std::optional<int> CaretTopAtRowStart(int index) const;
     // Where the control draws character `index` (the caret's place when it stands
     // there), in its client coordinates; also without the focus.
     bool CharPos(int index, POINT& p) const;

@@ -43,6 +43,8 @@ FIRST_BOX = 1000
 # the short run, so that both happen; rarely in the long one, so that the program
 # runs long enough between starts for a slope of its handles and memory to show.
 RESTARTS = float(os.environ.get("VN_SOAK_RESTARTS", "1.2"))
+DRAG_STEPS = 4  # pointer moves of a drag, a tenth of a second apart
+GRIP_DEAD_ZONE = 10
 SCROLL_BAR = 18  # the body area's horizontal scroll bar, when it has one
 SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
@@ -60,6 +62,18 @@ def minimize_button(note):
 
 def grip(note):
     return (note.width - 43 + 10, note.height - 57 + 10)
+
+
+def grip_result(size, delta):
+    """The size a note ends at when its grip is dragged by `delta` in the drag's steps:
+    each step is measured from the size the last step taken left, and a step of 10 px
+    or less both ways is ignored (so the last one may be too)."""
+    w, h = size
+    for i in range(1, DRAG_STEPS + 1):
+        step = (size[0] + delta[0] * i // DRAG_STEPS, size[1] + delta[1] * i // DRAG_STEPS)
+        if abs(step[0] - w) > GRIP_DEAD_ZONE or abs(step[1] - h) > GRIP_DEAD_ZONE:
+            w, h = step
+    return w, h
 
 
 def normal(text):
@@ -91,6 +105,7 @@ class Sample:
     user: int
     notes: int
     boxes: int
+    file_dialogs: int  # the system's file dialogs shown so far (see Soak.file_dialog)
 
 
 @dataclass
@@ -101,6 +116,7 @@ class Report:
     checkpoints: int = 0
     restarts: int = 0
     kills: int = 0
+    covered: int = 0  # times a note was under another window where the person was about to click
     samples: list = field(default_factory=list)
     left_out: list = field(default_factory=list)
 
@@ -123,6 +139,7 @@ class Soak:
         self.seen = {}  # caption -> the text last seen on screen, saved or not yet
         self.last_change = 0
         self.exports = []
+        self.file_dialogs = 0
         self.started = time.monotonic()
         self.out_folder = Path(desktop.prefix).parent / (Path(desktop.prefix).name + "-exports")
         self.out_folder.mkdir(parents=True, exist_ok=True)
@@ -164,6 +181,71 @@ class Soak:
                               "body": body[0] if body else None}
         return found
 
+    def point_at_note(self, note_window, point):
+        """The pointer goes to a place on a note, and the note has to be what is there
+        before the person clicks, as they would see it. Under Wine a window another
+        program activates (a Notepad picked with Alt+Tab, one opened again) lies above
+        its note until the note's next tick stacks it back (half a second); a click
+        meanwhile goes to that window, and the keys after it too. The pointer's move
+        also brings Wine's list of windows in line with the screen at that place."""
+        self.desktop.move_mouse(point)
+        on_top = lambda: self.at_root(point) == note_window.hwnd
+        if on_top():
+            return
+        self.report.covered += 1
+        try:
+            self.desktop.wait_until(on_top, 3, f"the note {note_window} on top at {point}")
+        except ScenarioFailure as failure:
+            raise ScenarioFailure(f"{failure}: {self.keyboard(point)}") from None
+
+    def click_note(self, note_window, point):
+        self.point_at_note(note_window, point)
+        self.desktop.click(point)
+
+    def at_root(self, point):
+        return self.desktop.inspector.ask("focus", *point).get("at_root")
+
+    def click_in_dialog(self, dialog, caption):
+        """A dialog's button, as a person clicks it. Where another window covers it (the
+        note of a Notepad picked over the import dialog, stacked above its Notepad) the
+        person first clicks the dialog's title bar, which brings the dialog forward."""
+        buttons = [w for w in self.desktop.windows(children=True)
+                   if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
+        expect(buttons, f"{dialog} has no button {caption!r}")
+        point = buttons[0].center
+        self.desktop.move_mouse(point)
+        if self.at_root(point) != dialog.hwnd:
+            if not (now := self.desktop.window(dialog.hwnd)) or not now.visible:
+                return  # closed meanwhile (by an earlier click that was slow to act)
+            self.report.covered += 1
+            for x in (dialog.rect[0] + 40, (dialog.rect[0] + dialog.rect[2]) // 2, dialog.rect[2] - 60):
+                title = (x, dialog.rect[1] + 10)
+                self.desktop.move_mouse(title)
+                if self.at_root(title) == dialog.hwnd:
+                    self.desktop.click(title)
+                    break
+            self.desktop.move_mouse(point)
+            try:
+                self.desktop.wait_until(lambda: self.at_root(point) == dialog.hwnd, 3, f"{caption!r} of {dialog} in view")
+            except ScenarioFailure as failure:
+                # Wine raises no window that is active already: a note stacked above its
+                # Notepad after the import dialog came back to the front stays above
+                # it. The dialog has the keyboard, and Esc is its Close.
+                if caption in ("Close", "Cancel") and self.desktop.inspector.ask("focus", *point).get(
+                        "foreground") == dialog.hwnd:
+                    self.desktop.xdotool("key", "Escape")
+                    return
+                raise ScenarioFailure(f"{failure}: {self.keyboard(point)}") from None
+        self.desktop.click(point)
+
+    def keyboard(self, point):
+        """Where the keys go and what is at a point, in words: for the failure message
+        of a step whose typing did not arrive."""
+        answer = self.desktop.inspector.ask("focus", *point)
+        names = {w.hwnd: w for w in self.desktop.windows(children=True)}
+        said = lambda key: f"{key} {names[answer[key]]}" if answer.get(key) in names else f"{key} {answer.get(key)}"
+        return ", ".join(said(k) for k in ("foreground", "active", "focus", "capture", "at"))
+
     def text_on_screen(self, note):
         expect(note["editor"] is not None, f"the note {note['window']} has no editor")
         return normal(self.desktop.text_of(note["editor"]))
@@ -197,7 +279,7 @@ class Soak:
         on_screen = self.notes()
         s = Sample(time.monotonic(), self.life, answer["handles"], answer["windows"], answer["private"], rss,
                    answer["gdi"], answer["user"], len(on_screen),
-                   sum(1 for n in on_screen.values() for b in n["boxes"].values()))
+                   sum(1 for n in on_screen.values() for b in n["boxes"].values()), self.file_dialogs)
         self.report.samples.append(s)
         return s
 
@@ -289,16 +371,22 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        self.desktop.click((w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
+        point = (w.rect[0] + BODY[0], w.rect[1] + BODY[1])
+        self.click_note(w, point)
+        clicked = self.keyboard(point)
         self.desktop.xdotool("key", "ctrl+End")
         words = " ".join(self.rng.choice(WORDS) for _ in range(self.rng.randint(1, 3)))
         if self.rng.random() < 0.5:
             self.desktop.xdotool("key", "Return")
         before = self.text_on_screen(note)
         self.desktop.type_text(words)
-        self.seen[caption] = self.desktop.wait_until(
-            lambda: (lambda t: t if t.endswith(words) else None)(self.text_on_screen(self.notes()[caption])), 10,
-            f"{words!r} in the note on {caption!r} (it had {before!r})")
+        try:
+            self.seen[caption] = self.desktop.wait_until(
+                lambda: (lambda t: t if t.endswith(words) else None)(self.text_on_screen(self.notes()[caption])), 10,
+                f"{words!r} in the note on {caption!r} (it had {before!r})")
+        except ScenarioFailure as failure:
+            raise ScenarioFailure(f"{failure}; the click at {point} into {note['editor']}: {clicked}; "
+                                  f"now {self.keyboard(point)}") from None
         self.changed()
         return True
 
@@ -314,7 +402,7 @@ class Soak:
             return False
         box = self.rng.choice(boxes)
         was = box.checked
-        self.desktop.click(box.center)
+        self.click_note(note["window"], box.center)
         self.desktop.wait_until(lambda: self.notes()[caption]["boxes"][box.id - FIRST_BOX].checked != was, 5,
                                 f"the box of line {box.id - FIRST_BOX} on {caption!r} to change")
         return True
@@ -324,9 +412,9 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        self.desktop.click((w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
+        self.click_note(w, (w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
         self.desktop.xdotool("key", "ctrl+End")
-        self.desktop.click((w.rect[0] + FONT_BUTTON[0], w.rect[1] + FONT_BUTTON[1]))
+        self.click_note(w, (w.rect[0] + FONT_BUTTON[0], w.rect[1] + FONT_BUTTON[1]))
         dialog = self.desktop.wait_until(lambda: self.program.windows(cls="#32770", visible=True), 10,
                                          "the font dialog")[0]
         children = self.desktop.windows(children=True)
@@ -337,23 +425,22 @@ class Soak:
                 self.desktop.click(size[0].center)
                 for _ in range(self.rng.randint(1, 6)):
                     self.desktop.xdotool("key", self.rng.choice(["Down", "Up"]))
-            self.desktop.click_button(dialog, "OK")
+            self.click_in_dialog(dialog, "OK")
             self.changed()
         else:
-            self.desktop.click_button(dialog, "Cancel")
+            self.click_in_dialog(dialog, "Cancel")
         self.desktop.wait_until(lambda: not self.program.windows(cls="#32770", visible=True), 10,
                                 "the font dialog to close")
         return True
 
-    def drag(self, start, delta):
+    def drag(self, note_window, start, delta):
         x, y = start
-        self.desktop.move_mouse((x, y))
+        self.point_at_note(note_window, start)
         # At a person's pace: a press, a few moves a tenth of a second apart, a release.
         self.desktop.xdotool("mousedown", 1)
         time.sleep(0.2)
-        steps = 4
-        for i in range(1, steps + 1):
-            self.desktop.xdotool("mousemove", x + delta[0] * i // steps, y + delta[1] * i // steps)
+        for i in range(1, DRAG_STEPS + 1):
+            self.desktop.xdotool("mousemove", x + delta[0] * i // DRAG_STEPS, y + delta[1] * i // DRAG_STEPS)
             time.sleep(0.1)
         self.desktop.xdotool("mouseup", 1)
 
@@ -369,7 +456,7 @@ class Soak:
         width, height = (w.width, w.height) if w.width > 110 else NOTE_MAX
         nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - width - 10))
         ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - height - 10))
-        self.drag((w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
+        self.drag(w, (w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].rect[0] - nx) <= 3 and
                                 abs(self.notes()[caption]["window"].rect[1] - ny) <= 3, 5,
                                 f"the note on {caption!r} at ({nx}, {ny})")
@@ -385,11 +472,11 @@ class Soak:
         room = (min(NOTE_MAX[0], qx + QUARTER[0] - w.rect[0] - 5), min(NOTE_MAX[1], qy + QUARTER[1] - w.rect[1] - 5))
         if room[0] < NOTE_MIN[0] or room[1] < NOTE_MIN[1]:
             return False
-        width = self.rng.randint(NOTE_MIN[0], room[0])
-        height = self.rng.randint(NOTE_MIN[1], room[1])
-        if abs(width - w.width) <= 10 and abs(height - w.height) <= 10:
-            return False  # the grip ignores moves of 10 px or less
-        self.drag((w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), (width - w.width, height - w.height))
+        delta = (self.rng.randint(NOTE_MIN[0], room[0]) - w.width, self.rng.randint(NOTE_MIN[1], room[1]) - w.height)
+        width, height = grip_result((w.width, w.height), delta)
+        if (width, height) == (w.width, w.height):
+            return False
+        self.drag(w, (w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), delta)
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].width - width) <= 3 and
                                 abs(self.notes()[caption]["window"].height - height) <= 3, 5,
                                 f"the note on {caption!r} at {width} x {height}")
@@ -401,12 +488,12 @@ class Soak:
             return False
         w = note["window"]
         if w.width <= 110:
-            self.desktop.move_mouse((w.rect[0] + 50, w.rect[1] + 50))
+            self.point_at_note(w, (w.rect[0] + 50, w.rect[1] + 50))
             self.desktop.xdotool("click", "--repeat", 2, "--delay", 80, 1)
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width > 110, 5,
                                     f"the tile on {caption!r} to open")
         else:
-            self.desktop.click((w.rect[0] + minimize_button(w)[0], w.rect[1] + minimize_button(w)[1]))
+            self.click_note(w, (w.rect[0] + minimize_button(w)[0], w.rect[1] + minimize_button(w)[1]))
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width <= 110, 5,
                                     f"the note on {caption!r} to become a tile")
         return True
@@ -416,7 +503,7 @@ class Soak:
         if not note or len(self.notes()) < 2:
             return False
         w = note["window"]
-        self.desktop.click((w.rect[0] + DELETE_BUTTON[0], w.rect[1] + DELETE_BUTTON[1]))
+        self.click_note(w, (w.rect[0] + DELETE_BUTTON[0], w.rect[1] + DELETE_BUTTON[1]))
         self.desktop.wait_until(lambda: caption not in self.notes(), 5, f"the note on {caption!r} to go")
         self.deleted.add(caption)
         self.confirmed.pop(caption, None)
@@ -465,14 +552,14 @@ class Soak:
         expect(len(view["rows"]) == len(self.notes_in_program()),
                f"the export dialog lists {len(view['rows'])} notes, the program has {len(self.notes_in_program())}")
         if not view["rows"]:
-            self.desktop.click_button(dialog, "Close")
+            self.click_in_dialog(dialog, "Close")
             return True
         row = self.rng.randrange(len(view["rows"]))
         self.desktop.click_export_check_box(view["rows"][row])
         self.desktop.wait_until(lambda: self.desktop.child(dialog, "Button", "Export").enabled, 5, "Export enabled")
         archive = self.out_folder / f"soak{len(self.exports)}.vnx"
-        self.desktop.click_button(dialog, "Export")
-        self.desktop.file_dialog(self.program, "Save As", self.desktop.windows_path(archive), "Save")
+        self.click_in_dialog(dialog, "Export")
+        self.file_dialog("Save As", archive, "Save")
         self.desktop.wait_until(lambda: not (self.desktop.window(dialog.hwnd) or dialog).visible or
                                 self.desktop.window(dialog.hwnd) is None, 10, "the export dialog to close")
         self.desktop.wait_until(archive.exists, 5, "the archive")
@@ -482,6 +569,14 @@ class Soak:
             expect("Jotlets.txt" in names and len(names) == 2, f"{archive.name} holds {names}")
         self.exports.append(archive)
         return True
+
+    def file_dialog(self, title, path, button):
+        """The system's Save As or Open dialog. Wine's file dialog keeps one kernel
+        handle of the program for good each time it is shown (an export dialog opened
+        and closed adds none; a Save As opened and cancelled adds one): the handle
+        counts are judged net of these."""
+        self.file_dialogs += 1
+        self.desktop.file_dialog(self.program, title, self.desktop.windows_path(path), button)
 
     def notes_in_program(self):
         """Every note the program lists: those in the store plus those made since the save."""
@@ -493,8 +588,7 @@ class Soak:
             return False
         target = self.rng.choice(free)
         self.program.open_tray_menu().choose("Import Notes")
-        self.desktop.file_dialog(self.program, "Select Vantory Note File to Import",
-                                 self.desktop.windows_path(self.rng.choice(self.exports)), "Open")
+        self.file_dialog("Select Vantory Note File to Import", self.rng.choice(self.exports), "Open")
         dialog = self.program.wait_for_window(10, "the import dialog", cls="TDlgImport", visible=True)
         view = self.desktop.list_view(self.desktop.child(dialog, "SysListView32"))
         expect(len(view["rows"]) == 1, f"the archive lists {len(view['rows'])} rows")
@@ -502,7 +596,7 @@ class Soak:
         self.desktop.click(((row["rect"][0] + row["rect"][2]) // 2, (row["rect"][1] + row["rect"][3]) // 2))
         self.desktop.wait_until(lambda: self.desktop.child(dialog, "Button", "Stick to Window").enabled, 5,
                                 "Stick to Window to be enabled")
-        self.desktop.click_button(dialog, "Stick to Window")
+        self.click_in_dialog(dialog, "Stick to Window")
         self.program.wait_for_window(10, "the Information prompt", cls="VnInformationWindow", visible=True)
         # The import dialog covers the middle of the screen: the person switches to the
         # Notepad with the keyboard (Alt+Tab), which picks it as a click would.
@@ -516,7 +610,7 @@ class Soak:
             shown = self.desktop.window(dialog.hwnd)
             if not shown or not shown.visible:
                 break
-            self.desktop.click_button(shown, "Close")
+            self.click_in_dialog(shown, "Close")
             try:
                 self.desktop.wait_until(lambda: not (w := self.desktop.window(dialog.hwnd)) or not w.visible, 5,
                                         "the import dialog to close")
@@ -649,6 +743,10 @@ def summarize(report, warmup=60):
             "minutes": round((warm[-1].t - warm[0].t) / 60, 1) if warm else 0,
             "handles": (min(s.handles for s in warm), max(s.handles for s in warm)),
             "handles_per_min": slope_per_minute([(s.t, s.handles) for s in warm]),
+            # less the one Wine's file dialog keeps each time
+            "own_handles": (min(s.handles - s.file_dialogs for s in warm),
+                            max(s.handles - s.file_dialogs for s in warm)),
+            "own_handles_per_min": slope_per_minute([(s.t, s.handles - s.file_dialogs) for s in warm]),
             "extra_windows": (min(s.windows - 4 * s.notes - s.boxes for s in warm),
                               max(s.windows - 4 * s.notes - s.boxes for s in warm)),
             "private_kib": (min(s.private for s in warm) // 1024, max(s.private for s in warm) // 1024),
@@ -666,7 +764,8 @@ def run(desktop, seconds, seed, log=print):
     finally:
         shutil.rmtree(soak.out_folder, ignore_errors=True)
         log(f"steps: {soak.report.steps}, checkpoints {soak.report.checkpoints}, restarts {soak.report.restarts}, "
-            f"kills {soak.report.kills}, {time.monotonic() - soak.started:.0f} s")
+            f"kills {soak.report.kills}, notes covered before a click {soak.report.covered}, "
+            f"{time.monotonic() - soak.started:.0f} s")
         if sys.exc_info()[0] is not None:
             for row in summarize(soak.report, warmup=30):
                 log(row)

@@ -38,6 +38,9 @@
 //                                   (cell texts, screen rectangle, state image:
 //                                   1 unchecked, 2 checked, 0 none; selected)
 //     computer-name                 GetComputerNameW, as the program names a new note's owner
+//     focus X Y                     where the keys go: the foreground window, its thread's
+//                                   active, focus and capture windows, and the window the
+//                                   system finds at the point X Y with its top-level window
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
@@ -539,6 +542,22 @@ std::string Resources(DWORD pid) {
     return json;
 }
 
+// Where the keyboard goes and what is under a point: the foreground window, the
+// active and focused windows of its thread (the focus of another thread cannot be
+// read with GetFocus), and the window the system finds at X Y.
+std::string Focus(int x, int y) {
+    auto number = [](HWND h) { return std::to_string(reinterpret_cast<uintptr_t>(h)); };
+    HWND foreground = GetForegroundWindow();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    if (thread) GetGUIThreadInfo(thread, &info);
+    HWND at = WindowFromPoint(POINT{x, y});
+    return "{\"ok\": true, \"foreground\": " + number(foreground) + ", \"active\": " + number(info.hwndActive) +
+           ", \"focus\": " + number(info.hwndFocus) + ", \"capture\": " + number(info.hwndCapture) +
+           ", \"at\": " + number(at) + ", \"at_root\": " + number(at ? GetAncestor(at, GA_ROOT) : nullptr) + "}";
+}
+
 // One command with its arguments; the answer line.
 std::string Run(const std::vector<std::wstring>& args) {
     auto arg = [&](size_t i) { return i < args.size() ? args[i] : std::wstring(); };
@@ -574,6 +593,7 @@ std::string Run(const std::vector<std::wstring>& args) {
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
     if (command == L"listview") return ListView(ParseWindow(arg(1)));
+    if (command == L"focus") return Focus(_wtoi(arg(1).c_str()), _wtoi(arg(2).c_str()));
     if (command == L"resources") return Resources(std::wcstoul(arg(1).c_str(), nullptr, 0));
     if (command == L"computer-name") {
         wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};

@@ -1,6 +1,7 @@
 // The exchange in the running program: while the export dialog is modal the listed
 // notes' windows are disabled, also a window made again meanwhile, and the import
-// cannot start underneath it; afterwards the notes are usable again.
+// cannot start underneath it; afterwards the notes are usable again, and the note on
+// the window below the closing dialog is the window activated.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -68,6 +69,36 @@ TEST_F(WiringExchangeTest, ListedNotesAreDisabledWhileTheExportDialogShowsAndThe
     EXPECT_FALSE(main->ExportDialog()->Showing());
     ASSERT_TRUE(note.HasHandle());
     EXPECT_TRUE(IsWindowEnabled(note.Handle())) << "the note stays disabled after the dialog";
+}
+
+bool Above(HWND upper, HWND lower) {
+    for (HWND h = GetWindow(lower, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+        if (h == upper) return true;
+    return false;
+}
+
+TEST_F(WiringExchangeTest, AClosingDialogActivatesTheNoteRatherThanItsTargetBelowIt) {
+    Start();
+    TargetProcess targets({u"Vn exchange close target"});
+    HWND target = targets.Window(0);
+    main->SelectWindowToAddStickyNote(true, u"");
+    ASSERT_TRUE(BringToFront(target));
+    Hook(WM_LBUTTONDOWN);
+    Hook(WM_LBUTTONUP);
+    ASSERT_TRUE(PumpUntil([&] { return main->Jotlets().size() == 1 && Note(0).IsShown(); }, 3000));
+    HWND note = Note(0).Handle();
+    // The person worked in the target last: it lies above its note (until the note's
+    // tick), the first window below the dialog once the dialog is up.
+    ASSERT_TRUE(BringToFront(target));
+    SetWindowPos(note, target, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(Above(target, note));
+
+    InSteps({[&] { PostMessageW(main->ExportDialog()->Handle(), WM_CLOSE, 0, 0); }});
+    main->ExportJotlets();
+    // Checked before the note's tick could stack it above its target again.
+    PumpMessagesFor(100);
+    EXPECT_EQ(GetForegroundWindow(), note);
+    EXPECT_TRUE(Above(note, target));
 }
 
 } // namespace

@@ -49,11 +49,12 @@ protected:
 };
 
 TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
-    // The walk reads the place of a line in one font without moving the caret; the
-    // caret, stepped to each line's start, must agree: its y, the size the control
-    // reports there, and so the box top (caret y + the offset of the last size the
-    // table knows). On a line of mixed sizes the caret sits lower than the line's top,
-    // so such a line is not read directly.
+    // The walk reads the place of a line without moving the caret when the line is in
+    // one font or its first characters are its tallest; the caret, stepped to each
+    // line's start, must agree: its y, the size the control reports there, and so the
+    // box top (caret y + the offset of the last size the table knows). On a line whose
+    // first characters are smaller than others the caret sits lower than the line's
+    // top, so such a line is not read directly.
     const struct {
         const char* name;
         const char* rtf;
@@ -70,7 +71,11 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
         {"mixed",
          "{\\rtf1 {\\fs144 B}ig {\\fs20 first}\\par small {\\fs144 then big}\\par {\\fs26 a}{\\fs48 b}\\par "
          "\\fs28\\par {\\fs16 x}{\\fs72 y}\\par}",
-         5, {72, 10, 13, 14, 8}, {false, false, false, true, false}},
+         5, {72, 10, 13, 14, 8}, {true, false, false, true, false}},
+        // Another face and bold or italic text beside the line's first characters.
+        {"faces", "{\\rtf1{\\fonttbl{\\f0 Tahoma;}{\\f1 Courier New;}}\\f0 {\\b\\fs36 B}{\\fs20 old}\\par "
+                  "{\\fs20 a}{\\f1\\fs36 b}\\par {\\b\\fs20 c}{\\i\\fs40 d}\\par}",
+         3, {18, 10, 10}, {true, false, false}},
     };
     for (const auto& body : bodies) {
         SCOPED_TRACE(body.name);
@@ -91,6 +96,8 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
             POINT caret{};
             ASSERT_TRUE(note->Editor().CaretPos(caret));
             if (place) EXPECT_EQ(place->y, caret.y);
+            // Where the caret stands, also worked out without the focus.
+            EXPECT_EQ(note->Editor().CaretTopAtRowStart(note->Editor().LineStart(line)), caret.y);
             if (const std::optional<int> hit = note::CheckBoxOffset(body.sizes[static_cast<size_t>(line)])) offset = *hit;
             HWND box = note->CheckBox(line);
             ASSERT_TRUE(box);
@@ -102,6 +109,18 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
             EXPECT_EQ(r.bottom - r.top, 13);
         }
         EXPECT_EQ(note->CheckBox(body.lines), nullptr);  // the empty last line has no box
+
+        // A walk while the keyboard is in another program puts every box where the
+        // caret did.
+        std::vector<int> tops;
+        for (int line = 0; line < body.lines; ++line) tops.push_back(InParent(note->CheckBox(line)).top);
+        SetForegroundWindow(target_->Window(0));
+        PumpMessagesFor(50);
+        ASSERT_FALSE(note->Editor().HasFocus());
+        note->UpdateCheckBoxes(false);
+        for (int line = 0; line < body.lines; ++line)
+            EXPECT_EQ(InParent(note->CheckBox(line)).top, tops[static_cast<size_t>(line)]) << line;
+        EXPECT_FALSE(note->Editor().HasFocus());
     }
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
@@ -189,6 +208,40 @@ TEST_F(NoteChecklistTest, StoredStatesTickTheBoxesAfterTheShowingWithoutTakingTh
     EXPECT_LT(InParent(note->CheckBox(1)).top, InParent(note->CheckBox(2)).top);
     EXPECT_EQ(WindowRect(GetParent(note->CheckBox(0))).left - WindowRect(note->Handle()).left, 24);
     EXPECT_EQ(note->Stored().CheckStateString(), u"101");
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(NoteChecklistTest, ANoteThatAppearedByItselfTakesTheKeyboardWhenClicked) {
+    const std::u16string caption = UniqueCaption(u"Vn checklist click");
+    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+    host.List(*note);
+    note->Editor().LoadBody("{\\rtf1 first\\par}");
+    TargetProcess targets({caption});
+    HWND target = targets.Window(0);
+    SetForegroundWindow(target);
+    PumpMessagesFor(100);
+    note->TimerTimer();  // shows by itself: the target keeps the keyboard
+    PumpMessagesFor(100);
+    ASSERT_TRUE(note->IsShown());
+    ASSERT_EQ(GetForegroundWindow(), target);
+
+    // A person's click into the body, then a key, through the system's input.
+    const RECT editor = WindowRect(note->Editor().Handle());
+    PutCursor(editor.left + 60, editor.top + 8);
+    INPUT input[4]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input[2].type = input[3].type = INPUT_KEYBOARD;
+    input[2].ki.wVk = input[3].ki.wVk = 'Q';
+    input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+    PumpMessagesFor(100);
+    EXPECT_EQ(GetForegroundWindow(), note->Handle());
+    EXPECT_EQ(GetFocus(), note->Editor().Handle());
+    ASSERT_EQ(SendInput(2, input + 2, sizeof(INPUT)), 2u);
+    PumpMessagesFor(100);
+    EXPECT_NE(note->Editor().Text().find(u"q"), std::u16string::npos);
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
@@ -336,6 +389,123 @@ TEST_F(NoteChecklistTest, FontOkAppliesToTheEmptySelectionRefreshesAndSchedulesA
     SendMessageW(note->Editor().Handle(), WM_CHAR, L'X', 0);
     EXPECT_NE(note->Editor().SaveRtf().find("\\fs144"), std::string::npos);
     EXPECT_EQ(note->Editor().LineText(1), u"Xsecond");
+}
+
+// Chooses `size` in the font dialog for the selection and confirms, as a person does
+// with the Font button.
+void ChooseSizeWithTheFontButton(HWND note, const wchar_t* size) {
+    WhileFontDialogOpen during([&](HWND dialog) {
+        PickSize(dialog, size);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Mouse(note, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
+}
+
+// What the screen shows of `r` (screen coordinates), one value a pixel.
+std::vector<unsigned> ScreenPixels(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const unsigned*>(bits);
+    std::vector<unsigned> pixels(first, first + static_cast<size_t>(w) * static_cast<size_t>(h));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Once the pending paints are done, the gutter (the body area's strip left of the
+// editor, where the boxes are) shows what a full repaint draws: nothing of a moved box
+// is left behind. The editor with its blinking caret stays out of the comparison.
+void ExpectGutterOnScreenAsRepainted(HWND body) {
+    RECT gutter{};
+    GetClientRect(body, &gutter);
+    gutter.right = 20;
+    MapWindowPoints(body, HWND_DESKTOP, reinterpret_cast<POINT*>(&gutter), 2);
+    PumpMessagesFor(100);
+    const std::vector<unsigned> shown = ScreenPixels(gutter);
+    RedrawWindow(body, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessagesFor(100);
+    const std::vector<unsigned> repainted = ScreenPixels(gutter);
+    ASSERT_EQ(shown.size(), repainted.size());
+    const auto differ = std::mismatch(shown.begin(), shown.end(), repainted.begin());
+    const long at = static_cast<long>(differ.first - shown.begin());
+    EXPECT_TRUE(differ.first == shown.end()) << "stale pixels from x " << at % 20 << ", y " << at / 20;
+}
+
+// Every box stands where a walk from a clean state puts it: the caret's y at the
+// line's start plus the offset for the size there; and no box covers another.
+void ExpectBoxesAtTheirLines(TFStickyNote& note) {
+    RichEdit& editor = note.Editor();
+    const int lines = editor.LineCount();
+    std::vector<RECT> boxes;
+    for (int line = 0; line < lines; ++line) {
+        HWND box = note.CheckBox(line);
+        ASSERT_TRUE(box && IsWindowVisible(box)) << line;
+        boxes.push_back(InParent(box));
+    }
+    ASSERT_TRUE(editor.HasFocus());
+    int offset = 0;
+    for (int line = 0; line < lines; ++line) {
+        SCOPED_TRACE(line);
+        editor.SetSelStart(editor.LineStart(line));
+        POINT caret{};
+        ASSERT_TRUE(editor.CaretPos(caret));
+        if (const std::optional<int> hit = note::CheckBoxOffset(editor.SelSize())) offset = *hit;
+        EXPECT_EQ(boxes[static_cast<size_t>(line)].top, editor.Top() + caret.y + offset);
+        if (line > 0) EXPECT_GE(boxes[static_cast<size_t>(line)].top, boxes[static_cast<size_t>(line) - 1].bottom);
+    }
+}
+
+TEST_F(NoteChecklistTest, AFontChosenForPartOfTheTextLeavesEveryBoxBesideItsLineAndNoTraces) {
+    const std::string three = "{\\rtf1 first\\par second\\par third\\par}";
+    const struct {
+        const char* name;
+        std::string body;
+        int from, length;  // the selection the font is chosen for
+        const wchar_t* size;
+        int notches = 0;          // wheel notches towards the person before the choice
+        bool elsewhere = false;   // the keyboard is in the target's window meanwhile
+    } cases[] = {
+        {"first line", three, 0, 5, L"14"},
+        {"first line and its break", three, 0, 6, L"14"},
+        {"middle line", three, 6, 6, L"14"},
+        {"whole text", three, 0, 22, L"14"},
+        {"first line, 72 pt", three, 0, 5, L"72"},
+        {"first line, the keyboard elsewhere", three, 0, 5, L"14", 0, true},
+        {"a line of a scrolled body", Lines(30), 49, 6, L"14", 5},
+        {"the whole of a tall body scrolled to its end", "{\\rtf1\\fs144 " + Lines(12).substr(7), 0, 200, L"10", 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        NotePtr note = FocusedNote(u"Vn font boxes", c.body);
+        note->UpdateLayout();
+        HWND edit = note->Editor().Handle();
+        SendMessageW(edit, WM_KEYUP, 'T', 0);  // the boxes as typing left them
+        for (int i = 0; i < c.notches; ++i) SendMessageW(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+        ASSERT_EQ(note->Editor().Top() < 1, c.notches > 0);
+        note->Editor().SetSelStart(c.from);
+        note->Editor().SetSelLength(c.length);
+        if (c.elsewhere) {
+            SetForegroundWindow(target_->Window(0));
+            PumpMessagesFor(50);
+            ASSERT_NE(GetFocus(), edit);
+        }
+        ChooseSizeWithTheFontButton(note->Handle(), c.size);
+        ExpectBoxesAtTheirLines(*note);
+        PumpMessagesFor(50);
+        ExpectBoxesAtTheirLines(*note);
+        ExpectGutterOnScreenAsRepainted(GetParent(edit));
+    }
+    EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(NoteChecklistTest, AQuitWhileTheFontDialogIsOpenCountsAsCancel) {
