@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "attach/window_changes.h"
+
 namespace vn {
 
 TitleSearch::TitleSearch(ListWindows list, SameTitle same, Clock now, std::uint64_t maxAgeMs)
@@ -20,6 +22,14 @@ WindowId TitleSearch::Find(const std::u16string& title) {
     for (const TopLevelWindow& w : windows_)
         if (w.title.size() == title.size() && same_(w.title, title)) return w.id;
     return kNoWindow;
+}
+
+WindowId WindowSystemWithTitleSearch::FindWindowByTitle(const std::u16string& title) const {
+    if (changes_ && changes_->LatestChange() != listedAfter_) {
+        search_.Forget();
+        listedAfter_ = changes_->LatestChange();
+    }
+    return search_.Find(title);
 }
 
 } // namespace vn

@@ -16,10 +16,11 @@
 #include <string_view>
 #include <vector>
 
-#include "attach/window_changes.h"
 #include "attach/window_system.h"
 
 namespace vn {
+
+class WindowChanges;
 
 struct TopLevelWindow {
     WindowId id = kNoWindow;
@@ -68,13 +69,7 @@ public:
     bool IsIconic(WindowId window) const override { return inner_.IsIconic(window); }
     bool PlacementMinimized(WindowId window) const override { return inner_.PlacementMinimized(window); }
     std::optional<ScreenRect> GetWindowRect(WindowId window) const override { return inner_.GetWindowRect(window); }
-    WindowId FindWindowByTitle(const std::u16string& title) const override {
-        if (changes_ && changes_->LatestChange() != listedAfter_) {
-            search_.Forget();
-            listedAfter_ = changes_->LatestChange();
-        }
-        return search_.Find(title);
-    }
+    WindowId FindWindowByTitle(const std::u16string& title) const override;
     std::u16string GetWindowCaption(WindowId window) const override { return inner_.GetWindowCaption(window); }
     std::u16string GetWindowExeName(WindowId window) const override { return inner_.GetWindowExeName(window); }
     WindowId GetForegroundWindow() const override { return inner_.GetForegroundWindow(); }
@@ -85,7 +80,7 @@ private:
     WindowSystem& inner_;
     mutable TitleSearch search_;  // its list is a cache: searching does not change the desktop
     const WindowChanges* changes_;
-    mutable WindowChanges::Stamp listedAfter_ = 0;  // the latest change when the list was last renewed
+    mutable std::uint64_t listedAfter_ = 0;  // the latest change the list was read after
 };
 
 } // namespace vn
