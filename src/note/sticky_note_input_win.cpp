@@ -140,8 +140,13 @@ void TFStickyNote::OnMousePress(UINT message, LPARAM lParam) {
     // The pressed part gets every move and the release until the release.
     hover_.Capture(c);
     SetCapture(Handle());
-    if (note::IsDragArea(c)) TitleShapeMouseDown();
-    else if (c == Control::ImgSize) ImgSizeMouseDown();
+    // A drag or resize starts where the button went down, which the message tells.
+    // The cursor may have moved on by the time a busy program reads the press, and
+    // the note would then lag behind the pointer by that much for the whole drag.
+    POINT pressed{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(Handle(), &pressed);
+    if (note::IsDragArea(c)) TitleShapeMouseDown({pressed.x, pressed.y});
+    else if (c == Control::ImgSize) ImgSizeMouseDown({pressed.x, pressed.y});
     if (message == WM_LBUTTONDBLCLK && c == Control::ImgSmall) ImgSmallDblClick();
 }
 
@@ -204,9 +209,7 @@ void TFStickyNote::ImgDeleteMouseDown() { Close(); }
 
 // ---- dragging -------------------------------------------------------------------------------
 
-void TFStickyNote::TitleShapeMouseDown() {
-    drag_.Begin(CursorPosition(), bounds_.Position());
-}
+void TFStickyNote::TitleShapeMouseDown(note::Point pressed) { drag_.Begin(pressed, bounds_.Position()); }
 
 void TFStickyNote::TitleShapeMouseMove() {
     if (!drag_.InProcess()) return;
@@ -219,9 +222,9 @@ void TFStickyNote::TitleShapeMouseUp() { drag_.End(); }
 
 // ---- resizing -------------------------------------------------------------------------------
 
-void TFStickyNote::ImgSizeMouseDown() {
+void TFStickyNote::ImgSizeMouseDown(note::Point pressed) {
     SetAlphaBlend(false);
-    resize_.Begin(CursorPosition(), bounds_.WindowSize());
+    resize_.Begin(pressed, bounds_.WindowSize());
     // Hidden scroll bars have no range: the body scrolls back to its top-left corner.
     ScrollBox->SetScrollBarsVisible(false);
 }

@@ -164,10 +164,11 @@ private:
     void FormCreate();
     void FormShow();
     void FormHide();
-    void TitleShapeMouseDown();
+    // A press at `pressed` (screen) on a drag area or on the grip.
+    void TitleShapeMouseDown(note::Point pressed);
     void TitleShapeMouseMove();
     void TitleShapeMouseUp();
-    void ImgSizeMouseDown();
+    void ImgSizeMouseDown(note::Point pressed);
     void ImgSizeMouseMove();
     void ImgSizeMouseUp();
     void ImgSaveMouseEnter(note::Control button);

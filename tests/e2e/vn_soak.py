@@ -45,7 +45,8 @@ FIRST_BOX = 1000
 RESTARTS = float(os.environ.get("VN_SOAK_RESTARTS", "1.2"))
 DRAG_STEPS = 4  # pointer moves of a drag, a tenth of a second apart
 GRIP_DEAD_ZONE = 10
-SCROLL_BAR = 18  # the body area's horizontal scroll bar, when it has one
+SCROLL_BAR = 18  # a horizontal scroll bar (the body area's, the export list's)
+LIST_HEADER = 22  # the export list's column headers
 SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
 
@@ -532,6 +533,11 @@ class Soak:
         back = self.rng.random() < 0.5
         new = self.new_caption()
         had_note = old in self.notes()
+        # A person opens a file in the Notepad they work in: it is in front. (A window
+        # retitled in the background is seen by the notes' sweep, every 10 s.)
+        self.desktop.bring_to_front(window)
+        self.desktop.wait_until(lambda: (self.desktop.window(window.hwnd) or window).foreground, 5,
+                                f"{old!r} in front")
         self.desktop.retitle(window, new)
         if had_note:
             self.desktop.wait_until(lambda: old not in self.notes(), 5, f"the note of {old!r} to hide")
@@ -551,11 +557,14 @@ class Soak:
         view = self.desktop.list_view(list_view)
         expect(len(view["rows"]) == len(self.notes_in_program()),
                f"the export dialog lists {len(view['rows'])} notes, the program has {len(self.notes_in_program())}")
-        if not view["rows"]:
+        # With many notes the list scrolls: a row below its visible part (or under its
+        # header or horizontal scroll bar) is not there to tick.
+        top, bottom = list_view.rect[1] + LIST_HEADER, list_view.rect[3] - SCROLL_BAR
+        rows = [r for r in view["rows"] if top <= r["rect"][1] and r["rect"][3] <= bottom]
+        if not rows:
             self.click_in_dialog(dialog, "Close")
             return True
-        row = self.rng.randrange(len(view["rows"]))
-        self.desktop.click_export_check_box(view["rows"][row])
+        self.desktop.click_export_check_box(self.rng.choice(rows))
         self.desktop.wait_until(lambda: self.desktop.child(dialog, "Button", "Export").enabled, 5, "Export enabled")
         archive = self.out_folder / f"soak{len(self.exports)}.vnx"
         self.click_in_dialog(dialog, "Export")

@@ -200,6 +200,37 @@ TEST_F(NoteWindowTest, DraggingByEveryDragAreaPartWithAnyButton) {
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
+TEST_F(NoteWindowTest, ADragAndAResizeStartWhereTheButtonWentDownNotWhereTheCursorIsLater) {
+    TargetProcess targets({u"Vn late press target"});
+    NotePtr note = NoteOn(targets.Window(0));
+    HWND h = note->Handle();
+    const struct {
+        const char* part;
+        int x, y;
+        bool resizes;
+    } cases[] = {{"background", 10, 150, false}, {"grip", 450 - 43 + 10, 274 - 57 + 10, true}};
+    for (const auto& c : cases) {
+        const RECT before = WindowRect(h);
+        POINT p{c.x, c.y};
+        ClientToScreen(h, &p);
+        // A busy program reads the press only after the pointer went on by (30, 20).
+        PutCursor(p.x + 30, p.y + 20);
+        SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+        PutCursor(p.x + 60, p.y + 40);
+        SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.x + 60, c.y + 40));
+        SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(c.x + 60, c.y + 40));
+        const RECT after = WindowRect(h);
+        if (c.resizes) {
+            EXPECT_EQ(after.right - after.left, before.right - before.left + 60) << c.part;
+            EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 40) << c.part;
+        } else {
+            EXPECT_EQ(after.left - before.left, 60) << c.part;
+            EXPECT_EQ(after.top - before.top, 40) << c.part;
+        }
+    }
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
 TEST_F(NoteWindowTest, PictureButtonsActOnThePressOfAnyMouseButton) {
     TargetProcess targets({u"Vn button target"});
     NotePtr note = NoteOn(targets.Window(0));
