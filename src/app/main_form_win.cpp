@@ -40,10 +40,12 @@ constexpr wchar_t kMainClass[] = L"TFMain";
 constexpr std::uint64_t kTitleListMaxAgeMs = 100;
 constexpr wchar_t kMainCaption[] = L"FMain";
 // The notes' ticks look at the desktop once a round (the first tick of a round
-// finds the last look at least this old) and count everything as changed every
-// sweep: a window the person is not using that is retitled, hidden or minimised
-// in the background is seen that much later.
+// finds the last look at least this old), read every window's title now and then,
+// and count everything as changed every sweep: a window the person is not using
+// that is retitled in the background is seen up to the title period later, one
+// hidden or minimised up to the sweep.
 constexpr std::uint64_t kDesktopLookMs = 250;
+constexpr std::uint64_t kTitleLookMs = 2000;
 constexpr std::uint64_t kTrackingSweepMs = 10000;
 
 HICON LoadMainIcon() {
@@ -104,6 +106,7 @@ void TFMain::FormCreate() {
 
     Changes_.StartWatching([] { return static_cast<std::uint64_t>(GetTickCount64()); }, kTrackingSweepMs,
                            [this](WindowChanges& changes) { LookAtDesktop(changes, Stacking_); }, kDesktopLookMs);
+    Changes_.ReadTitlesEvery(kTitleLookMs);
 
     // The store keeps the records it cannot load and writes them back; only an
     // index file that cannot be read at all fails the load. That is reported to

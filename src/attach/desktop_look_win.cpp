@@ -4,6 +4,7 @@
 
 #include "attach/identity_win.h"
 #include "attach/stacking_order_win.h"
+#include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
 
 namespace vn {
@@ -28,6 +29,7 @@ void LookAtDesktop(WindowChanges& changes, StackingOrder& order) {
     const HWND owner = foreground ? GetAncestor(foreground, GA_ROOTOWNER) : nullptr;
     changes.Look(topLevel, {ToWindowId(foreground), owner != foreground ? ToWindowId(owner) : kNoWindow},
                  &ReadWatchedWindowState);
+    if (changes.TitlesDue()) changes.LookAtTitles(ListTopLevelWindows());
 }
 
 } // namespace vn

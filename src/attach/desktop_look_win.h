@@ -2,7 +2,8 @@
 // The tracking ticks' look at the real desktop (WindowChanges::Look): the top-level
 // windows from the shared stacking order, the foreground window and the window
 // that owns it, and the visibility, minimised state and title of the windows the
-// look watches, each read with one question to the window server.
+// look watches, each read with one question to the window server; now and then the
+// titles of all top-level windows.
 #include "attach/window_changes.h"
 
 namespace vn {

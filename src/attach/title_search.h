@@ -37,8 +37,6 @@ public:
     TitleSearch(ListWindows list, SameTitle same, Clock now, std::uint64_t maxAgeMs);
 
     WindowId Find(const std::u16string& title);
-    // The desktop changed: the next search reads the list afresh.
-    void Forget() noexcept { taken_ = false; }
 
 private:
     ListWindows list_;
@@ -68,8 +66,6 @@ public:
     WindowId GetForegroundWindow() const override { return inner_.GetForegroundWindow(); }
     void SetForegroundWindow(WindowId window) override { inner_.SetForegroundWindow(window); }
     bool IsOwnWindow(WindowId window) const override { return inner_.IsOwnWindow(window); }
-    // The desktop changed: the next title search reads the list afresh.
-    void ForgetTitles() noexcept { search_.Forget(); }
 
 private:
     WindowSystem& inner_;

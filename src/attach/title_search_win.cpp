@@ -20,12 +20,6 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM data) noexcept {
     });
 }
 
-std::vector<TopLevelWindow> ListTopLevelWindows() {
-    std::vector<TopLevelWindow> windows;
-    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 bool SameTitle(std::u16string_view a, std::u16string_view b) {
     return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
                                 reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
@@ -33,6 +27,12 @@ bool SameTitle(std::u16string_view a, std::u16string_view b) {
 }
 
 } // namespace
+
+std::vector<TopLevelWindow> ListTopLevelWindows() {
+    std::vector<TopLevelWindow> windows;
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
 
 TitleSearch SystemTitleSearch(std::uint64_t maxAgeMs) {
     return TitleSearch(&ListTopLevelWindows, &SameTitle, [] { return static_cast<std::uint64_t>(GetTickCount64()); },

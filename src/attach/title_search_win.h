@@ -7,4 +7,8 @@ namespace vn {
 
 TitleSearch SystemTitleSearch(std::uint64_t maxAgeMs);
 
+// Every top-level window in z-order, topmost first, with its title as the system
+// keeps it.
+std::vector<TopLevelWindow> ListTopLevelWindows();
+
 } // namespace vn

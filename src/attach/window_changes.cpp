@@ -14,6 +14,8 @@ void WindowChanges::StartWatching(Clock now, std::uint64_t sweepMs, LookAction l
     topLevel_.clear();
     looked_ = false;
     watched_.clear();
+    titlesReadAt_.reset();
+    titles_.clear();
     watching_ = true;
     // What happened before the watch began was not seen.
     AllChanged();
@@ -73,6 +75,25 @@ void WindowChanges::Look(const std::vector<WindowId>& topLevel, const std::vecto
         watched.read = true;
         watched.state = std::move(state);
     }
+}
+
+bool WindowChanges::TitlesDue() {
+    if (!watching_ || titlesMs_ == 0) return false;
+    const std::uint64_t now = clock_();
+    if (titlesReadAt_ && now >= *titlesReadAt_ && now - *titlesReadAt_ < titlesMs_) return false;
+    titlesReadAt_ = now;
+    return true;
+}
+
+void WindowChanges::LookAtTitles(const std::vector<TopLevelWindow>& windows) {
+    std::unordered_map<WindowId, std::u16string> now;
+    for (const TopLevelWindow& w : windows) {
+        // A window new to the list is seen by the list of top-level windows.
+        const auto it = titles_.find(w.id);
+        if (it != titles_.end() && it->second != w.title) WindowChanged(w.id);
+        now.emplace(w.id, w.title);
+    }
+    titles_ = std::move(now);
 }
 
 void WindowChanges::WindowChanged(WindowId window) {

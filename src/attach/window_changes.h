@@ -21,8 +21,11 @@
 //     (two questions each), and a difference counts as changed. A person hides,
 //     minimises and retitles (by opening or saving a document) the window they
 //     work in, so a note follows within a tick;
-//   - every `sweepMs` everything counts as changed: what happens to windows in the
-//     background (a program retitling or hiding a window the person is not
+//   - every so often (ReadTitlesEvery) the titles of all top-level windows, one
+//     question each: a window retitled in the background (a document opened in a
+//     window the person is not using, say) counts as changed then;
+//   - every `sweepMs` everything counts as changed: what else happens to windows
+//     in the background (a program hiding or minimising a window the person is not
 //     using) is seen by the next sweep.
 // Reports from elsewhere (WindowChanged, AllChanged) count the same.
 //
@@ -36,6 +39,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "attach/title_search.h"
 #include "attach/window_system.h"
 
 namespace vn {
@@ -79,6 +83,14 @@ public:
     // window being watched.
     void Look(const std::vector<WindowId>& topLevel, const std::vector<WindowId>& active, const ReadState& read);
 
+    // Every `ms` a look also reads the titles of all top-level windows (TitlesDue).
+    void ReadTitlesEvery(std::uint64_t ms) noexcept { titlesMs_ = ms; }
+    // Whether this look is to read every title: true once a period.
+    bool TitlesDue();
+    // The titles of all top-level windows: a window whose title differs from the one
+    // the last read saw counts as changed.
+    void LookAtTitles(const std::vector<TopLevelWindow>& windows);
+
     // Something about `window` changed (it may be gone by now).
     void WindowChanged(WindowId window);
     // Anything may have changed.
@@ -115,6 +127,9 @@ private:
     std::unordered_set<WindowId> topLevel_;
     bool looked_ = false;
     std::unordered_map<WindowId, Watched> watched_;
+    std::uint64_t titlesMs_ = 0;
+    std::optional<std::uint64_t> titlesReadAt_;
+    std::unordered_map<WindowId, std::u16string> titles_;
 };
 
 } // namespace vn

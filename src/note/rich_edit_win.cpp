@@ -204,6 +204,8 @@ public:
         return Ask(EM_LINELENGTH, static_cast<WPARAM>(lastStart)) == 0 ? rows - 1 : rows;
     }
 
+    bool BodyUnread() const { return !hwnd_ && snapshot_ && snapshot_->fromFile; }
+
     std::u16string LineText(int line) {
         if (line < 0 || line >= static_cast<int>(Ask(EM_GETLINECOUNT))) return {};
         const auto start = static_cast<LONG>(Ask(EM_LINEINDEX, static_cast<WPARAM>(line)));
@@ -652,6 +654,7 @@ bool RichEdit::HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
 std::u16string RichEdit::Text() const { return impl_->Text(); }
 
 int RichEdit::LineCount() const { return impl_->LineCount(); }
+bool RichEdit::BodyUnread() const { return impl_->BodyUnread(); }
 std::u16string RichEdit::LineText(int line) const { return impl_->LineText(line); }
 
 int RichEdit::SelStart() const { return impl_->Selection().cpMin; }

@@ -70,6 +70,8 @@ public:
 
     // Lines: a line break ends a line; a last line that is empty does not count.
     int LineCount() const;
+    // True while the body is a body file that no control has read yet.
+    bool BodyUnread() const;
     std::u16string LineText(int line) const;  // without its line break; "" out of range
     int LineLength(int line) const;           // of LineText(line), without reading it
     int LineStart(int line) const;            // character position; the end of the text past the last line

@@ -10,8 +10,9 @@ namespace vn {
 std::u16string TFStickyNote::CheckStateString() const {
     // Pending states are written as they were read, so a note that was not shown
     // during a run keeps its ticks; asking for the line count would also make the
-    // editor read a body that nobody has looked at.
-    if (!FStartChValue.empty()) return FStartChValue;
+    // editor read a body that nobody has looked at. A body nobody has read has had
+    // no boxes: its states are the ones read, also when there were none.
+    if (!FStartChValue.empty() || RichEdit.BodyUnread()) return FStartChValue;
     return CheckStatesToWrite(FStartChValue, RichEdit.LineCount(), [this](int line) { return FChechBoxes.Ticked(line); });
 }
 

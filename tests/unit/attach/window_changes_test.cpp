@@ -134,6 +134,25 @@ TEST(WindowChanges, AWindowIsWatchedForAWhileAfterItWasActive) {
     EXPECT_EQ(desk.read, (std::vector<WindowId>{0x20, 0x20}));
 }
 
+TEST(WindowChanges, TitlesReadNowAndThenShowAWindowRetitledInTheBackground) {
+    std::uint64_t clock = 1000;
+    WindowChanges changes;
+    changes.StartWatching([&] { return clock; }, 60000, {}, 0);
+    EXPECT_FALSE(changes.TitlesDue()) << "titles are read only when asked for";
+    changes.ReadTitlesEvery(2000);
+    EXPECT_TRUE(changes.TitlesDue());
+    changes.LookAtTitles({{0x10, u"a.txt - Notepad"}, {0x20, u"Mail"}});
+    const auto before = changes.Now();
+    clock += 1999;
+    EXPECT_FALSE(changes.TitlesDue());
+    clock += 1;
+    ASSERT_TRUE(changes.TitlesDue());
+    changes.LookAtTitles({{0x10, u"b.txt - Notepad"}, {0x20, u"Mail"}, {0x30, u"New"}});
+    EXPECT_TRUE(changes.ChangedSince(0x10, before));
+    EXPECT_FALSE(changes.ChangedSince(0x20, before));
+    EXPECT_FALSE(changes.ChangedSince(0x30, before)) << "a new window is the window list's to see";
+}
+
 TEST(WindowChanges, ALookThatFailsCountsEverythingAsChanged) {
     std::uint64_t clock = 1000;
     bool fail = false;

@@ -76,6 +76,9 @@ TEST_F(NoteChecklistTest, ABoxSitsAtTheCaretPlusTheOffsetForItsSize) {
         {"faces", "{\\rtf1{\\fonttbl{\\f0 Tahoma;}{\\f1 Courier New;}}\\f0 {\\b\\fs36 B}{\\fs20 old}\\par "
                   "{\\fs20 a}{\\f1\\fs36 b}\\par {\\b\\fs20 c}{\\i\\fs40 d}\\par}",
          3, {18, 10, 10}, {true, false, false}},
+        // Space before and after paragraphs, as text pasted from a word processor has.
+        {"spacing", "{\\rtf1 a\\par\\sb200 b\\par\\sb0\\sa300 c\\par\\sa0 {\\fs40 D}{\\fs20 d}\\par e\\par}", 5,
+         {10, 10, 10, 20, 10}, {true, true, true, true, true}},
     };
     for (const auto& body : bodies) {
         SCOPED_TRACE(body.name);

@@ -148,6 +148,12 @@ TEST_F(NoteBudgetTest, ANoteWhoseWindowWentIsSavedWithoutAHiddenEditorAndOneMade
     EXPECT_EQ(note->Editor().LineText(2), u"line 2");
     note.reset();
     EXPECT_EQ(host.budget.Taken(), (note::GuiObjects{}));
+
+    // A stored note never shown, whose record had no check states: saved as read.
+    NotePtr stored = StoredNote(UniqueCaption(u"Vn budget never shown"), Lines(2), u"");
+    EXPECT_EQ(stored->Stored().CheckStateString(), u"");
+    EXPECT_EQ(stored->Stored().SaveBody(), Lines(2));
+    EXPECT_EQ(HiddenEditorHosts(), hosts);
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
