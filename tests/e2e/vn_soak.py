@@ -533,8 +533,8 @@ class Soak:
         back = self.rng.random() < 0.5
         new = self.new_caption()
         had_note = old in self.notes()
-        # A person opens a file in the Notepad they work in: it is in front. (A window
-        # retitled in the background is seen by the notes' sweep, every 10 s.)
+        # A person opens a file in the Notepad they work in: it is in front. (The notes
+        # see a window retitled in the background only within about 2 s.)
         self.desktop.bring_to_front(window)
         self.desktop.wait_until(lambda: (self.desktop.window(window.hwnd) or window).foreground, 5,
                                 f"{old!r} in front")
