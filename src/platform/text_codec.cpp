@@ -214,6 +214,10 @@ CodePage::Ansi Utf8CodePage::ToAnsi(std::u16string_view text) const {
 
 std::u16string Utf8CodePage::FromAnsi(std::string_view bytes) const { return DecodeUtf8(bytes); }
 
+bool StartsWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kUtf8Bom) || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
 std::u16string DecodeTextFile(std::string_view bytes, const CodePage& codePage) {
     if (bytes.starts_with(kUtf8Bom)) return DecodeUtf8(bytes.substr(kUtf8Bom.size()));
     if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);

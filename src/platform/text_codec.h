@@ -70,5 +70,7 @@ public:
 // A text file by its byte-order mark (the mark is not part of the text):
 // EF BB BF UTF-8, FF FE UTF-16LE, FE FF UTF-16BE, anything else the ANSI code page.
 std::u16string DecodeTextFile(std::string_view bytes, const CodePage& codePage);
+// True when DecodeTextFile would take the start of `bytes` for a byte-order mark.
+bool StartsWithByteOrderMark(std::string_view bytes);
 
 } // namespace vn

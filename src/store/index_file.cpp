@@ -17,7 +17,10 @@ std::string EncodeIndexFile(const std::vector<std::u16string>& lines, const Code
     if (text.empty()) return {};
     if (codePage.Identifier() != kUtf8CodePage) {
         CodePage::Ansi ansi = codePage.ToAnsi(text);
-        if (ansi.lossless) return std::move(ansi.bytes);
+        // Text whose first bytes in the code page read as a byte-order mark (an
+        // executable's name starting with the Windows-1252 characters of FF FE, FE FF
+        // or EF BB BF) would come back as another encoding: it goes to UTF-8 with its mark.
+        if (ansi.lossless && !StartsWithByteOrderMark(ansi.bytes)) return std::move(ansi.bytes);
     }
     std::string out(kUtf8Bom);
     out += EncodeUtf8(text);

@@ -6,7 +6,9 @@
 // UTF-8 the byte-order mark EF BB BF comes first. When some line holds a
 // character the code page cannot represent (a caption in another script), the
 // whole file is written as UTF-8 with its byte-order mark instead, which every
-// reader accepts, so that the note still finds its window after a restart.
+// reader accepts, so that the note still finds its window after a restart. The
+// same goes for a file whose first bytes in the code page would read as a
+// byte-order mark.
 //
 // Read with byte-order-mark detection (UTF-8, UTF-16LE, UTF-16BE, else ANSI),
 // cut at CR LF, lone CR and lone LF; a break at the very end adds no empty line.

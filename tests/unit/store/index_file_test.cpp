@@ -58,6 +58,17 @@ TEST(IndexFile, Utf8WithItsMarkWhenTheCodePageIsUtf8OrCannotHoldALine) {
     std::string bytes = EncodeIndexFile(mixed, cp1252);
     EXPECT_EQ(bytes, "\xEF\xBB\xBF" + EncodeUtf8(mixed[0] + u"\r\n" + mixed[1] + u"\r\n"));
     EXPECT_EQ(DecodeIndexFile(bytes, cp1252), mixed);
+
+    // A first line whose Windows-1252 bytes read as a byte-order mark: in ANSI it would
+    // come back as UTF-16 or lose its first characters.
+    for (const std::u16string& first : {std::u16string(u"\u00ff\u00fez.exe|b=c|d|Information\\0.txt|"),
+                                        std::u16string(u"\u00fe\u00ffz.exe|b=c|d|Information\\0.txt|"),
+                                        std::u16string(u"\u00ef\u00bb\u00bfz.exe|b=c|d|Information\\0.txt|")}) {
+        const Lines lines = {first, kWestern[1]};
+        const std::string written = EncodeIndexFile(lines, cp1252);
+        EXPECT_TRUE(written.starts_with("\xEF\xBB\xBF")) << "written in ANSI";
+        EXPECT_EQ(DecodeIndexFile(written, cp1252), lines);
+    }
 }
 
 TEST(IndexFile, EveryEncodingAndLineBreakReadsTheSame) {
