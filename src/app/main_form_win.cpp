@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <optional>
+#include <utility>
 
 #include "app/app_texts.h"
 #include "app/application_win.h"
@@ -140,6 +141,7 @@ void TFMain::FormDestroy() {
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
     Guarded([this] { SaveToFile(); });
+    if (auto done = std::exchange(finalSaveDone_, nullptr)) done();
     FJotlets.DestroyAll();
     FStickyNoteList.clear();
     // No save may follow the final one.

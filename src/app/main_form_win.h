@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,6 +61,9 @@ public:
     // Runs the shutdown (FormDestroy: final save, notes, timers, hook) and destroys
     // the window; the tray icon leaves. Runs once; later calls do nothing.
     void Destroy();
+    // Called once, right after the final save of the shutdown, before the rest of the
+    // teardown: a new start may begin as soon as the store is written.
+    void SetFinalSaveDone(std::function<void()> done) { finalSaveDone_ = std::move(done); }
 
     // --- Operations for the rest of the program -----------------------------------
     // The store save: every note, into the store folder.
@@ -151,6 +155,7 @@ private:
     FileDialog OpenDialog_;
     bool created_ = false;
     bool destroying_ = false;
+    std::function<void()> finalSaveDone_;
 
     // Made before the note list and gone after it: the notes use them until they go.
     std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
