@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/balloon_queue.h"
 #include "app/delayed_save.h"
 #include "app/messages_win.h"
 #include "app/note_list.h"
@@ -128,7 +129,11 @@ private:
 
     void CaptureWindowTimerTimer();
     void SaveTimerTimer();
+    // Balloons go through the queue (app/balloon_queue.h): a notice waits for the one
+    // on screen; a prompt, which asks the person to act now, shows at once.
     void ShowBalloon(DWORD icon, const std::u16string& text);
+    void ShowPromptBalloon(const std::u16string& text);
+    void PutBalloonOnScreen(const Balloon& balloon);
 
     // A note bound to the picked window, listed and placed at its corner.
     TFStickyNote& AddStickyNoteToWindow(HWND AParentWnd);
@@ -174,6 +179,8 @@ private:
     std::unique_ptr<NoteStore> Store_;
     bool storeLoaded_ = false;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
+    WindowTimer BalloonTimer{*this, static_cast<UINT_PTR>(ControllerTimer::BalloonTimer), kBalloonTime};
+    BalloonQueue Balloons_{BalloonTimer, [this](const Balloon& balloon) { PutBalloonOnScreen(balloon); }};
     DelayedSave DelayedSave_;
 
     WindowSystemWithTitleSearch TrackingWindows_;
