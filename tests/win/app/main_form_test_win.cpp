@@ -127,6 +127,11 @@ TEST_F(MainFormTest, StartsHiddenWithoutTaskbarButtonAndSettlesInTheTray) {
     EXPECT_TRUE(main.WindowEventsInstalled());
     EXPECT_EQ(main.OpenDialog().Title, u"Select Vantory Note File to Import");
     EXPECT_EQ(main.OpenDialog().Filter, u"Vantory Note Export File (*.vnx)|*.vnx");
+    // A name typed without an extension gets the one the filters show: an archive
+    // saved as "notes" must be listed when it is imported.
+    for (const FileDialog* dialog : {&main.OpenDialog(), &main.ExportDialog()->SaveDialog()}) {
+        EXPECT_NE(dialog->Filter.find(u"|*." + dialog->DefaultExt), std::u16string::npos) << Utf8(dialog->Filter);
+    }
 
     main.Destroy();
     EXPECT_FALSE(IsWindow(h));
