@@ -60,7 +60,10 @@ WINE_ROOT = Path(os.environ.get("VN_WINE_ROOT", f"/tmp/vn-wine-{os.getuid()}"))
 TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "Quit"]
 PICK_PROMPT = ("Select a window to add a note to by left clicking on it.\r\n"
                "To cancel the operation, right click anywhere.")
-NOTE_BODY = (120, 150)  # a point in a note's body area, from its top-left corner (default layout)
+# Places in a note, from its top-left corner (default layout).
+NOTE_BODY = (120, 150)  # in the body area
+NOTE_FONT_BUTTON = (186 + 37, 80 + 12)  # the middle of the Font button
+EDIT_MENU = ["Cut", "Copy", "Paste"]  # a note's right-click menu
 # A shell shows a balloon for 10 to 30 s whatever time the program asks for (Wine: 2 s
 # after it is asked for, for 10 s) unless it is clicked; a person waits for one that
 # lies over the place they want to click.
@@ -284,14 +287,35 @@ class VantoryNote(Program):
         be lost, so the icon is waited for first."""
         self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
-        window = self.desktop.wait_until(
-            lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
-        return Menu(self.desktop, window, TRAY_MENU)
+        return self.desktop.popup_menu(TRAY_MENU, "the tray menu")
+
+    def font_dialog(self, timeout=10):
+        """The system's font dialog, once a note's Font button has opened it."""
+        return self.desktop.wait_until(lambda: self.windows(cls="#32770", visible=True), timeout, "the font dialog")[0]
+
+    def open_font_dialog(self, note):
+        """A click on the note's Font button; returns the font dialog."""
+        self.desktop.click(note_point(note, NOTE_FONT_BUTTON))
+        return self.font_dialog()
+
+    def wait_for_font_dialog_to_close(self, timeout=10):
+        self.desktop.wait_until(lambda: not self.windows(cls="#32770", visible=True), timeout,
+                                "the font dialog to close")
+
+    def close_font_dialog(self, dialog, button):
+        """OK or Cancel in the font dialog, and the dialog gone."""
+        self.desktop.click_button(dialog, button)
+        self.wait_for_font_dialog_to_close()
+
+
+def note_point(note, place):
+    """A place in a note (NOTE_BODY ...) on the screen."""
+    return (note.rect[0] + place[0], note.rect[1] + place[1])
 
 
 def body_point(note):
     """A point inside a note's body area, where a click puts the caret."""
-    return (note.rect[0] + NOTE_BODY[0], note.rect[1] + NOTE_BODY[1])
+    return note_point(note, NOTE_BODY)
 
 
 class Menu:
@@ -480,6 +504,12 @@ class Desktop:
             if time.monotonic() > deadline:
                 raise ScenarioFailure(f"waited {timeout} s for {what}")
             time.sleep(POLL)
+
+    def popup_menu(self, known_items, what="the menu"):
+        """The popup menu that shows now (a right click opened it), with the items the
+        program is known to put in it."""
+        window = self.wait_until(lambda: [w for w in self.windows() if w.cls == "#32768" and w.visible], 10, what)[0]
+        return Menu(self, window, known_items)
 
     def balloons(self):
         """Tray balloons on screen (the shell's balloon tooltips)."""

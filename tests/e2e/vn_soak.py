@@ -31,7 +31,7 @@ import zipfile
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from vn_desktop import HEIGHT, WIDTH, ScenarioFailure, body_point, expect
+from vn_desktop import HEIGHT, NOTE_FONT_BUTTON, WIDTH, ScenarioFailure, body_point, expect, note_point
 from vn_store import load_settled, rtf_text
 
 TARGETS = 4
@@ -51,7 +51,6 @@ SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
 
 # Buttons and grips in the note, from its top-left corner (default layout).
-FONT_BUTTON = (186 + 37, 80 + 12)
 DELETE_BUTTON = (267 + 37, 80 + 12)
 BACKGROUND = (12, 40)  # the yellow border left of the title: a drag handle
 
@@ -411,9 +410,8 @@ class Soak:
         w = note["window"]
         self.click_note(w, body_point(w))
         self.desktop.xdotool("key", "ctrl+End")
-        self.click_note(w, (w.rect[0] + FONT_BUTTON[0], w.rect[1] + FONT_BUTTON[1]))
-        dialog = self.desktop.wait_until(lambda: self.program.windows(cls="#32770", visible=True), 10,
-                                         "the font dialog")[0]
+        self.click_note(w, note_point(w, NOTE_FONT_BUTTON))
+        dialog = self.program.font_dialog()
         children = self.desktop.windows(children=True)
         combo = [c for c in children if c.parent == dialog.hwnd and c.id == SIZE_BOX]
         if combo and self.rng.random() < 0.8:
@@ -426,8 +424,7 @@ class Soak:
             self.changed()
         else:
             self.click_in_dialog(dialog, "Cancel")
-        self.desktop.wait_until(lambda: not self.program.windows(cls="#32770", visible=True), 10,
-                                "the font dialog to close")
+        self.program.wait_for_font_dialog_to_close()
         return True
 
     def drag(self, note_window, start, delta):
@@ -455,7 +452,7 @@ class Soak:
         width, height = (w.width, w.height) if w.width > 110 else NOTE_MAX
         nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - width - 10))
         ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - height - 10))
-        self.drag(w, (w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
+        self.drag(w, note_point(w, BACKGROUND), (nx - w.rect[0], ny - w.rect[1]))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].rect[0] - nx) <= 3 and
                                 abs(self.notes()[caption]["window"].rect[1] - ny) <= 3, 5,
                                 f"the note on {caption!r} at ({nx}, {ny})")
@@ -474,7 +471,7 @@ class Soak:
         width, height = grip_result((w.width, w.height), delta)
         if (width, height) == (w.width, w.height):
             return False
-        self.drag(w, (w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), delta)
+        self.drag(w, note_point(w, grip(w)), delta)
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].width - width) <= 3 and
                                 abs(self.notes()[caption]["window"].height - height) <= 3, 5,
                                 f"the note on {caption!r} at {width} x {height}")
@@ -491,7 +488,7 @@ class Soak:
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width > 110, 5,
                                     f"the tile on {caption!r} to open")
         else:
-            self.click_note(w, (w.rect[0] + minimize_button(w)[0], w.rect[1] + minimize_button(w)[1]))
+            self.click_note(w, note_point(w, minimize_button(w)))
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width <= 110, 5,
                                     f"the note on {caption!r} to become a tile")
         return True
@@ -501,7 +498,7 @@ class Soak:
         if not note or len(self.notes()) < 2:
             return False
         w = note["window"]
-        self.click_note(w, (w.rect[0] + DELETE_BUTTON[0], w.rect[1] + DELETE_BUTTON[1]))
+        self.click_note(w, note_point(w, DELETE_BUTTON))
         self.desktop.wait_until(lambda: caption not in self.notes(), 5, f"the note on {caption!r} to go")
         self.deleted.add(caption)
         self.confirmed.pop(caption, None)

@@ -11,26 +11,13 @@ on the clipboard included.
 import re
 import time
 
-from vn_desktop import Menu, body_point, expect, run_scenario
+from vn_desktop import EDIT_MENU, body_point, expect, run_scenario
 from vn_store import INDEX, STORE, rtf_text
-
-FONT_BUTTON = (186 + 37, 80 + 12)
 
 
 def body(desktop):
     path = desktop.data_folder / STORE / "0.txt"
     return path.read_bytes() if path.exists() else b""
-
-
-def popup(desktop):
-    window = desktop.wait_until(lambda: [w for w in desktop.windows() if w.cls == "#32768" and w.visible], 5,
-                                "the right-click menu")[0]
-    return Menu(desktop, window, ["Cut", "Copy", "Paste"])
-
-
-def font_dialog(desktop, program):
-    return desktop.wait_until(lambda: [w for w in program.windows(cls="#32770", visible=True)], 5,
-                              "the font dialog")[0]
 
 
 def session(desktop):
@@ -42,12 +29,12 @@ def session(desktop):
     # Copy, then Paste behind it, through the right-click menu.
     desktop.xdotool("key", "ctrl+a")
     desktop.right_click(inside)
-    menu = popup(desktop)
-    expect(menu.texts in (None, ["Cut", "Copy", "Paste"]), f"the menu offers {menu.texts}")
+    menu = desktop.popup_menu(EDIT_MENU, "the right-click menu")
+    expect(menu.texts in (None, EDIT_MENU), f"the menu offers {menu.texts}")
     menu.choose("Copy")
     desktop.xdotool("key", "End")
     desktop.right_click(inside)
-    popup(desktop).choose("Paste")
+    desktop.popup_menu(EDIT_MENU, "the right-click menu").choose("Paste")
     desktop.wait_until(lambda: rtf_text(body(desktop)) == "abcabc", 10,
                        f"the saved body to read abcabc (it reads {rtf_text(body(desktop))!r})")
 
@@ -76,11 +63,9 @@ def session(desktop):
     # Font: size 72, OK, then typing.
     index = desktop.data_folder / STORE / INDEX
     desktop.wait_until(lambda: "line 24" in rtf_text(body(desktop)), 10, "the long body to be saved")
-    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
-    dialog = font_dialog(desktop, program)
+    dialog = program.open_font_dialog(note)
     desktop.pick_font_size(dialog, "72")
-    desktop.click_button(dialog, "OK")
-    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    program.close_font_dialog(dialog, "OK")
     desktop.type_text(" Big")
     last_key = time.monotonic()
     desktop.screenshot("font-72")
@@ -91,10 +76,7 @@ def session(desktop):
 
     # Font, then Cancel: nothing is written.
     before = (index.stat().st_mtime_ns, body(desktop))
-    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
-    dialog = font_dialog(desktop, program)
-    desktop.click_button(dialog, "Cancel")
-    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    program.close_font_dialog(program.open_font_dialog(note), "Cancel")
     time.sleep(6.5)
     expect((index.stat().st_mtime_ns, body(desktop)) == before, "cancelling the font dialog wrote the store")
     program.quit()
