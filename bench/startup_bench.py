@@ -83,24 +83,9 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def linux_pid(desktop, name):
-    """The Linux process of this desktop's prefix whose program name starts with `name`."""
-    for entry in Path("/proc").iterdir():
-        if entry.name.isdigit():
-            try:
-                cmdline = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
-                environ = (entry / "environ").read_bytes().split(b"\0")
-            except OSError:
-                continue
-            if (cmdline.replace("\\", "/").split("/")[-1].lower().startswith(name)
-                    and f"WINEPREFIX={desktop.prefix}".encode() in environ):
-                return int(entry.name)
-    return None
-
-
 def settle(desktop, name, seconds=40, busy=0.02):
     """Waits (at most `seconds`) until the process `name` uses less than `busy` of a core."""
-    pid = linux_pid(desktop, name)
+    pid = desktop.linux_pid(name)
     if pid is None:
         return
     deadline = time.monotonic() + seconds
@@ -114,7 +99,7 @@ def settle(desktop, name, seconds=40, busy=0.02):
 def one_run(desktop, count):
     lay_out_store(desktop, count)
     ready = desktop.act("launch-ready", desktop.program_windows_path, 60000)
-    pids = [linux_pid(desktop, "vantorynote.exe"), linux_pid(desktop, "wineserver")]
+    pids = [desktop.linux_pid("vantorynote.exe"), desktop.linux_pid("wineserver")]
     resources = desktop.inspector.ask("resources", ready["pid"])
     memory = (anonymous_memory(pids[0]), resources.get("private", 0), resources.get("windows", 0),
               resources.get("gdi", 0))
@@ -143,7 +128,7 @@ def shown_run(desktop, body=BODY, idle_seconds=SHOWN_IDLE_SECONDS):
                            == SHOWN, 120, f"{SHOWN} notes shown")
         time.sleep(2)  # the showings' own work settles
         settle(desktop, "explorer.exe")
-        program, server = linux_pid(desktop, "vantorynote.exe"), linux_pid(desktop, "wineserver")
+        program, server = desktop.linux_pid("vantorynote.exe"), desktop.linux_pid("wineserver")
         before = (cpu_seconds(program), cpu_seconds(server))
         time.sleep(idle_seconds)
         alone = (cpu_seconds(program) - before[0]) / idle_seconds

@@ -9,12 +9,17 @@ program leaves in the user's local application-data folder.
     from vn_desktop import run_scenario
 
     def session(desktop):
-        note = desktop.start_vantory_note()
-        menu = note.open_tray_menu()
-        menu.choose("Quit")
-        assert note.exit_code() == 0
+        notepad, target = desktop.open_notepad(at=(200, 100))
+        program = desktop.start_vantory_note().ready()
+        note = program.add_note(target, text="Buy stamps")
+        ...
+        program.quit()
 
     run_scenario(session)
+
+A scenario ends the program as a person does, with Quit from the tray menu (or as
+Windows does, by asking it to close), and sees it end with exit code 0: run_scenario
+fails a scenario that leaves the program running.
 
 Window management a person does with the keyboard or the window frame (bringing a
 window to the front, minimising, moving, a program retitling its window) goes
@@ -53,6 +58,16 @@ WINE_ROOT = Path(os.environ.get("VN_WINE_ROOT", f"/tmp/vn-wine-{os.getuid()}"))
 
 # The tray menu, top to bottom.
 TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "Quit"]
+PICK_PROMPT = ("Select a window to add a note to by left clicking on it.\r\n"
+               "To cancel the operation, right click anywhere.")
+# Places in a note, from its top-left corner (default layout).
+NOTE_BODY = (120, 150)  # in the body area
+NOTE_FONT_BUTTON = (186 + 37, 80 + 12)  # the middle of the Font button
+EDIT_MENU = ["Cut", "Copy", "Paste"]  # a note's right-click menu
+# A shell shows a balloon for 10 to 30 s whatever time the program asks for (Wine: 2 s
+# after it is asked for, for 10 s) unless it is clicked; a person waits for one that
+# lies over the place they want to click.
+BALLOON_LIFE = 30
 
 
 FONT_SIZE_BOX = 0x472  # the size combo box of the system's font dialog (cmb3)
@@ -179,7 +194,11 @@ class Program:
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            raise ScenarioFailure(f"{self.exe_name} did not end within {timeout} s")
+            # A crashed program waits for Wine's crash dialog to be closed.
+            crashed = [w for w in self.desktop.windows(children=True) if w.exe.lower() == "winedbg.exe"
+                       and f"The program {self.exe_name} has encountered a serious problem".lower() in w.caption.lower()]
+            raise ScenarioFailure(f"{self.exe_name} crashed (Wine's crash dialog is up)" if crashed else
+                                  f"{self.exe_name} did not end within {timeout} s") from None
 
     def windows(self, **want):
         return [w for w in self.desktop.windows(children=want.pop("children", False))
@@ -189,18 +208,7 @@ class Program:
     def linux_pid(self):
         """The Linux process of this Windows program in this desktop's prefix (Wine
         runs each Windows process as one Linux process)."""
-        for entry in Path("/proc").iterdir():
-            if not entry.name.isdigit():
-                continue
-            try:
-                cmdline = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
-                environ = (entry / "environ").read_bytes().split(b"\0")
-            except OSError:
-                continue
-            if (cmdline.replace("\\", "/").lower().endswith("/" + self.exe_name.lower())
-                    and f"WINEPREFIX={self.desktop.prefix}".encode() in environ):
-                return int(entry.name)
-        return None
+        return self.desktop.linux_pid(self.exe_name)
 
     def kill_hard(self):
         """kill -9, as abruptly as a power cut."""
@@ -226,6 +234,45 @@ class VantoryNote(Program):
     def main_window(self, timeout=10):
         return self.wait_for_window(timeout, "the hidden main window", cls="TFMain")
 
+    def ready(self, timeout=10):
+        """Waits until the program sits in the tray: its main window exists and its icon
+        shows. Returns the program."""
+        self.main_window(timeout)
+        self.desktop.wait_until(self.desktop.tray_icon_shown, timeout, "the tray icon")
+        return self
+
+    def quit(self, what="Quit from the tray menu", timeout=15):
+        """Quit from the tray menu; the program must end with exit code 0."""
+        self.open_tray_menu().choose("Quit")
+        code = self.exit_code(timeout)
+        expect(code == 0, f"{what}: the program ended with exit code {code}")
+
+    def add_note(self, target, text=None, at=(300, 300), timeout=10):
+        """Add a Note from the tray menu, then a left click `at` this point of the target
+        window, as the balloon asks; returns the note that appears on the target. With
+        `text`, the person then clicks into the note's body and types it."""
+        desktop = self.desktop
+        before = {b.hwnd for b in desktop.balloons()}
+        self.open_tray_menu().choose("Add a Note")
+        # The click before the prompt shows would be an ordinary click on the target.
+        desktop.wait_until(lambda: [b for b in desktop.balloons() if b.tip_text == PICK_PROMPT and b.hwnd not in before],
+                           10, "the balloon asking to pick a window")
+        desktop.click((target.rect[0] + at[0], target.rect[1] + at[1]))
+        note = self.wait_for_window(timeout, f"a note on {target}", cls="TFStickyNote", visible=True,
+                                    owner=target.hwnd)
+        if text is not None:
+            desktop.click(body_point(note))
+            desktop.type_text(text)
+        return note
+
+    def editors(self):
+        """The rich-text editors of the program's shown notes."""
+        return [w for w in self.windows(children=True) if w.cls.lower().startswith("richedit") and w.visible]
+
+    def note_texts(self):
+        """The texts of the program's shown notes."""
+        return [self.desktop.text_of(w) for w in self.editors()]
+
     def notes(self, **want):
         """The note windows of the program, top of the z-order first."""
         return self.windows(cls="TFStickyNote", **want)
@@ -240,9 +287,35 @@ class VantoryNote(Program):
         be lost, so the icon is waited for first."""
         self.desktop.wait_until(self.desktop.tray_icon_shown, 10, "the tray icon")
         self.desktop.right_click(self.desktop.tray_icon_point())
-        window = self.desktop.wait_until(
-            lambda: [w for w in self.desktop.windows() if w.cls == "#32768" and w.visible], 10, "the tray menu")[0]
-        return Menu(self.desktop, window, TRAY_MENU)
+        return self.desktop.popup_menu(TRAY_MENU, "the tray menu")
+
+    def font_dialog(self, timeout=10):
+        """The system's font dialog, once a note's Font button has opened it."""
+        return self.desktop.wait_until(lambda: self.windows(cls="#32770", visible=True), timeout, "the font dialog")[0]
+
+    def open_font_dialog(self, note):
+        """A click on the note's Font button; returns the font dialog."""
+        self.desktop.click(note_point(note, NOTE_FONT_BUTTON))
+        return self.font_dialog()
+
+    def wait_for_font_dialog_to_close(self, timeout=10):
+        self.desktop.wait_until(lambda: not self.windows(cls="#32770", visible=True), timeout,
+                                "the font dialog to close")
+
+    def close_font_dialog(self, dialog, button):
+        """OK or Cancel in the font dialog, and the dialog gone."""
+        self.desktop.click_button(dialog, button)
+        self.wait_for_font_dialog_to_close()
+
+
+def note_point(note, place):
+    """A place in a note (NOTE_BODY ...) on the screen."""
+    return (note.rect[0] + place[0], note.rect[1] + place[1])
+
+
+def body_point(note):
+    """A point inside a note's body area, where a click puts the caret."""
+    return note_point(note, NOTE_BODY)
 
 
 class Menu:
@@ -432,9 +505,31 @@ class Desktop:
                 raise ScenarioFailure(f"waited {timeout} s for {what}")
             time.sleep(POLL)
 
+    def popup_menu(self, known_items, what="the menu"):
+        """The popup menu that shows now (a right click opened it), with the items the
+        program is known to put in it."""
+        window = self.wait_until(lambda: [w for w in self.windows() if w.cls == "#32768" and w.visible], 10, what)[0]
+        return Menu(self, window, known_items)
+
     def balloons(self):
         """Tray balloons on screen (the shell's balloon tooltips)."""
         return [w for w in self.windows() if w.cls == "tooltips_class32" and w.visible and w.style & TTS_BALLOON]
+
+    def balloon_over(self, point):
+        """The tray balloon a person sees at this point of the screen, or None."""
+        x, y = point
+        return next((b for b in self.balloons() if b.rect[0] <= x < b.rect[2] and b.rect[1] <= y < b.rect[3]), None)
+
+    def wait_for_balloon_to_go(self, point, timeout=BALLOON_LIFE):
+        """Where a tray balloon lies over the place a person is about to click, they wait
+        until it has gone (a click would land on the balloon). Returns the seconds
+        waited: 0 when none was in the way."""
+        balloon = self.balloon_over(point)
+        if not balloon:
+            return 0
+        began = time.monotonic()
+        self.wait_until(lambda: not self.balloon_over(point), timeout, f"the balloon {balloon.tip_text!r} to go")
+        return time.monotonic() - began
 
     def wait_for_balloon(self, text, timeout=10):
         """Waits for a tray balloon with this text. (Wine's balloons do not tell their
@@ -479,6 +574,16 @@ class Desktop:
         program = self.start("notepad", *args, cwd=cwd or self.prefix)
         program.exe_name = "notepad.exe"
         return program
+
+    def open_notepad(self, *args, at=None, **want):
+        """Starts Notepad and waits for its window (one with `want`, such as its caption);
+        with `at`, moves the window's top-left corner there. Returns the program and
+        the window as it is then."""
+        notepad = self.start_notepad(*args)
+        window = notepad.wait_for_window(cls="Notepad", visible=True, **want)
+        if at:
+            window = self.move_and_wait(notepad, window, *at)
+        return notepad, window
 
     def window(self, hwnd):
         """The window with this handle as it is now, or None."""
@@ -598,6 +703,27 @@ class Desktop:
         rect = row["rect"]
         self.click((rect[0] + 780 + 18, (rect[1] + rect[3]) // 2))
 
+    def processes(self):
+        """(Linux pid, program file name in lower case) of every process of this
+        desktop's Wine prefix: the Windows programs, the Wine server, the desktop."""
+        found = []
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                cmdline = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
+                environ = (entry / "environ").read_bytes().split(b"\0")
+            except OSError:
+                continue
+            if f"WINEPREFIX={self.prefix}".encode() in environ:
+                found.append((int(entry.name), cmdline.replace("\\", "/").split("/")[-1].lower()))
+        return found
+
+    def linux_pid(self, name):
+        """The Linux process of this prefix whose program file name starts with `name`
+        ("VantoryNote.exe", "wineserver" for wineserver64), or None."""
+        return next((pid for pid, program in self.processes() if program.startswith(name.lower())), None)
+
     def windows_path(self, path):
         """A Linux path as the program sees it (drive Z: is the Linux root)."""
         return "Z:" + str(path).replace("/", "\\")
@@ -646,6 +772,10 @@ def run_scenario(session, open_desktop=True):
         if open_desktop:
             desktop.open()
         session(desktop)
+        if desktop.prefix and desktop.prefix.exists():
+            desktop.wait_until(lambda: not desktop.linux_pid(PROGRAM.name), 5,
+                               "the program to have ended: a scenario ends it as a person does (Quit from the "
+                               "tray menu) and checks its exit code")
     except Exception as error:
         traceback.print_exc()
         try:

@@ -31,8 +31,8 @@ import zipfile
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from vn_desktop import HEIGHT, WIDTH, ScenarioFailure, expect
-from vn_store import folder_to_load, load, rtf_text
+from vn_desktop import HEIGHT, NOTE_FONT_BUTTON, WIDTH, ScenarioFailure, body_point, expect, note_point
+from vn_store import load_settled, rtf_text
 
 TARGETS = 4
 QUARTER = (WIDTH // 2, (HEIGHT - 40) // 2)  # the taskbar keeps the bottom 40 px
@@ -51,8 +51,6 @@ SIZE_BOX = 0x472  # the font dialog's size combo box
 WORDS = ("milk", "eggs", "call Ana", "Friday", "report", "42", "todo", "done", "bread", "fix bug", "x", "note")
 
 # Buttons and grips in the note, from its top-left corner (default layout).
-BODY = (120, 150)
-FONT_BUTTON = (186 + 37, 80 + 12)
 DELETE_BUTTON = (267 + 37, 80 + 12)
 BACKGROUND = (12, 40)  # the yellow border left of the title: a drag handle
 
@@ -118,6 +116,7 @@ class Report:
     restarts: int = 0
     kills: int = 0
     covered: int = 0  # times a note was under another window where the person was about to click
+    balloon_waits: int = 0  # times a tray balloon lay there and the person waited for it to go
     samples: list = field(default_factory=list)
     left_out: list = field(default_factory=list)
 
@@ -148,9 +147,7 @@ class Soak:
     # --- the program ----------------------------------------------------------------
 
     def start_program(self):
-        self.program = self.desktop.start_vantory_note()
-        self.program.main_window(timeout=30)
-        self.desktop.wait_until(self.desktop.tray_icon_shown, 30, "the tray icon")
+        self.program = self.desktop.start_vantory_note().ready(timeout=30)
         self.life += 1
         self.life_started = time.monotonic()
 
@@ -182,16 +179,29 @@ class Soak:
                               "body": body[0] if body else None}
         return found
 
+    def in_view(self, hwnd, point):
+        """The pointer goes to a place, and true when the window is what lies there. A
+        tray balloon there (the picking prompt, the start-up message: Wine shows one
+        2 s after it is asked for, for 10 s) is waited out, as a person waits for it to
+        go rather than click on it. The pointer's move also brings Wine's list of
+        windows in line with the screen at that place."""
+        self.desktop.move_mouse(point)
+        if self.at_root(point) == hwnd:
+            return True
+        waited = self.desktop.wait_for_balloon_to_go(point)
+        if waited:
+            self.report.balloon_waits += 1
+            self.log(f"[{time.monotonic() - self.started:6.0f} s] waited {waited:.1f} s for a tray balloon at {point}")
+        return self.at_root(point) == hwnd
+
     def point_at_note(self, note_window, point):
         """The pointer goes to a place on a note, and the note has to be what is there
         before the person clicks, as they would see it. Under Wine a window another
         program activates (a Notepad picked with Alt+Tab, one opened again) lies above
         its note until the note's next tick stacks it back (half a second); a click
-        meanwhile goes to that window, and the keys after it too. The pointer's move
-        also brings Wine's list of windows in line with the screen at that place."""
-        self.desktop.move_mouse(point)
+        meanwhile goes to that window, and the keys after it too."""
         on_top = lambda: self.at_root(point) == note_window.hwnd
-        if on_top():
+        if self.in_view(note_window.hwnd, point):
             return
         self.report.covered += 1
         try:
@@ -214,8 +224,7 @@ class Soak:
                    if w.parent == dialog.hwnd and w.cls == "Button" and w.caption.replace("&", "") == caption]
         expect(buttons, f"{dialog} has no button {caption!r}")
         point = buttons[0].center
-        self.desktop.move_mouse(point)
-        if self.at_root(point) != dialog.hwnd:
+        if not self.in_view(dialog.hwnd, point):
             if not (now := self.desktop.window(dialog.hwnd)) or not now.visible:
                 return  # closed meanwhile (by an earlier click that was slow to act)
             self.report.covered += 1
@@ -252,21 +261,11 @@ class Soak:
         return normal(self.desktop.text_of(note["editor"]))
 
     def stored(self):
-        """caption -> (text, checks) of the store a start would read; retried while a
-        save swaps the folders underneath."""
-        for _ in range(20):
-            try:
-                notes = load(self.desktop.data_folder)
-                if notes is None:
-                    return {}
-                result = {}
-                for n in notes:
-                    expect(n.body is not None, f"the body of {n.record.caption!r} is missing from the store")
-                    result[n.record.caption] = (normal(rtf_text(n.body)), n.record.checks)
-                return result
-            except (FileNotFoundError, NotADirectoryError):
-                time.sleep(0.1)
-        raise ScenarioFailure("the store kept changing underneath the reader")
+        """caption -> (text, checks) of the store a start would read."""
+        notes = load_settled(self.desktop.data_folder) or []
+        for n in notes:
+            expect(n.body is not None, f"the body of {n.record.caption!r} is missing from the store")
+        return {n.record.caption: (normal(rtf_text(n.body)), n.record.checks) for n in notes}
 
     def sample(self):
         answer = self.desktop.inspector.ask("resources", self.program.pid)
@@ -353,11 +352,7 @@ class Soak:
         if not free:
             return False
         target = self.rng.choice(free)
-        window = self.target_window(target)
-        self.program.open_tray_menu().choose("Add a Note")
-        time.sleep(0.3)
-        self.desktop.click((window.rect[0] + 200, window.rect[1] + 200))
-        self.desktop.wait_until(lambda: self.note_of(target), 10, f"a note on {target.caption!r}")
+        self.program.add_note(self.target_window(target), at=(200, 200))
         self.deleted.discard(target.caption)  # a new note under the caption of a deleted one
         self.changed()
         return True
@@ -372,7 +367,7 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        point = (w.rect[0] + BODY[0], w.rect[1] + BODY[1])
+        point = body_point(w)
         self.click_note(w, point)
         clicked = self.keyboard(point)
         self.desktop.xdotool("key", "ctrl+End")
@@ -413,11 +408,10 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        self.click_note(w, (w.rect[0] + BODY[0], w.rect[1] + BODY[1]))
+        self.click_note(w, body_point(w))
         self.desktop.xdotool("key", "ctrl+End")
-        self.click_note(w, (w.rect[0] + FONT_BUTTON[0], w.rect[1] + FONT_BUTTON[1]))
-        dialog = self.desktop.wait_until(lambda: self.program.windows(cls="#32770", visible=True), 10,
-                                         "the font dialog")[0]
+        self.click_note(w, note_point(w, NOTE_FONT_BUTTON))
+        dialog = self.program.font_dialog()
         children = self.desktop.windows(children=True)
         combo = [c for c in children if c.parent == dialog.hwnd and c.id == SIZE_BOX]
         if combo and self.rng.random() < 0.8:
@@ -430,8 +424,7 @@ class Soak:
             self.changed()
         else:
             self.click_in_dialog(dialog, "Cancel")
-        self.desktop.wait_until(lambda: not self.program.windows(cls="#32770", visible=True), 10,
-                                "the font dialog to close")
+        self.program.wait_for_font_dialog_to_close()
         return True
 
     def drag(self, note_window, start, delta):
@@ -445,19 +438,21 @@ class Soak:
             time.sleep(0.1)
         self.desktop.xdotool("mouseup", 1)
 
+    def quarter_of(self, caption):
+        return next(t for t in self.targets if t.caption == caption).quarter
+
     def act_drag(self):
         caption, note = self.shown_note()
         if not note:
             return False
         w = note["window"]
-        target = next(t for t in self.targets if t.caption == caption)
-        qx, qy = target.quarter
+        qx, qy = self.quarter_of(caption)
         # A new place inside the note's quarter; a tile opens at its place with the
         # note's size, so it gets room for the largest note.
         width, height = (w.width, w.height) if w.width > 110 else NOTE_MAX
         nx = self.rng.randint(qx + 5, max(qx + 5, qx + QUARTER[0] - width - 10))
         ny = self.rng.randint(qy + 5, max(qy + 5, qy + QUARTER[1] - height - 10))
-        self.drag(w, (w.rect[0] + BACKGROUND[0], w.rect[1] + BACKGROUND[1]), (nx - w.rect[0], ny - w.rect[1]))
+        self.drag(w, note_point(w, BACKGROUND), (nx - w.rect[0], ny - w.rect[1]))
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].rect[0] - nx) <= 3 and
                                 abs(self.notes()[caption]["window"].rect[1] - ny) <= 3, 5,
                                 f"the note on {caption!r} at ({nx}, {ny})")
@@ -468,8 +463,7 @@ class Soak:
         if not note:
             return False
         w = note["window"]
-        target = next(t for t in self.targets if t.caption == caption)
-        qx, qy = target.quarter
+        qx, qy = self.quarter_of(caption)
         room = (min(NOTE_MAX[0], qx + QUARTER[0] - w.rect[0] - 5), min(NOTE_MAX[1], qy + QUARTER[1] - w.rect[1] - 5))
         if room[0] < NOTE_MIN[0] or room[1] < NOTE_MIN[1]:
             return False
@@ -477,7 +471,7 @@ class Soak:
         width, height = grip_result((w.width, w.height), delta)
         if (width, height) == (w.width, w.height):
             return False
-        self.drag(w, (w.rect[0] + grip(w)[0], w.rect[1] + grip(w)[1]), delta)
+        self.drag(w, note_point(w, grip(w)), delta)
         self.desktop.wait_until(lambda: abs(self.notes()[caption]["window"].width - width) <= 3 and
                                 abs(self.notes()[caption]["window"].height - height) <= 3, 5,
                                 f"the note on {caption!r} at {width} x {height}")
@@ -494,7 +488,7 @@ class Soak:
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width > 110, 5,
                                     f"the tile on {caption!r} to open")
         else:
-            self.click_note(w, (w.rect[0] + minimize_button(w)[0], w.rect[1] + minimize_button(w)[1]))
+            self.click_note(w, note_point(w, minimize_button(w)))
             self.desktop.wait_until(lambda: self.notes()[caption]["window"].width <= 110, 5,
                                     f"the note on {caption!r} to become a tile")
         return True
@@ -504,7 +498,7 @@ class Soak:
         if not note or len(self.notes()) < 2:
             return False
         w = note["window"]
-        self.click_note(w, (w.rect[0] + DELETE_BUTTON[0], w.rect[1] + DELETE_BUTTON[1]))
+        self.click_note(w, note_point(w, DELETE_BUTTON))
         self.desktop.wait_until(lambda: caption not in self.notes(), 5, f"the note on {caption!r} to go")
         self.deleted.add(caption)
         self.confirmed.pop(caption, None)
@@ -632,8 +626,7 @@ class Soak:
 
     def act_quit_and_restart(self):
         on_screen = {c: (self.text_on_screen(n), n["boxes"]) for c, n in self.notes().items()}
-        self.program.open_tray_menu().choose("Quit")
-        expect(self.program.exit_code(30) == 0, "the program did not end with exit code 0")
+        self.program.quit(timeout=30)
         store = self.stored()
         for caption, (text, boxes) in on_screen.items():
             expect(caption in store, f"after Quit the note on {caption!r} is not in the store")
@@ -718,8 +711,7 @@ class Soak:
         self.checkpoint()
         self.act_quit_and_restart()
         self.checkpoint()
-        self.program.open_tray_menu().choose("Quit")
-        expect(self.program.exit_code(30) == 0, "the last Quit did not end with exit code 0")
+        self.program.quit("the last Quit", timeout=30)
         self.report.seconds = time.monotonic() - self.started
         return self.report
 
@@ -773,8 +765,8 @@ def run(desktop, seconds, seed, log=print):
     finally:
         shutil.rmtree(soak.out_folder, ignore_errors=True)
         log(f"steps: {soak.report.steps}, checkpoints {soak.report.checkpoints}, restarts {soak.report.restarts}, "
-            f"kills {soak.report.kills}, notes covered before a click {soak.report.covered}, "
-            f"{time.monotonic() - soak.started:.0f} s")
+            f"kills {soak.report.kills}, notes covered before a click {soak.report.covered} "
+            f"(by a tray balloon {soak.report.balloon_waits}), {time.monotonic() - soak.started:.0f} s")
         if sys.exc_info()[0] is not None:
             for row in summarize(soak.report, warmup=30):
                 log(row)

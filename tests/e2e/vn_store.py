@@ -11,6 +11,7 @@ in this order, a complete "Information.new", a complete "Information", a complet
 "Information.old".
 """
 
+import time
 from dataclasses import dataclass
 from pathlib import Path
 
@@ -122,6 +123,17 @@ def load(data_folder, folder=None):
         body = folder / name
         notes.append(Note(record, body.read_bytes() if body.is_file() else None))
     return notes
+
+
+def load_settled(data_folder, tries=20):
+    """load(), read again while a save swaps the store's folders underneath the reader
+    (a folder or file that was there a moment ago is gone)."""
+    for _ in range(tries):
+        try:
+            return load(data_folder)
+        except (FileNotFoundError, NotADirectoryError):
+            time.sleep(0.1)
+    raise AssertionError(f"the store in {data_folder} kept changing underneath the reader")
 
 
 def rtf(text):

@@ -313,18 +313,14 @@ void MemoryFileSystem::MakeDurable() {
     Commit();
 }
 
-MemoryFileSystem MemoryFileSystem::PowerCutSurvivor() const {
-    MemoryFileSystem copy;
-    copy.nodes_ = durable_;
-    copy.tracking_ = true;
-    copy.durable_ = durable_;
-    return copy;
-}
+MemoryFileSystem MemoryFileSystem::PowerCutSurvivor() const { return NextStart(durable_, true); }
 
-MemoryFileSystem MemoryFileSystem::Survivor() const {
+MemoryFileSystem MemoryFileSystem::Survivor() const { return NextStart(nodes_, tracking_); }
+
+MemoryFileSystem MemoryFileSystem::NextStart(const std::map<std::u16string, Node>& disk, bool tracking) const {
     MemoryFileSystem copy;
-    copy.nodes_ = nodes_;
-    copy.tracking_ = tracking_;
+    copy.nodes_ = disk;
+    copy.tracking_ = tracking;
     copy.durable_ = durable_;
     return copy;
 }

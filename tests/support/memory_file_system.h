@@ -95,6 +95,8 @@ private:
     };
     // A flush: the names as they are now, each file with its flushed bytes.
     void Commit();
+    // A file system with this disk, as the next process finds it: no faults, no log.
+    MemoryFileSystem NextStart(const std::map<std::u16string, Node>& disk, bool tracking) const;
 
     enum class StepResult { Done, Fail, Kill };
     StepResult BeginStep(const std::u16string& what);

@@ -12,9 +12,8 @@ that window.
 """
 import time
 
-from vn_desktop import expect, run_scenario
+from vn_desktop import PICK_PROMPT, expect, run_scenario
 
-PICK_PROMPT = "Select a window to add a note to by left clicking on it.\r\nTo cancel the operation, right click anywhere."
 NOTHING_HAPPENS = 1.6  # s: longer than the foreground check (1 s) and the capture (0.1 s) together
 
 
@@ -24,15 +23,8 @@ def choose_add_a_note(desktop, program):
 
 
 def session(desktop):
-    program = desktop.start_vantory_note()
-    program.main_window()
-    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
-
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    desktop.move(target, 200, 100)
-    target = desktop.wait_until(lambda: [w for w in notepad.windows(cls="Notepad") if w.rect[:2] == (200, 100)],
-                                10, "Notepad at (200, 100)")[0]
+    program = desktop.start_vantory_note().ready()
+    notepad, target = desktop.open_notepad(at=(200, 100))
     inside_notepad = (target.rect[0] + 300, target.rect[1] + 300)
 
     # A right click anywhere cancels: here on the empty desktop.
@@ -56,8 +48,7 @@ def session(desktop):
 
     # Switching to another window with the keyboard while picking.
     (desktop.prefix / "drive_c" / "Plan.txt").write_text("")
-    plan = desktop.start_notepad("C:\\Plan.txt")
-    plan_window = plan.wait_for_window(cls="Notepad", caption="Plan.txt - Notepad", visible=True)
+    plan, plan_window = desktop.open_notepad("C:\\Plan.txt", caption="Plan.txt - Notepad")
     desktop.bring_to_front(target)
     desktop.wait_until(lambda: desktop.window(target.hwnd).foreground, 5, "the first Notepad in front")
     choose_add_a_note(desktop, program)
@@ -69,6 +60,7 @@ def session(desktop):
     expect(took <= 1.5, f"the note came {took:.2f} s after the switch")
     expect(on_plan.owner == plan_window.hwnd, "the note is not an owned window of Plan.txt")
     expect(len(program.notes()) == 2, f"the notes are {[str(w) for w in program.notes()]}")
+    program.quit()
 
 
 run_scenario(session)

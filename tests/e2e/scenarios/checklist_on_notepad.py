@@ -11,7 +11,7 @@ left it, Notepad keeps the foreground, and what they type next goes on into Note
 """
 import time
 
-from vn_desktop import expect, run_scenario
+from vn_desktop import body_point, expect, run_scenario
 from vn_store import INDEX, STORE, read_index, rtf_text
 
 LINES = ["one", "two", "three"]
@@ -24,30 +24,15 @@ def boxes(desktop, program):
             if w.pid == program.pid and w.cls.lower() == "button" and FIRST_BOX <= w.id < FIRST_BOX + 100}
 
 
-def editor_of(desktop, program):
-    return [w for w in desktop.windows(children=True) if w.pid == program.pid and w.cls.lower().startswith("richedit")
-            and w.visible][0]
-
-
 def notepad_edit(desktop, notepad):
     return [w for w in desktop.windows(children=True) if w.pid == notepad.pid and w.cls == "Edit"][0]
 
 
-def quit(program):
-    program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "the program did not end with exit code 0")
-
-
 def session(desktop):
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    program = desktop.start_vantory_note()
-    program.main_window()
-    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
-    program.open_tray_menu().choose("Add a Note")
-    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
-    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
-    desktop.click((note.rect[0] + 120, note.rect[1] + 150))
+    notepad, target = desktop.open_notepad()
+    program = desktop.start_vantory_note().ready()
+    note = program.add_note(target)
+    desktop.click(body_point(note))
     for line in LINES:
         desktop.type_text(line)
         desktop.xdotool("key", "Return")
@@ -60,7 +45,7 @@ def session(desktop):
            f"boxes shown for lines {sorted(line for line, b in by_line.items() if b.visible)}")
     tops = [b.rect[1] for b in shown]
     expect(tops == sorted(tops) and len(set(tops)) == 3, f"the boxes' tops do not rise line by line: {tops}")
-    editor = editor_of(desktop, program)
+    editor = program.editors()[0]
     expect(all(b.rect[0] == editor.rect[0] - 17 and b.width == 13 and b.height == 13 for b in shown),
            f"the boxes are not 13 x 13 in the gutter left of the editor at {editor.rect}: {[b.rect for b in shown]}")
     desktop.screenshot("three-boxes")
@@ -73,7 +58,7 @@ def session(desktop):
     desktop.wait_until(lambda: boxes(desktop, program)[1].checked, 5, "the second box to be ticked")
     time.sleep(6.5)
     expect(index.read_bytes() == saved, "ticking a box wrote the store")
-    quit(program)
+    program.quit()
     record = read_index(index)[0]
     expect(record.checks == "010", f"quitting saved the check states {record.checks!r}")
     body = (desktop.data_folder / STORE / "0.txt").read_bytes()
@@ -96,7 +81,7 @@ def session(desktop):
     desktop.wait_until(lambda: desktop.text_of(edit) == "helloabc", 5,
                        f"the typing to reach Notepad (it has {desktop.text_of(edit)!r})")
     desktop.screenshot("back-ticked")
-    quit(program)
+    program.quit()
     expect(read_index(index)[0].checks == "010", f"the second quit saved {read_index(index)[0].checks!r}")
     after = (desktop.data_folder / STORE / "0.txt").read_bytes()
     expect(rtf_text(after) == rtf_text(body), f"the body changed from {rtf_text(body)!r} to {rtf_text(after)!r}")

@@ -8,9 +8,7 @@ from vn_desktop import expect, run_scenario
 
 
 def session(desktop):
-    note = desktop.start_vantory_note()
-    note.main_window()
-    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
+    note = desktop.start_vantory_note().ready()
 
     # taskkill without /f posts WM_CLOSE to every top-level window of the process.
     subprocess.run(["wine", "taskkill", "/im", "VantoryNote.exe"], env=desktop.env, stdin=subprocess.DEVNULL,

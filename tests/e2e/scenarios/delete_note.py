@@ -4,7 +4,7 @@
 The person has two notes: one on Notepad, one for a letter that is not open. They
 press the Delete button of the note on Notepad: it vanishes at once and does not come
 back. About 5 seconds later the store no longer holds it; the other note is kept
-with its text.
+with its text. After Quit the deleted note stays deleted.
 """
 import time
 
@@ -19,8 +19,7 @@ def session(desktop):
         ("notepad.exe", "Untitled - Notepad", "E2E-PC", "01.02.2024 10:00:00", "Old shopping list", ""),
         ("notepad.exe", "Letter.txt - Notepad", "E2E-PC", "02.02.2024 11:30:00", "Dear Sir", ""),
     ])
-    notepad = desktop.start_notepad()
-    notepad.wait_for_window(cls="Notepad", visible=True, foreground=True)
+    desktop.open_notepad(foreground=True)
     program = desktop.start_vantory_note()
     note = program.wait_for_window(10, "the note on Notepad", cls="TFStickyNote", visible=True)
 
@@ -40,6 +39,9 @@ def session(desktop):
     expect(notes[0].text == "Dear Sir", f"the other note now reads {notes[0].text!r}")
     expect(not program.notes(visible=True), "the deleted note came back")
     expect(program.running(), "the program ended")
+    program.quit()
+    expect([n.record.caption for n in load(desktop.data_folder)] == ["Letter.txt - Notepad"],
+           "the deleted note is back in the store after Quit")
 
 
 run_scenario(session)

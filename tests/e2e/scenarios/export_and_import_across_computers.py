@@ -13,21 +13,27 @@ first computer's owner label, and it is still there after a restart. Quit while
 the open dialog of a second import is up ends the program cleanly.
 """
 import subprocess
-import time
 import zipfile
 from pathlib import Path
 
 from vn_desktop import Desktop, expect, run_scenario
-from vn_store import load, read_index, rtf_text, write_store
+from vn_store import load, load_settled, rtf_text, write_store
 
 FIRST_PC = "FIRST-PC"
 NOTES = [("notepad.exe", f"{name}.txt - Notepad", FIRST_PC, f"0{n + 1}.02.2024 10:00:00", f"Note {name}\nsecond line",
           "10") for n, name in enumerate("abc")]
 
 
+def store_contents(desktop):
+    """The stored notes, each record with its body. The save due 5 s after the start may
+    rewrite the store during the export: the same notes, listed in reverse order."""
+    return sorted((n.record.exe, n.record.caption, n.record.owner, n.record.time, n.record.checks, n.body)
+                  for n in load_settled(desktop.data_folder))
+
+
 def export_from_first_computer(desktop, out_folder):
     write_store(desktop.data_folder, NOTES)
-    information = {p.name: p.read_bytes() for p in (desktop.data_folder / "Information").iterdir()}
+    stored = store_contents(desktop)
     program = desktop.start_vantory_note()
     program.main_window()
 
@@ -71,10 +77,9 @@ def export_from_first_computer(desktop, out_folder):
                f"the archive's records are {lines}")
         for name in ("0.txt", "2.txt"):
             expect(rtf_text(archive.read(name)).startswith("Note "), f"{name} is not a note body")
-    after = {p.name: p.read_bytes() for p in (desktop.data_folder / "Information").iterdir()}
-    expect(after == information, "the export changed the store")
-    program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "the first computer's program did not end cleanly")
+    after = store_contents(desktop)
+    expect(after == stored, f"the export changed the store from {stored} to {after}")
+    program.quit("Quit on the first computer")
     return lines
 
 
@@ -89,9 +94,7 @@ def set_computer_name(desktop, name):
 
 def import_on_second_computer(desktop, archive, exported_lines):
     set_computer_name(desktop, "SECOND-PC")
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    desktop.move(target, 100, 80)
+    notepad, target = desktop.open_notepad(at=(100, 80))
     program = desktop.start_vantory_note()
     program.main_window()
 
@@ -117,19 +120,20 @@ def import_on_second_computer(desktop, archive, exported_lines):
     desktop.click_button(dialog, "Stick to Window")
     prompt = program.wait_for_window(10, "the Information prompt", cls="VnInformationWindow", visible=True)
     expect(prompt.caption == "Information", f"the prompt is titled {prompt.caption!r}")
-    desktop.click((target.rect[0] + 200, target.rect[1] + 150))
+    # The import dialog covers the middle of the screen: the click goes to Notepad's
+    # part left of it.
+    expect(dialog.rect[0] - target.rect[0] >= 40, f"the import dialog at {dialog.rect} covers Notepad at {target.rect}")
+    desktop.click(((target.rect[0] + dialog.rect[0]) // 2, target.rect[1] + 150))
     note = program.wait_for_window(10, "the imported note on Notepad", cls="TFStickyNote", visible=True)
     expect(note.owner == target.hwnd, "the imported note is not on Notepad")
     desktop.wait_until(lambda: desktop.window(dialog.hwnd).foreground, 5, "the import dialog back in front")
-    editors = [w for w in desktop.windows(children=True) if w.parent == note.hwnd or w.pid == note.pid]
-    texts = [desktop.text_of(w) for w in editors if w.cls.lower().startswith("richedit") and w.visible]
+    texts = program.note_texts()
     expect(any(t and t.startswith("Note ") for t in texts), f"the note does not show the archived body: {texts}")
     labels = desktop.texts_in(note)
     desktop.screenshot("imported-note")
 
     desktop.click_button(dialog, "Close")
-    program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "the second computer's program did not end cleanly")
+    program.quit("Quit on the second computer")
     stored = load(desktop.data_folder)
     expect(len(stored) == 1, f"the second computer stores {len(stored)} notes")
     record = stored[0].record
@@ -144,8 +148,7 @@ def import_on_second_computer(desktop, archive, exported_lines):
     again.open_tray_menu().choose("Import Notes")
     again.wait_for_window(10, "the open dialog", cls="#32770", caption="Select Vantory Note File to Import",
                           visible=True)
-    again.open_tray_menu().choose("Quit")
-    expect(again.exit_code() == 0, "Quit with the open dialog up did not end the program cleanly")
+    again.quit("Quit with the open dialog up")
     expect(len(load(desktop.data_folder)) == 1, "the store lost the imported note")
 
 

@@ -75,8 +75,7 @@ def session(desktop):
     expect(desktop.window(dialog.hwnd).visible, "the export dialog closed after the refusal")
 
     # "Import Notes" while exporting: no file dialog, the export dialog comes forward.
-    notepad = desktop.start_notepad()
-    desktop.bring_to_front(notepad.wait_for_window(cls="Notepad", visible=True))
+    desktop.bring_to_front(desktop.open_notepad()[1])
     program.open_tray_menu().choose("Import Notes")
     desktop.wait_until(lambda: desktop.window(dialog.hwnd).foreground, 5, "the export dialog in front")
     time.sleep(0.5)
@@ -107,8 +106,7 @@ def session(desktop):
     wait_checks(desktop, dialog, [2, 1, 1])
     desktop.click_button(dialog, "Delete")
     question_box(desktop, program, "Confirm")
-    program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "Quit with the delete question open did not end the program cleanly")
+    program.quit("Quit with the delete question open")
     stored = load(desktop.data_folder)
     expect(len(stored) == 3, f"the store holds {len(stored)} notes after Quit")
 

@@ -15,7 +15,6 @@ import io
 import struct
 import time
 import zipfile
-import zlib
 
 from vn_desktop import expect, run_scenario
 from vn_store import load, write_store
@@ -88,8 +87,7 @@ def session(desktop):
     secret.write_bytes(SECRET)
     outside = [desktop.local_app_data.parent / "escaped.txt", desktop.local_app_data / "escaped.txt",
                desktop.data_folder / "escaped.txt", desktop.prefix / "drive_c" / "escaped.txt"]
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    notepad, target = desktop.open_notepad()
     program = desktop.start_vantory_note()
     program.main_window()
     files = desktop.prefix / "drive_c" / "archives"
@@ -144,8 +142,7 @@ def session(desktop):
     time.sleep(0.5)
     expect(not program.windows(cls="TDlgExport", visible=True), "the export dialog showed during an import")
 
-    program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "Quit with the import dialog open did not end the program cleanly")
+    program.quit("Quit with the import dialog open")
     stored = load(desktop.data_folder)
     expect(len(stored) == 1 and stored[0].record.owner == "PC-1", f"the store holds {stored}")
     for f in (desktop.data_folder).rglob("*"):

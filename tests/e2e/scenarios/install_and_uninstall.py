@@ -9,10 +9,11 @@ Windows" shortcut in the Startup folder, both starting the program in its instal
 folder, and an Add/Remove Programs entry under HKCU. Started from the Start-menu
 shortcut, the program shows its tray icon, and a note made on Notepad and shrunk to
 its tile shows the tile picture, which the program reads from its current folder.
-Installing again over the running program (an update) closes it the normal way, so
-the note is saved; the Startup shortcut starts it again. The silent uninstall, run
-right after typing into the note, closes the running program the normal way (the
-text is saved) and removes the program, the shortcuts and the entry; the notes stay.
+Installing again over the running program (an update) closes it the normal way
+(exit code 0), so the note is saved; the Startup shortcut starts it again. The
+silent uninstall, run right after typing into the note, closes the running program
+the normal way (exit code 0, the text saved) and removes the program, the shortcuts
+and the entry; the notes stay.
 """
 import getpass
 import re
@@ -21,7 +22,7 @@ import subprocess
 import time
 import zipfile
 
-from vn_desktop import PROGRAM, SOURCE_DIR, VantoryNote, expect, run_scenario
+from vn_desktop import PROGRAM, SOURCE_DIR, VantoryNote, body_point, expect, run_scenario
 from vn_shortcut import read_shortcut
 from vn_store import INDEX, STORE, read_index, rtf_text
 
@@ -143,17 +144,14 @@ def session(desktop):
                        "DisplayIcon": f"{program_win},0"}.items():
         expect(entry.get(name, "").lower() == want.lower(), f"the entry's {name} is {entry.get(name)!r}")
 
-    # The Start-menu shortcut, opened through the shell as a click on it would.
-    opener = desktop.wine("start", profile_win + "\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Vantory Note.lnk")
-    program = VantoryNote(desktop, opener, "VantoryNote.exe")
-    program.main_window(timeout=20)
-    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon of the installed program")
+    # The Start-menu shortcut, opened through the shell as a click on it would. (With
+    # /wait, `start` ends with the program and passes on its exit code.)
+    opener = desktop.wine("start", "/wait",
+                          profile_win + "\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Vantory Note.lnk")
+    program = VantoryNote(desktop, opener, "VantoryNote.exe").ready(timeout=20)
 
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    program.open_tray_menu().choose("Add a Note")
-    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
-    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
+    notepad, target = desktop.open_notepad()
+    note = program.add_note(target)
     desktop.click((note.rect[0] + MINIMIZE_BUTTON[0], note.rect[1] + MINIMIZE_BUTTON[1]))
     tile = desktop.wait_until(lambda: program.notes(visible=True, width=100, height=100), 5, "the note's tile")[0]
     shot = desktop.capture((tile.rect[0], tile.rect[1], 100, 100))
@@ -167,15 +165,17 @@ def session(desktop):
     update = desktop.start(SETUP, "/S")
     expect(update.exit_code(timeout=120) == 0, "the install over the running program failed")
     expect(not program.windows(cls="TFMain"), "the update left the old program running")
+    code = program.exit_code()
+    expect(code == 0, f"the update closed the program with exit code {code}")
     expect(index.is_file() and len([r for r in read_index(index) if r]) == 1,
            "the update did not let the program save its note")
 
     # The Startup shortcut, as the logon opens it; the note is back on Notepad.
-    opener = desktop.wine("start", profile_win + "\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\"
-                          "Vantory Note.lnk")
+    opener = desktop.wine("start", "/wait", profile_win + "\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\"
+                          "Startup\\Vantory Note.lnk")
     program = VantoryNote(desktop, opener, "VantoryNote.exe")
     note = program.wait_for_window(20, "the note back on Notepad", cls="TFStickyNote", visible=True)
-    desktop.click((note.rect[0] + 120, note.rect[1] + 150))  # into the body
+    desktop.click(body_point(note))
     desktop.type_text(TEXT)
     last_key = time.time()
 
@@ -185,6 +185,8 @@ def session(desktop):
     desktop.wine(f"{install_win}\\Uninstall.exe", "/S")
     desktop.wait_until(lambda: not install.exists(), 60, "the uninstaller to remove the install folder")
     expect(not program.windows(cls="TFMain"), "the program still runs after the uninstall")
+    code = program.exit_code()
+    expect(code == 0, f"the uninstall closed the program with exit code {code}")
     expect(not start_menu.exists() and not startup.exists(), "a shortcut is left after the uninstall")
     expect(registry_values(desktop, UNINSTALL_KEY) is None, "the Add/Remove Programs entry is left")
     expect(index.is_file(), f"the notes are gone: no {index}")

@@ -9,8 +9,8 @@ is taken away first (when it holds no complete store), so that half the saves wr
 every body and the other half move the bodies of the reversed list by renames. After every
 kill the store on disk is complete: what the next start reads holds all 200 notes,
 each with its own body and its check marks, the previous store or the new one. Some
-rounds are followed by a real start and a clean quit, whose save must again hold
-all 200 notes.
+rounds, and the last, are followed by a real start and a clean close, whose save
+must again hold all 200 notes.
 
 VN_KILL_ROUNDS (50) and VN_KILL_SEED (20240205) change the run; the seed is printed.
 """
@@ -19,9 +19,8 @@ import random
 import shutil
 import signal
 import time
-from pathlib import Path
 
-from vn_desktop import expect, run_scenario
+from vn_desktop import PROGRAM, expect, run_scenario
 from vn_store import BACKUP, INDEX, STAGING, STORE, folder_to_load, load, write_store
 
 NOTES = 200
@@ -52,21 +51,6 @@ def check_complete(desktop, expected, when):
         expect(note.body is not None, f"{when}: the body file of {caption!r} is missing")
         expect(note.text == text, f"{when}: {caption!r} reads {note.text!r}, not {text!r}")
         expect(note.record.checks == checks, f"{when}: {caption!r} has check marks {note.record.checks!r}")
-
-
-def linux_pid(desktop, windows_exe_path):
-    name = windows_exe_path.split("\\")[-1].lower()
-    for entry in Path("/proc").iterdir():
-        if entry.name.isdigit():
-            try:
-                cmdline = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
-                environ = (entry / "environ").read_bytes().split(b"\0")
-            except OSError:
-                continue
-            if (cmdline.replace("\\", "/").lower().endswith("/" + name)
-                    and f"WINEPREFIX={desktop.prefix}".encode() in environ):
-                return int(entry.name)
-    return None
 
 
 def moment(desktop, posted):
@@ -117,7 +101,7 @@ def session(desktop):
             shutil.rmtree(staging, ignore_errors=True)
         window = windows[kind]
         ready = start()
-        pid = linux_pid(desktop, exe)
+        pid = desktop.linux_pid(PROGRAM.name)
         expect(pid, f"round {round_}: no Linux process for the program")
         delay = rng.uniform(0, window)
         posted = time.time()
@@ -130,7 +114,7 @@ def session(desktop):
         windows[kind] *= {"before": 1.25, "during": 1.0, "after": 0.8}[landed]
         check_complete(desktop, expected, f"round {round_} (killed {delay * 1000:.0f} ms after the close request, "
                                           f"loaded in {ready['ready_ms']:.0f} ms)")
-        if round_ % CLEAN_RESTART_EVERY == 0:
+        if round_ % CLEAN_RESTART_EVERY == 0 or round_ == ROUNDS:
             clean_round(f"the start after round {round_}")
     print(f"{ROUNDS} kills in {time.monotonic() - started:.0f} s: {moments['before']} before the save wrote "
           f"anything, {moments['during']} during the save, {moments['after']} after it")

@@ -5,20 +5,14 @@ The person types "abc", selects it, copies it with the right-click menu and past
 behind: the saved body reads "abcabc". They type a long list and turn the wheel over
 the note: the body moves 10 pixels a notch. They press Font, pick size 72 and OK, and
 type: 5 seconds later the saved body has the text at 72 points (\\fs144). Font, then
-Cancel, writes nothing.
+Cancel, writes nothing. They quit: the program ends cleanly after all this, the copy
+on the clipboard included.
 """
 import re
 import time
 
-from vn_desktop import Menu, expect, run_scenario
+from vn_desktop import EDIT_MENU, body_point, expect, run_scenario
 from vn_store import INDEX, STORE, rtf_text
-
-FONT_BUTTON = (186 + 37, 80 + 12)
-
-
-def editor_of(desktop, program):
-    return [w for w in desktop.windows(children=True) if w.pid == program.pid and w.cls.lower().startswith("richedit")
-            and w.visible][0]
 
 
 def body(desktop):
@@ -26,39 +20,21 @@ def body(desktop):
     return path.read_bytes() if path.exists() else b""
 
 
-def popup(desktop):
-    window = desktop.wait_until(lambda: [w for w in desktop.windows() if w.cls == "#32768" and w.visible], 5,
-                                "the right-click menu")[0]
-    return Menu(desktop, window, ["Cut", "Copy", "Paste"])
-
-
-def font_dialog(desktop, program):
-    return desktop.wait_until(lambda: [w for w in program.windows(cls="#32770", visible=True)], 5,
-                              "the font dialog")[0]
-
-
 def session(desktop):
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    program = desktop.start_vantory_note()
-    program.main_window()
-    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
-    program.open_tray_menu().choose("Add a Note")
-    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
-    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
-    inside = (note.rect[0] + 120, note.rect[1] + 140)
-    desktop.click(inside)
-    desktop.type_text("abc")
+    notepad, target = desktop.open_notepad()
+    program = desktop.start_vantory_note().ready()
+    note = program.add_note(target, text="abc")
+    inside = body_point(note)
 
     # Copy, then Paste behind it, through the right-click menu.
     desktop.xdotool("key", "ctrl+a")
     desktop.right_click(inside)
-    menu = popup(desktop)
-    expect(menu.texts in (None, ["Cut", "Copy", "Paste"]), f"the menu offers {menu.texts}")
+    menu = desktop.popup_menu(EDIT_MENU, "the right-click menu")
+    expect(menu.texts in (None, EDIT_MENU), f"the menu offers {menu.texts}")
     menu.choose("Copy")
     desktop.xdotool("key", "End")
     desktop.right_click(inside)
-    popup(desktop).choose("Paste")
+    desktop.popup_menu(EDIT_MENU, "the right-click menu").choose("Paste")
     desktop.wait_until(lambda: rtf_text(body(desktop)) == "abcabc", 10,
                        f"the saved body to read abcabc (it reads {rtf_text(body(desktop))!r})")
 
@@ -71,27 +47,25 @@ def session(desktop):
     desktop.move_mouse((inside[0] + 10, inside[1]))
     desktop.xdotool("click", "--repeat", 30, "--delay", 20, 4)  # away from the person: up, to the top
     time.sleep(0.3)
-    top = editor_of(desktop, program).rect[1]
+    top = program.editors()[0].rect[1]
     desktop.xdotool("click", 5)
     time.sleep(0.3)
-    expect(editor_of(desktop, program).rect[1] == top - 10,
-           f"one notch towards the person moved the body from {top} to {editor_of(desktop, program).rect[1]}")
+    expect(program.editors()[0].rect[1] == top - 10,
+           f"one notch towards the person moved the body from {top} to {program.editors()[0].rect[1]}")
     desktop.xdotool("click", "--repeat", 2, "--delay", 50, 5)
     time.sleep(0.3)
-    expect(editor_of(desktop, program).rect[1] == top - 30, "three notches did not move the body 30 px")
+    expect(program.editors()[0].rect[1] == top - 30, "three notches did not move the body 30 px")
     desktop.xdotool("click", 4)
     time.sleep(0.3)
-    expect(editor_of(desktop, program).rect[1] == top - 20, "a notch back did not move the body back 10 px")
+    expect(program.editors()[0].rect[1] == top - 20, "a notch back did not move the body back 10 px")
     desktop.xdotool("key", "ctrl+End")
 
     # Font: size 72, OK, then typing.
     index = desktop.data_folder / STORE / INDEX
     desktop.wait_until(lambda: "line 24" in rtf_text(body(desktop)), 10, "the long body to be saved")
-    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
-    dialog = font_dialog(desktop, program)
+    dialog = program.open_font_dialog(note)
     desktop.pick_font_size(dialog, "72")
-    desktop.click_button(dialog, "OK")
-    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    program.close_font_dialog(dialog, "OK")
     desktop.type_text(" Big")
     last_key = time.monotonic()
     desktop.screenshot("font-72")
@@ -102,12 +76,10 @@ def session(desktop):
 
     # Font, then Cancel: nothing is written.
     before = (index.stat().st_mtime_ns, body(desktop))
-    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
-    dialog = font_dialog(desktop, program)
-    desktop.click_button(dialog, "Cancel")
-    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    program.close_font_dialog(program.open_font_dialog(note), "Cancel")
     time.sleep(6.5)
     expect((index.stat().st_mtime_ns, body(desktop)) == before, "cancelling the font dialog wrote the store")
+    program.quit()
 
 
 run_scenario(session)

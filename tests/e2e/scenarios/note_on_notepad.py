@@ -7,7 +7,8 @@ Notepad as an owned window of it, 5 pixels right of and below its top-left corne
 titled "notepad.exe - Untitled - Notepad", with its text. Closing Notepad hides the
 note; starting Notepad again brings it back where it was. When Notepad's caption
 changes (another document), the note hides within a second, and it returns with the
-old caption. (Staying above Notepad: note_stays_above_notepad.)
+old caption. Quit then ends the program cleanly. (Staying above Notepad:
+note_stays_above_notepad.)
 """
 import time
 
@@ -22,20 +23,13 @@ BODY = "Remember the milk"
 def session(desktop):
     write_store(desktop.data_folder, [("notepad.exe", CAPTION, "E2E-PC", "01.02.2024 10:00:00", BODY, "")])
 
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    desktop.move(target, 160, 120)
-    target = desktop.wait_until(lambda: [w for w in notepad.windows(cls="Notepad") if w.rect[:2] == (160, 120)],
-                                10, "Notepad at (160, 120)")[0]
-
+    notepad, target = desktop.open_notepad(at=(160, 120))
     program = desktop.start_vantory_note()
     note = program.wait_for_window(15, "the note on Notepad", cls="TFStickyNote", visible=True)
     expect(note.caption == TITLE, f"the note is titled {note.caption!r}")
     expect(note.owner == target.hwnd, f"the note is not an owned window of Notepad: {note}, owner {note.owner}")
     expect(note.rect[:2] == (165, 125), f"the note is at {note.rect[:2]}, not at Notepad's corner + (5, 5)")
-    editors = [w for w in desktop.windows(children=True) if w.cls.lower().startswith("richedit")
-               and w.visible and desktop.text_of(w) == BODY]
-    expect(editors, f"the note does not show its text {BODY!r}")
+    expect(program.note_texts() == [BODY], f"the note shows {program.note_texts()}, not its text {BODY!r}")
     desktop.screenshot("note-on-notepad")
 
     desktop.close_window("Notepad")
@@ -43,8 +37,7 @@ def session(desktop):
     desktop.wait_until(lambda: not program.notes(visible=True), 5, "the note to hide with Notepad gone")
     desktop.screenshot("notepad-closed")
 
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    notepad, target = desktop.open_notepad()
     again = program.wait_for_window(5, "the note back on the new Notepad", cls="TFStickyNote", visible=True)
     expect(again.owner == target.hwnd, "the note is not owned by the new Notepad")
     expect(again.rect == note.rect, f"the note came back at {again.rect}, not where it was ({note.rect})")
@@ -57,6 +50,7 @@ def session(desktop):
 
     desktop.retitle(target, CAPTION)
     program.wait_for_window(5, "the note back with the old caption", cls="TFStickyNote", visible=True)
+    program.quit()
 
 
 run_scenario(session)

@@ -5,7 +5,7 @@ The person has a note for Notepad. With Notepad open, Vantory Note starts and th
 note appears above Notepad. The person clicks into Notepad to type, which brings
 Notepad to the front: the note stays above it. They minimise Notepad with its title
 bar button: the note goes with it. They restore Notepad from the taskbar: the note
-is back in the same place, above Notepad.
+is back in the same place, above Notepad. Quit then ends the program cleanly.
 """
 from vn_desktop import run_scenario
 from vn_store import write_store
@@ -21,8 +21,7 @@ def above(desktop, upper, lower):
 def session(desktop):
     write_store(desktop.data_folder, [("notepad.exe", "Untitled - Notepad", "E2E-PC", "01.02.2024 10:00:00",
                                        "Remember the milk", "")])
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True, foreground=True)
+    notepad, target = desktop.open_notepad(foreground=True)
     program = desktop.start_vantory_note()
     note = program.wait_for_window(15, "the note on Notepad", cls="TFStickyNote", visible=True)
     desktop.wait_until(lambda: above(desktop, note, target), 2 * TICK, "the note above Notepad")
@@ -38,6 +37,7 @@ def session(desktop):
     desktop.wait_until(lambda: [w for w in program.notes(visible=True) if w.rect == note.rect], 5,
                        f"the note back on restored Notepad at {list(note.rect)}")
     desktop.wait_until(lambda: above(desktop, note, target), 2 * TICK, "the note above restored Notepad")
+    program.quit()
 
 
 run_scenario(session)

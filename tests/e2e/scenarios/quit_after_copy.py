@@ -8,30 +8,11 @@ code 0 (the text on the clipboard is an object of the rich-text library, which m
 outlive the editors and be rendered before the program goes), a new start is not
 taken for a second instance, and Notepad pastes the copied text afterwards.
 """
-from vn_desktop import Menu, expect, run_scenario
-
-FONT_BUTTON = (186 + 37, 80 + 12)
-
-
-def popup(desktop):
-    window = desktop.wait_until(lambda: [w for w in desktop.windows() if w.cls == "#32768" and w.visible], 5,
-                                "the right-click menu")[0]
-    return Menu(desktop, window, ["Cut", "Copy", "Paste"])
-
-
-def add_note_and_type(desktop, program, target, text):
-    program.open_tray_menu().choose("Add a Note")
-    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
-    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
-    inside = (note.rect[0] + 120, note.rect[1] + 140)
-    desktop.click(inside)
-    desktop.type_text(text)
-    return note, inside
+from vn_desktop import EDIT_MENU, body_point, expect, run_scenario
 
 
 def quit_and_paste(desktop, notepad, program, expected):
-    program.open_tray_menu().choose("Quit")
-    expect(program.exit_code() == 0, "the program did not end with exit code 0")
+    program.quit()
     desktop.wait_until(lambda: not desktop.tray_icon_shown(), 10, "the tray icon to leave")
     # Notepad's edit control pastes as its Edit menu's Paste does.
     edit = notepad.wait_for_window(cls="Edit", children=True)
@@ -42,13 +23,11 @@ def quit_and_paste(desktop, notepad, program, expected):
 
 
 def session(desktop):
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
+    notepad, target = desktop.open_notepad()
 
     # Ctrl+C, the menu's Copy, Ctrl+X; the copy of the menu is what stays.
-    program = desktop.start_vantory_note()
-    program.main_window()
-    note, inside = add_note_and_type(desktop, program, target, "alpha beta")
+    program = desktop.start_vantory_note().ready()
+    inside = body_point(program.add_note(target, text="alpha beta"))
     desktop.xdotool("key", "ctrl+a")
     desktop.xdotool("key", "ctrl+c")
     desktop.xdotool("key", "End")
@@ -57,30 +36,24 @@ def session(desktop):
     desktop.xdotool("key", "ctrl+x")
     desktop.xdotool("key", "ctrl+a")
     desktop.right_click(inside)
-    popup(desktop).choose("Copy")
+    desktop.popup_menu(EDIT_MENU, "the right-click menu").choose("Copy")
     quit_and_paste(desktop, notepad, program, "alpha beta ")
 
     # Again after a font change and the font dialog, opened and closed.
-    program = desktop.start_vantory_note()
-    program.main_window()
+    program = desktop.start_vantory_note().ready()
     expect(not [w for w in desktop.windows() if w.cls == "#32770" and w.visible],
            "a start after quitting was taken for a second instance")
     note = program.wait_for_window(10, "the note back on Notepad", cls="TFStickyNote", visible=True)
-    inside = (note.rect[0] + 120, note.rect[1] + 140)
+    inside = body_point(note)
     desktop.click(inside)
     desktop.xdotool("key", "ctrl+a")
-    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
-    dialog = desktop.wait_until(lambda: program.windows(cls="#32770", visible=True), 5, "the font dialog")[0]
+    dialog = program.open_font_dialog(note)
     desktop.pick_font_size(dialog, "20")
-    desktop.click_button(dialog, "OK")
-    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    program.close_font_dialog(dialog, "OK")
     desktop.click(inside)
     desktop.xdotool("key", "ctrl+a")
     desktop.xdotool("key", "ctrl+c")
-    desktop.click((note.rect[0] + FONT_BUTTON[0], note.rect[1] + FONT_BUTTON[1]))
-    dialog = desktop.wait_until(lambda: program.windows(cls="#32770", visible=True), 5, "the font dialog")[0]
-    desktop.click_button(dialog, "Cancel")
-    desktop.wait_until(lambda: not program.windows(cls="#32770", visible=True), 5, "the font dialog to close")
+    program.close_font_dialog(program.open_font_dialog(note), "Cancel")
     quit_and_paste(desktop, notepad, program, "alpha beta ")
 
 

@@ -83,17 +83,6 @@ def running(pid):
         return False
 
 
-def processes_of(prefix):
-    found = []
-    for entry in Path("/proc").iterdir():
-        try:
-            if entry.name.isdigit() and f"WINEPREFIX={prefix}".encode() in (entry / "environ").read_bytes().split(b"\0"):
-                found.append(int(entry.name))
-        except OSError:
-            pass
-    return found
-
-
 def session(desktop):
     prefix = Desktop.new_prefix()
     script = RunScript(prefix)
@@ -105,16 +94,9 @@ def session(desktop):
         expect(xvfb, "the script's X server is not its child")
         target = desktop.wait_until(lambda: [w for w in desktop.windows() if w.cls == "Notepad" and w.visible], 20,
                                     "the Notepad the script opens")[0]
-        program = VantoryNote(desktop, None, "VantoryNote.exe")
-        program.main_window(timeout=20)
-        desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
+        program = VantoryNote(desktop, None, "VantoryNote.exe").ready(timeout=20)
         desktop.screenshot("first-run")
-
-        program.open_tray_menu().choose("Add a Note")
-        desktop.click((target.rect[0] + 300, target.rect[1] + 300))
-        note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
-        desktop.click((note.rect[0] + 120, note.rect[1] + 150))  # into the body
-        desktop.type_text(TEXT)
+        program.add_note(target, text=TEXT)
         last_key = time.time()
         script.ctrl_c()
         interrupted_after = time.time() - last_key
@@ -138,7 +120,7 @@ def session(desktop):
         expect(body == TEXT, f"the saved note reads {body!r}")
 
         expect(not running(xvfb), f"the script left its X server on {display} running")
-        left = processes_of(prefix)
+        left = desktop.processes()
         expect(not left, f"the script left Wine processes running: {left}")
     finally:
         script.end(prefix, xvfb)

@@ -3,7 +3,7 @@
 
 The first instance is in the tray. The person starts the program again; a message
 box tells them it is already running. They click OK: the second process ends with
-exit code 0 and the first keeps running, untouched.
+exit code 0 and the first keeps running, untouched, until they quit it.
 """
 from vn_desktop import expect, run_scenario
 
@@ -30,6 +30,7 @@ def session(desktop):
     still = [w for w in first.windows() if w.cls == "TFMain"]
     expect(still and still[0].hwnd == first_main.hwnd, "the first instance's main window is gone")
     expect(desktop.tray_icon_shown(), "the first instance's tray icon is gone")
+    first.quit()
 
 
 run_scenario(session)

@@ -32,7 +32,7 @@ def session(desktop):
                f"{row['life']}")
     used = set(report.steps)
     print(f"steps {report.steps}, checkpoints {report.checkpoints}, restarts {report.restarts}, kills {report.kills}, "
-          f"notes covered before a click {report.covered}")
+          f"notes covered before a click {report.covered} (by a tray balloon {report.balloon_waits})")
     expect({"add_note", "type"} <= used, f"the run did too little: {report.steps}")
 
 

@@ -3,9 +3,11 @@
 
 A person starts Vantory Note for the first time. Nothing appears on the taskbar;
 the tray gets the program's icon and a balloon says that the program is running.
-With no notes yet, nothing is written to disk.
+With no notes yet, nothing is written to disk; when they quit, the save at exit
+leaves the store folder holding only an empty index file.
 """
 from vn_desktop import WS_EX_APPWINDOW, expect, run_scenario
+from vn_store import INDEX, STORE
 
 
 def session(desktop):
@@ -29,6 +31,10 @@ def session(desktop):
     expect(note.running(), "the program ended by itself")
     expect(desktop.local_app_data.is_dir(), f"no local application-data folder at {desktop.local_app_data}")
     expect(not desktop.data_folder.exists(), "the program wrote its data folder before any note existed")
+    note.quit()
+    store = desktop.data_folder / STORE
+    written = sorted((p.name, p.stat().st_size) for p in store.iterdir()) if store.is_dir() else None
+    expect(written == [(INDEX, 0)], f"Quit with no notes left the store folder holding {written}")
 
 
 run_scenario(session)

@@ -6,13 +6,13 @@ text with a pause of 3 seconds between them. Nothing is written while they type;
 5 seconds after the last key the store holds the note: "Jotlets.txt" in the data
 folder's "Information" folder has its record line (notepad.exe, the caption, this
 computer's name, the creation date and time, its body file, one check state per
-line), and the body file holds the typed text as RTF.
+line), and the body file holds the typed text as RTF. Quit leaves the note as saved.
 """
 import re
 import subprocess
 import time
 
-from vn_desktop import expect, run_scenario
+from vn_desktop import body_point, expect, run_scenario
 from vn_store import INDEX, STORE, read_index, rtf_text
 
 FIRST, SECOND = "Call the plumber", " on Monday"
@@ -25,18 +25,12 @@ def computer_name(desktop):
 
 
 def session(desktop):
-    notepad = desktop.start_notepad()
-    target = notepad.wait_for_window(cls="Notepad", visible=True)
-    program = desktop.start_vantory_note()
-    program.main_window()
-    desktop.wait_until(desktop.tray_icon_shown, 10, "the tray icon")
-
-    program.open_tray_menu().choose("Add a Note")
-    desktop.click((target.rect[0] + 300, target.rect[1] + 300))
-    note = program.wait_for_window(5, "a note on Notepad", cls="TFStickyNote", visible=True)
+    notepad, target = desktop.open_notepad()
+    program = desktop.start_vantory_note().ready()
+    note = program.add_note(target)
     made = time.localtime()
 
-    desktop.click((note.rect[0] + 120, note.rect[1] + 150))  # into the body
+    desktop.click(body_point(note))
     desktop.type_text(FIRST)
     time.sleep(3)
     index = desktop.data_folder / STORE / INDEX
@@ -64,6 +58,12 @@ def session(desktop):
     body = (desktop.data_folder / STORE / "0.txt").read_bytes()
     expect(body.startswith(b"{\\rtf"), f"the body file is no RTF: {body[:40]!r}")
     expect(rtf_text(body) == FIRST + SECOND, f"the body file holds {rtf_text(body)!r}")
+    program.quit()
+    after = read_index(index)
+    expect([(r.caption, r.body_file, r.checks) for r in after] == [(record.caption, record.body_file, record.checks)],
+           f"after Quit the index holds {index.read_bytes()!r}")
+    expect(rtf_text((desktop.data_folder / STORE / "0.txt").read_bytes()) == FIRST + SECOND,
+           "after Quit the body file changed")
 
 
 run_scenario(session)

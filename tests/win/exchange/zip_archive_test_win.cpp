@@ -13,6 +13,7 @@
 #include "exchange/zip_format.h"
 #include "platform/errors.h"
 #include "platform/text_win.h"
+#include "test_folder_win.h"
 
 namespace vn {
 namespace {
@@ -20,10 +21,7 @@ namespace {
 class ZipOnDisk : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH + 1];
-        ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);
-        root = U16(temp) + u"vn-zip-" + FromUtf8(std::to_string(GetCurrentProcessId())) + u"-" +
-               FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = test::TestFolderPath(u"zip");
         Remove(root);
         ASSERT_TRUE(CreateDirectoryW(W(root), nullptr));
     }

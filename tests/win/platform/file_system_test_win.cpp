@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "platform/text_win.h"
+#include "test_folder_win.h"
 #include "../unit/store/fake_note.h"
 
 namespace vn {
@@ -26,10 +27,7 @@ using test::FakeNote;
 class StoreOnDisk : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH + 1];
-        ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);
-        root = U16(temp) + u"vn-store-" + FromUtf8(std::to_string(GetCurrentProcessId())) + u"-" +
-               FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = test::TestFolderPath(u"store");
         DeleteDirectory(root);
     }
     void TearDown() override { DeleteDirectory(root); }
