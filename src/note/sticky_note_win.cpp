@@ -375,4 +375,20 @@ void TFStickyNote::SetTimeText(std::u16string text) {
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+// ---- window operations for the controller (Jotlet) --------------------------------------
+
+WindowId TFStickyNote::NoteWindow() const noexcept { return ToWindowId(Handle()); }
+
+bool TFStickyNote::NoteWindowVisible() const { return HasHandle() && IsWindowVisible(Handle()); }
+
+bool TFStickyNote::NoteWindowEnabled() const { return HasHandle() && IsWindowEnabled(Handle()); }
+
+void TFStickyNote::EnableNoteWindow(bool enabled) {
+    if (HasHandle() && NoteWindowEnabled() != enabled) EnableWindow(Handle(), enabled);
+}
+
+void TFStickyNote::ActivateNoteWindow() {
+    if (HasHandle()) SetForegroundWindow(Handle());
+}
+
 } // namespace vn
