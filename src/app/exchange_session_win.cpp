@@ -21,9 +21,6 @@ void ExchangeSession::CreateDialogs(ExportDialogActions exportActions, ImportDia
             EnableNoteWindows(true);
             ActivateNoteBelow(dialog->Handle());
         });
-        // A listed note whose window is made again while a dialog is modal (it found
-        // its target again) is disabled like the others.
-        dialog->SetIdleAction([this] { EnableNoteWindows(false); });
     }
 }
 
@@ -63,6 +60,10 @@ void ExchangeSession::NoteRemoved(const Jotlet& note) {
     if (export_) export_->NoteRemoved(&note);
     // A note made later may get the same address: it must not be taken for this one.
     std::erase(modalNotes_, &note);
+}
+
+void ExchangeSession::NoteWindowMade(Jotlet& note) {
+    if (std::find(modalNotes_.begin(), modalNotes_.end(), &note) != modalNotes_.end()) note.EnableNoteWindow(false);
 }
 
 void ExchangeSession::DisableListedNotes() {

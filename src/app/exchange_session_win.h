@@ -2,7 +2,7 @@
 // The controller's exchange session: the export and import dialogs, shown modally
 // one at a time, and what their showing does to the notes. The notes listed when a
 // dialog comes up have their windows disabled while it is modal (also a window one
-// of them makes again meanwhile), enabled again before it hides, and the
+// of them makes again meanwhile, as it is made), enabled again before it hides, and the
 // activation then goes to the note on the window below the dialog.
 #include <windows.h>
 
@@ -35,6 +35,9 @@ public:
 
     // A listed note's window went: its export row empties and it is kept disabled no more.
     void NoteRemoved(const Jotlet& note);
+    // A note made its window (again, having found its target): a listed one is
+    // disabled at once while a dialog is modal.
+    void NoteWindowMade(Jotlet& note);
 
     TDlgExport* ExportDialog() noexcept { return export_.get(); }
     TDlgImport* ImportDialog() noexcept { return import_.get(); }

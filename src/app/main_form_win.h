@@ -89,6 +89,7 @@ public:
     note::HandleBudget& Budget() override { return Budget_; }
     StackingOrder& Stacking() override { return Stacking_; }
     WindowChanges& Changes() override { return Changes_; }
+    void NoteWindowMade(Jotlet& note) override { Exchange_.NoteWindowMade(note); }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets.items(); }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return Picking_.NewStickyNoteInfoString(); }

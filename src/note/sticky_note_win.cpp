@@ -148,6 +148,7 @@ HWND TFStickyNote::HandleNeeded() {
         DestroyNativeWindow();
         throw;
     }
+    host_.NoteWindowMade(*this);
     return h;
 }
 
