@@ -18,7 +18,7 @@ void TFMain::SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u1
 
 void TFMain::StartPicking(bool balloonHintMessage, ImportRecord record) {
     if (Picking_.Start(balloonHintMessage, std::move(record)) == PickPrompt::TrayBalloon)
-        ShowBalloon(kBalloonInfo, kBalloonPickPrompt);
+        ShowPromptBalloon(kBalloonPickPrompt);
 }
 
 // 100 ms after picking ended with a pick. A refused note (access denied) stops the
