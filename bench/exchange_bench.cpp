@@ -1,9 +1,11 @@
 // Speed of export and import with 1,000 notes of 4 KB, on real files.
 //   export: the dialog's side (rows, index string of the ticked notes) and the
-//           export into a part file that replaces the chosen archive, against the
-//           store's selection save plus packing alone (goal: within 1.3x);
-//   import: folder reset, unpacking, reading the index and making the dialog's
-//           rows, against reset, unpacking and reading alone (goal: within 1.3x).
+//           exchange folder's selection save, against that selection save alone
+//           (staging, packing into a part file that replaces the archive)
+//           (goal: within 1.3x);
+//   import: the exchange folder's unpacking (folder reset, unpacking, reading the
+//           index) and making the dialog's rows, against the unpacking alone
+//           (goal: within 1.3x).
 // Medians of the runs, the two sides interleaved.
 // Usage: exchange_bench [runs]
 #include <algorithm>
@@ -14,17 +16,16 @@
 #include <string>
 #include <vector>
 
+#include "exchange/exchange_folder.h"
 #include "exchange/export_rows.h"
-#include "exchange/export_target.h"
 #include "exchange/import_rows.h"
-#include "exchange/zip_archive.h"
 #include "note/jotlet.h"
 #include "bench_note.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
-#include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/note_store.h"
+#include "windowless_jotlet.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::durati
 using vn::bench::Median;
 
 // The store's stand-in note, listed as the dialogs list notes.
-class BenchNote final : public vn::bench::BenchNote, public vn::Jotlet {
+class BenchNote final : public vn::bench::BenchNote, public vn::test::WindowlessJotlet {
 public:
     using vn::bench::BenchNote::BenchNote;
     void SetRemovalNotice(RemovalNotice) override {}
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     vn::FileSystem& disk = vn::PlatformFileSystem();
     vn::Windows1252CodePage codePage;
     vn::NoteStore store(disk, codePage, U16(data) + u"/");
+    vn::ExchangeFolder exchange(store, disk, codePage);
 
     std::vector<BenchNote> notes;
     notes.reserve(count);
@@ -77,39 +79,34 @@ int main(int argc, char** argv) {
     }
     const std::u16string archive = U16(temp / "Exported Vantory notes.vnx");
     const std::u16string baseArchive = U16(temp / "base.vnx");
-    const std::u16string scratch = U16(data / "Temp Export");
 
     std::vector<double> exportBase, exportFull, importBase, importFull;
     size_t rows = 0;
     for (int run = 0; run < runs; ++run) {
-        // The store's selection save and packing alone, every note.
+        // The selection save alone, every note.
         std::vector<size_t> all;
         for (size_t p = count; p-- > 0;) all.push_back(p);
         auto t0 = Clock::now();
-        store.SaveSelection(baseArchive, all, stored);
+        exchange.SaveSelection(baseArchive, all, stored);
         auto t1 = Clock::now();
         exportBase.push_back(Ms(t0, t1));
 
         // The export as the dialog runs it: rows, every row ticked through the header,
-        // the index string from the list, then the part file replacing the archive.
+        // the index string from the list, then the selection save.
         t0 = Clock::now();
         vn::ExportRows exportRows;
         exportRows.Refresh(list);
         exportRows.HeaderMouseUp(true);
         const std::u16string indexString = exportRows.CheckedIndexString(list);
         const std::vector<size_t> positions = vn::IndexSelection(indexString).PositionsDescending(list.size());
-        vn::ReplaceFileAtomically(disk, archive,
-                                  [&](const std::u16string& part) { store.SaveSelection(part, positions, stored); });
+        exchange.SaveSelection(archive, positions, stored);
         t1 = Clock::now();
         exportFull.push_back(Ms(t0, t1));
 
         // Import: reset, unpack, read; then the same with the dialog's rows.
         for (int side = 0; side < 2; ++side) {
             auto s0 = Clock::now();
-            disk.DeleteDirectory(scratch);
-            disk.CreateFolders(scratch);
-            vn::ExtractZipFile(archive, scratch, disk);
-            std::vector<std::u16string> lines = vn::DecodeIndexFile(disk.ReadFile(scratch + u"/Jotlets.txt"), codePage);
+            std::vector<std::u16string> lines = exchange.Unpack(archive);
             if (side == 1) rows = vn::ImportRowsOf(lines).size();
             auto s1 = Clock::now();
             (side == 0 ? importBase : importFull).push_back(Ms(s0, s1));
@@ -117,9 +114,9 @@ int main(int argc, char** argv) {
     }
     const double eb = Median(exportBase), ef = Median(exportFull), ib = Median(importBase), inf = Median(importFull);
     std::printf("exchange of %d notes of 4 KB, medians of %d runs (real files)\n", count, runs);
-    std::printf("  export: selection save + pack %.1f ms; with rows, index string and part file %.1f ms: %.2fx\n", eb,
+    std::printf("  export: selection save %.1f ms; with rows and index string %.1f ms: %.2fx\n", eb,
                 ef, ef / eb);
-    std::printf("  import: reset + unpack + read %.1f ms; with the dialog's %zu rows %.1f ms: %.2fx\n", ib, rows, inf,
+    std::printf("  import: unpack (reset, unzip, read) %.1f ms; with the dialog's %zu rows %.1f ms: %.2fx\n", ib, rows, inf,
                 inf / ib);
     fs::remove_all(temp);
     return 0;

@@ -13,7 +13,11 @@
 namespace vn {
 
 void TFMain::SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u16string& ANewInfoString) {
-    if (Picking_.Start(ABalloonHintMessage, ANewInfoString) == PickPrompt::TrayBalloon)
+    StartPicking(ABalloonHintMessage, ReadImportValuePart(ANewInfoString));
+}
+
+void TFMain::StartPicking(bool balloonHintMessage, ImportRecord record) {
+    if (Picking_.Start(balloonHintMessage, std::move(record)) == PickPrompt::TrayBalloon)
         ShowPromptBalloon(kBalloonPickPrompt);
 }
 
@@ -21,11 +25,11 @@ void TFMain::SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u1
 // capture: nothing is filled or shown, the import dialog stays where it is, and the
 // exception goes on to the error balloon.
 void TFMain::CaptureWindowTimerTimer() {
-    if (std::optional<PickedWindow> picked = Picking_.Capture()) {
+    if (std::optional<PickedForNote> picked = Picking_.Capture()) {
         TFStickyNote& note = AddStickyNoteToWindow(ToHwnd(picked->target));
-        if (!picked->infoString.empty()) {
+        if (picked->record) {
             try {
-                Store().FillStickyNote(note.Stored(), picked->infoString);
+                TempExport().FillStickyNote(note.Stored(), *picked->record);
             } catch (...) {
                 // No empty note is left on the window for a record that cannot fill it.
                 note.Close();
@@ -55,7 +59,7 @@ TFStickyNote& TFMain::AddStickyNoteToWindow(HWND AParentWnd) {
 }
 
 void TFMain::BringImportDialogToFrontIfShowing() {
-    if (DlgImport) DlgImport->BringToFront();
+    if (TDlgImport* dialog = Exchange_.ImportDialog()) dialog->BringToFront();
 }
 
 } // namespace vn

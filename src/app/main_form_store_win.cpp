@@ -1,6 +1,7 @@
 // The controller's store use cases: load the store, save it, save a selection,
 // delete notes. The store engine (store/) holds the formats, the order of the
-// files and the safety of a save; the controller builds and lists the notes.
+// files and the safety of a save, the exchange folder (exchange/) the selection
+// save; the controller builds and lists the notes.
 #include "app/main_form_win.h"
 
 #include "note/sticky_note_win.h"
@@ -30,10 +31,11 @@ void TFMain::SaveToFile() {
     Store().SaveStore(StoredNotes());
 }
 
-// The selection save: the notes at the listed positions, packed into an archive.
+// The selection save: the notes at the listed positions, packed into an archive
+// that replaces FileName once it is complete.
 void TFMain::SaveToFile(const std::u16string& FileName, const std::u16string& IndexString) {
     const std::vector<size_t> positions = IndexSelection(IndexString).PositionsDescending(FJotlets.size());
-    Store().SaveSelection(FileName, positions, StoredNotes());
+    TempExport().SaveSelection(FileName, positions, StoredNotes());
 }
 
 void TFMain::DeleteJotlets(const std::u16string& IndexString) {

@@ -154,7 +154,7 @@ void TFMain::FormDestroy() {
 void TFMain::AddJotlet(Jotlet& note) { FJotlets.Add(note); }
 
 void TFMain::JotletRemoved(Jotlet& note) {
-    if (DlgExport) DlgExport->NoteRemoved(&note);
+    Exchange_.NoteRemoved(note);
     SetSaveChangePending();
 }
 

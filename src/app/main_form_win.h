@@ -11,7 +11,8 @@
 //   main_form_win.cpp          window, start-up, shutdown, tray, timers, exceptions
 //   main_form_store_win.cpp    load the store, save it or a selection, delete notes
 //   main_form_picking_win.cpp  add a note to a picked window
-//   main_form_exchange_win.cpp export and import of notes
+//   main_form_exchange_win.cpp export and import of notes (the dialogs' modal state
+//                              is the exchange session's, exchange_session_win.h)
 #include <windows.h>
 
 #include <exception>
@@ -23,12 +24,12 @@
 
 #include "app/balloon_queue.h"
 #include "app/delayed_save.h"
+#include "app/exchange_session_win.h"
 #include "app/messages_win.h"
 #include "app/note_list.h"
 #include "app/picking_session_win.h"
 #include "app/tray_menu_win.h"
-#include "exchange/export_dialog_win.h"
-#include "exchange/import_dialog_win.h"
+#include "exchange/exchange_folder.h"
 #include "attach/stacking_order_win.h"
 #include "attach/window_changes.h"
 #include "attach/title_search.h"
@@ -93,6 +94,7 @@ public:
     note::HandleBudget& Budget() override { return Budget_; }
     StackingOrder& Stacking() override { return Stacking_; }
     WindowChanges& Changes() override { return Changes_; }
+    void NoteWindowMade(Jotlet& note) override { Exchange_.NoteWindowMade(note); }
     const std::vector<Jotlet*>& Jotlets() const noexcept { return FJotlets.items(); }
     const std::vector<std::u16string>& StickyNoteList() const noexcept { return FStickyNoteList; }
     const std::u16string& NewStickyNoteInfoString() const noexcept { return Picking_.NewStickyNoteInfoString(); }
@@ -110,8 +112,8 @@ public:
     bool TimerEnabled(ControllerTimer timer) const;
     bool MouseHookInstalled() const noexcept;
     bool WindowEventsInstalled() const noexcept;
-    TDlgExport* ExportDialog() noexcept { return DlgExport.get(); }
-    TDlgImport* ImportDialog() noexcept { return DlgImport.get(); }
+    TDlgExport* ExportDialog() noexcept { return Exchange_.ExportDialog(); }
+    TDlgImport* ImportDialog() noexcept { return Exchange_.ImportDialog(); }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -135,22 +137,20 @@ private:
     void ShowPromptBalloon(const std::u16string& text);
     void PutBalloonOnScreen(const Balloon& balloon);
 
+    // Starts picking the window for a note that `record` fills (none when it is empty).
+    void StartPicking(bool balloonHintMessage, ImportRecord record);
     // A note bound to the picked window, listed and placed at its corner.
     TFStickyNote& AddStickyNoteToWindow(HWND AParentWnd);
     void BringImportDialogToFrontIfShowing();
-    // The exchange: the dialogs, created once after the controller; the use cases
-    // of export and import; the note windows disabled while a dialog is modal.
+    // The exchange dialogs, created once after the controller, and the export
+    // dialog's selection save.
     void CreateExchangeDialogs();
-    std::vector<std::u16string> UnpackImportArchive(const std::u16string& archive);
     void ExportSelection(const std::u16string& FileName, const std::u16string& IndexString);
-    void EnableNoteWindows(bool enabled);
-    // Before a closing dialog hides: the activation goes to the note on the window
-    // below the dialog rather than to that window.
-    void ActivateNoteBelow(HWND dialog);
     void JotletRemoved(Jotlet& note);
 
     void LoadNotes();
     NoteStore& Store();
+    ExchangeFolder& TempExport();
     std::vector<StoreNote*> StoredNotes() const;
 
     Application& Application_;
@@ -177,6 +177,7 @@ private:
     std::vector<std::u16string> FStickyNoteList;
 
     std::unique_ptr<NoteStore> Store_;
+    std::unique_ptr<ExchangeFolder> TempExport_;
     bool storeLoaded_ = false;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
     WindowTimer BalloonTimer{*this, static_cast<UINT_PTR>(ControllerTimer::BalloonTimer), kBalloonTime};
@@ -189,14 +190,8 @@ private:
     PickingSession Picking_;
     std::unique_ptr<MouseHook> MouseHook_;
 
-    std::unique_ptr<TDlgExport> DlgExport;
-    std::unique_ptr<TDlgImport> DlgImport;
-    // An exchange counts as showing from its first step (the file dialogs included),
-    // so that no second one can reset Temp Export underneath it.
-    bool exporting_ = false;
-    bool importing_ = false;
-    // The notes whose windows a modal dialog keeps disabled.
-    std::vector<Jotlet*> modalNotes_;
+    // The export and import dialogs and their modal state.
+    ExchangeSession Exchange_{[this]() -> const std::vector<Jotlet*>& { return FJotlets.items(); }};
 };
 
 // The program's one main controller while it exists; null otherwise.

@@ -27,10 +27,24 @@ PickingSession::PickingSession(const Window& timerWindow, const Window& promptOw
                          kCaptureWindowTimerInterval),
       Picker_(windows, CheckForegroundWindowTimer, CaptureWindowTimer, std::move(ownExeFileName)) {}
 
-PickPrompt PickingSession::Start(bool balloonHintMessage, std::u16string newInfoString) {
-    PickPrompt prompt = Picker_.SelectWindowToAddStickyNote(balloonHintMessage, std::move(newInfoString));
+PickPrompt PickingSession::Start(bool balloonHintMessage, ImportRecord record) {
+    PickPrompt prompt = Picker_.SelectWindowToAddStickyNote(balloonHintMessage, record.valuePart);
+    record_ = std::move(record);
     if (prompt == PickPrompt::InformationWindow) ShowSelectWindowInfo();
     return prompt;
+}
+
+std::optional<PickedForNote> PickingSession::Capture() {
+    std::optional<PickedWindow> picked = Picker_.CaptureWindowTimerTimer();
+    if (!picked) return std::nullopt;
+    PickedForNote result{picked->target, std::nullopt};
+    if (!picked->infoString.empty()) result.record = record_;
+    return result;
+}
+
+void PickingSession::NoteMade() {
+    Picker_.NoteMadeForPick();
+    record_ = {};
 }
 
 // Outside picking only a flag test: the hook sees every mouse event of the desktop.

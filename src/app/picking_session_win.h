@@ -11,9 +11,17 @@
 #include "app/information_window_win.h"
 #include "app/messages_win.h"
 #include "attach/window_picker.h"
+#include "exchange/import_record.h"
 #include "platform/window_timer_win.h"
 
 namespace vn {
+
+// What the capture found: the window that gets the note, and the record to fill it
+// from (none for an empty note).
+struct PickedForNote {
+    WindowId target = kNoWindow;
+    std::optional<ImportRecord> record;
+};
 
 class PickingSession {
 public:
@@ -22,16 +30,18 @@ public:
     PickingSession(const Window& timerWindow, const Window& promptOwner, WindowSystem& windows,
                    std::u16string ownExeFileName);
 
-    // Starts picking (SelectWindowToAddStickyNote). Shows the information window
-    // itself; returns the prompt, so that the controller shows the tray balloon.
-    PickPrompt Start(bool balloonHintMessage, std::u16string newInfoString);
+    // Starts picking (SelectWindowToAddStickyNote) for a note that `record` fills, as
+    // the import dialog read it (an empty record: an empty note). Shows the
+    // information window itself; returns the prompt, so that the controller shows
+    // the tray balloon.
+    PickPrompt Start(bool balloonHintMessage, ImportRecord record);
     // One low-level mouse event (the hook's message).
     void MouseHookEvent(UINT message);
     void CheckForegroundWindowTimerTimer();
     // The first step of the capture: the picked window and its record, if any.
-    std::optional<PickedWindow> Capture() { return Picker_.CaptureWindowTimerTimer(); }
+    std::optional<PickedForNote> Capture();
     // The note for the pick was made: the record is used up.
-    void NoteMade() { Picker_.NoteMadeForPick(); }
+    void NoteMade();
     // Shutdown: both timers off, the prompt closed.
     void Stop();
 
@@ -51,6 +61,8 @@ private:
     WindowTimer CheckForegroundWindowTimer;
     WindowTimer CaptureWindowTimer;
     WindowPicker Picker_;
+    // The record whose value part the picker holds (FNewStickyNoteInfoString), read once.
+    ImportRecord record_;
     std::unique_ptr<InformationWindow> SelectWindowInfoForm;
 };
 

@@ -1,9 +1,9 @@
 #include "exchange/export_target.h"
 
-#include <array>
 #include <exception>
 
 #include "platform/file_system.h"
+#include "store/store_names.h"
 
 namespace vn {
 
@@ -23,10 +23,9 @@ bool StartsWithFolder(std::u16string_view path, std::u16string_view folder) {
 } // namespace
 
 bool IsDataFolderTarget(std::u16string_view target, std::u16string_view dataFolder) {
-    static constexpr std::array<std::u16string_view, 3> kOwnFolders{u"Information", u"Information.new", u"Temp Export"};
     std::u16string base(dataFolder);
     if (!base.empty() && Fold(base.back()) != u'\\') base += u'\\';
-    for (std::u16string_view folder : kOwnFolders) {
+    for (std::u16string_view folder : kOwnFolderNames) {
         if (StartsWithFolder(target, base + std::u16string(folder))) return true;
     }
     return false;

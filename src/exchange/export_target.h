@@ -9,8 +9,9 @@ namespace vn {
 class FileSystem;
 
 // True when `target` (a full path) lies inside one of the data folder's own folders
-// (the store, its staging folder and Temp Export): an archive there would be
-// deleted or packed into itself by the program's next save, export or import.
+// (kOwnFolderNames: the store, its staging and backup folders, the exchange folder):
+// an archive there would be deleted or packed into itself by the program's next
+// save, export or import.
 bool IsDataFolderTarget(std::u16string_view target, std::u16string_view dataFolder);
 
 // The temporary file next to `target` that an export writes first.

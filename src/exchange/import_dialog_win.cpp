@@ -75,8 +75,8 @@ void TDlgImport::VTJotletsGetText(NMLVDISPINFOW& info) {
     const ImportRow& row = rows_[static_cast<size_t>(item.iItem)];
     switch (item.iSubItem) {
     case kTitleColumn: CopyCellText(row.title, item.pszText, item.cchTextMax); break;
-    case kOwnerColumn: CopyCellText(row.owner, item.pszText, item.cchTextMax); break;
-    case kTimeColumn: CopyCellText(row.time, item.pszText, item.cchTextMax); break;
+    case kOwnerColumn: CopyCellText(row.record.ownerLabel, item.pszText, item.cchTextMax); break;
+    case kTimeColumn: CopyCellText(row.record.timeLabel, item.pszText, item.cchTextMax); break;
     default: CopyCellText(u"", item.pszText, item.cchTextMax); break;
     }
 }
@@ -91,7 +91,7 @@ void TDlgImport::btnJoinClick() {
         MessageBeep(MB_ICONWARNING);
         return;
     }
-    actions_.stickToWindow(row.valuePart);
+    actions_.stickToWindow(row.record);
 }
 
 } // namespace vn

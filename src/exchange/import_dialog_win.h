@@ -19,8 +19,8 @@ struct ImportDialogActions {
     // Resets Temp Export, unpacks the archive into it and returns the lines of its
     // index file; raises when any step fails.
     std::function<std::vector<std::u16string>(const std::u16string& archive)> unpack;
-    // SelectWindowToAddStickyNote(false, valuePart).
-    std::function<void(const std::u16string& valuePart)> stickToWindow;
+    // Picking the window for a note filled from the chosen row's record.
+    std::function<void(const ImportRecord& record)> stickToWindow;
 };
 
 class TDlgImport final : public ModalDialog {

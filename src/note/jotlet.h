@@ -4,6 +4,7 @@
 // through the removal notice that the controller registered.
 #include <functional>
 
+#include "attach/window_system.h"
 #include "store/store_note.h"
 
 namespace vn {
@@ -25,6 +26,19 @@ public:
     virtual void Close() = 0;
     // The note as the store writes and fills it.
     virtual StoreNote& Stored() noexcept = 0;
+
+    // ---- the note's window, for the controller's modal dialogs
+    // The note's own window, or kNoWindow while it has none.
+    virtual WindowId NoteWindow() const noexcept = 0;
+    // The window the note belongs to: a window, kUnboundWindow, or kNoWindow once closed.
+    virtual WindowId TargetWindow() const noexcept = 0;
+    // False also while the note has no window.
+    virtual bool NoteWindowVisible() const = 0;
+    virtual bool NoteWindowEnabled() const = 0;
+    // Lets the note's window take input or not; nothing while it has no window.
+    virtual void EnableNoteWindow(bool enabled) = 0;
+    // Makes the note's window the foreground window; nothing while it has none.
+    virtual void ActivateNoteWindow() = 0;
 };
 
 } // namespace vn

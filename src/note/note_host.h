@@ -6,6 +6,7 @@
 
 namespace vn {
 
+class Jotlet;
 class NoteChrome;
 class NoteCompanionWindow;
 class StackingOrder;
@@ -48,6 +49,9 @@ public:
         static WindowChanges unwatched;
         return unwatched;
     }
+    // The note has just made its window (again): a host that keeps the notes' windows
+    // disabled (under a modal dialog) disables this one too, before it can take input.
+    virtual void NoteWindowMade(Jotlet&) {}
 };
 
 } // namespace vn

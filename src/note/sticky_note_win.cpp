@@ -148,6 +148,7 @@ HWND TFStickyNote::HandleNeeded() {
         DestroyNativeWindow();
         throw;
     }
+    host_.NoteWindowMade(*this);
     return h;
 }
 
@@ -373,6 +374,22 @@ void TFStickyNote::SetTimeText(std::u16string text) {
     lTime = std::move(text);
     MeasureLabels();
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// ---- window operations for the controller (Jotlet) --------------------------------------
+
+WindowId TFStickyNote::NoteWindow() const noexcept { return ToWindowId(Handle()); }
+
+bool TFStickyNote::NoteWindowVisible() const { return HasHandle() && IsWindowVisible(Handle()); }
+
+bool TFStickyNote::NoteWindowEnabled() const { return HasHandle() && IsWindowEnabled(Handle()); }
+
+void TFStickyNote::EnableNoteWindow(bool enabled) {
+    if (HasHandle() && NoteWindowEnabled() != enabled) EnableWindow(Handle(), enabled);
+}
+
+void TFStickyNote::ActivateNoteWindow() {
+    if (HasHandle()) SetForegroundWindow(Handle());
 }
 
 } // namespace vn

@@ -74,6 +74,14 @@ public:
     // The note as the store writes and fills it: identity, labels, body, check states.
     StoreNote& Stored() noexcept override { return stored_; }
 
+    // ---- window operations for the controller (Jotlet) -------------------------------
+    WindowId NoteWindow() const noexcept override;
+    WindowId TargetWindow() const noexcept override { return FBinding.WndParent(); }
+    bool NoteWindowVisible() const override;
+    bool NoteWindowEnabled() const override;
+    void EnableNoteWindow(bool enabled) override;
+    void ActivateNoteWindow() override;
+
     // ---- content --------------------------------------------------------------------
     vn::RichEdit& Editor() noexcept { return RichEdit; }
     const std::u16string& TitleText() const noexcept { return lTitle; }

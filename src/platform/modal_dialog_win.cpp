@@ -60,7 +60,6 @@ ModalResult ModalDialog::ShowModal() {
     SetForegroundWindow(Handle());
     MSG msg;
     while (result_ == ModalResult::None) {
-        if (idleAction_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) idleAction_();
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             // The application quits: the message goes back for the loop that ends the program.

@@ -31,9 +31,6 @@ public:
     // showing disabled is enabled here, before the system picks the window to
     // activate once the dialog hides.
     void SetClosingAction(std::function<void()> action) { closing_ = std::move(action); }
-    // Runs whenever the modal loop has handled every waiting message (keeping other
-    // windows disabled, say: windows made meanwhile are not disabled by anyone else).
-    void SetIdleAction(std::function<void()> action) { idleAction_ = std::move(action); }
 
 protected:
     // Creates the hidden dialog window with a client area of `width` x `height`.
@@ -59,7 +56,6 @@ private:
     bool showing_ = false;
     bool quitSeen_ = false;
     ModalResult result_ = ModalResult::None;
-    std::function<void()> idleAction_;
     UniqueFont ownFont_;
 };
 

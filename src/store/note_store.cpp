@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "exchange/zip_archive.h"
-#include "platform/errors.h"
 #include "store/body_path.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
@@ -33,12 +31,6 @@ void FillStickyNote(StoreNote& note, const StoredRecord& record) {
 
 NoteStore::NoteStore(FileSystem& fs, const CodePage& codePage, std::u16string dataFolder)
     : fs_(fs), codePage_(codePage), dataFolder_(std::move(dataFolder)), folders_(fs, dataFolder_) {}
-
-void NoteStore::ResetFolder(std::u16string_view name) {
-    std::u16string folder = dataFolder_ + std::u16string(name);
-    fs_.DeleteDirectory(folder);
-    fs_.CreateFolders(folder);
-}
 
 // ---- writing ----
 
@@ -132,34 +124,7 @@ void NoteStore::WriteStore(std::span<StoreNote* const> notes) {
         if (body.bytes) (*knownStore_)[body.name] = body.bytes;
 }
 
-void NoteStore::SaveSelection(const std::u16string& zipFileName, std::span<const size_t> positions,
-                              std::span<StoreNote* const> notes) {
-    ResetFolder(kTempExportFolderName);
-    const std::u16string folderPrefix = std::u16string(kTempExportFolderName) + u"\\";
-    std::vector<std::u16string> lines;
-    for (size_t p : positions) {
-        if (p >= notes.size()) throw Error("No note at position " + std::to_string(p) + ".");
-        lines.push_back(SaveStickyNoteToFile(*notes[p], folderPrefix + BodyFileName(p)));
-    }
-    const std::u16string folder = dataFolder_ + std::u16string(kTempExportFolderName);
-    fs_.WriteFile(folder + u"\\" + std::u16string(kIndexFileName), EncodeIndexFile(lines, codePage_));
-    ZipDirectoryContents(zipFileName, folder, kZipCompressionDeflate, fs_);
-}
-
 // ---- reading ----
-
-void NoteStore::FillStickyNote(StoreNote& note, const std::u16string& infoString) {
-    std::vector<FieldSpan> spans = ReadValuePart(infoString);
-    if (spans.size() <= kBodyFileField) throw Error("The record names no body file.");
-    const std::u16string field = Field(infoString, spans[kBodyFileField]);
-    const std::optional<std::u16string> name = BodyFileInFolder(field, kTempExportFolderName);
-    if (!name) throw Error("The body file \"" + EncodeUtf8(field) + "\" is not in the Temp Export folder.");
-    const std::u16string path = dataFolder_ + std::u16string(kTempExportFolderName) + u"\\" + *name;
-    StoredRecord record{{}, {}, Field(infoString, spans[kOwnerField]), Field(infoString, spans[kTimeField]),
-                        BodyFile::Read(fs_.ReadFile(path), codePage_),
-                        spans.size() > kCheckStatesField ? Field(infoString, spans[kCheckStatesField]) : u"", 0};
-    vn::FillStickyNote(note, record);
-}
 
 // The record of one line when it can become a note; the line is kept otherwise,
 // and remembered in case its note refuses it.

@@ -1,7 +1,7 @@
 #pragma once
 // The note store: the "Information" folder of the data folder with its index
-// file "Jotlets.txt" and one body file per note, plus the selection save into
-// "Temp Export" that is packed into an archive.
+// file "Jotlets.txt" and one body file per note. The exchange folder
+// (exchange/exchange_folder.h) writes and fills single notes through it.
 //
 // The controller (TFMain) owns one NoteStore. It calls LoadNotes once and builds
 // a note for each record returned, and hands its note list (FJotlets, as
@@ -43,8 +43,6 @@ struct LoadedStore {
 
 class NoteStore {
 public:
-    static constexpr int kZipCompressionDeflate = 8;
-
     // `dataFolder` is GetLocalDataPath: it ends in a backslash.
     NoteStore(FileSystem& fs, const CodePage& codePage, std::u16string dataFolder);
 
@@ -68,22 +66,10 @@ public:
     // (staged_bodies.h); the folder left is the one a full save leaves.
     void SaveStore(std::span<StoreNote* const> notes);
 
-    // The selection save: "Temp Export" is reset, the notes at `positions`
-    // (highest first) have their body files and the index file written there,
-    // and the folder is packed into the archive `zipFileName`.
-    void SaveSelection(const std::u16string& zipFileName, std::span<const size_t> positions,
-                       std::span<StoreNote* const> notes);
-
-    // SaveStickyNoteToFile(FileName): writes the note's body to data folder +
-    // FileName and returns its record line with FileName as body file field.
+    // SaveStickyNoteToFile(FileName), the per-note writer: writes the note's body
+    // to data folder + FileName and returns its record line with FileName as body
+    // file field. (The per-note reader is FillStickyNote in store_note.h.)
     std::u16string SaveStickyNoteToFile(StoreNote& note, const std::u16string& fileName);
-
-    // FillStickyNote(InfoString), for a record of the import: labels, body
-    // (item 2, a file directly in "Temp Export"), pending check states, layout.
-    // Raises when the value part names no such body file or the body cannot be
-    // read or loaded; the note is then left untouched if the body file could
-    // not be read.
-    void FillStickyNote(StoreNote& note, const std::u16string& infoString);
 
     const std::vector<KeptRecord>& KeptRecords() const { return kept_; }
 
@@ -93,7 +79,6 @@ private:
     std::optional<StoredRecord> LoadRecord(const std::u16string& line, size_t index, const std::u16string& loadFolder,
                                            FolderContents* known);
     void ReadUnloadedStore();
-    void ResetFolder(std::u16string_view name);
 
     FileSystem& fs_;
     const CodePage& codePage_;

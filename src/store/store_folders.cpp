@@ -35,8 +35,8 @@ bool IsBodyFileBelow(std::u16string_view name, size_t count) {
 StoreFolders::StoreFolders(FileSystem& fs, const std::u16string& dataFolder)
     : fs_(fs),
       store_(dataFolder + std::u16string(kStoreFolderName)),
-      staging_(store_ + u".new"),
-      backup_(store_ + u".old") {}
+      staging_(dataFolder + std::u16string(kStagingFolderName)),
+      backup_(dataFolder + std::u16string(kBackupFolderName)) {}
 
 bool StoreFolders::IsComplete(const std::u16string& folder) { return fs_.Exists(folder + kIndex); }
 

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "store/index_string.h"
+#include "windowless_jotlet.h"
 
 namespace vn {
 namespace {
 
 // A note whose window "goes" when the test says so, as the message loop would
 // free a closed note.
-class FakeJotlet final : public Jotlet {
+class FakeJotlet final : public test::WindowlessJotlet {
 public:
     explicit FakeJotlet(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
     void SetRemovalNotice(RemovalNotice notice) override { notice_ = std::move(notice); }

@@ -10,12 +10,13 @@
 #include "exchange/import_rows.h"
 #include "note/jotlet.h"
 #include "store/store_names.h"
+#include "windowless_jotlet.h"
 
 namespace vn {
 namespace {
 
 // Notes are only told apart by identity here.
-class StubJotlet final : public Jotlet {
+class StubJotlet final : public test::WindowlessJotlet {
 public:
     void SetRemovalNotice(RemovalNotice) override {}
     void Hide() override {}
@@ -114,14 +115,15 @@ TEST(ImportRows, CellsComeFromTheLineAndOnlyConfinedRecordsCanStick) {
     std::vector<ImportRow> rows = ImportRowsOf(lines);
     ASSERT_EQ(rows.size(), lines.size());
     EXPECT_EQ(rows[0].title, u"notepad.exe|a.txt - Notepad");
-    EXPECT_EQ(rows[0].owner, u"PC-1");
-    EXPECT_EQ(rows[0].time, u"1/2/2024 3:04:05 PM");
-    EXPECT_EQ(rows[0].valuePart, u"PC-1|1/2/2024 3:04:05 PM|Temp Export\\2.txt|101");
+    EXPECT_EQ(rows[0].record.ownerLabel, u"PC-1");
+    EXPECT_EQ(rows[0].record.timeLabel, u"1/2/2024 3:04:05 PM");
+    EXPECT_EQ(rows[0].record.valuePart, u"PC-1|1/2/2024 3:04:05 PM|Temp Export\\2.txt|101");
+    EXPECT_EQ(rows[0].record.checkStates, u"101");
     EXPECT_EQ(rows[2].title, u"");
-    EXPECT_EQ(rows[2].owner, u"");
+    EXPECT_EQ(rows[2].record.ownerLabel, u"");
     EXPECT_EQ(rows[6].title, u"browser.exe|search?q=x | News") << "the caption stays whole";
-    EXPECT_EQ(rows[6].owner, u"HALL'B");
-    EXPECT_EQ(rows[6].valuePart, u"HALL'B|t|Temp Export\\3.txt|1");
+    EXPECT_EQ(rows[6].record.ownerLabel, u"HALL'B");
+    EXPECT_EQ(rows[6].record.valuePart, u"HALL'B|t|Temp Export\\3.txt|1");
     const bool canStick[] = {true, true, false, false, false, false, true};
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].canStick, canStick[i]) << i;
 }

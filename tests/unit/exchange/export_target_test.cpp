@@ -19,6 +19,7 @@ TEST(ExportTarget, TheDataFolderOwnFoldersAreRefused) {
         {u"c:\\users\\ann\\appdata\\local\\vantory note\\TEMP EXPORT\\x.vnx", true},
         {u"C:/Users/Ann/AppData/Local/Vantory Note/Temp Export/x.vnx", true},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Information.new\\x.vnx", true},
+        {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Information.old\\x.vnx", true},  // gone with the next save
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Temp Export\\sub\\x.vnx", true},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\x.vnx", false},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Information.vnx", false},

@@ -1,5 +1,4 @@
-// Store save, selection save, load and fill through the engine, on a file system in memory.
-#include "exchange/zip_archive.h"
+// Store save, load and fill through the engine, on a file system in memory.
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "memory_file_system.h"
@@ -111,72 +110,6 @@ TEST_F(NoteStoreTest, NoStoreLoadsNothingAndWritesNothing) {
     EXPECT_TRUE(fs.Log().empty());
 }
 
-TEST_F(NoteStoreTest, SelectionSaveStagesTheChosenNotesAndPacksTheFolder) {
-    Save(Pointers(abc));
-    const std::string storeIndex = Bytes(u"Information\\Jotlets.txt");
-    Put(u"Temp Export\\Jotlets.txt", "left from an import\r\n");
-    Put(u"Temp Export\\5.txt", "left from an import");
-
-    // What the archive holds, as an import would unpack it.
-    auto unpacked = [&](const std::u16string& archive) {
-        fs.DeleteDirectory(data + u"Unpacked");
-        ExtractZipFile(archive, data + u"Unpacked", fs);
-        Lines entries = fs.List(data + u"Unpacked");
-        std::sort(entries.begin(), entries.end());
-        return entries;
-    };
-    fs.CreateFolders(u"C:\\Users\\u\\Desktop");
-    const size_t zeroAndTwo[] = {2, 0};
-    store.SaveSelection(u"C:\\Users\\u\\Desktop\\out.vnx", zeroAndTwo, Pointers(abc));
-
-    EXPECT_EQ(unpacked(u"C:\\Users\\u\\Desktop\\out.vnx"), (Lines{u"0.txt", u"2.txt", u"Jotlets.txt"}));
-    EXPECT_EQ(Bytes(u"Unpacked\\2.txt"), "{\\rtf1 C}");
-    EXPECT_EQ(Index(u"Temp Export\\Jotlets.txt"),
-              (Lines{u"c.exe|Gamma=WS-02|03.02.2020 11:00:00|Temp Export\\2.txt|101",
-                     u"a.exe|Alpha=WS-01|01.02.2020 10:00:00|Temp Export\\0.txt|01"}));
-    EXPECT_EQ(Index(u"Unpacked\\Jotlets.txt"), Index(u"Temp Export\\Jotlets.txt"));
-    EXPECT_EQ(Bytes(u"Information\\Jotlets.txt"), storeIndex) << "the store is not touched";
-
-    const size_t two[] = {2};
-    store.SaveSelection(u"C:\\out2.vnx", two, Pointers(abc));
-    EXPECT_EQ(unpacked(u"C:\\out2.vnx"), (Lines{u"2.txt", u"Jotlets.txt"}));
-}
-
-TEST_F(NoteStoreTest, FillStickyNoteTakesLabelsBodyAndPendingStates) {
-    Put(u"Temp Export\\0.txt", "{\\rtf1 imported}");
-    struct Case {
-        std::u16string value, owner, time, pending;
-    } cases[] = {
-        {u"WS-09|t 1|Temp Export\\0.txt|0101", u"WS-09", u"t 1", u"0101"},
-        {u"WS-09|t 1|Temp Export\\0.txt|", u"WS-09", u"t 1", u""},
-        {u"WS-09||t 1|Temp Export\\0.txt", u"WS-09", u"t 1", u""},
-        {u"\r\nWS-09|t 1|Temp Export\\0.txt|1|extra", u"WS-09", u"t 1", u"1"},
-    };
-    for (const auto& c : cases) {
-        FakeNote note;
-        store.FillStickyNote(note, c.value);
-        EXPECT_EQ(note.owner, c.owner);
-        EXPECT_EQ(note.time, c.time);
-        EXPECT_EQ(note.pending, c.pending);
-        EXPECT_EQ(note.body, "{\\rtf1 imported}");
-        EXPECT_EQ(note.layouts, 1);
-    }
-
-    FakeNote untouched;
-    untouched.owner = u"mine";
-    EXPECT_THROW(store.FillStickyNote(untouched, u"WS-09|t 1"), Error);
-    try {
-        store.FillStickyNote(untouched, u"WS-09|t 1|Temp Export\\9.txt|1");
-        ADD_FAILURE() << "a missing body file must fail";
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("Cannot open file \"C:\\Users\\u\\AppData\\Local\\Vantory Note\\Temp Export\\9.txt\""),
-                  std::string::npos)
-            << e.what();
-    }
-    EXPECT_EQ(untouched.owner, u"mine");
-    EXPECT_EQ(untouched.layouts, 0);
-}
-
 TEST_F(NoteStoreTest, RecordsThatCannotBecomeNotesSurviveTheNextSave) {
     const std::string unloadable = std::string(test::kUnloadableBody) + " damaged";
     Put(u"Information\\0.txt", "{\\rtf1 good}");
@@ -269,12 +202,6 @@ TEST_F(NoteStoreTest, ABodyFieldOutsideTheStoreFolderIsNeverRead) {
     EXPECT_EQ(Index(), stored) << "the records are kept as they were, unread";
     for (const auto& name : fs.List(data + u"Information"))
         if (name != u"Jotlets.txt") EXPECT_EQ(Bytes(u"Information\\" + name).find("secret"), std::string::npos) << EncodeUtf8(name);
-
-    // An import takes its body from the Temp Export folder only.
-    FakeNote note;
-    EXPECT_THROW(store.FillStickyNote(note, u"WS|t|Temp Export\\..\\..\\secret.txt|"), Error);
-    EXPECT_THROW(store.FillStickyNote(note, u"WS|t|Information\\0.txt|"), Error);
-    EXPECT_TRUE(note.body.empty());
 }
 
 TEST_F(NoteStoreTest, ACaptionInAnotherScriptStillMatchesItsWindowAfterARestart) {

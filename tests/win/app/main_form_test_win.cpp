@@ -13,6 +13,7 @@
 #include "platform/guarded.h"
 #include "platform/mouse_hook_win.h"
 #include "platform/text_win.h"
+#include "windowless_jotlet.h"
 
 namespace vn {
 namespace {
@@ -34,7 +35,7 @@ public:
 };
 
 // A note as the controller sees it; it records what is done to it.
-class FakeJotlet : public Jotlet {
+class FakeJotlet : public test::WindowlessJotlet {
 public:
     FakeJotlet(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
     void Close() override { log_.push_back("close " + name_); }

@@ -90,8 +90,16 @@ TEST_F(WiringExchangeTest, AClosingDialogActivatesTheNoteRatherThanItsTargetBelo
     // The person worked in the target last: it lies above its note (until the note's
     // tick), the first window below the dialog once the dialog is up.
     ASSERT_TRUE(BringToFront(target));
-    SetWindowPos(note, target, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ASSERT_TRUE(Above(target, note));
+    // Now and then (about one run in twenty, after another test of this process) the
+    // note is back above its target right after the restack, with nothing of this
+    // thread run in between: the system settles the target's activation late. The
+    // restack is made again until it holds.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            SetWindowPos(note, target, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return Above(target, note);
+        },
+        2000));
 
     InSteps({[&] { PostMessageW(main->ExportDialog()->Handle(), WM_CLOSE, 0, 0); }});
     main->ExportJotlets();

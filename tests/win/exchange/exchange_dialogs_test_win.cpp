@@ -22,12 +22,13 @@
 #include "platform/guarded.h"
 #include "platform/text_codec.h"
 #include "store/store_note.h"
+#include "windowless_jotlet.h"
 
 namespace vn::test {
 namespace {
 
 // A listed note as the export dialog reads it.
-class ListedNote final : public Jotlet, public StoreNote {
+class ListedNote final : public WindowlessJotlet, public StoreNote {
 public:
     explicit ListedNote(int n) : n_(n) {}
     std::u16string ExeName() const override { return u"notepad.exe"; }
@@ -168,7 +169,7 @@ TEST(ZipExchangeDialogs, TheImportListShowsTheIndexLinesAndStickToWindowNeedsOne
                                u"notepad.exe|b.txt - Notepad=PC-1|3/4/2024|Temp Export\\1.txt|10",
                                u"notepad.exe|a.txt - Notepad=PC-1|1/2/2024|..\\..\\secret.txt|1"};
                        },
-                       [&](const std::u16string& valuePart) { stuck.push_back(valuePart); }});
+                       [&](const ImportRecord& record) { stuck.push_back(record.valuePart); }});
     HWND view = dialog.List();
     WhileShowing(dialog.Handle(), [&] {
         EXPECT_EQ(ListView_GetItemCount(view), 2);
@@ -221,7 +222,7 @@ int DialogTiming(int argc, wchar_t** argv) {
     };
     TDlgExport exportDialog({[&]() -> const std::vector<Jotlet*>& { return list; }, [](const std::u16string&) {},
                              [](const std::u16string&, const std::u16string&) {}, u"C:\\data\\"});
-    TDlgImport importDialog({[&](const std::u16string&) { return lines; }, [](const std::u16string&) {}});
+    TDlgImport importDialog({[&](const std::u16string&) { return lines; }, [](const ImportRecord&) {}});
     std::vector<double> exportMs, importMs;
     for (int i = 0; i < showings; ++i) {
         exportMs.push_back(time(exportDialog.Handle(), [&] { exportDialog.Execute(); }));

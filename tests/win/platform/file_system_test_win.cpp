@@ -1,5 +1,6 @@
 // The store on real Windows files: wide paths, the shell's folder deletion, and
 // a whole save and load through the engine.
+#include "exchange/exchange_folder.h"
 #include "exchange/zip_archive.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system.h"
@@ -103,7 +104,7 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     EXPECT_EQ(factory.listed[1]->Describe(), notes[0].Describe());
 
     const size_t second[] = {1};
-    store.SaveSelection(root + u"\\out.vnx", second, test::Pointers(notes));
+    ExchangeFolder(store, fs, cp).SaveSelection(root + u"\\out.vnx", second, test::Pointers(notes));
     ExtractZipFile(root + u"\\out.vnx", root + u"\\unpacked");
     std::vector<std::u16string> packed = fs.List(root + u"\\unpacked");
     std::sort(packed.begin(), packed.end());
