@@ -40,8 +40,8 @@ class BenchNote final : public vn::bench::BenchNote, public vn::Jotlet {
 public:
     using vn::bench::BenchNote::BenchNote;
     void SetRemovalNotice(RemovalNotice) override {}
+    bool HandlerRunning() const noexcept override { return false; }
     void Hide() override {}
-    void Destroy() override {}
     void Close() override {}
     vn::StoreNote& Stored() noexcept override { return *this; }
 };
