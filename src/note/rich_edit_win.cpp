@@ -28,6 +28,18 @@ constexpr wchar_t kDefaultFace[] = L"Tahoma";
 // Without a limit of its own the control silently cuts a body at 32,767 characters.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
 
+// The library is loaded by the first editor and stays for the life of the process.
+// Text cut or copied from an editor is an object of this library that the system
+// clipboard holds, beyond the editor and until the program renders it on its way
+// out: freeing the library with the last editor would leave the clipboard (and the
+// program's final clipboard work) calling into unloaded code.
+void LoadRichEditLibraryOnce() {
+    static HMODULE library = nullptr;
+    if (library) return;
+    library = LoadLibraryW(kRichEditLibrary);
+    if (!library) RaiseLastOSError();
+}
+
 CHARFORMAT2W DefaultFormat() {
     CHARFORMAT2W cf = EmptyCharFormat();
     cf.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
@@ -58,7 +70,6 @@ public:
             DestroyWindow(hwnd_);
             hwnd_ = nullptr;
         }
-        if (library_) FreeLibrary(library_);
     }
 
     void Create(HWND parent, int left, int top, int width, int height) {
@@ -265,10 +276,7 @@ public:
 private:
 
     void CreateNative(HWND parent, DWORD visible) {
-        if (!library_) {
-            library_ = LoadLibraryW(kRichEditLibrary);
-            if (!library_) RaiseLastOSError();
-        }
+        LoadRichEditLibraryOnce();
         const RECT b = bounds_;  // left, top, width, height
         const DWORD style = WS_CHILD | WS_TABSTOP | visible | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
                             ES_AUTOHSCROLL | ES_AUTOVSCROLL;
@@ -431,7 +439,6 @@ private:
 
     Events events_;
     RichEditKeeper keeper_;
-    HMODULE library_ = nullptr;
     HWND hwnd_ = nullptr;
     bool parked_ = false;  // hwnd_ lives under host_, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
