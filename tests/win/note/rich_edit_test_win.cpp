@@ -500,7 +500,6 @@ TEST_F(RichEditTest, CopiedTextOutlivesEveryEditor) {
     edit->SetSelStart(0);
     edit->SetSelLength(7);
     SendMessageW(edit->Handle(), WM_COPY, 0, 0);
-    host.edit = nullptr;
     edit.reset();  // the last editor of the process
     Pump();
     EXPECT_EQ(readClipboard(), L"keep me");
