@@ -440,7 +440,7 @@ private:
     Events events_;
     RichEditKeeper keeper_;
     HWND hwnd_ = nullptr;
-    bool parked_ = false;  // hwnd_ lives under host_, not in a parent of the program's
+    bool parked_ = false;  // hwnd_ lives under the keeper's host, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     RichEditFonts fonts_;  // of hwnd_
