@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,8 +123,8 @@ int wmain(int argc, wchar_t** argv) {
     HWND target = CreateWindowExW(0, wc.lpszClassName, L"Checklist bench target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                   40, 40, 800, 600, nullptr, nullptr, wc.hInstance, nullptr);
     BenchHost host;
-    auto* note = new vn::TFStickyNote(host, target);
-    vn::PlaceNoteOnPickedWindow(vn::TheWindowSystem(), vn::ToWindowId(target), *note);
+    auto note = std::make_unique<vn::TFStickyNote>(host, target);
+    vn::PlaceNoteOnPickedWindow(vn::TheWindowSystem(), vn::ToWindowId(target), note->AsNewWindow());
     note->Show();
     std::string rtf = "{\\rtf1 ";
     for (int i = 0; i < 100; ++i) rtf += "line " + std::to_string(i) + " of the list\\par ";
@@ -194,7 +195,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("ratio: %.1f\n", p > 0 ? w / p : 0.0);
     std::printf("reads of a walk, places read:  median %.3f ms\n", Median(direct));
     std::printf("reads of a walk, caret steps:  median %.3f ms\n", Median(stepped));
-    note->Destroy();
+    note.reset();
     DestroyWindow(target);
     return w <= 10.0 ? 0 : 1;
 }

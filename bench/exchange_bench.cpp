@@ -41,8 +41,8 @@ class BenchNote final : public vn::bench::BenchNote, public vn::test::Windowless
 public:
     using vn::bench::BenchNote::BenchNote;
     void SetRemovalNotice(RemovalNotice) override {}
+    bool HandlerRunning() const noexcept override { return false; }
     void Hide() override {}
-    void Destroy() override {}
     void Close() override {}
     vn::StoreNote& Stored() noexcept override { return *this; }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/errors.h"
+#include "platform/gdi_win.h"
 #include "platform/text_win.h"
 #include "platform/theme_win.h"
 
@@ -32,12 +33,10 @@ UniqueFont MessageFont() {
 
 // The text's extent when it is wrapped at `maxWidth`.
 SIZE TextExtent(HFONT font, const std::u16string& text, int maxWidth) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const ScopedSelectObject selected(dc.get(), font);
     RECT r{0, 0, maxWidth, 0};
-    DrawTextW(dc, W(text), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    if (old) SelectObject(dc, old);
-    DeleteDC(dc);
+    DrawTextW(dc.get(), W(text), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     return {r.right - r.left, r.bottom - r.top};
 }
 

@@ -44,18 +44,19 @@ void TFMain::CaptureWindowTimerTimer() {
 }
 
 TFStickyNote& TFMain::AddStickyNoteToWindow(HWND AParentWnd) {
-    auto* note = new TFStickyNote(*this, AParentWnd);
-    AddJotlet(*note);
+    auto made = std::make_unique<TFStickyNote>(*this, AParentWnd);
+    TFStickyNote& note = *made;
+    AddJotlet(std::move(made));
     // A target that refuses the note gets none: the note is discarded there.
     try {
-        PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(AParentWnd), *note);
+        PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(AParentWnd), note.AsNewWindow());
     } catch (const note::NoRoomForWindow&) {
         // Near the process's limit of windows: the note is listed (and so saved, filled
         // from an imported record too) without a window for now, and the person who
         // picked the window hears why nothing shows.
         if (Budget_.ShortageToTell()) ShowBalloon(kBalloonWarning, kNoRoomBalloonText);
     }
-    return *note;
+    return note;
 }
 
 void TFMain::BringImportDialogToFrontIfShowing() {

@@ -39,8 +39,8 @@ void TFMain::SaveToFile(const std::u16string& FileName, const std::u16string& In
 }
 
 void TFMain::DeleteJotlets(const std::u16string& IndexString) {
-    // Each closed note leaves the list at once; its removal notice, when its window
-    // has gone, schedules the save that takes it out of the store.
+    // Each closed note leaves the list at once; the list holds it until its removal
+    // notice, which schedules the save that takes it out of the store.
     vn::DeleteJotlets(IndexString, FJotlets, [](Jotlet* note) { note->Close(); });
 }
 
@@ -55,19 +55,16 @@ void TFMain::LoadNotes() {
     LoadedStore loaded = Store().LoadNotes();
     FStickyNoteList = std::move(loaded.lines);
     for (const StoredRecord& record : loaded.notes) {
-        TFStickyNote* note = nullptr;
+        std::unique_ptr<TFStickyNote> note;
         try {
-            note = new TFStickyNote(*this, record.exeName, record.caption);
+            note = std::make_unique<TFStickyNote>(*this, record.exeName, record.caption);
             FillStickyNote(note->Stored(), record);
         } catch (const std::exception&) {
-            if (note) {
-                note->SetRemovalNotice({});
-                note->Destroy();
-            }
+            note.reset();
             Store().SetAside(record);
             continue;
         }
-        AddJotlet(*note);
+        AddJotlet(std::move(note));
     }
 }
 

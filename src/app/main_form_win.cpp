@@ -151,7 +151,7 @@ void TFMain::FormDestroy() {
     WindowEvents_.reset();
 }
 
-void TFMain::AddJotlet(Jotlet& note) { FJotlets.Add(note); }
+Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note) { return FJotlets.Add(std::move(note)); }
 
 void TFMain::JotletRemoved(Jotlet& note) {
     Exchange_.NoteRemoved(note);

@@ -101,8 +101,8 @@ public:
     // The information window of picking while it is shown; null otherwise.
     const InformationWindow* SelectWindowInfo() const noexcept { return Picking_.SelectWindowInfo(); }
 
-    // Appends a note to FJotlets and registers for its removal notice.
-    void AddJotlet(Jotlet& note);
+    // Appends a note to FJotlets, which owns it, and registers for its removal notice.
+    Jotlet& AddJotlet(std::unique_ptr<Jotlet> note);
 
     // Every exception that reaches the application comes here.
     void ApplicationEventsException(std::exception_ptr error);

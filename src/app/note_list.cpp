@@ -1,33 +1,76 @@
 #include "app/note_list.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "platform/guarded.h"
 
 namespace vn {
 
-void NoteList::Add(Jotlet& note) {
-    items_.push_back(&note);
-    note.SetRemovalNotice([this](Jotlet& removed) { Removed(removed); });
+Jotlet& NoteList::Add(std::unique_ptr<Jotlet> note) {
+    Jotlet& added = *note;
+    items_.reserve(items_.size() + 1);
+    listed_.push_back(std::move(note));
+    items_.push_back(&added);
+    added.SetRemovalNotice([this](Jotlet& removed) { Removed(removed); });
+    return added;
+}
+
+NoteList::Items::iterator NoteList::erase(Items::const_iterator at) {
+    const auto position = std::distance(items_.cbegin(), at);
+    closing_.push_back(std::move(listed_[static_cast<size_t>(position)]));
+    listed_.erase(listed_.begin() + position);
+    return items_.erase(at);
+}
+
+std::unique_ptr<Jotlet> NoteList::Take(std::vector<std::unique_ptr<Jotlet>>& from, Jotlet& note) {
+    std::unique_ptr<Jotlet> owner;
+    auto it = std::find_if(from.begin(), from.end(), [&](const auto& held) { return held.get() == &note; });
+    if (it == from.end()) return owner;
+    owner = std::move(*it);
+    from.erase(it);
+    return owner;
+}
+
+std::unique_ptr<Jotlet> NoteList::TakeOwner(Jotlet& note) {
+    auto it = std::find(items_.begin(), items_.end(), &note);
+    if (it == items_.end()) return Take(closing_, note);
+    items_.erase(it);
+    return Take(listed_, note);
 }
 
 void NoteList::Removed(Jotlet& note) {
-    auto it = std::find(items_.begin(), items_.end(), &note);
-    if (it != items_.end()) items_.erase(it);
+    const std::unique_ptr<Jotlet> owner = TakeOwner(note);
     // Also for a note that DeleteJotlets already took out of the list: its record
     // leaves the store with the save this schedules.
-    if (onRemoved_) onRemoved_(note);
+    if (owner && onRemoved_) onRemoved_(note);
 }
 
 void NoteList::DestroyAll() {
+    std::vector<std::unique_ptr<Jotlet>> closing = std::exchange(closing_, {});
     while (!items_.empty()) {
-        Jotlet* note = items_.back();
+        std::unique_ptr<Jotlet> note = std::move(listed_.back());
+        listed_.pop_back();
         items_.pop_back();
-        note->SetRemovalNotice({});
-        // One note that fails to go must not keep the others on screen.
-        Guarded([note] { note->Hide(); });
-        Guarded([note] { note->Destroy(); });
+        ShutDown(std::move(note));
     }
+    while (!closing.empty()) {
+        std::unique_ptr<Jotlet> note = std::move(closing.back());
+        closing.pop_back();
+        ShutDown(std::move(note));
+    }
+}
+
+void NoteList::ShutDown(std::unique_ptr<Jotlet> note) {
+    note->SetRemovalNotice({});
+    // One note that fails to go must not keep the others on screen.
+    Guarded([&] { note->Hide(); });
+    if (!note->HandlerRunning()) return;  // freed here
+    Jotlet& running = *note;
+    leaving_.push_back(std::move(note));
+    running.SetRemovalNotice([this](Jotlet& closed) { Take(leaving_, closed); });
+    Guarded([&] { running.Close(); });
 }
 
 } // namespace vn

@@ -1,9 +1,12 @@
 #pragma once
 // The controller's ordered list of live notes (FJotlets): the positions that index
-// strings and the export dialog name, and the removal notices of the listed notes.
-// The list does not own the notes; it frees the ones still listed at shutdown.
+// strings and the export dialog name. The list owns its notes. A note taken out of the
+// list (DeleteJotlets) is held among the closing notes until its removal notice, which
+// a closed note sends once none of its own handlers is running; the list frees it
+// then, as it frees a listed note whose notice comes, and frees the rest at shutdown.
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "note/jotlet.h"
@@ -14,16 +17,19 @@ class NoteList {
 public:
     using Items = std::vector<Jotlet*>;
 
-    // `onRemoved` runs after a listed (or just unlisted) note's window went.
+    // `onRemoved` runs when a listed (or just unlisted) note's removal notice came,
+    // just before the note is freed.
     explicit NoteList(std::function<void(Jotlet& note)> onRemoved) : onRemoved_(std::move(onRemoved)) {}
     ~NoteList() { DestroyAll(); }
     NoteList(const NoteList&) = delete;
     NoteList& operator=(const NoteList&) = delete;
 
-    // Appends a note and registers for its removal notice.
-    void Add(Jotlet& note);
-    // Frees every listed note from the last position down, its notice cancelled
-    // first so that none of these destructions counts as a removal.
+    // Appends a note, takes it over and registers for its removal notice.
+    Jotlet& Add(std::unique_ptr<Jotlet> note);
+    // Frees every note, the listed ones from the last position down, then the closing
+    // ones, each notice cancelled first so that none of these counts as a removal. A
+    // note whose own handler is running (the shutdown came from inside its dialog) is
+    // closed instead, and freed once that handler has returned, or with the list.
     void DestroyAll();
 
     // The ordered list, read as positions.
@@ -33,13 +39,24 @@ public:
     Jotlet* operator[](size_t position) const { return items_[position]; }
     Items::const_iterator begin() const noexcept { return items_.begin(); }
     Items::const_iterator end() const noexcept { return items_.end(); }
-    // Takes a note out of the list at once (its removal notice comes later).
-    Items::iterator erase(Items::const_iterator at) { return items_.erase(at); }
+    // Takes a note out of the list at once; it is held among the closing notes until
+    // its removal notice.
+    Items::iterator erase(Items::const_iterator at);
 
 private:
     void Removed(Jotlet& note);
+    // The note's owner, out of the list or the closing notes; null when it is not ours.
+    std::unique_ptr<Jotlet> TakeOwner(Jotlet& note);
+    static std::unique_ptr<Jotlet> Take(std::vector<std::unique_ptr<Jotlet>>& from, Jotlet& note);
+    void ShutDown(std::unique_ptr<Jotlet> note);
 
     Items items_;
+    // The owners of items_, in the same order.
+    std::vector<std::unique_ptr<Jotlet>> listed_;
+    std::vector<std::unique_ptr<Jotlet>> closing_;
+    // Notes the shutdown closed while a handler of theirs ran: freed when they ask, or
+    // with the list.
+    std::vector<std::unique_ptr<Jotlet>> leaving_;
     std::function<void(Jotlet& note)> onRemoved_;
 };
 

@@ -7,10 +7,12 @@
 
 #include "exchange/export_target.h"
 #include "note/jotlet.h"
+#include "platform/gdi_win.h"
 #include "platform/guarded.h"
 #include "platform/list_view_win.h"
 #include "platform/text_win.h"
 #include "platform/theme_win.h"
+#include "platform/unique_handle_win.h"
 #include "store/store_note.h"
 
 namespace vn {
@@ -252,12 +254,12 @@ LRESULT TDlgExport::VTJotletsCustomDraw(NMLVCUSTOMDRAW& draw) {
         RECT bounds{};
         ListView_GetItemRect(VTJotlets, row, &bounds, LVIR_BOUNDS);
         // Horizontal grid lines only.
-        HPEN pen = CreatePen(PS_SOLID, 1, ThemeColor(ThemeRole::Border));
-        HGDIOBJ old = SelectObject(draw.nmcd.hdc, pen);
-        MoveToEx(draw.nmcd.hdc, bounds.left, bounds.bottom - 1, nullptr);
-        LineTo(draw.nmcd.hdc, bounds.right, bounds.bottom - 1);
-        SelectObject(draw.nmcd.hdc, old);
-        DeleteObject(pen);
+        {
+            const UniquePen pen(CreatePen(PS_SOLID, 1, ThemeColor(ThemeRole::Border)));
+            const ScopedSelectObject selected(draw.nmcd.hdc, pen.get());
+            MoveToEx(draw.nmcd.hdc, bounds.left, bounds.bottom - 1, nullptr);
+            LineTo(draw.nmcd.hdc, bounds.right, bounds.bottom - 1);
+        }
         if (rows_.NoteAt(static_cast<size_t>(row)))
             DrawCheckBox(draw.nmcd.hdc, CheckBoxInRow(row), rows_.Checked(static_cast<size_t>(row)));
         return CDRF_DODEFAULT;
@@ -279,10 +281,7 @@ LRESULT CALLBACK TDlgExport::HeaderProc(HWND header, UINT message, WPARAM wParam
     if (message == WM_PAINT) {
         // The header box is drawn over the header's own painting of the check column.
         LRESULT result = DefSubclassProc(header, message, wParam, lParam);
-        if (HDC dc = GetDC(header)) {
-            DrawCheckBox(dc, dialog->HeaderCheckBox(), dialog->rows_.HeaderChecked());
-            ReleaseDC(header, dc);
-        }
+        if (const WindowDc dc(header); dc) DrawCheckBox(dc.Get(), dialog->HeaderCheckBox(), dialog->rows_.HeaderChecked());
         return result;
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(header, &HeaderProc, 1);

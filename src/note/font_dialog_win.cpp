@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "note/editor_rules.h"
+#include "platform/gdi_win.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
 
@@ -60,9 +61,7 @@ std::optional<FontChoice> ChooseFontDialog(HWND owner, const FontChoice& initial
     DialogState state{GetForegroundWindow(), {}};
 
     LOGFONTW lf{};
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const int dpi = ScreenPixelsPerInchY();
     lf.lfHeight = -MulDiv(initial.sizePoints, dpi, 72);
     lf.lfWeight = initial.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = initial.italic;

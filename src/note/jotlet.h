@@ -1,7 +1,7 @@
 #pragma once
-// The controller's view of a note window. The controller lists notes but does not
-// own them: a note frees itself when its window goes, and tells the controller
-// through the removal notice that the controller registered.
+// The controller's view of a note window. The controller's note list owns its notes:
+// a closed note asks to be freed through the removal notice that the list registered,
+// and the list frees it then.
 #include <functional>
 
 #include "attach/window_system.h"
@@ -14,15 +14,15 @@ public:
     using RemovalNotice = std::function<void(Jotlet& note)>;
 
     virtual ~Jotlet() = default;
-    // Registers (or, with an empty function, cancels) the notice called once when
-    // the note's window is destroyed.
+    // Registers (or, with an empty function, cancels) the notice called once the note
+    // is closed and none of its own handlers is running: its owner frees it then.
     virtual void SetRemovalNotice(RemovalNotice notice) = 0;
+    // True while one of the note's own handlers runs (its Save button's dialog, say):
+    // freeing the note then would pull it from under that handler.
+    virtual bool HandlerRunning() const noexcept = 0;
     virtual void Hide() = 0;
-    // Destroys the note's window; the note frees itself. The removal notice, if
-    // still registered, is called on the way.
-    virtual void Destroy() = 0;
-    // Asks the note to close: it forgets its target and frees itself when the
-    // message loop next runs (the removal notice comes then).
+    // Asks the note to close: it forgets its target, and its removal notice comes
+    // when the message loop next runs, after any of its own handlers has returned.
     virtual void Close() = 0;
     // The note as the store writes and fills it.
     virtual StoreNote& Stored() noexcept = 0;

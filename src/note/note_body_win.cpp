@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/scope_exit.h"
+
 namespace vn {
 namespace {
 constexpr wchar_t kBackPanelClass[] = L"VnNoteBackPanel";
@@ -33,8 +35,6 @@ LRESULT NoteBackPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // ---- ScrollBox ------------------------------------------------------------------
-
-NoteScrollBox::NoteScrollBox(ChildMessageHandler onChildMessage) : onChildMessage_(std::move(onChildMessage)) {}
 
 NoteScrollBox::~NoteScrollBox() { DestroyHandle(); }
 
@@ -76,6 +76,7 @@ note::Size NoteScrollBox::ContentExtent() const {
 void NoteScrollBox::UpdateScrollRange() {
     if (!HasHandle() || updating_) return;
     updating_ = true;
+    const auto done = OnScopeExit([this] { updating_ = false; });
     const LONG style = GetWindowLongW(Handle(), GWL_STYLE);
     const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
     const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
@@ -120,7 +121,6 @@ void NoteScrollBox::UpdateScrollRange() {
     };
     apply(SB_HORZ, needH, extent.width, visibleWidth, position_.x);
     apply(SB_VERT, needV, extent.height, visibleHeight, position_.y);
-    updating_ = false;
 }
 
 void NoteScrollBox::SetScrollBarsVisible(bool visible) {
@@ -182,12 +182,6 @@ LRESULT NoteScrollBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_VSCROLL:
         if (lParam == 0) OnScroll(SB_VERT, LOWORD(wParam));
         return 0;
-    case WM_COMMAND:
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (onChildMessage_ && onChildMessage_(message, wParam, lParam, result)) return result;
-        break;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         // The check boxes of the gutter sit on the white body.

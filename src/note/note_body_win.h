@@ -4,8 +4,6 @@
 // white panel lying under it.
 #include <windows.h>
 
-#include <functional>
-
 #include "note/note_layout.h"
 #include "platform/window_win.h"
 
@@ -20,13 +18,10 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+// The children (the editor, the check boxes) handle their own notifications.
 class NoteScrollBox final : public Window {
 public:
-    // WM_COMMAND and WM_NOTIFY of the children go here first (the editor's
-    // notifications); true when handled, with the result for the procedure.
-    using ChildMessageHandler = std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)>;
-
-    explicit NoteScrollBox(ChildMessageHandler onChildMessage);
+    NoteScrollBox() = default;
     ~NoteScrollBox() override;
 
     void Create(HWND parent, const note::Rect& bounds);
@@ -54,7 +49,6 @@ private:
     note::Size ContentExtent() const;
     void OnScroll(int bar, WORD request);
 
-    ChildMessageHandler onChildMessage_;
     note::Point position_;
     note::Size range_;  // content extent in each direction; 0 where no bar shows
     bool barsVisible_ = true;

@@ -1,12 +1,18 @@
 #include "note/note_checklist_win.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "note/rich_edit_win.h"
+#include "platform/guarded.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"
 
 namespace vn {
+namespace {
+constexpr UINT_PTR kBoxSubclassId = 1;
+} // namespace
 
 HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
     if (!budget_.Take(note::kCheckBoxCost)) return nullptr;
@@ -23,20 +29,39 @@ HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
         throw OSError(error, Utf8(SystemErrorMessage(error)));
     }
     Window::MarkOwn(box);
+    Window::ReflectNotifications(box);
+    SetWindowSubclass(box, &BoxProc, kBoxSubclassId, reinterpret_cast<DWORD_PTR>(this));
     boxes_[static_cast<size_t>(line)] = box;
     return box;
 }
 
-void NoteCheckBoxGutter::Attach(HWND bodyArea, const note::CheckBoxes& slots) {
-    Detach();
-    bodyArea_ = bodyArea;
-    MakeMissingBoxes(slots);
+LRESULT CALLBACK NoteCheckBoxGutter::BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR gutter) noexcept {
+    if (message == kReflectedMessage + WM_COMMAND) {
+        if (HIWORD(wParam) == BN_CLICKED)
+            Guarded([&] { reinterpret_cast<NoteCheckBoxGutter*>(gutter)->BoxClicked(box); });
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &BoxProc, kBoxSubclassId);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
-void NoteCheckBoxGutter::MakeMissingBoxes(const note::CheckBoxes& slots) {
+void NoteCheckBoxGutter::BoxClicked(HWND box) {
+    const int line = GetDlgCtrlID(box) - kFirstBoxId;
+    if (line < 0 || line >= note::kCheckBoxSlots || Box(line) != box) return;
+    slots_.SetTicked(line, SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
+}
+
+void NoteCheckBoxGutter::Attach(HWND bodyArea) {
+    Detach();
+    bodyArea_ = bodyArea;
+    MakeMissingBoxes();
+}
+
+void NoteCheckBoxGutter::MakeMissingBoxes() {
     if (!bodyArea_) return;
     for (int line = 0; line < note::kCheckBoxSlots; ++line) {
-        const note::CheckSlot& slot = slots.Slot(line);
+        const note::CheckSlot& slot = slots_.Slot(line);
         if (!slot.made || Box(line)) continue;
         HWND box = MakeBox(line, slot.top);
         if (!box) return;  // no room: the rest wait as well
@@ -45,10 +70,10 @@ void NoteCheckBoxGutter::MakeMissingBoxes(const note::CheckBoxes& slots) {
     }
 }
 
-bool NoteCheckBoxGutter::MissesBoxes(const note::CheckBoxes& slots) const {
+bool NoteCheckBoxGutter::MissesBoxes() const {
     if (!bodyArea_) return false;
     for (int line = 0; line < note::kCheckBoxSlots; ++line)
-        if (slots.Slot(line).made && !Box(line)) return true;
+        if (slots_.Slot(line).made && !Box(line)) return true;
     return false;
 }
 
@@ -60,14 +85,6 @@ void NoteCheckBoxGutter::Detach() noexcept {
             box = nullptr;
         }
     bodyArea_ = nullptr;
-}
-
-bool NoteCheckBoxGutter::HandleCommand(WPARAM wParam, LPARAM lParam, note::CheckBoxes& slots) {
-    const int line = static_cast<int>(LOWORD(wParam)) - kFirstBoxId;
-    if (line < 0 || line >= note::kCheckBoxSlots || reinterpret_cast<HWND>(lParam) != Box(line)) return false;
-    if (HIWORD(wParam) == BN_CLICKED)
-        slots.SetTicked(line, SendMessageW(Box(line), BM_GETCHECK, 0, 0) == BST_CHECKED);
-    return true;
 }
 
 void NoteCheckBoxGutter::CreateBox(int line, int top) {

@@ -3,7 +3,8 @@
 // body area, made from the note's slots whenever the body area is new, and the
 // editor as the checklist walk sees it. Every box is counted in the handle budget;
 // a box the budget has no room for is not made, and its slot (tick included) waits
-// for MakeMissingBoxes.
+// for MakeMissingBoxes. A box handles its own click (the window layer reflects it
+// back from the body area): its tick goes into its slot.
 #include <windows.h>
 
 #include <array>
@@ -21,23 +22,20 @@ public:
     // Control ids of the boxes: kFirstBoxId + line ("ch0" .. "ch99").
     static constexpr int kFirstBoxId = 1000;
 
-    // `editor` gives the top the boxes are placed against.
-    NoteCheckBoxGutter(const RichEdit& editor, note::HandleBudget& budget) : editor_(editor), budget_(budget) {}
+    // `editor` gives the top the boxes are placed against; `slots` are the note's.
+    NoteCheckBoxGutter(const RichEdit& editor, note::CheckBoxes& slots, note::HandleBudget& budget)
+        : editor_(editor), slots_(slots), budget_(budget) {}
 
     // Makes the boxes of every made slot in a new body area, ticked, shown and placed
     // as the slots say. Raises OSError when the system refuses a box.
-    void Attach(HWND bodyArea, const note::CheckBoxes& slots);
+    void Attach(HWND bodyArea);
     // Makes the boxes of made slots that have none (the budget had no room for them),
     // as far as the budget allows now. Raises OSError when the system refuses a box.
-    void MakeMissingBoxes(const note::CheckBoxes& slots);
+    void MakeMissingBoxes();
     // True when a made slot has no box.
-    bool MissesBoxes(const note::CheckBoxes& slots) const;
+    bool MissesBoxes() const;
     // The body area went, and its boxes with it.
     void Detach() noexcept;
-
-    // A box's click (BN_CLICKED): its tick goes into the slot. No save is scheduled.
-    // True when the command came from a box.
-    bool HandleCommand(WPARAM wParam, LPARAM lParam, note::CheckBoxes& slots);
 
     HWND Box(int line) const { return boxes_.at(static_cast<size_t>(line)); }
 
@@ -49,8 +47,13 @@ public:
 
 private:
     HWND MakeBox(int line, int top);
+    // A box's click (BN_CLICKED): its tick goes into the slot. No save is scheduled.
+    void BoxClicked(HWND box);
+    static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR gutter) noexcept;
 
     const RichEdit& editor_;
+    note::CheckBoxes& slots_;
     note::HandleBudget& budget_;
     HWND bodyArea_ = nullptr;
     int parkedFrom_ = 0;  // the body area's left while it is parked

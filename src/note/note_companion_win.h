@@ -25,7 +25,7 @@ class NoteCompanionWindow final : public Window {
 public:
     struct Events {
         std::function<void(UINT_PTR id)> onTimer;
-        // The deferred release posted by PostRelease; the note may free itself here.
+        // The deferred release posted by PostRelease; the note's owner may free it here.
         std::function<void()> onRelease;
     };
 

@@ -13,6 +13,7 @@ public:
     struct Change {
         Control left = Control::None;
         Control entered = Control::None;
+        friend bool operator==(const Change&, const Change&) = default;
     };
     Change MoveTo(Control under) const noexcept {
         const Control next = IsPictureButton(under) ? under : Control::None;

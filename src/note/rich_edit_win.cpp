@@ -1,9 +1,11 @@
 #include "note/rich_edit_win.h"
 
 #include "note/rich_edit_fonts_win.h"
+#include "note/rich_edit_keeper_win.h"
 #include "platform/code_page_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
+#include "platform/scope_exit.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"
 
@@ -12,17 +14,14 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <optional>
 #include <utility>
-#include <vector>
 
 namespace vn {
 namespace {
 
 constexpr wchar_t kRichEditLibrary[] = L"riched20.dll";
 constexpr wchar_t kRichEditClass[] = L"RICHEDIT20W";
-constexpr wchar_t kHostClass[] = L"VantoryNote.RichEditHost";
 constexpr UINT_PTR kSubclassId = 1;
 constexpr int kDefaultHeightTwips = 200;  // 10 pt: 13 px at 96 dpi
 constexpr wchar_t kDefaultFace[] = L"Tahoma";
@@ -41,14 +40,8 @@ void LoadRichEditLibraryOnce() {
     if (!library) RaiseLastOSError();
 }
 
-CHARFORMAT2W EmptyFormat() {
-    CHARFORMAT2W cf{};
-    cf.cbSize = sizeof(cf);
-    return cf;
-}
-
 CHARFORMAT2W DefaultFormat() {
-    CHARFORMAT2W cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyCharFormat();
     cf.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
     cf.dwEffects = CFE_AUTOCOLOR;
     cf.yHeight = kDefaultHeightTwips;
@@ -58,56 +51,17 @@ CHARFORMAT2W DefaultFormat() {
     return cf;
 }
 
-struct MemoryIn {
-    const char* data;
-    size_t size;
-    size_t pos = 0;
-};
-
-DWORD CALLBACK ReadMemory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
-    auto* in = reinterpret_cast<MemoryIn*>(cookie);
-    const size_t n = std::min(static_cast<size_t>(std::max<LONG>(wanted, 0)), in->size - in->pos);
-    std::copy_n(in->data + in->pos, n, buffer);
-    in->pos += n;
-    *got = static_cast<LONG>(n);
-    return 0;
-}
-
-DWORD CALLBACK WriteString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
-    auto* out = reinterpret_cast<std::string*>(cookie);
-    return Guarded(DWORD{1}, [&] {
-        out->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(std::max<LONG>(count, 0)));
-        *written = count;
-        return DWORD{0};
-    });
-}
-
-
 } // namespace
 
-// Receives the control's notifications while it has no parent of the program's.
-class RichEditHost : public Window {
-public:
-    explicit RichEditHost(std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> forward) : forward_(std::move(forward)) {}
-    void Create() {
-        RegisterClass(kHostClass);
-        CreateNative(0, kHostClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        LRESULT result = 0;
-        if ((msg == WM_COMMAND || msg == WM_NOTIFY) && forward_(msg, wParam, lParam, result)) return result;
-        return Window::HandleMessage(msg, wParam, lParam);
-    }
-
-private:
-    std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> forward_;
-};
-
 class RichEdit::Impl {
+    // Holds back change notifications for the wrapper's own edits until the scope ends.
+    [[nodiscard]] auto Quiet() {
+        ++quiet_;
+        return OnScopeExit([this] { --quiet_; });
+    }
+
 public:
-    explicit Impl(Events events) : events_(std::move(events)) {}
+    explicit Impl(Events events) : events_(std::move(events)), keeper_(events_.onHiddenControl) {}
 
     ~Impl() {
         fonts_.Release();
@@ -116,7 +70,6 @@ public:
             DestroyWindow(hwnd_);
             hwnd_ = nullptr;
         }
-        host_.reset();
     }
 
     void Create(HWND parent, int left, int top, int width, int height) {
@@ -134,37 +87,12 @@ public:
 
     HWND Handle() const { return parked_ ? nullptr : hwnd_; }
 
-    bool HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-        if (!hwnd_) return false;
-        if (msg == WM_COMMAND && reinterpret_cast<HWND>(lParam) == hwnd_) {
-            result = 0;
-            if (HIWORD(wParam) == EN_CHANGE && quiet_ == 0 && events_.onChange) events_.onChange();
-            return true;
-        }
-        if (msg == WM_NOTIFY) {
-            const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-            if (!hdr || hdr->hwndFrom != hwnd_) return false;
-            result = 0;
-            if (hdr->code == EN_REQUESTRESIZE && events_.onResizeRequest) {
-                const auto* rr = reinterpret_cast<const REQRESIZE*>(lParam);
-                events_.onResizeRequest(rr->rc.right - rr->rc.left, rr->rc.bottom - rr->rc.top);
-            }
-            return true;
-        }
-        return false;
-    }
-
     // The native control to talk to: the shown one, or a hidden one under the host.
     HWND Control() {
         if (!hwnd_) {
-            if (!host_) {
-                host_ = std::make_unique<RichEditHost>(
-                    [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return HandleParentMessage(m, w, l, r); });
-                host_->Create();
-                if (events_.onHiddenControl) events_.onHiddenControl(true);
-            }
+            HWND host = keeper_.Host();
             parked_ = true;
-            CreateNative(host_->Handle(), 0);
+            CreateNative(host, 0);
         }
         return hwnd_;
     }
@@ -176,11 +104,8 @@ public:
     // what the control needs to answer (0.05 to 0.1 ms each), and the checklist walk
     // asks a few hundred questions a key release. Nothing of the subclass applies to
     // a query, and a query sends no notification.
-    LRESULT Ask(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-        HWND control = Control();
-        return controlProc_ ? CallWindowProcW(controlProc_, control, msg, wParam, lParam)
-                            : SendMessageW(control, msg, wParam, lParam);
-    }
+    LRESULT Ask(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return Query()(msg, wParam, lParam); }
+    ControlQuery Query() { return {Control(), controlProc_}; }
 
     std::u16string Text() {
         GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
@@ -197,17 +122,15 @@ public:
         return U16(buffer);
     }
 
-    int TextLength() {
-        GETTEXTLENGTHEX len{GTL_NUMCHARS, 1200};
-        return static_cast<int>(Ask(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
-    }
+    int TextLength() { return Query().TextLength(); }
 
     // With word wrap off the control's lines are the text's lines; asking the control
     // for one line keeps the checklist walk cheap on long bodies.
     int LineCount() {
         // The captured count of a control that went: a save of a note without a
         // window makes no hidden control for it.
-        if (!hwnd_ && snapshot_ && snapshot_->lines) return *snapshot_->lines;
+        if (!hwnd_)
+            if (const std::optional<int> lines = keeper_.Lines()) return *lines;
         const auto rows = static_cast<int>(Ask(EM_GETLINECOUNT));
         if (rows <= 0) return 0;
         // The control counts the empty line after a final line break; the program does not.
@@ -215,7 +138,7 @@ public:
         return Ask(EM_LINELENGTH, static_cast<WPARAM>(lastStart)) == 0 ? rows - 1 : rows;
     }
 
-    bool BodyUnread() const { return !hwnd_ && snapshot_ && snapshot_->fromFile; }
+    bool BodyUnread() const { return !hwnd_ && keeper_.BodyUnread(); }
 
     std::u16string LineText(int line) {
         if (line < 0 || line >= static_cast<int>(Ask(EM_GETLINECOUNT))) return {};
@@ -235,95 +158,19 @@ public:
         return start < 0 ? 0 : static_cast<int>(Ask(EM_LINELENGTH, static_cast<WPARAM>(start)));
     }
 
-    bool CharPos(int index, POINT& p) {
-        if (!hwnd_) return false;
-        POINTL at{-1, -1};
-        Ask(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
-        if (at.x == -1 && at.y == -1) return false;
-        p = {at.x, at.y};
-        return true;
-    }
+    bool CharPos(int index, POINT& p) { return hwnd_ && Query().CharPos(index, p); }
 
-    // Whole points as EM_GETCHARFORMAT's twentieths give them: truncated.
-    static int WholePoints(const RunFont& font) { return static_cast<int>(std::lround(font.points * 20.0f)) / 20; }
+    std::optional<int> OneFontSize(int from, int to) { return fonts_.OneFontSize(Control(), from, to); }
 
-    std::optional<int> OneFontSize(int from, int to) {
-        const std::optional<RunFont> font = fonts_.OneFont(Control(), from, to);
-        if (!font) return std::nullopt;
-        return WholePoints(*font);
-    }
-
-    // Ascent and height of text in `font` as the control lays it out; a few fonts are
-    // kept, a body rarely uses more.
-    struct Metrics {
-        int ascent = -1, height = -1;
-    };
-    Metrics FontMetrics(const RunFont& font) {
-        for (const auto& [known, metrics] : metrics_)
-            if (known.name == font.name && known.points == font.points && known.bold == font.bold &&
-                known.italic == font.italic)
-                return metrics;
-        Metrics m;
-        HDC dc = GetDC(hwnd_);
-        if (!dc) return m;
-        m.ascent = ControlAscent(dc, font, &m.height);
-        ReleaseDC(hwnd_, dc);
-        if (metrics_.size() == kKeptMetrics) metrics_.erase(metrics_.begin());
-        metrics_.emplace_back(font, m);
-        return m;
-    }
-
-    // Where the caret would stand at the start of row `row` and the size there, read
-    // without moving it; nothing when that cannot be told so. The caret sits on the
-    // row's baseline as tall as the font at its place, so it stands at the row's top
-    // when that font is the row's tallest: when the row is no taller than text in the
-    // font of its first character (the cheap test: two places and one character's
-    // font), or when the whole row, its break included, is in one font.
     std::optional<RowPlace> PlaceOfRowStart(int row) {
-        const auto start = row < 0 ? -1 : Ask(EM_LINEINDEX, static_cast<WPARAM>(row));
-        POINT top{};
-        if (start < 0 || !CharPos(static_cast<int>(start), top)) return std::nullopt;
-        const int from = static_cast<int>(start);
-        const auto next = Ask(EM_LINEINDEX, static_cast<WPARAM>(row + 1));
-        POINT below{};
-        if (next >= 0 && CharPos(static_cast<int>(next), below)) {
-            // Raised, lowered or smaller script text is not as tall as its font.
-            if (const std::optional<RunFont> first = fonts_.OneFont(hwnd_, from, from + 1); first && !first->shifted) {
-                const Metrics m = FontMetrics(*first);
-                if (m.height > 0 && below.y - top.y == m.height) return RowPlace{top.y, WholePoints(*first)};
-            }
-        }
-        // A last row without a break ends at the control's closing paragraph mark.
-        const int end = next >= 0 ? static_cast<int>(next) : TextLength() + 1;
-        if (const std::optional<int> size = OneFontSize(from, end)) return RowPlace{top.y, *size};
-        return std::nullopt;
+        if (row < 0) return std::nullopt;
+        return fonts_.PlaceOfRowStart(Query(), row);
     }
 
-    // Where the caret stands at the start `index` of a row while the control has the
-    // focus, worked out without it: the caret sits on the row's baseline, as tall as
-    // the font at its place, so its top is the row's top + the tallest ascent of the
-    // row's text - the ascent of the font at the caret. A row of one font, or one that
-    // is empty, has the caret at its top. Nothing when a font cannot be measured, or
-    // text is raised or lowered (its ascent is not the font's).
+    // Asked without a control, it would be a hidden one's: there is no caret to place.
     std::optional<int> CaretTopAtRowStart(int index) {
-        POINT top{};
-        if (!CharPos(index, top)) return std::nullopt;
-        const auto row = Ask(EM_EXLINEFROMCHAR, 0, index);
-        const auto next = Ask(EM_LINEINDEX, static_cast<WPARAM>(row + 1));
-        // The row's text, without its break: the break's own format does not count for
-        // a row that holds text.
-        const int end = next < 0 ? TextLength() : static_cast<int>(next) - 1;
-        if (end <= index || fonts_.OneFont(hwnd_, index, end)) return top.y;
-        std::vector<RunFont> runs;
-        if (!fonts_.Runs(hwnd_, index, end, runs)) return std::nullopt;
-        int tallest = -1, atCaret = -1;
-        for (const RunFont& run : runs) {
-            const int ascent = run.shifted ? -1 : FontMetrics(run).ascent;
-            if (ascent < 0) return std::nullopt;
-            if (atCaret < 0) atCaret = ascent;
-            tallest = std::max(tallest, ascent);
-        }
-        return top.y + tallest - atCaret;
+        if (!hwnd_) return std::nullopt;
+        return fonts_.CaretTopAtRowStart(Query(), index);
     }
 
     CHARRANGE Selection() {
@@ -340,36 +187,21 @@ public:
     }
 
     CHARFORMAT2W SelectionFormat() {
-        CHARFORMAT2W cf = EmptyFormat();
+        CHARFORMAT2W cf = EmptyCharFormat();
         Ask(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
         return cf;
     }
 
     void SetSelectionFormat(CHARFORMAT2W cf) {
-        Quiet q(*this);  // a format is not a change of the text
+        const auto quiet = Quiet();  // a format is not a change of the text
         Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     }
 
     std::string SaveRtf() {
         // Content that no control holds is already the control's own stream (captured
         // when its window went) or a body file nobody has looked at since it was read.
-        if (snapshot_ && (!hwnd_ || snapshot_->fromFile)) return snapshot_->rtf;
-        std::string out;
-        EDITSTREAM es{};
-        es.dwCookie = reinterpret_cast<DWORD_PTR>(&out);
-        es.pfnCallback = &WriteString;
-        Send(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
-        if (es.dwError) throw Error("Failed to Save Stream");
-        return out;
-    }
-
-    bool StreamIn(UINT format, const char* data, size_t size) {
-        MemoryIn in{data, size};
-        EDITSTREAM es{};
-        es.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
-        es.pfnCallback = &ReadMemory;
-        Send(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
-        return es.dwError == 0;
+        if (keeper_.Holds() && (!hwnd_ || keeper_.BodyUnread())) return keeper_.Bytes();
+        return StreamRtfOutOf(Control());
     }
 
     void LoadBody(const BodyFile& body) {
@@ -377,12 +209,12 @@ public:
             // No control yet: the RTF waits until one is needed (shown, asked about
             // its text). A thousand stored notes then start without a thousand
             // controls, and a save of an unread body writes the bytes it read.
-            snapshot_ = Snapshot{body.Bytes(), CHARRANGE{0, 0}, EmptyFormat(), body};
+            keeper_.KeepUnread(body);
             if (events_.onChange) events_.onChange();
             return;
         }
         {
-            Quiet q(*this);
+            const auto quiet = Quiet();
             StreamBody(body);
         }
         if (events_.onChange) events_.onChange();
@@ -392,14 +224,14 @@ public:
     // The body file's bytes into the control, replacing its content, selection at 0.
     void StreamBody(const BodyFile& body) {
         LoadBodyFile(
-            body, [&](std::string_view rtf) { return StreamIn(SF_RTF, rtf.data(), rtf.size()); },
+            body, [&](std::string_view rtf) { return StreamIntoControl(Control(), SF_RTF, rtf); },
             [&](const std::u16string& text) {
                 // Plain text takes the editor's default format, whatever the old content had.
                 Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
                 CHARFORMAT2W cf = DefaultFormat();
                 Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
-                return StreamIn(SF_TEXT | SF_UNICODE, reinterpret_cast<const char*>(text.data()),
-                                text.size() * sizeof(char16_t));
+                return StreamIntoControl(Control(), SF_TEXT | SF_UNICODE,
+                                         {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)});
             });
         Select(0, 0);
         Send(EM_EMPTYUNDOBUFFER);
@@ -442,12 +274,6 @@ public:
     }
 
 private:
-    // Holds back change notifications for the wrapper's own edits.
-    struct Quiet {
-        explicit Quiet(Impl& impl) : impl_(impl) { ++impl_.quiet_; }
-        ~Quiet() { --impl_.quiet_; }
-        Impl& impl_;
-    };
 
     void CreateNative(HWND parent, DWORD visible) {
         LoadRichEditLibraryOnce();
@@ -461,9 +287,10 @@ private:
         hwnd_ = h;
         controlProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));  // before the subclass
         Window::MarkOwn(h);
+        Window::ReflectNotifications(h);
         SetWindowSubclass(h, &Impl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
-        Quiet q(*this);
+        const auto quiet = Quiet();
         SendMessageW(h, EM_EXLIMITTEXT, 0, kTextLimit);
         SendMessageW(h, EM_SETBKGNDCOLOR, 0, RGB(255, 255, 255));
         CHARFORMAT2W cf = DefaultFormat();
@@ -479,33 +306,15 @@ private:
     // Captures the content while the control still has it: its window is going.
     void Capture() {
         // A body file the control could not take stays what is kept and saved.
-        if (snapshot_ && snapshot_->fromFile) return;
-        Snapshot s;
-        s.lines = LineCount();
-        s.rtf = SaveRtf();
-        s.selection = Selection();
-        s.caretFormat = SelectionFormat();
-        snapshot_ = std::move(s);
+        if (keeper_.BodyUnread()) return;
+        keeper_.Capture(hwnd_, LineCount());
         if (!parked_) bounds_ = Bounds();
     }
 
     void Restore() {
-        if (!snapshot_) return;
-        if (snapshot_->fromFile) {
-            // Taken like LoadBody takes it; on failure the bytes stay pending (and
-            // are what a save writes), so nothing of the body is lost.
-            StreamBody(*snapshot_->fromFile);
-            snapshot_.reset();
-            return;
-        }
-        Snapshot s = std::move(*snapshot_);
-        snapshot_.reset();
-        StreamIn(SF_RTF, s.rtf.data(), s.rtf.size());
-        SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&s.selection));
-        // The format chosen for the next typed text is not part of the RTF stream.
-        if (s.selection.cpMin == s.selection.cpMax)
-            SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&s.caretFormat));
-        SendMessageW(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
+        // A body file is taken as LoadBody takes it; on failure the bytes stay kept
+        // (and are what a save writes), so nothing of the body is lost.
+        keeper_.Restore(hwnd_, [this](const BodyFile& body) { StreamBody(body); });
     }
 
     void DestroyNative() {
@@ -514,9 +323,7 @@ private:
 
     // The hidden control's message-only window goes with the control it held.
     void DropHost() {
-        if (!host_ || hwnd_) return;
-        host_.reset();
-        if (events_.onHiddenControl) events_.onHiddenControl(false);
+        if (!hwnd_) keeper_.DropHost();
     }
 
     void MoveFocusPastTab(bool backwards) {
@@ -570,6 +377,15 @@ private:
                 return 0;
             }
             break;
+        case kReflectedMessage + WM_COMMAND:
+            if (HIWORD(wParam) == EN_CHANGE && quiet_ == 0 && events_.onChange) events_.onChange();
+            return 0;
+        case kReflectedMessage + WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == EN_REQUESTRESIZE && events_.onResizeRequest) {
+                const auto* rr = reinterpret_cast<const REQRESIZE*>(lParam);
+                events_.onResizeRequest(rr->rc.right - rr->rc.left, rr->rc.bottom - rr->rc.top);
+            }
+            return 0;
         case WM_CONTEXTMENU:
             contextMenuSeen_ = true;
             if (events_.onContextMenu) events_.onContextMenu(ContextMenuPoint(lParam));
@@ -621,24 +437,13 @@ private:
         return result;
     }
 
-    struct Snapshot {
-        std::string rtf;
-        CHARRANGE selection{};
-        CHARFORMAT2W caretFormat{};
-        std::optional<BodyFile> fromFile;  // a body file that no control has read yet
-        std::optional<int> lines;          // of a captured control
-    };
-
     Events events_;
+    RichEditKeeper keeper_;
     HWND hwnd_ = nullptr;
-    bool parked_ = false;  // hwnd_ lives under host_, not in a parent of the program's
+    bool parked_ = false;  // hwnd_ lives under the keeper's host, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
-    std::unique_ptr<RichEditHost> host_;
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
-    std::optional<Snapshot> snapshot_;
     RichEditFonts fonts_;  // of hwnd_
-    static constexpr size_t kKeptMetrics = 8;
-    std::vector<std::pair<RunFont, Metrics>> metrics_;
     int quiet_ = 0;
     bool contextMenuSeen_ = false;
 
@@ -653,10 +458,6 @@ void RichEdit::Create(HWND parent, int left, int top, int width, int height) {
 }
 void RichEdit::Destroy() { impl_->Destroy(); }
 HWND RichEdit::Handle() const { return impl_->Handle(); }
-
-bool RichEdit::HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return impl_->HandleParentMessage(msg, wParam, lParam, result);
-}
 
 std::u16string RichEdit::Text() const { return impl_->Text(); }
 
@@ -692,21 +493,21 @@ TextAttributes RichEdit::SelAttributes() const {
 }
 
 void RichEdit::SetSelFontName(const std::u16string& name) {
-    CHARFORMAT2W cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyCharFormat();
     cf.dwMask = CFM_FACE;
     lstrcpynW(cf.szFaceName, W(name), LF_FACESIZE);  // at most 31 characters and the terminator
     impl_->SetSelectionFormat(cf);
 }
 
 void RichEdit::SetSelSize(int points) {
-    CHARFORMAT2W cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyCharFormat();
     cf.dwMask = CFM_SIZE;
     cf.yHeight = std::clamp(points, 1, 1638) * 20;
     impl_->SetSelectionFormat(cf);
 }
 
 void RichEdit::SetSelColor(COLORREF color, bool automatic) {
-    CHARFORMAT2W cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyCharFormat();
     cf.dwMask = CFM_COLOR;
     cf.dwEffects = automatic ? CFE_AUTOCOLOR : 0;
     cf.crTextColor = automatic ? 0 : color;
@@ -714,7 +515,7 @@ void RichEdit::SetSelColor(COLORREF color, bool automatic) {
 }
 
 void RichEdit::SetSelStyle(unsigned style) {
-    CHARFORMAT2W cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyCharFormat();
     cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
     cf.dwEffects = ((style & StyleBold) ? CFE_BOLD : 0) | ((style & StyleItalic) ? CFE_ITALIC : 0) |
                    ((style & StyleUnderline) ? CFE_UNDERLINE : 0) | ((style & StyleStrikeOut) ? CFE_STRIKEOUT : 0);
@@ -730,7 +531,7 @@ int RichEdit::LineStart(int line) const {
     return start < 0 ? impl_->TextLength() : static_cast<int>(start);
 }
 int RichEdit::SelSize() const {
-    CHARFORMAT2W cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyCharFormat();
     impl_->Ask(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     return cf.yHeight / 20;
 }

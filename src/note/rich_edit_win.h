@@ -9,7 +9,9 @@
 // native control creates a hidden control under a private message-only host and
 // restores the captured content into it, so a note whose window is not shown can still
 // be filled, read and saved. Create() restores the content into the new control. A save
-// of a captured body needs no control: the stream and the line count are kept with it.
+// of a captured body needs no control: the stream and the line count are kept with it
+// (RichEditKeeper, rich_edit_keeper_win.h). The control handles its own notifications
+// (the window layer's reflection): any parent of the program's will do.
 #include <windows.h>
 
 #include <functional>
@@ -63,10 +65,6 @@ public:
     void Destroy();
     // The native control in a parent given to Create, or null.
     HWND Handle() const;
-
-    // The parent forwards WM_COMMAND and WM_NOTIFY here; true when the message came
-    // from this control (result then holds the answer for the parent's procedure).
-    bool HandleParentMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // Lines: a line break ends a line; a last line that is empty does not count.
     int LineCount() const;

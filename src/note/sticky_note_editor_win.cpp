@@ -107,11 +107,10 @@ void TFStickyNote::FontCommand() {
     initial.underline = (now.style & StyleUnderline) != 0;
     initial.strikeOut = (now.style & StyleStrikeOut) != 0;
     initial.color = now.color;
-    // The dialog belongs to the program, not to the note: the note may go while it
-    // is open (Delete, its target closing, a quit), and its release waits for this
-    // handler to return.
+    // The dialog belongs to the program, not to the note: the note may be closed while
+    // it is open (Delete, a quit), and is freed only after this handler returned.
     const std::optional<FontChoice> chosen = ChooseFontDialog(companion_.Handle(), initial);
-    if (!chosen || closing_ || releaseDeferred_) return;
+    if (!chosen || closing_) return;
 
     RichEdit.SetSelFontName(chosen->name);
     RichEdit.SetSelSize(chosen->sizePoints);
@@ -137,8 +136,8 @@ void TFStickyNote::UpdateCheckBoxes(bool AParkBodyArea) {
     bool changed = false;
     try {
         // Boxes made now for slots that had none change the range as well.
-        changed = gutter_->MissesBoxes(FChechBoxes);
-        gutter_->MakeMissingBoxes(FChechBoxes);
+        changed = gutter_->MissesBoxes();
+        gutter_->MakeMissingBoxes();
         changed = FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea) || changed;
     } catch (...) {
         ScrollBox->UpdateScrollRange();

@@ -1,5 +1,5 @@
 // The note's messages: painting, and the mouse on the parts drawn on the window
-// (dragging, resizing, the picture buttons, the tile).
+// (dragging, resizing, the picture buttons, the tile) as NotePointer routes it.
 #include <windowsx.h>
 
 #include "note/sticky_note_win.h"
@@ -7,7 +7,6 @@
 #include "note/note_chrome_win.h"
 #include "note/note_host.h"
 #include "platform/gdi_win.h"
-#include "platform/guarded.h"
 
 namespace vn {
 
@@ -21,19 +20,12 @@ note::Point CursorPosition() {
     return {c.x, c.y};
 }
 
+note::Point PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
 } // namespace
 
 LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    struct Depth {
-        TFStickyNote& note;
-        explicit Depth(TFStickyNote& n) : note(n) { ++note.messageDepth_; }
-        ~Depth() {
-            if (--note.messageDepth_ == 0 && note.releaseDeferred_) {
-                note.releaseDeferred_ = false;
-                Guarded([&] { note.companion_.PostRelease(); });
-            }
-        }
-    } depth(*this);
+    const auto running = HandlerScope();
 
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers everything
@@ -62,16 +54,19 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: OnMousePress(message, lParam); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_MBUTTONDBLCLK: {
+        POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(Handle(), &screen);
+        Carry(pointer_.Press(bounds_, FMinimized, PointOf(lParam), {screen.x, screen.y},
+                             message == WM_LBUTTONDBLCLK));
+        return 0;
+    }
+    case WM_MOUSEMOVE: Carry(pointer_.Move(bounds_, FMinimized, PointOf(lParam), CursorPosition())); return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: OnMouseRelease(); return 0;
-    case WM_MOUSELEAVE:
-        hover_.SetTrackingLeave(false);
-        UpdateHover(Control::None);
-        return 0;
-    case WM_CAPTURECHANGED: OnCaptureLost(); return 0;
+    case WM_MBUTTONUP: Carry(pointer_.Release()); return 0;
+    case WM_MOUSELEAVE: Carry(pointer_.Leave()); return 0;
+    case WM_CAPTURECHANGED: Carry(pointer_.CaptureLost()); return 0;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
             POINT p;
@@ -106,7 +101,7 @@ void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
     face.layout = bounds_.Layout();
     face.minimized = FMinimized;
     face.shapeColor = FMinimized ? kTileColor : kNoteColor;
-    face.hovered = hover_.Hovered();
+    face.hovered = pointer_.Hovered();
     face.title = &lTitle;
     face.owner = &lOwner;
     face.time = &lTime;
@@ -117,81 +112,42 @@ void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
 
 // ---- mouse routing ----------------------------------------------------------------------
 
-Control TFStickyNote::ControlAt(LPARAM lParam) const {
-    return note::HitTest(bounds_.Layout(), FMinimized, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-}
-
-void TFStickyNote::OnMousePress(UINT message, LPARAM lParam) {
-    const Control c = ControlAt(lParam);
-    if (c == Control::None) return;
-    if (note::IsPictureButton(c)) {
-        // A button acts on the press of any mouse button. It keeps no hold on the
-        // mouse: its action may open a dialog.
-        switch (c) {
-        case Control::ImgSave: ImgSaveMouseDown(); break;
-        case Control::ImgImport: ImgImportMouseDown(); break;
-        case Control::ImgFont: ImgFontMouseDown(); break;
-        case Control::ImgDelete: ImgDeleteMouseDown(); break;
-        case Control::ImgMinimize: ImgMinimizeMouseDown(); break;
-        default: break;
-        }
-        return;
-    }
-    // The pressed part gets every move and the release until the release.
-    hover_.Capture(c);
-    SetCapture(Handle());
-    // A drag or resize starts where the button went down, which the message tells.
-    // The cursor may have moved on by the time a busy program reads the press, and
-    // the note would then lag behind the pointer by that much for the whole drag.
-    POINT pressed{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(Handle(), &pressed);
-    if (note::IsDragArea(c)) TitleShapeMouseDown({pressed.x, pressed.y});
-    else if (c == Control::ImgSize) ImgSizeMouseDown({pressed.x, pressed.y});
-    if (message == WM_LBUTTONDBLCLK && c == Control::ImgSmall) ImgSmallDblClick();
-}
-
-void TFStickyNote::OnMouseMove(LPARAM lParam) {
-    const Control under = ControlAt(lParam);
-    if (!hover_.TrackingLeave()) {
+void TFStickyNote::Carry(const note::PointerActions& a) {
+    if (a.watchLeave) {
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-        hover_.SetTrackingLeave(TrackMouseEvent(&track) != FALSE);
+        pointer_.LeaveWatched(TrackMouseEvent(&track) != FALSE);
     }
-    UpdateHover(under);
-    const Control target = hover_.MoveTarget(under);
-    if (note::IsDragArea(target)) TitleShapeMouseMove();
-    else if (target == Control::ImgSize) ImgSizeMouseMove();
+    if (a.repaint.left != Control::None) ImgSaveMouseLeave(a.repaint.left);
+    if (a.repaint.entered != Control::None) ImgSaveMouseEnter(a.repaint.entered);
+    if (a.capture) SetCapture(Handle());
+    if (a.resizeBegan) ImgSizeMouseDown();
+    if (a.moveTo) TitleShapeMouseMove(*a.moveTo);
+    if (a.resizeTo) ImgSizeMouseMove(*a.resizeTo);
+    if (a.resizeEnded) ImgSizeMouseUp();
+    if (a.releaseCapture && GetCapture() == Handle()) ReleaseCapture();
+    if (a.restore) ImgSmallDblClick();
+    RunCommand(a.command);
 }
 
-void TFStickyNote::OnMouseRelease() {
-    const Control target = hover_.ReleaseCapture();
-    if (note::IsDragArea(target)) TitleShapeMouseUp();
-    else if (target == Control::ImgSize) ImgSizeMouseUp();
-    if (GetCapture() == Handle()) ReleaseCapture();
-}
-
-void TFStickyNote::OnCaptureLost() {
-    // Another window took the mouse (a dialog, a switch to another program): end
-    // what the press started as a release would, so that the note is not left
-    // half-way through a resize without its opacity.
-    hover_.ReleaseCapture();
-    if (drag_.InProcess()) TitleShapeMouseUp();
-    if (resize_.InProcess()) ImgSizeMouseUp();
-}
-
-void TFStickyNote::UpdateHover(Control under) {
-    const note::NoteHover::Change change = hover_.MoveTo(under);
-    if (change.left != Control::None) ImgSaveMouseLeave(change.left);
-    if (change.entered != Control::None) ImgSaveMouseEnter(change.entered);
+void TFStickyNote::RunCommand(Control button) {
+    switch (button) {
+    case Control::ImgSave: ImgSaveMouseDown(); break;
+    case Control::ImgImport: ImgImportMouseDown(); break;
+    case Control::ImgFont: ImgFontMouseDown(); break;
+    case Control::ImgDelete: ImgDeleteMouseDown(); break;
+    case Control::ImgMinimize: ImgMinimizeMouseDown(); break;
+    default: break;
+    }
 }
 
 // ---- picture buttons -----------------------------------------------------------------------
 
-void TFStickyNote::ImgSaveMouseEnter(Control button) { PaintImageButton(button, true); }
+void TFStickyNote::ImgSaveMouseEnter(Control button) { PaintImageButton(button); }
 
-void TFStickyNote::ImgSaveMouseLeave(Control button) { PaintImageButton(button, false); }
+void TFStickyNote::ImgSaveMouseLeave(Control button) { PaintImageButton(button); }
 
-void TFStickyNote::PaintImageButton(Control button, bool hover) {
-    hover_.SetHovered(button, hover);
+// The button is drawn hovered or not as the mouse rule holds it.
+void TFStickyNote::PaintImageButton(Control button) {
     if (!HasHandle()) return;
     const note::Rect r = bounds_.Layout().Of(button);
     RECT area{r.left, r.top, r.Right(), r.Bottom()};
@@ -209,37 +165,28 @@ void TFStickyNote::ImgDeleteMouseDown() { Close(); }
 
 // ---- dragging -------------------------------------------------------------------------------
 
-void TFStickyNote::TitleShapeMouseDown(note::Point pressed) { drag_.Begin(pressed, bounds_.Position()); }
-
-void TFStickyNote::TitleShapeMouseMove() {
-    if (!drag_.InProcess()) return;
-    // Two moves, the cursor read afresh for each: first the left, then the top.
-    SetPosition(drag_.PositionFor(CursorPosition()).x, bounds_.Top());
-    SetPosition(bounds_.Left(), drag_.PositionFor(CursorPosition()).y);
+void TFStickyNote::TitleShapeMouseMove(note::Point to) {
+    // Two moves: first the left, then the top.
+    SetPosition(to.x, bounds_.Top());
+    SetPosition(bounds_.Left(), to.y);
 }
-
-void TFStickyNote::TitleShapeMouseUp() { drag_.End(); }
 
 // ---- resizing -------------------------------------------------------------------------------
 
-void TFStickyNote::ImgSizeMouseDown(note::Point pressed) {
+void TFStickyNote::ImgSizeMouseDown() {
     SetAlphaBlend(false);
-    resize_.Begin(pressed, bounds_.WindowSize());
     // Hidden scroll bars have no range: the body scrolls back to its top-left corner.
     ScrollBox->SetScrollBarsVisible(false);
 }
 
-void TFStickyNote::ImgSizeMouseMove() {
-    const auto size = resize_.StepFor(CursorPosition(), bounds_.WindowSize());
-    if (!size) return;
-    SetSize(size->width, size->height);
+void TFStickyNote::ImgSizeMouseMove(note::Size size) {
+    SetSize(size.width, size.height);
     ResizeRichEdit();
     UpdateWindowRegion();
     RepaintNow();
 }
 
 void TFStickyNote::ImgSizeMouseUp() {
-    resize_.End();
     SetAlphaBlend(true);
     ScrollBox->SetScrollBarsVisible(true);
 }

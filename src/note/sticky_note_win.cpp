@@ -1,5 +1,7 @@
 #include "note/sticky_note_win.h"
 
+#include <utility>
+
 #include "attach/identity_win.h"
 #include "attach/note_placement_win.h"
 #include "attach/window_system_win.h"
@@ -12,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 
 namespace vn {
 namespace {
@@ -37,21 +40,19 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
                                               if (id == kTrackingTimer) TimerTimer();
                                               else if (id == kImportTimer) ImportTimerTimer();
                                           },
-                                          [this] { Release(); }}),
+                                          [this] { ReleaseTurn(); }}),
       pRchEdtBack1(std::make_unique<NoteBackPanel>()),
-      ScrollBox(std::make_unique<NoteScrollBox>([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-          if (message == WM_COMMAND && gutter_->HandleCommand(wParam, lParam, FChechBoxes)) {
-              result = 0;
-              return true;
-          }
-          return RichEdit.HandleParentMessage(message, wParam, lParam, result);
-      })),
+      ScrollBox(std::make_unique<NoteScrollBox>()),
       RichEdit(vn::RichEdit::Events{
           [this] { RichEditChange(); },
           [this](int width, int height) { RichEditResizeRequest(width, height); },
           [this](WORD key, bool shift, bool alt, bool ctrl) { RichEditKeyUp(key, shift, alt, ctrl); },
           [this](int delta) { RichEditMouseWheel(delta); },
-          [this](POINT screen) { RichEditContextMenu(screen); },
+          // The menu runs a modal loop: a release arriving in it waits, as in the window's.
+          [this](POINT screen) {
+              const auto running = HandlerScope();
+              RichEditContextMenu(screen);
+          },
           // Made when something reads the body of a note without a window and must be
           // made then (a save reads it), so it is counted but never refused.
           [this](bool made) {
@@ -59,7 +60,7 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
               else host_.Budget().Give(note::kHiddenEditorCost);
           },
       }),
-      gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit, host.Budget())) {
+      gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit, FChechBoxes, host.Budget())) {
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
     UpdateCaption();
     FormCreate();
@@ -69,10 +70,6 @@ TFStickyNote::~TFStickyNote() {
     companion_.StopTimer(kTrackingTimer);
     companion_.StopTimer(kImportTimer);
     DestroyNativeWindow();
-    if (removalNotice_) {
-        RemovalNotice notice = std::move(removalNotice_);
-        Guarded([&] { notice(*this); });
-    }
 }
 
 HWND TFStickyNote::CheckBox(int line) const { return gutter_->Box(line); }
@@ -91,7 +88,7 @@ void TFStickyNote::FormCreate() {
     MeasureLabels();
     FStartChValue.clear();
     // The buttons start in their normal pictures (no button is under the mouse).
-    hover_.Reset();
+    pointer_.Reset();
     // The tile picture is read with the note's first window (LoadTilePictureOnce):
     // a stored note waiting for its target costs no picture, so a thousand of them
     // start in a moment.
@@ -163,7 +160,7 @@ void TFStickyNote::CreateChildren() {
     RichEdit.Create(ScrollBox->Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
                      editor.width, editor.height);
     // The boxes come back as they were: made, ticked, shown and placed.
-    gutter_->Attach(ScrollBox->Handle(), FChechBoxes);
+    gutter_->Attach(ScrollBox->Handle());
     LayoutChildren();
     ScrollBox->UpdateScrollRange();
 }
@@ -181,9 +178,7 @@ void TFStickyNote::RecreateNativeWindow() {
 void TFStickyNote::OnNativeDestroyed() {
     // The window may also go with its owner; the note keeps everything it holds and
     // makes a new window when one is needed.
-    drag_.End();
-    resize_.End();
-    hover_.Reset();
+    pointer_.Reset();
     gutter_->Detach();
     GiveBackWindowBudget();
 }
@@ -194,37 +189,13 @@ void TFStickyNote::GiveBackWindowBudget() noexcept {
     host_.Budget().Give(note::kNoteWindowCost);
 }
 
-void TFStickyNote::ApplyPlacement(int left, int top) {
-    // Only the tracking tick places a note this way: its target appeared, often while
-    // the person types in it. The note shows without taking the activation, the
-    // focus or the foreground from them.
-    HWND h = HandleNeeded();
-    appearsByItself_ = true;
-    ApplyNoteStyleMask(h);
-    SetWindowPos(h, nullptr, left, top, 0, 0, kShowAtPositionFlags | SWP_NOACTIVATE);
-}
-
-void TFStickyNote::ShowAboveTarget(WindowId target) {
-    // The person picked the target: the note is activated as usual.
-    appearsByItself_ = false;
-    ShowNoteAboveTarget(HandleNeeded(), ToHwnd(target));
-}
-
-void TFStickyNote::FollowTarget(WindowId target) {
-    if (HasHandle()) FollowOwner(Handle(), ToHwnd(target), host_.Stacking());
-}
-
-bool TFStickyNote::KeepAboveTarget(WindowId target) {
-    return KeepAboveOwnerWhileThere(HasHandle() ? Handle() : nullptr, ToHwnd(target), host_.Stacking());
-}
-
 // ---- binding and life -----------------------------------------------------------------
 
 void TFStickyNote::TimerTimer() {
-    FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), *this, host_.Changes());
+    FBinding.TimerTimer(host_.SelectingCaptureWindow(), host_.TrackingWindows(), tracked_, host_.Changes());
     // Boxes the handle budget had no room for come as soon as there is.
-    if (visible_ && gutter_->MissesBoxes(FChechBoxes)) {
-        gutter_->MakeMissingBoxes(FChechBoxes);
+    if (visible_ && gutter_->MissesBoxes()) {
+        gutter_->MakeMissingBoxes();
         if (ScrollBox->HasHandle()) ScrollBox->UpdateScrollRange();
     }
 }
@@ -236,16 +207,30 @@ void TFStickyNote::Close() {
     companion_.PostRelease();
 }
 
-void TFStickyNote::Release() {
+ScopeExit<TFStickyNote::HandlerReturned> TFStickyNote::HandlerScope() {
+    ++handlersRunning_;
+    return OnScopeExit(HandlerReturned{this});
+}
+
+void TFStickyNote::HandlerReturned::operator()() const noexcept {
+    if (--note->handlersRunning_ == 0 && note->releaseWaiting_) {
+        note->releaseWaiting_ = false;
+        Guarded([this] { note->companion_.PostRelease(); });
+    }
+}
+
+void TFStickyNote::ReleaseTurn() {
     // A modal loop run from one of this note's own handlers (the export dialog behind
     // its Save button) may deliver the release while that handler is still on the
-    // stack: the note then goes out of sight at once and is freed after the handler.
-    if (messageDepth_ > 0) {
-        releaseDeferred_ = true;
+    // stack: the note then goes out of sight at once, and its notice waits for the
+    // handler to return (HandleMessage posts the release again).
+    if (handlersRunning_ > 0) {
+        releaseWaiting_ = true;
         if (HasHandle()) ShowWindow(Handle(), SW_HIDE);
         return;
     }
-    delete this;
+    // The owner frees the note on this notice: nothing of it is touched afterwards.
+    if (RemovalNotice notice = std::exchange(removalNotice_, {})) notice(*this);
 }
 
 // ---- showing and hiding ---------------------------------------------------------------
@@ -320,10 +305,9 @@ void TFStickyNote::RepaintNow() {
 void TFStickyNote::UpdateWindowRegion() {
     if (!HasHandle()) return;
     const int e = note::RegionEllipse(bounds_.WindowSize());
-    HRGN region = CreateRoundRectRgn(0, 0, bounds_.Width() + 2, bounds_.Height() + 2, e, e);
-    if (!region) return;
+    UniqueRegion region(CreateRoundRectRgn(0, 0, bounds_.Width() + 2, bounds_.Height() + 2, e, e));
     // On success the system owns the region; on failure it stays ours to delete.
-    if (!SetWindowRgn(Handle(), region, TRUE)) DeleteObject(region);
+    if (region && SetWindowRgn(Handle(), region.get(), TRUE)) region.release();
 }
 
 void TFStickyNote::LayoutChildren() {

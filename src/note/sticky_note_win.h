@@ -5,41 +5,43 @@
 // and a tagline. It can be dragged, resized between fixed limits and shrunk to a
 // 100 x 100 tile.
 //
-// The object lives on the heap and outlives its native window: the native window
-// is created when it is first needed and re-created when the note binds to a new
-// target, keeping body, formatting, position, size and tile state. A closed note
-// frees itself on the next turn of the message loop; the controller frees the
-// others at shutdown (Jotlet::Destroy, after cancelling the removal notice).
+// The object outlives its native window: the native window is created when it is
+// first needed and re-created when the note binds to a new target, keeping body,
+// formatting, position, size and tile state. The controller's note list owns the
+// note. A closed note asks its owner to free it (the removal notice) once the
+// message loop turns again and none of the note's own handlers is running.
+//
+// The note's jobs, by file:
+//   sticky_note_win.cpp         life, native window, showing and hiding, geometry
+//   sticky_note_input_win.cpp   painting, and the mouse as NotePointer routes it
+//   sticky_note_editor_win.cpp  the editor's events, its menu, the Font command, the checklist
+//   sticky_note_views_win.cpp   the note as the store, the tracking tick and the placement see it
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "note/jotlet.h"
 #include "attach/note_binding.h"
-#include "attach/note_placement.h"
 #include "note/checklist.h"
 #include "note/editor_rules.h"
+#include "note/jotlet.h"
 #include "note/note_bounds.h"
 #include "note/note_companion_win.h"
-#include "note/note_drag.h"
-#include "note/note_host.h"
-#include "note/note_hover.h"
-#include "note/note_resize.h"
+#include "note/note_pointer.h"
 #include "note/rich_edit_win.h"
+#include "note/sticky_note_views_win.h"
+#include "platform/scope_exit.h"
 #include "platform/window_win.h"
-#include "store/store_note.h"
 
 namespace vn {
 
 class NoteBackPanel;
 class NoteCheckBoxGutter;
-class NoteChrome;
 class NoteHost;
 class NoteScrollBox;
 
-class TFStickyNote final : public Window, public BindingNoteView, public NewNoteWindow, public Jotlet {
+class TFStickyNote final : public Window, public Jotlet {
 public:
     // The tracking tick's interval.
     static constexpr UINT kTimerInterval = 500;
@@ -61,18 +63,18 @@ public:
 
     // One tracking tick (the 500 ms `Timer` runs it).
     void TimerTimer();
-    // Closes the note: it forgets its target and frees itself once the message loop
-    // turns again (the removal notice is sent then). Safe to call twice.
+    // Closes the note: it forgets its target, and once the message loop turns again
+    // and none of its own handlers is running, its removal notice asks its owner to
+    // free it. Safe to call twice.
     void Close() override;
 
     // ---- the controller's list ------------------------------------------------------
-    // Called once when the note is freed, whoever frees it; empty cancels it.
     void SetRemovalNotice(RemovalNotice notice) override { removalNotice_ = std::move(notice); }
-    // Frees the note now (its window with it); from inside one of the note's own
-    // handlers, as soon as that handler has returned.
-    void Destroy() override { Release(); }
+    bool HandlerRunning() const noexcept override { return handlersRunning_ > 0; }
     // The note as the store writes and fills it: identity, labels, body, check states.
     StoreNote& Stored() noexcept override { return stored_; }
+    // The note as the controller places it on the window just picked.
+    NewNoteWindow& AsNewWindow() noexcept { return placed_; }
 
     // ---- window operations for the controller (Jotlet) -------------------------------
     WindowId NoteWindow() const noexcept override;
@@ -103,32 +105,29 @@ public:
     void UpdateCheckBoxes(bool AParkBodyArea);
 
     // ---- window state -------------------------------------------------------------
-    bool IsShown() const override { return visible_; }
-    int Left() const override { return bounds_.Left(); }
-    int Top() const override { return bounds_.Top(); }
+    // The note's shown flag: the system hiding the window with its minimised owner
+    // does not clear it.
+    bool IsShown() const noexcept { return visible_; }
+    int Left() const noexcept { return bounds_.Left(); }
+    int Top() const noexcept { return bounds_.Top(); }
     int Width() const noexcept { return bounds_.Width(); }
     int Height() const noexcept { return bounds_.Height(); }
     bool Minimized() const noexcept { return FMinimized; }
     bool AlphaBlend() const noexcept { return alphaBlend_; }
-    void SetPosition(int left, int top) override;
+    void SetPosition(int left, int top);
     // The framework's show and hide: the show and hide handlers run.
-    void Show() override;
+    void Show();
     void Hide() override;
     // The layout refresh: part visibility for the tile state, body area height
     // H - 156, backing panel, editor size.
-    void UpdateLayout() override;
+    void UpdateLayout();
 
     // ---- native window ------------------------------------------------------------
     // The native window, created now if needed (owned by the target while bound).
     HWND HandleNeeded();
-    void CreateNativeWindowIfNeeded() override { HandleNeeded(); }
-    void RecreateNativeWindow() override;
-    void ApplyPlacement(int left, int top) override;
-    void ShowAboveTarget(WindowId target) override;
-    void FollowTarget(WindowId target) override;
-    bool KeepAboveTarget(WindowId target) override;
-    bool WindowVisible() const override { return HasHandle() && IsWindowVisible(Handle()); }
-    void Discard() override { Close(); }
+    // The window goes, if there is one; the note keeps everything it shows and the
+    // next window, made when needed, is owned by the current target.
+    void RecreateNativeWindow();
 
     // Makes native window creation fail with `errorCode` (0: succeed) without asking
     // the system: the access-denied refusal cannot be produced on demand.
@@ -139,26 +138,9 @@ protected:
     void OnNativeDestroyed() override;
 
 private:
-    // The store's view of the note (a StoreNote of its own, as the note already has a
-    // Caption of another meaning than the store's).
-    class StoredNote final : public StoreNote {
-    public:
-        explicit StoredNote(TFStickyNote& note) : note_(note) {}
-        std::u16string ExeName() const override;
-        std::u16string Caption() const override;
-        std::u16string OwnerLabel() const override;
-        std::u16string TimeLabel() const override;
-        void SetOwnerLabel(const std::u16string& text) override;
-        void SetTimeLabel(const std::u16string& text) override;
-        std::string SaveBody() override;
-        void LoadBody(const BodyFile& body) override;
-        std::u16string CheckStateString() const override;
-        void SetPendingCheckStates(const std::u16string& states) override;
-        void RestoreLayoutAfterFill() override;
-
-    private:
-        TFStickyNote& note_;
-    };
+    friend class StoredStickyNote;
+    friend class TrackedStickyNote;
+    friend class PlacedStickyNote;
 
     TFStickyNote(NoteHost& host, NoteBinding binding);
 
@@ -172,12 +154,9 @@ private:
     void FormCreate();
     void FormShow();
     void FormHide();
-    // A press at `pressed` (screen) on a drag area or on the grip.
-    void TitleShapeMouseDown(note::Point pressed);
-    void TitleShapeMouseMove();
-    void TitleShapeMouseUp();
-    void ImgSizeMouseDown(note::Point pressed);
-    void ImgSizeMouseMove();
+    void TitleShapeMouseMove(note::Point to);
+    void ImgSizeMouseDown();
+    void ImgSizeMouseMove(note::Size size);
     void ImgSizeMouseUp();
     void ImgSaveMouseEnter(note::Control button);
     void ImgSaveMouseLeave(note::Control button);
@@ -206,7 +185,7 @@ private:
     bool MayTakeKeyboard() const;
     void ScrollBodyByNotches(int notches);
     void UpdateWindowRegion();
-    void PaintImageButton(note::Control button, bool hover);
+    void PaintImageButton(note::Control button);
     void ResizeRichEdit();
     void FontCommand();
     void SetAlphaBlend(bool on);
@@ -215,18 +194,23 @@ private:
     void LayoutChildren();
     void CreateChildren();
     void DestroyNativeWindow();
-    void Release();
+    // The release that Close posted: the removal notice goes out unless one of the
+    // note's own handlers is still running.
+    void ReleaseTurn();
+    // Counts one of the note's own handlers as running until the scope ends; a release
+    // that came meanwhile goes out again once the last of them has returned.
+    struct HandlerReturned {
+        TFStickyNote* note;
+        void operator()() const noexcept;
+    };
+    ScopeExit<HandlerReturned> HandlerScope();
     void MeasureLabels();
     void LoadTilePictureOnce();
     void GiveBackWindowBudget() noexcept;
 
-    // Mouse routing (the parts are drawn, not windows of their own).
-    void OnMousePress(UINT message, LPARAM lParam);
-    void OnMouseMove(LPARAM lParam);
-    void OnMouseRelease();
-    void OnCaptureLost();
-    void UpdateHover(note::Control under);
-    note::Control ControlAt(LPARAM lParam) const;
+    // Carries out what the mouse rule asks for one mouse event.
+    void Carry(const note::PointerActions& actions);
+    void RunCommand(note::Control button);
     void DrawFace(HDC dc, const RECT& area);
 
     NoteHost& host_;
@@ -234,10 +218,10 @@ private:
     std::u16string FCaption;
     RemovalNotice removalNotice_;
     bool closing_ = false;
-    // Messages of this note's window being handled right now (nested by modal loops),
-    // and a release that arrived meanwhile.
-    int messageDepth_ = 0;
-    bool releaseDeferred_ = false;
+    // The note's own handlers running right now (nested by modal loops): its window's
+    // messages and its editor's menu. A release that came meanwhile waits for them.
+    int handlersRunning_ = 0;
+    bool releaseWaiting_ = false;
 
     // Labels and pending check states.
     std::u16string lTitle;
@@ -251,9 +235,7 @@ private:
     bool appearsByItself_ = false;
 
     note::NoteBounds bounds_;
-    note::NoteDrag drag_;
-    note::NoteResize resize_;
-    note::NoteHover hover_;
+    note::NotePointer pointer_;
 
     note::Point FRequestedSize;
     bool FMinimized = false;
@@ -261,7 +243,9 @@ private:
     bool alphaBlend_ = false;
 
     NoteCompanionWindow::Member companion_;
-    StoredNote stored_{*this};
+    StoredStickyNote stored_{*this};
+    TrackedStickyNote tracked_{*this};
+    PlacedStickyNote placed_{*this};
     // The note's window is counted in the host's handle budget.
     bool windowBudgetTaken_ = false;
     std::unique_ptr<NoteBackPanel> pRchEdtBack1;

@@ -16,6 +16,7 @@
 
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/scope_exit.h"
 #include "platform/text_codec.h"
 
 namespace vn {
@@ -113,10 +114,7 @@ private:
 void ListInto(const std::string& folder, const std::u16string& prefix, std::vector<ListedFile>& files) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) RaiseCannotOpenFile(DecodeUtf8(folder), std::strerror(errno));
-    struct Closer {
-        DIR* d;
-        ~Closer() { closedir(d); }
-    } closer{dir};
+    const auto closer = OnScopeExit([dir] { closedir(dir); });
     while (struct dirent* item = readdir(dir)) {
         const std::string name = item->d_name;
         if (name == "." || name == "..") continue;

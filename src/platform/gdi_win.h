@@ -1,8 +1,9 @@
 #pragma once
-// Scoped GDI state: a selected object, a paint session and a saved device-context
-// state each undo themselves when the scope ends, also when drawing raises. A
-// device context handed back with a foreign object still selected leaks that
-// object or keeps a bitmap from being deleted.
+// Scoped GDI state: a selected object, a paint session, a window's device context and
+// a saved device-context state each undo themselves when the scope ends, also when
+// drawing raises. A device context handed back with a foreign object still selected
+// leaks that object or keeps a bitmap from being deleted; one never handed back
+// leaks from the system's small cache of common device contexts.
 #include <windows.h>
 
 namespace vn {
@@ -38,6 +39,32 @@ private:
     PAINTSTRUCT ps_{};
     HDC dc_;
 };
+
+// GetDC .. ReleaseDC: the device context of a window's client area, or of the whole
+// screen for a null window. Null when the system has none to give.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC Get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// The screen's pixels per logical inch, vertically: what a font's point size is
+// scaled by. 96 when the screen cannot be asked.
+inline int ScreenPixelsPerInchY() noexcept {
+    const WindowDc screen(nullptr);
+    return screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+}
 
 // SaveDC .. RestoreDC: clipping, colours, modes and selections made inside the scope
 // are undone at its end.

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "platform/gdi_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -85,11 +86,8 @@ HFONT ThemeFont() {
     if (!theme) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     auto& font = State().font;
     if (!font) {
-        HDC screen = GetDC(nullptr);
-        int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen) ReleaseDC(nullptr, screen);
         LOGFONTW lf{};
-        lf.lfHeight = -MulDiv(theme->fontSizePoints, dpi, 72);
+        lf.lfHeight = -MulDiv(theme->fontSizePoints, ScreenPixelsPerInchY(), 72);
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = CLEARTYPE_QUALITY;

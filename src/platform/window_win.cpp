@@ -7,6 +7,16 @@ namespace vn {
 namespace {
 // Marker property on every native window the layer owns (the own-window test).
 constexpr wchar_t kOwnProperty[] = L"VantoryNote.Own";
+// Marker property on a control that handles its own notifications.
+constexpr wchar_t kReflectProperty[] = L"VantoryNote.Reflect";
+
+// The child that sent a notification, or null for any other message (and for a
+// command from a menu or an accelerator).
+HWND NotifyingChild(UINT message, LPARAM lParam) noexcept {
+    if (message == WM_COMMAND) return reinterpret_cast<HWND>(lParam);
+    if (message == WM_NOTIFY && lParam) return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    return nullptr;
+}
 } // namespace
 
 Window::~Window() { DestroyHandle(); }
@@ -30,6 +40,10 @@ bool Window::IsOwnNativeWindow(HWND hwnd) noexcept {
 
 void Window::MarkOwn(HWND hwnd) noexcept {
     if (hwnd) SetPropW(hwnd, kOwnProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void Window::ReflectNotifications(HWND control) noexcept {
+    if (control) SetPropW(control, kReflectProperty, reinterpret_cast<HANDLE>(1));
 }
 
 HINSTANCE Window::Instance() noexcept { return GetModuleHandleW(nullptr); }
@@ -64,6 +78,9 @@ HWND Window::CreateNative(DWORD exStyle, const wchar_t* className, const wchar_t
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND child = NotifyingChild(message, lParam);
+    if (child && GetParent(child) == hwnd_ && GetPropW(child, kReflectProperty))
+        return SendMessageW(child, kReflectedMessage + message, wParam, lParam);
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

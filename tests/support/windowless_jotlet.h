@@ -13,6 +13,7 @@ public:
     bool NoteWindowEnabled() const override { return false; }
     void EnableNoteWindow(bool) override {}
     void ActivateNoteWindow() override {}
+    bool HandlerRunning() const noexcept override { return false; }
 };
 
 } // namespace vn::test

@@ -1,5 +1,6 @@
-// The controller's note list: positions follow removals at once, every removal
-// notice schedules a save, and the shutdown frees the rest without one.
+// The controller's note list owns its notes: positions follow removals at once, a
+// note is freed only when it asks (its removal notice), every notice schedules a save,
+// and the shutdown frees the rest without one, never from under a running handler.
 #include "app/note_list.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/index_string.h"
@@ -15,25 +17,26 @@
 namespace vn {
 namespace {
 
-// A note whose window "goes" when the test says so, as the message loop would
-// free a closed note.
+// A note that logs what is done to it, its freeing included, and asks to be freed
+// when the test says so, as a closed note does once the message loop turned.
 class FakeJotlet final : public test::WindowlessJotlet {
 public:
-    explicit FakeJotlet(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+    FakeJotlet(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+    ~FakeJotlet() override { log_.push_back("free " + name_); }
     void SetRemovalNotice(RemovalNotice notice) override { notice_ = std::move(notice); }
-    void Hide() override { log_.push_back("hide " + name_); }
-    void Destroy() override {
-        log_.push_back("destroy " + name_);
-        if (failDestroy) throw std::runtime_error("window refused to go");
-        Gone();
+    bool HandlerRunning() const noexcept override { return handlerRunning; }
+    void Hide() override {
+        log_.push_back("hide " + name_);
+        if (failHide) throw std::runtime_error("window refused to hide");
     }
     void Close() override { log_.push_back("close " + name_); }
     StoreNote& Stored() noexcept override { std::terminate(); }
-    // The note's window went: the notice comes once.
-    void Gone() {
+    void AskToBeFreed() {
         if (auto notice = std::exchange(notice_, {})) notice(*this);
     }
-    bool failDestroy = false;
+    const std::string& Name() const { return name_; }
+    bool failHide = false;
+    bool handlerRunning = false;
 
 private:
     std::string name_;
@@ -43,47 +46,66 @@ private:
 
 struct ListHarness {
     ListHarness() {
-        for (const char* name : {"A", "B", "C", "D"}) notes.push_back(std::make_unique<FakeJotlet>(name, log));
-        for (auto& note : notes) list.Add(*note);
+        for (const char* name : {"A", "B", "C", "D"})
+            notes.push_back(&static_cast<FakeJotlet&>(list.Add(std::make_unique<FakeJotlet>(name, log))));
     }
     std::vector<Jotlet*> Expect(std::initializer_list<int> positions) const {
         std::vector<Jotlet*> expected;
-        for (int p : positions) expected.push_back(notes[p].get());
+        for (int p : positions) expected.push_back(notes[p]);
         return expected;
     }
     std::vector<std::string> log;
-    int saves = 0;
-    std::vector<std::unique_ptr<FakeJotlet>> notes;
-    NoteList list{[this](Jotlet&) { ++saves; }};
+    std::vector<FakeJotlet*> notes;  // owned by the list
+    NoteList list{[this](Jotlet& note) { log.push_back("removed " + static_cast<FakeJotlet&>(note).Name()); }};
 };
 
-TEST(NoteList, ANoteThatGoesLeavesTheListAndSchedulesASave) {
+TEST(NoteList, ANoteLeavesTheListAtOnceButIsFreedOnlyWhenItAsks) {
     ListHarness h;
-    h.notes[1]->Gone();
+    // Its own Delete button: listed until it asks, then removed (a save) and freed.
+    h.notes[1]->AskToBeFreed();
     EXPECT_EQ(h.list.items(), h.Expect({0, 2, 3}));
-    EXPECT_EQ(h.saves, 1);
+    EXPECT_EQ(h.log, (std::vector<std::string>{"removed B", "free B"}));
 
-    // DeleteJotlets takes notes out at once; their notices come later and still
-    // schedule the save that removes their records.
+    // DeleteJotlets takes notes out at once and closes them; the list holds them until
+    // they ask, and their removals still schedule the save that drops their records.
+    h.log.clear();
+    FakeJotlet* a = h.notes[0];
+    FakeJotlet* d = h.notes[3];
     DeleteJotlets(u"0|2", h.list, [](Jotlet* note) { note->Close(); });
     EXPECT_EQ(h.list.items(), h.Expect({2}));
     EXPECT_EQ(h.log, (std::vector<std::string>{"close D", "close A"}));
-    h.notes[3]->Gone();
-    h.notes[0]->Gone();
+    d->AskToBeFreed();
+    a->AskToBeFreed();
     EXPECT_EQ(h.list.items(), h.Expect({2}));
-    EXPECT_EQ(h.saves, 3);
+    EXPECT_EQ(h.log, (std::vector<std::string>{"close D", "close A", "removed D", "free D", "removed A", "free A"}));
 }
 
-TEST(NoteList, ShutdownFreesTheNotesFromTheLastDownWithoutNoticesEvenWhenOneFails) {
+TEST(NoteList, ShutdownFreesQuietlyLastFirstButNotFromUnderARunningHandler) {
     ListHarness h;
-    h.notes[2]->failDestroy = true;
+    FakeJotlet* d = h.notes[3];
+    DeleteJotlets(u"1", h.list, [](Jotlet* note) { note->Close(); });  // B: closing
+    h.notes[2]->failHide = true;
+    d->handlerRunning = true;  // the shutdown came from inside D's dialog
+    h.log.clear();
     h.list.DestroyAll();
     EXPECT_TRUE(h.list.empty());
-    EXPECT_EQ(h.saves, 0);
-    EXPECT_EQ(h.log, (std::vector<std::string>{"hide D", "destroy D", "hide C", "destroy C", "hide B", "destroy B",
-                                               "hide A", "destroy A"}));
-    h.notes[2]->Gone();  // the failed one going later is no removal of the list's
-    EXPECT_EQ(h.saves, 0);
+    EXPECT_EQ(h.log, (std::vector<std::string>{"hide D", "close D", "hide C", "free C", "hide A", "free A", "hide B",
+                                               "free B"}));
+    // D goes once its handler returned, still without counting as a removal.
+    h.log.clear();
+    d->handlerRunning = false;
+    d->AskToBeFreed();
+    EXPECT_EQ(h.log, (std::vector<std::string>{"free D"}));
+
+    // A note whose handler never returns goes with the list.
+    std::vector<std::string> log;
+    {
+        NoteList list{[&](Jotlet&) { log.push_back("removed"); }};
+        static_cast<FakeJotlet&>(list.Add(std::make_unique<FakeJotlet>("E", log))).handlerRunning = true;
+        list.DestroyAll();
+        EXPECT_EQ(log, (std::vector<std::string>{"hide E", "close E"}));
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"hide E", "close E", "free E"}));
 }
 
 } // namespace

@@ -19,8 +19,8 @@ namespace {
 class StubJotlet final : public test::WindowlessJotlet {
 public:
     void SetRemovalNotice(RemovalNotice) override {}
+    bool HandlerRunning() const noexcept override { return false; }
     void Hide() override {}
-    void Destroy() override {}
     void Close() override {}
     StoreNote& Stored() noexcept override { std::terminate(); }
 };

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_texts.h"
@@ -34,24 +36,22 @@ public:
     void RestoreLayoutAfterFill() override {}
 };
 
-// A note as the controller sees it; it records what is done to it.
+// A note as the controller sees it; it records what is done to it, its freeing too.
 class FakeJotlet : public test::WindowlessJotlet {
 public:
     FakeJotlet(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+    ~FakeJotlet() override { log_.push_back("free " + name_); }
     void Close() override { log_.push_back("close " + name_); }
     StoreNote& Stored() noexcept override { return stored_; }
     void SetRemovalNotice(RemovalNotice notice) override {
         log_.push_back((notice ? "notice " : "cancel ") + name_);
         notice_ = std::move(notice);
     }
+    bool HandlerRunning() const noexcept override { return false; }
     void Hide() override { log_.push_back("hide " + name_); }
-    void Destroy() override {
-        log_.push_back("destroy " + name_);
+    // Closed by its own Delete button, the loop has turned: it asks to be freed.
+    void AskToBeFreed() {
         if (auto notice = std::exchange(notice_, {})) notice(*this);
-    }
-    // The window went some other way (its own Delete button, say).
-    void DestroyedByItself() {
-        if (notice_) notice_(*this);
     }
 
 private:
@@ -216,24 +216,28 @@ TEST_F(MainFormTest, NoRoomForNoteWindowsIsToldOnceAShortageAsAWarning) {
     EXPECT_EQ(main.Tray().BalloonsShown(), before + 2);
 }
 
-TEST_F(MainFormTest, ARemovedNoteLeavesTheListAndSchedulesASaveButShutdownDestroysQuietly) {
+TEST_F(MainFormTest, ARemovedNoteLeavesTheListAndSchedulesASaveButShutdownFreesQuietly) {
     std::vector<std::string> log;
-    FakeJotlet a("a", log), b("b", log), c("c", log);
-    main.AddJotlet(a);
-    main.AddJotlet(b);
-    main.AddJotlet(c);
+    auto add = [&](const char* name) -> FakeJotlet& {
+        return static_cast<FakeJotlet&>(main.AddJotlet(std::make_unique<FakeJotlet>(name, log)));
+    };
+    FakeJotlet& a = add("a");
+    FakeJotlet& b = add("b");
+    FakeJotlet& c = add("c");
     EXPECT_EQ(main.Jotlets(), (std::vector<Jotlet*>{&a, &b, &c}));
     EXPECT_FALSE(main.TimerEnabled(ControllerTimer::SaveTimer));
 
-    b.DestroyedByItself();
+    log.clear();
+    b.AskToBeFreed();
     EXPECT_EQ(main.Jotlets(), (std::vector<Jotlet*>{&a, &c}));
+    EXPECT_EQ(log, (std::vector<std::string>{"free b"}));
     EXPECT_TRUE(main.TimerEnabled(ControllerTimer::SaveTimer)) << "closing a note must lead to a save";
 
     log.clear();
     main.Destroy();
     // Last position first; each notice cancelled before the note goes, so the
-    // destructions schedule nothing.
-    EXPECT_EQ(log, (std::vector<std::string>{"cancel c", "hide c", "destroy c", "cancel a", "hide a", "destroy a"}));
+    // shutdown schedules nothing.
+    EXPECT_EQ(log, (std::vector<std::string>{"cancel c", "hide c", "free c", "cancel a", "hide a", "free a"}));
     EXPECT_TRUE(main.Jotlets().empty());
     EXPECT_FALSE(main.TimerEnabled(ControllerTimer::SaveTimer));
 }

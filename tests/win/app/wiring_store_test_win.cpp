@@ -20,7 +20,7 @@ public:
     explicit NoteFactory(NoteHost& host) : host_(host) {}
     void Load(NoteStore& store) {
         for (const StoredRecord& record : store.LoadNotes().notes) {
-            notes.emplace_back(new TFStickyNote(host_, record.exeName, record.caption));
+            notes.push_back(std::make_unique<TFStickyNote>(host_, record.exeName, record.caption));
             try {
                 FillStickyNote(notes.back()->Stored(), record);
             } catch (const std::exception&) {
@@ -45,12 +45,12 @@ TEST(WiringStoredNote, LabelsBodiesAndCheckStatesGoToDiskAndComeBack) {
     // A note filled from a record keeps its check states pending and its body unread;
     // a note whose body was typed has no pending states: "0" for each line.
     const std::string storedBody = Rtf("first\\par {\\b second}");
-    NotePtr pad(new TFStickyNote(host, u"notepad.exe", u"Untitled - Notepad"));
+    auto pad = std::make_unique<TFStickyNote>(host, u"notepad.exe", u"Untitled - Notepad");
     pad->Stored().SetOwnerLabel(u"PC-1");
     pad->Stored().SetTimeLabel(u"1/2/2024 3:04:05 PM");
     pad->Stored().LoadBody(BodyFile::Read(storedBody, codePage));
     pad->Stored().SetPendingCheckStates(u"10");
-    NotePtr calc(new TFStickyNote(host, u"calc.exe", u"Calculator"));
+    auto calc = std::make_unique<TFStickyNote>(host, u"calc.exe", u"Calculator");
     calc->Stored().SetOwnerLabel(u"PC-2");
     calc->Stored().SetTimeLabel(u"5/6/2024 7:08:09 AM");
     calc->Editor().LoadBody("one\r\ntwo\r\nthree");

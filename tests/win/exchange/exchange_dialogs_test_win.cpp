@@ -43,8 +43,8 @@ public:
     void SetPendingCheckStates(const std::u16string&) override {}
     void RestoreLayoutAfterFill() override {}
     void SetRemovalNotice(RemovalNotice) override {}
+    bool HandlerRunning() const noexcept override { return false; }
     void Hide() override {}
-    void Destroy() override {}
     void Close() override {}
     StoreNote& Stored() noexcept override { return *this; }
 

@@ -181,8 +181,7 @@ TEST_F(NoteChecklistTest, AMixedSelectionKeepsItsFormattingThroughAWalk) {
 
 TEST_F(NoteChecklistTest, StoredStatesTickTheBoxesAfterTheShowingWithoutTakingTheKeyboard) {
     const std::u16string caption = UniqueCaption(u"Vn checklist stored");
-    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
-    host.List(*note);
+    auto note = std::make_unique<TFStickyNote>(host, u"vn_win_tests.exe", caption);
     note->Editor().LoadBody("{\\rtf1 first\\par second\\par third\\par}");
     note->SetPendingCheckStates(u"1011");
     const std::u16string text = note->Editor().Text();
@@ -216,8 +215,7 @@ TEST_F(NoteChecklistTest, StoredStatesTickTheBoxesAfterTheShowingWithoutTakingTh
 
 TEST_F(NoteChecklistTest, ANoteThatAppearedByItselfTakesTheKeyboardWhenClicked) {
     const std::u16string caption = UniqueCaption(u"Vn checklist click");
-    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
-    host.List(*note);
+    auto note = std::make_unique<TFStickyNote>(host, u"vn_win_tests.exe", caption);
     note->Editor().LoadBody("{\\rtf1 first\\par}");
     TargetProcess targets({caption});
     HWND target = targets.Window(0);
@@ -530,23 +528,22 @@ TEST_F(NoteChecklistTest, AQuitWhileTheFontDialogIsOpenCountsAsCancel) {
 
 TEST_F(NoteChecklistTest, AFontChosenForANoteDeletedMeanwhileIsNotApplied) {
     TargetProcess targets({UniqueCaption(u"Vn font delete")});
-    auto* note = new TFStickyNote(host, targets.Window(0));
-    host.List(*note);
-    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(targets.Window(0)), *note);
-    note->Show();
-    HWND h = note->Handle();
+    TFStickyNote& note = ListedNoteOn(targets.Window(0));
+    HWND h = note.Handle();
     const int saves = host.saves;
     {
         WhileFontDialogOpen during([&](HWND dialog) {
-            note->Close();  // the Delete button of the note, pressed while the dialog is up
+            note.Close();  // the Delete button of the note, pressed while the dialog is up
             PickSize(dialog, L"36");
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         });
         Mouse(h, WM_LBUTTONDOWN, kFontButtonX, kFontButtonY);
     }
     EXPECT_EQ(host.saves, saves);
+    EXPECT_TRUE(removed.empty()) << "freed inside its own Font button";
     PumpMessagesFor(50);
-    EXPECT_EQ(host.destroyed.size(), 1u);
+    EXPECT_EQ(removed.size(), 1u);
+    EXPECT_FALSE(IsWindow(h));
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 

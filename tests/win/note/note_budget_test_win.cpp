@@ -48,8 +48,7 @@ class NoteBudgetTest : public NoteWindowTest {
 protected:
     // A stored note for `caption`, its target found by the tracking tick.
     NotePtr StoredNote(const std::u16string& caption, const std::string& body, const std::u16string& checks) {
-        NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
-        host.List(*note);
+        auto note = std::make_unique<TFStickyNote>(host, u"vn_win_tests.exe", caption);
         note->Editor().LoadBody(body);
         note->SetPendingCheckStates(checks);
         return note;

@@ -4,6 +4,7 @@
 // window of this process as the target. The note carries a few lines of text.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "attach/note_placement.h"
@@ -66,9 +67,9 @@ int RunDemo(int argc, wchar_t** argv) {
     Sleep(300);
 
     DemoHost host;
-    auto* note = new TFStickyNote(host, target);
+    auto note = std::make_unique<TFStickyNote>(host, target);
     note->SetRemovalNotice([](Jotlet&) { PostQuitMessage(0); });  // its Delete button ends the demo
-    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), *note);
+    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), note->AsNewWindow());
     note->Show();
     note->Editor().LoadBody("Milk\r\nBread and butter\r\nCall the plumber about the kitchen tap\r\nBirthday card");
     if (look == L"tile") {
@@ -88,8 +89,6 @@ int RunDemo(int argc, wchar_t** argv) {
             DispatchMessageW(&msg);
         }
     }
-    note->SetRemovalNotice({});
-    note->Destroy();
     return 0;
 }
 

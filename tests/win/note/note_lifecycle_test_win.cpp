@@ -1,8 +1,12 @@
 #include "note/sticky_note_win.h"
 
 #include <fstream>
+#include <functional>
+#include <utility>
 
 #include <gtest/gtest.h>
+
+#include "store/index_string.h"
 
 #include "note_test_fixture_win.h"
 
@@ -34,7 +38,7 @@ TEST_F(NoteWindowTest, RecreatingTheWindowKeepsBodyPositionAndSize) {
 
 TEST_F(NoteWindowTest, ANoteOutlivesItsTargetAndComesBackWithTheNextOneWithItsBody) {
     const std::u16string caption = UniqueCaption(u"Vn closing target");
-    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+    auto note = std::make_unique<TFStickyNote>(host, u"vn_win_tests.exe", caption);
     // The window of an ended program may linger a moment under the same title; the
     // note's own 500 ms timer keeps looking, as it does in the program.
     auto tickUntilBoundTo = [&](HWND target) {
@@ -70,7 +74,7 @@ TEST_F(NoteWindowTest, ANoteOutlivesItsTargetAndComesBackWithTheNextOneWithItsBo
 TEST_F(NoteWindowTest, RefusedCreationRaisesTheAccessDeniedExceptionOrTheGeneralError) {
     TargetProcess targets({u"Vn refused target"});
     HWND target = targets.Window(0);
-    NotePtr note(new TFStickyNote(host, target));
+    auto note = std::make_unique<TFStickyNote>(host, target);
     DWORD fault = ERROR_ACCESS_DENIED;
     note->SetCreationFaultForTesting([&] { return fault; });
     EXPECT_THROW(note->HandleNeeded(), TSNCreateWindowHandleAccessDeniedException);
@@ -92,7 +96,7 @@ TEST_F(NoteWindowTest, AStoredNoteRefusedByItsTargetStillGetsAWindowForItsBody) 
     const std::u16string caption = UniqueCaption(u"Vn refusing target");
     TargetProcess targets({caption});
     HWND target = targets.Window(0);
-    NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+    auto note = std::make_unique<TFStickyNote>(host, u"vn_win_tests.exe", caption);
     DWORD fault = ERROR_ACCESS_DENIED;
     note->SetCreationFaultForTesting([&] { return fault; });
     EXPECT_THROW(note->TimerTimer(), TSNCreateWindowHandleAccessDeniedException);
@@ -107,54 +111,85 @@ TEST_F(NoteWindowTest, AStoredNoteRefusedByItsTargetStillGetsAWindowForItsBody) 
     EXPECT_NE(note->Editor().SaveRtf().find("saved all the same"), std::string::npos);
 }
 
-TEST_F(NoteWindowTest, DeleteClosesTheNoteOnTheNextTurnOfTheMessageLoop) {
+TEST_F(NoteWindowTest, DeleteClosesTheNoteAndItsListFreesItOnTheNextTurnOfTheMessageLoop) {
     TargetProcess targets({u"Vn delete target"});
-    auto* note = new TFStickyNote(host, targets.Window(0));
-    host.List(*note);
-    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(targets.Window(0)), *note);
-    note->Show();
-    HWND h = note->Handle();
+    TFStickyNote& note = ListedNoteOn(targets.Window(0));
+    HWND h = note.Handle();
     Mouse(h, WM_LBUTTONDOWN, 300, 90);  // Delete
-    EXPECT_EQ(note->WndParent(), nullptr);  // the target is forgotten at once
-    EXPECT_TRUE(host.destroyed.empty());    // the note goes on the next turn
-    note->Close();                          // a second close changes nothing
+    EXPECT_EQ(note.WndParent(), nullptr);  // the target is forgotten at once
+    EXPECT_TRUE(removed.empty());          // the note goes on the next turn
+    note.Close();                          // a second close changes nothing
     PumpMessagesFor(50);
-    ASSERT_EQ(host.destroyed.size(), 1u);
-    EXPECT_EQ(host.destroyed[0], static_cast<Jotlet*>(note));
-    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(removed, (std::vector<const Jotlet*>{&note}));
+    EXPECT_TRUE(notes.empty());
+    EXPECT_FALSE(IsWindow(h));  // freed, its window with it
 
-    // The controller's shutdown: notice cancelled, hidden, destroyed at once.
-    auto* other = new TFStickyNote(host, targets.Window(0));
-    host.List(*other);
-    HWND otherWindow = other->HandleNeeded();
-    other->SetRemovalNotice({});
-    other->Hide();
-    other->Destroy();
+    // The controller's shutdown: notice cancelled, hidden, freed at once.
+    TFStickyNote& other = ListedNoteOn(targets.Window(0));
+    HWND otherWindow = other.Handle();
+    notes.DestroyAll();
     EXPECT_FALSE(IsWindow(otherWindow));
-    EXPECT_EQ(host.destroyed.size(), 1u);
+    EXPECT_EQ(removed.size(), 1u);
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
-TEST_F(NoteWindowTest, ANoteClosedFromADialogOfItsOwnButtonIsFreedAfterTheButton) {
+// The export dialog runs its modal loop inside the note's Save button, and its Delete
+// closes that very note: the note leaves the list at once (the dialog refills its
+// rows from it), but its owner frees it only once the button's handler has returned.
+// Freed earlier, the handler would go on in a freed note.
+TEST_F(NoteWindowTest, ANoteDeletedFromTheDialogOfItsOwnSaveButtonIsFreedAfterTheButton) {
     TargetProcess targets({u"Vn modal target"});
-    auto* note = new TFStickyNote(host, targets.Window(0));
-    host.List(*note);
-    PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(targets.Window(0)), *note);
-    note->Show();
-    HWND h = note->Handle();
-    bool aliveAfterLoop = false;
+    TFStickyNote& note = ListedNoteOn(targets.Window(0));
+    HWND h = note.Handle();
+    bool listedDuringLoop = true, removedDuringLoop = true, windowDuringLoop = false, shownDuringLoop = true;
     host.onExport = [&] {
-        // The export dialog deletes this very note and keeps running its own loop.
-        note->Close();
-        PumpMessagesFor(50);
-        aliveAfterLoop = host.destroyed.empty();
-        EXPECT_FALSE(IsWindowVisible(h));  // gone from sight at once
+        DeleteJotlets(u"0", notes, [](Jotlet* closing) { closing->Close(); });
+        listedDuringLoop = !notes.empty();
+        PumpMessagesFor(50);  // the dialog's own loop turns: the release comes in it
+        removedDuringLoop = !removed.empty();
+        windowDuringLoop = IsWindow(h) != FALSE;  // the note still holds its window
+        shownDuringLoop = IsWindowVisible(h) != FALSE;
     };
     Mouse(h, WM_LBUTTONDOWN, 30, 85);  // Save
-    EXPECT_TRUE(aliveAfterLoop);
+    EXPECT_EQ(host.exports, 1);
+    EXPECT_FALSE(listedDuringLoop);
+    EXPECT_FALSE(removedDuringLoop);
+    EXPECT_TRUE(windowDuringLoop);
+    EXPECT_FALSE(shownDuringLoop);  // gone from sight at once
+    EXPECT_TRUE(IsWindow(h)) << "freed before the handler's own turn of the loop";
     PumpMessagesFor(50);
-    ASSERT_EQ(host.destroyed.size(), 1u);
+    EXPECT_EQ(removed, (std::vector<const Jotlet*>{&note}));
     EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+// The editor's menu runs a modal loop inside a handler of the note as well: a shutdown
+// from inside it (the session ending) closes the note but leaves freeing it until the
+// menu has returned.
+TEST_F(NoteWindowTest, TheShutdownFreesANoteWhoseEditorMenuIsOpenOnlyAfterTheMenu) {
+    TargetProcess targets({u"Vn menu target"});
+    TFStickyNote& note = ListedNoteOn(targets.Window(0));
+    HWND h = note.Handle();
+    static std::function<void()> inMenu;
+    bool aliveInMenu = false;
+    inMenu = [&] {
+        notes.DestroyAll();
+        aliveInMenu = IsWindow(h) != FALSE;
+        EndMenu();
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (auto action = std::exchange(inMenu, {})) action();
+    });
+    SendMessageW(note.Editor().Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(note.Editor().Handle()),
+                 MAKELPARAM(-1, -1));
+    KillTimer(nullptr, timer);
+    ASSERT_FALSE(inMenu) << "the menu did not open";
+    EXPECT_TRUE(aliveInMenu);
+    EXPECT_TRUE(notes.empty());
+    PumpMessagesFor(50);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(removed.empty()) << "a shutdown is no removal";
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
@@ -225,8 +260,8 @@ TEST_F(NoteWindowTest, AMissingOrBadTilePictureLeavesTheNoteComplete) {
         // controller of its own for each case.
         RecordingHost controller;
         auto noteOn = [&](HWND target) {
-            NotePtr note(new TFStickyNote(controller, target));
-            PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), *note);
+            auto note = std::make_unique<TFStickyNote>(controller, target);
+            PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), note->AsNewWindow());
             note->Show();
             return note;
         };

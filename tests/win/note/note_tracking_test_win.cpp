@@ -43,7 +43,7 @@ constexpr DWORD kFewTicks = 1500;
 class NoteTrackingTest : public NoteWindowTest {
 protected:
     NotePtr StoredNoteShownOn(WatchingHost& host, const std::u16string& caption, HWND target) {
-        NotePtr note(new TFStickyNote(host, u"vn_win_tests.exe", caption));
+        auto note = std::make_unique<TFStickyNote>(host, u"vn_win_tests.exe", caption);
         EXPECT_TRUE(Within(3000, [&] { return note->IsShown() && note->WndParent() == target; }));
         return note;
     }

@@ -77,7 +77,7 @@ TEST_F(NoteWindowTest, AStoredNoteBindsShowsHidesAndComesBackWhereItWas) {
     const std::u16string caption = UniqueCaption(u"Vn stored target");
     TargetProcess targets({caption});
     HWND target = targets.Window(0);
-    NotePtr note(new TFStickyNote(host, u"VN_WIN_TESTS.EXE", caption));
+    auto note = std::make_unique<TFStickyNote>(host, u"VN_WIN_TESTS.EXE", caption);
     EXPECT_EQ(note->WndParent(), reinterpret_cast<HWND>(-1));
     EXPECT_TRUE(note->ParentBindingPending());
     EXPECT_FALSE(note->HasHandle());  // no window until one is needed

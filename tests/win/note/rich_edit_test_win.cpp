@@ -18,23 +18,14 @@
 namespace vn {
 namespace {
 
-// A child window standing in for the note's body area: hosts the editor and forwards
-// its notifications, as the note window does.
+// A child window standing in for the note's body area: a plain window of the layer,
+// whose default handling gives the editor its own notifications back.
 class HostWindow : public Window {
 public:
-    RichEdit* edit = nullptr;
-
     void Create(HWND topLevel) {
         RegisterClass(L"VnTestRichEditHost", 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         CreateNative(WS_EX_CONTROLPARENT, L"VnTestRichEditHost", L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 280,
                      topLevel);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        LRESULT result = 0;
-        if (edit && edit->HandleParentMessage(msg, wParam, lParam, result)) return result;
-        return Window::HandleMessage(msg, wParam, lParam);
     }
 };
 
@@ -83,12 +74,10 @@ protected:
         ASSERT_NE(top, nullptr);
         host.Create(top);
         edit = std::make_unique<RichEdit>(rec.Events());
-        host.edit = edit.get();
         edit->Create(host.Handle(), 20, 1, 304, 104);
         Pump();
     }
     void TearDown() override {
-        host.edit = nullptr;
         edit.reset();
         host.DestroyHandle();
         Pump();
@@ -365,7 +354,6 @@ TEST_F(RichEditTest, ContentSurvivesReCreationAndANewParent) {
     host.DestroyHandle();
     EXPECT_EQ(edit->Handle(), nullptr);
     HostWindow second;
-    second.edit = edit.get();
     second.Create(top);
     edit->Create(second.Handle(), 20, 1, 304, 104);
     EXPECT_EQ(GetParent(edit->Handle()), second.Handle());
@@ -378,7 +366,6 @@ TEST_F(RichEditTest, ContentSurvivesReCreationAndANewParent) {
     edit->Destroy();
     edit->Create(second.Handle(), 20, 1, 304, 104);
     EXPECT_EQ(edit->SelAttributes().sizePoints, 36);
-    second.edit = nullptr;
     edit->Destroy();
 }
 
@@ -513,7 +500,6 @@ TEST_F(RichEditTest, CopiedTextOutlivesEveryEditor) {
     edit->SetSelStart(0);
     edit->SetSelLength(7);
     SendMessageW(edit->Handle(), WM_COPY, 0, 0);
-    host.edit = nullptr;
     edit.reset();  // the last editor of the process
     Pump();
     EXPECT_EQ(readClipboard(), L"keep me");

@@ -15,14 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "app/note_list.h"
 #include "attach/identity_win.h"
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
 #include "note/note_host.h"
 #include "note/note_time_win.h"
 #include "platform/errors.h"
+#include "platform/gdi_win.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 
 #include "target_process_win.h"
 #include "test_note_host_win.h"
@@ -38,27 +41,15 @@ public:
         if (onExport) onExport();
     }
     void ImportStickyNote() override { ++imports; }
-    // What the controller does when it lists a note.
-    void List(TFStickyNote& note) {
-        note.SetRemovalNotice([this](Jotlet& removed) { destroyed.push_back(&removed); });
-    }
 
     bool selecting = false;
     int saves = 0;
     int exports = 0;
     int imports = 0;
-    std::vector<Jotlet*> destroyed;
     std::function<void()> onExport;
 };
 
-// Frees a note that is still alive at the end of a test, without a removal notice.
-struct NoteDeleter {
-    void operator()(TFStickyNote* note) const {
-        note->SetRemovalNotice({});
-        note->Destroy();
-    }
-};
-using NotePtr = std::unique_ptr<TFStickyNote, NoteDeleter>;
+using NotePtr = std::unique_ptr<TFStickyNote>;
 
 inline constexpr COLORREF kPictureColor = RGB(255, 0, 0);
 
@@ -152,16 +143,25 @@ protected:
 
     // A note on `target` as the controller makes one for a picked window.
     NotePtr NoteOn(HWND target) {
-        NotePtr note(new TFStickyNote(host, target));
-        host.List(*note);
-        PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), *note);
+        auto note = std::make_unique<TFStickyNote>(host, target);
+        PlaceNoteOnPickedWindow(TheWindowSystem(), ToWindowId(target), note->AsNewWindow());
         note->Show();
         PumpMessagesFor(50);
         return note;
     }
+    // The same note handed to a note list, as the controller keeps it: a closed note
+    // asks the list to free it, and `removed` records the notes that asked.
+    TFStickyNote& ListedNoteOn(HWND target) {
+        NotePtr note = NoteOn(target);
+        TFStickyNote& listed = *note;
+        notes.Add(std::move(note));
+        return listed;
+    }
 
     RecordingHost host;
     std::vector<std::string> errors;
+    std::vector<const Jotlet*> removed;
+    NoteList notes{[this](Jotlet& note) { removed.push_back(&note); }};
 };
 
 inline RECT WindowRect(HWND h) {
@@ -218,27 +218,22 @@ inline void MoveCursorTo(HWND note, int x, int y) { Mouse(note, WM_MOUSEMOVE, x,
 // The face as the note draws it, read back from a memory bitmap.
 class FaceShot {
 public:
-    explicit FaceShot(HWND note) {
-        RECT r;
-        GetClientRect(note, &r);
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, r.right, r.bottom);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bitmap_);
-        SendMessageW(note, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+    explicit FaceShot(HWND note) : bitmap_(Bitmap(note)), selected_(dc_.get(), bitmap_.get()) {
+        SendMessageW(note, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
     }
-    ~FaceShot() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
 
 private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
+    static HBITMAP Bitmap(HWND note) {
+        RECT r;
+        GetClientRect(note, &r);
+        const WindowDc screen(nullptr);
+        return CreateCompatibleBitmap(screen.Get(), r.right, r.bottom);
+    }
+
+    UniqueMemoryDc dc_{CreateCompatibleDC(nullptr)};
+    UniqueBitmap bitmap_;
+    ScopedSelectObject selected_;
 };
 
 } // namespace vn::test
