@@ -36,6 +36,6 @@ inline constexpr char16_t kMenuQuit[] = u"Quit";
 // The file-open dialog of the import.
 inline constexpr char16_t kOpenDialogTitle[] = u"Select Vantory Note File to Import";
 inline constexpr char16_t kOpenDialogFilter[] = u"Vantory Note Export File (*.vnx)|*.vnx";
-inline constexpr char16_t kOpenDialogDefaultExt[] = u"sne";
+inline constexpr char16_t kOpenDialogDefaultExt[] = u"vnx";
 
 } // namespace vn

@@ -14,7 +14,7 @@ namespace vn {
 
 void TFMain::SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u16string& ANewInfoString) {
     if (Picking_.Start(ABalloonHintMessage, ANewInfoString) == PickPrompt::TrayBalloon)
-        ShowBalloon(kBalloonInfo, kBalloonPickPrompt);
+        ShowPromptBalloon(kBalloonPickPrompt);
 }
 
 // 100 ms after picking ended with a pick. A refused note (access denied) stops the

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <optional>
+#include <utility>
 
 #include "app/app_texts.h"
 #include "app/application_win.h"
@@ -140,6 +141,7 @@ void TFMain::FormDestroy() {
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
     Guarded([this] { SaveToFile(); });
+    if (auto done = std::exchange(finalSaveDone_, nullptr)) done();
     FJotlets.DestroyAll();
     FStickyNoteList.clear();
     // No save may follow the final one.
@@ -189,16 +191,32 @@ void TFMain::ApplicationEventsException(std::exception_ptr error) {
     ShowBalloon(kBalloonError, kAccessDeniedBalloonText);
 }
 
-// The title stays the one set at start-up.
 void TFMain::ShowBalloon(DWORD icon, const std::u16string& text) {
-    TrayIcon_.SetBalloonIcon(icon);
-    TrayIcon_.SetBalloonText(text);
+    const BalloonIcon kind = icon == kBalloonError     ? BalloonIcon::Error
+                             : icon == kBalloonWarning ? BalloonIcon::Warning
+                                                       : BalloonIcon::Info;
+    Balloons_.Post({kind, text, false});
+}
+
+void TFMain::ShowPromptBalloon(const std::u16string& text) { Balloons_.Post({BalloonIcon::Info, text, true}); }
+
+// The title stays the one set at start-up.
+void TFMain::PutBalloonOnScreen(const Balloon& balloon) {
+    TrayIcon_.SetBalloonIcon(balloon.icon == BalloonIcon::Error     ? kBalloonError
+                             : balloon.icon == BalloonIcon::Warning ? kBalloonWarning
+                                                                    : kBalloonInfo);
+    TrayIcon_.SetBalloonText(balloon.text);
     TrayIcon_.ShowBalloon();
 }
 
 // --- Tray --------------------------------------------------------------------------
 
 void TFMain::TrayIconMouse(UINT mouseMessage) {
+    // A click on the balloon, or its close button: the next one may show.
+    if (mouseMessage == NIN_BALLOONUSERCLICK) {
+        Balloons_.Dismissed();
+        return;
+    }
     if (mouseMessage != WM_RBUTTONUP) return;
     if (std::optional<TrayCommand> command = PopupMenu_.Popup()) MenuCommand(*command);
 }
@@ -227,6 +245,7 @@ bool TFMain::TimerEnabled(ControllerTimer timer) const {
     case ControllerTimer::CaptureWindowTimer: return Picking_.CaptureTimerEnabled();
     case ControllerTimer::CheckForegroundWindowTimer: return Picking_.CheckForegroundTimerEnabled();
     case ControllerTimer::SaveTimer: return SaveTimer.Enabled();
+    case ControllerTimer::BalloonTimer: return BalloonTimer.Enabled();
     }
     return false;
 }
@@ -247,6 +266,7 @@ LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case ControllerTimer::CaptureWindowTimer: CaptureWindowTimerTimer(); return 0;
         case ControllerTimer::CheckForegroundWindowTimer: Picking_.CheckForegroundWindowTimerTimer(); return 0;
         case ControllerTimer::SaveTimer: SaveTimerTimer(); return 0;
+        case ControllerTimer::BalloonTimer: Balloons_.TimerTimer(); return 0;
         }
         break;
     case WM_CLOSE:

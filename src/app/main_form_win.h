@@ -15,11 +15,13 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/balloon_queue.h"
 #include "app/delayed_save.h"
 #include "app/messages_win.h"
 #include "app/note_list.h"
@@ -60,6 +62,9 @@ public:
     // Runs the shutdown (FormDestroy: final save, notes, timers, hook) and destroys
     // the window; the tray icon leaves. Runs once; later calls do nothing.
     void Destroy();
+    // Called once, right after the final save of the shutdown, before the rest of the
+    // teardown: a new start may begin as soon as the store is written.
+    void SetFinalSaveDone(std::function<void()> done) { finalSaveDone_ = std::move(done); }
 
     // --- Operations for the rest of the program -----------------------------------
     // The store save: every note, into the store folder.
@@ -124,7 +129,11 @@ private:
 
     void CaptureWindowTimerTimer();
     void SaveTimerTimer();
+    // Balloons go through the queue (app/balloon_queue.h): a notice waits for the one
+    // on screen; a prompt, which asks the person to act now, shows at once.
     void ShowBalloon(DWORD icon, const std::u16string& text);
+    void ShowPromptBalloon(const std::u16string& text);
+    void PutBalloonOnScreen(const Balloon& balloon);
 
     // A note bound to the picked window, listed and placed at its corner.
     TFStickyNote& AddStickyNoteToWindow(HWND AParentWnd);
@@ -151,6 +160,7 @@ private:
     FileDialog OpenDialog_;
     bool created_ = false;
     bool destroying_ = false;
+    std::function<void()> finalSaveDone_;
 
     // Made before the note list and gone after it: the notes use them until they go.
     std::unique_ptr<NoteCompanionWindow> NoteCompanion_;
@@ -169,6 +179,8 @@ private:
     std::unique_ptr<NoteStore> Store_;
     bool storeLoaded_ = false;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
+    WindowTimer BalloonTimer{*this, static_cast<UINT_PTR>(ControllerTimer::BalloonTimer), kBalloonTime};
+    BalloonQueue Balloons_{BalloonTimer, [this](const Balloon& balloon) { PutBalloonOnScreen(balloon); }};
     DelayedSave DelayedSave_;
 
     WindowSystemWithTitleSearch TrackingWindows_;

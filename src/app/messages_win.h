@@ -16,6 +16,7 @@ enum class ControllerTimer : UINT_PTR {
     CaptureWindowTimer = 1,          // one-shot: takes the picked foreground window
     CheckForegroundWindowTimer = 2,  // while picking: ends it when another program is in front
     SaveTimer = 3,                   // one-shot, restarted by every change: delayed store save
+    BalloonTimer = 4,                // while a balloon is on screen: its time is up
 };
 
 // Tray menu commands.

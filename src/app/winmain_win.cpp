@@ -36,6 +36,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TheApplication = &application;
         application.SetTitle(kApplicationTitle);
         TFMain main(application);
+        // The guard goes as soon as the final save is written, not after the rest of
+        // the teardown: a start right after Quit finds the store complete and runs.
+        main.SetFinalSaveDone([&guard] { guard.Release(); });
         try {
             application.Initialize();
             main.Create();
@@ -49,13 +52,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
         if (exitCode == 0) application.Run();
 
-        // The final save runs in the controller's shutdown; the guard is released
-        // only afterwards, so a new instance never reads a store being rewritten.
+        // The final save runs in the controller's shutdown, and the guard is released
+        // only after it, so a new instance never reads a store being rewritten.
         main.Destroy();
         TheApplication = nullptr;
     }
 
-    if (SUCCEEDED(ole)) OleUninitialize();
+    if (SUCCEEDED(ole)) {
+        // Text copied from a note is an object of this process on the clipboard:
+        // render it now, so that other programs can still paste it once the process
+        // is gone. Without an object of ours on the clipboard this does nothing.
+        OleFlushClipboard();
+        OleUninitialize();
+    }
     guard.Release();
     return exitCode;
 }

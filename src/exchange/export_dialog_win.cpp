@@ -25,7 +25,7 @@ constexpr char16_t kDataFolderRefused[] =
     u"Notes cannot be exported into the folder where Vantory Note keeps its own files.\r\n"
     u"Please choose another folder.";
 constexpr char16_t kSaveFilter[] = u"Vantory Note Export File (*.vnx)|*.vnx";
-constexpr char16_t kSaveDefaultExt[] = u"sne";
+constexpr char16_t kSaveDefaultExt[] = u"vnx";
 constexpr char16_t kSaveFileName[] = u"Exported Vantory notes";
 
 enum ControlId : int { kLabel1Id = 100, kExportId = 101, kListId = 102, kDeleteId = 103, kCloseId = IDCANCEL };

@@ -29,6 +29,18 @@ constexpr wchar_t kDefaultFace[] = L"Tahoma";
 // Without a limit of its own the control silently cuts a body at 32,767 characters.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
 
+// The library is loaded by the first editor and stays for the life of the process.
+// Text cut or copied from an editor is an object of this library that the system
+// clipboard holds, beyond the editor and until the program renders it on its way
+// out: freeing the library with the last editor would leave the clipboard (and the
+// program's final clipboard work) calling into unloaded code.
+void LoadRichEditLibraryOnce() {
+    static HMODULE library = nullptr;
+    if (library) return;
+    library = LoadLibraryW(kRichEditLibrary);
+    if (!library) RaiseLastOSError();
+}
+
 CHARFORMAT2W EmptyFormat() {
     CHARFORMAT2W cf{};
     cf.cbSize = sizeof(cf);
@@ -105,7 +117,6 @@ public:
             hwnd_ = nullptr;
         }
         host_.reset();
-        if (library_) FreeLibrary(library_);
     }
 
     void Create(HWND parent, int left, int top, int width, int height) {
@@ -439,10 +450,7 @@ private:
     };
 
     void CreateNative(HWND parent, DWORD visible) {
-        if (!library_) {
-            library_ = LoadLibraryW(kRichEditLibrary);
-            if (!library_) RaiseLastOSError();
-        }
+        LoadRichEditLibraryOnce();
         const RECT b = bounds_;  // left, top, width, height
         const DWORD style = WS_CHILD | WS_TABSTOP | visible | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
                             ES_AUTOHSCROLL | ES_AUTOVSCROLL;
@@ -622,7 +630,6 @@ private:
     };
 
     Events events_;
-    HMODULE library_ = nullptr;
     HWND hwnd_ = nullptr;
     bool parked_ = false;  // hwnd_ lives under host_, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass

@@ -565,6 +565,9 @@ std::string Run(const std::vector<std::wstring>& args) {
     if (command == L"foreground") return Ok(Foreground(ParseWindow(arg(1))));
     if (command == L"set-text") return Ok(SetText(ParseWindow(arg(1)), arg(2)));
     if (command == L"close") return Ok(Close(arg(1)));
+    // paste HWND: the edit control pastes what the clipboard holds, as its Paste does.
+    if (command == L"paste")
+        return Ok(SendMessageTimeoutW(ParseWindow(arg(1)), WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr) != 0);
     if (command == L"close-window") return Ok(PostMessageW(ParseWindow(arg(1)), WM_CLOSE, 0, 0));
     if (command == L"launch-ready") return LaunchReady(arg(1), std::wcstod(arg(2).c_str(), nullptr));
     if (command == L"close-wait") return CloseWait(std::wcstod(arg(1).c_str(), nullptr));

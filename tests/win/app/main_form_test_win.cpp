@@ -91,6 +91,10 @@ protected:
         application.Initialize();
         main.Create();
     }
+    // The balloon on screen has had its time: the next one shows at once.
+    void BalloonTimeIsUp() {
+        SendMessageW(main.Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::BalloonTimer), 0);
+    }
     Application application;
     TFMain main{application, TestDataFolder()};
 };
@@ -123,6 +127,11 @@ TEST_F(MainFormTest, StartsHiddenWithoutTaskbarButtonAndSettlesInTheTray) {
     EXPECT_TRUE(main.WindowEventsInstalled());
     EXPECT_EQ(main.OpenDialog().Title, u"Select Vantory Note File to Import");
     EXPECT_EQ(main.OpenDialog().Filter, u"Vantory Note Export File (*.vnx)|*.vnx");
+    // A name typed without an extension gets the one the filters show: an archive
+    // saved as "notes" must be listed when it is imported.
+    for (const FileDialog* dialog : {&main.OpenDialog(), &main.ExportDialog()->SaveDialog()}) {
+        EXPECT_NE(dialog->Filter.find(u"|*." + dialog->DefaultExt), std::u16string::npos) << Utf8(dialog->Filter);
+    }
 
     main.Destroy();
     EXPECT_FALSE(IsWindow(h));
@@ -145,6 +154,7 @@ TEST_F(MainFormTest, OnlyTheAccessDeniedFailureIsShownAndAsAnErrorBalloon) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
+        BalloonTimeIsUp();
         unsigned before = main.Tray().BalloonsShown();
         // Raised inside a window procedure of the program, as a failing capture would be.
         ThrowingWindow window(c.message);
@@ -165,11 +175,32 @@ TEST_F(MainFormTest, OnlyTheAccessDeniedFailureIsShownAndAsAnErrorBalloon) {
     EXPECT_TRUE(IsWindow(main.Handle()));
 }
 
+// One balloon at a time: a notice waits for the one on screen, and a click on that
+// balloon (which Wine's tray never sends; the shell's callback is sent here) makes way.
+TEST_F(MainFormTest, ANoticeWaitsForTheBalloonOnScreenUntilItIsClickedOrItsTimeIsUp) {
+    const std::u16string startup = main.Tray().BalloonText();
+    EXPECT_TRUE(main.TimerEnabled(ControllerTimer::BalloonTimer));
+    const unsigned before = main.Tray().BalloonsShown();
+    ThrowingWindow window("TSNCreateWindowHandleAccessDeniedException");
+    SendMessageW(window.Handle(), WM_APP, 0, 0);
+    SendMessageW(window.Handle(), WM_APP, 0, 0);  // the same news waits once
+    EXPECT_EQ(main.Tray().BalloonsShown(), before);
+    EXPECT_EQ(main.Tray().BalloonText(), startup);
+
+    SendMessageW(main.Tray().MessageWindow(), kTrayCallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(main.Tray().BalloonsShown(), before + 1);
+    EXPECT_EQ(main.Tray().BalloonIcon(), static_cast<DWORD>(NIIF_ERROR));
+    BalloonTimeIsUp();
+    EXPECT_EQ(main.Tray().BalloonsShown(), before + 1) << "nothing else was waiting";
+    EXPECT_FALSE(main.TimerEnabled(ControllerTimer::BalloonTimer));
+}
+
 TEST_F(MainFormTest, NoRoomForNoteWindowsIsToldOnceAShortageAsAWarning) {
     main.Budget().SetQuota({note::kReserve.user + note::kNoteWindowCost.user, note::kDefaultQuota.gdi});
     // What a waiting note's tick does, twice a second.
     auto tick = [&] { Guarded([&] { if (!main.Budget().TakeNoteWindow()) throw note::NoRoomForWindow(); }); };
     tick();  // the one window there is room for
+    BalloonTimeIsUp();
     const unsigned before = main.Tray().BalloonsShown();
     for (int i = 0; i < 4; ++i) tick();
     EXPECT_EQ(main.Tray().BalloonsShown(), before + 1);
@@ -179,6 +210,7 @@ TEST_F(MainFormTest, NoRoomForNoteWindowsIsToldOnceAShortageAsAWarning) {
 
     main.Budget().Give(note::kNoteWindowCost);  // a note was deleted: the waiting one shows
     tick();
+    BalloonTimeIsUp();
     tick();  // and the next one waits again: a new shortage
     EXPECT_EQ(main.Tray().BalloonsShown(), before + 2);
 }

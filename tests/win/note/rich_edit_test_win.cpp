@@ -4,6 +4,7 @@
 #include "platform/text_win.h"
 #include "platform/window_win.h"
 
+#include <ole2.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
@@ -489,6 +490,36 @@ TEST_F(RichEditTest, PositionAndSize) {
     GetWindowRect(edit->Handle(), &r);
     EXPECT_EQ(r.right - r.left, 335);
     EXPECT_EQ(edit->Top(), 5);
+}
+
+// Copied text is an object of the rich-text library that the clipboard keeps after
+// the editor is gone: another program pastes it then, and once more after the
+// program rendered it on its way out.
+TEST_F(RichEditTest, CopiedTextOutlivesEveryEditor) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    auto readClipboard = [] {
+        std::wstring text;
+        if (!OpenClipboard(nullptr)) return std::wstring(L"(clipboard busy)");
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
+    };
+    Type(L"keep me");
+    edit->SetSelStart(0);
+    edit->SetSelLength(7);
+    SendMessageW(edit->Handle(), WM_COPY, 0, 0);
+    host.edit = nullptr;
+    edit.reset();  // the last editor of the process
+    Pump();
+    EXPECT_EQ(readClipboard(), L"keep me");
+    OleFlushClipboard();
+    OleUninitialize();
+    EXPECT_EQ(readClipboard(), L"keep me");
 }
 
 } // namespace
