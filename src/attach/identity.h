@@ -9,10 +9,15 @@
 namespace vn {
 
 // Identity text comparison: equal when both are empty, or when they have the same
-// length and are equal code unit by code unit after mapping a..z to A..Z. No other
+// length and are equal code unit by code unit after mapping a..z to A..Z and CR
+// and LF to a space (a caption is stored on one line: CaptionOnOneLine). No other
 // case folding, no locale, no normalisation, no trimming: an accented, Greek or
 // Cyrillic letter in another case makes the texts differ.
 bool IdentityTextEquals(std::u16string_view a, std::u16string_view b) noexcept;
+
+// A caption as a record line holds it: every CR and every LF a space. Compare a
+// window's caption with a stored one in this form (IdentityTextEquals does).
+std::u16string CaptionOnOneLine(std::u16string_view caption);
 
 // A window text as a caption: every leading and trailing code unit of value 32 or
 // below (blanks, tabs, line breaks, NULs) removed; the inside stays as it is.

@@ -29,12 +29,12 @@ std::u16string ParentPath(std::u16string_view path) {
     return sep == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, sep));
 }
 
-void RaiseCannotOpenFile(const std::u16string& path, const std::string& systemMessage) {
-    throw Error("Cannot open file \"" + Expanded(path) + "\". " + systemMessage);
+void RaiseCannotOpenFile(const std::u16string& path, const std::string& systemMessage, FileFault fault) {
+    throw FileError("Cannot open file \"" + Expanded(path) + "\". " + systemMessage, fault);
 }
 
-void RaiseCannotCreateFile(const std::u16string& path, const std::string& systemMessage) {
-    throw Error("Cannot create file \"" + Expanded(path) + "\". " + systemMessage);
+void RaiseCannotCreateFile(const std::u16string& path, const std::string& systemMessage, FileFault fault) {
+    throw FileError("Cannot create file \"" + Expanded(path) + "\". " + systemMessage, fault);
 }
 
 } // namespace vn

@@ -1,7 +1,8 @@
 #pragma once
 // The program's one view of the file system, for the store and the archive.
 // Paths are UTF-16, absolute or relative; "\" and "/" both separate components.
-// Failures raise vn::Error with a text naming the path.
+// Failures raise vn::FileError (errors.h) with a text naming the path and the
+// cause as far as the system tells it.
 //
 // Implementations: the platform's own (PlatformFileSystem: file_system_win.cpp
 // in the program, file_system_posix.cpp natively); tests bring in-memory ones.
@@ -11,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/errors.h"
 
 namespace vn {
 
@@ -131,7 +134,9 @@ std::u16string ParentPath(std::u16string_view path);
 std::u16string AbsolutePath(const std::u16string& path);
 
 // The failure texts of file access; `path` is shown expanded (absolute).
-[[noreturn]] void RaiseCannotOpenFile(const std::u16string& path, const std::string& systemMessage);
-[[noreturn]] void RaiseCannotCreateFile(const std::u16string& path, const std::string& systemMessage);
+[[noreturn]] void RaiseCannotOpenFile(const std::u16string& path, const std::string& systemMessage,
+                                      FileFault fault = FileFault::Unknown);
+[[noreturn]] void RaiseCannotCreateFile(const std::u16string& path, const std::string& systemMessage,
+                                        FileFault fault = FileFault::Unknown);
 
 } // namespace vn

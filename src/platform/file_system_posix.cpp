@@ -40,8 +40,35 @@ void SyncFolderOf(const std::string& path) {
     close(fd);
 }
 
-[[noreturn]] void Fail(const char* what, const std::u16string& path, const std::string& reason) {
-    throw Error(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason);
+// What an errno says about the cause, for the person to act on.
+FileFault FaultOf(int error) {
+    switch (error) {
+    case EBUSY:
+    case ETXTBSY: return FileFault::InUse;
+    case ENOSPC:
+    case EDQUOT: return FileFault::DiskFull;
+    case EROFS:
+    case EACCES:
+    case EPERM: return FileFault::ReadOnly;
+    default: return FileFault::Unknown;
+    }
+}
+
+[[noreturn]] void Fail(const char* what, const std::u16string& path, const std::string& reason,
+                       FileFault fault = FileFault::Unknown) {
+    throw FileError(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason, fault);
+}
+
+[[noreturn]] void Fail(const char* what, const std::u16string& path, int error) {
+    Fail(what, path, std::strerror(error), FaultOf(error));
+}
+
+[[noreturn]] void FailOpen(const std::u16string& path, int error) {
+    RaiseCannotOpenFile(path, std::strerror(error), FaultOf(error));
+}
+
+[[noreturn]] void FailCreate(const std::u16string& path, int error) {
+    RaiseCannotCreateFile(path, std::strerror(error), FaultOf(error));
 }
 
 class Descriptor {
@@ -113,7 +140,7 @@ private:
 
 void ListInto(const std::string& folder, const std::u16string& prefix, std::vector<ListedFile>& files) {
     DIR* dir = opendir(folder.c_str());
-    if (!dir) RaiseCannotOpenFile(DecodeUtf8(folder), std::strerror(errno));
+    if (!dir) FailOpen(DecodeUtf8(folder), errno);
     const auto closer = OnScopeExit([dir] { closedir(dir); });
     while (struct dirent* item = readdir(dir)) {
         const std::string name = item->d_name;
@@ -139,13 +166,13 @@ class PosixFileSystem : public FileSystem {
 public:
     std::string ReadFile(const std::u16string& path) override {
         Descriptor fd(open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.Get() < 0) RaiseCannotOpenFile(path, std::strerror(errno));
+        if (fd.Get() < 0) FailOpen(path, errno);
         std::string data;
         char buffer[64 * 1024];
         for (;;) {
             ssize_t n = read(fd.Get(), buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) RaiseCannotOpenFile(path, std::strerror(errno));
+            if (n < 0) FailOpen(path, errno);
             if (n == 0) break;
             data.append(buffer, static_cast<size_t>(n));
         }
@@ -156,23 +183,24 @@ public:
     void WriteFile(const std::u16string& path, std::string_view bytes, Durability durability) override {
         const std::string native = Native(path);
         Descriptor fd(open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (fd.Get() < 0) RaiseCannotCreateFile(path, std::strerror(errno));
+        if (fd.Get() < 0) FailCreate(path, errno);
         size_t done = 0;
         while (done < bytes.size()) {
             ssize_t n = write(fd.Get(), bytes.data() + done, bytes.size() - done);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) RaiseCannotCreateFile(path, std::strerror(errno));
+            // A write that takes nothing has found no room.
+            if (n <= 0) FailCreate(path, n == 0 ? ENOSPC : errno);
             done += static_cast<size_t>(n);
         }
         // The folder's entry of a new file becomes durable with the next rename in
         // that folder, which syncs the folder (the store names its index last).
         if (durability == Durability::Flushed && fsync(fd.Get()) != 0)
-            RaiseCannotCreateFile(path, std::strerror(errno));
+            FailCreate(path, errno);
     }
 
     void RemoveFile(const std::u16string& path) override {
         if (Kind(path) == PathKind::Folder) Fail("Cannot delete file", path, "It is a folder.");
-        if (unlink(Native(path).c_str()) != 0 && errno != ENOENT) Fail("Cannot delete file", path, std::strerror(errno));
+        if (unlink(Native(path).c_str()) != 0 && errno != ENOENT) Fail("Cannot delete file", path, errno);
     }
 
     using FileSystem::Rename;
@@ -180,7 +208,7 @@ public:
         // POSIX would let a folder replace an empty folder; Windows never does.
         if (Kind(from) == PathKind::Folder && Exists(to)) Fail("Cannot rename", from, "The target exists.");
         const std::string source = Native(from), target = Native(to);
-        if (rename(source.c_str(), target.c_str()) != 0) Fail("Cannot rename", from, std::strerror(errno));
+        if (rename(source.c_str(), target.c_str()) != 0) Fail("Cannot rename", from, errno);
         if (durability == Durability::Cached) return;
         SyncFolderOf(target);
         if (ParentPath(from) != ParentPath(to)) SyncFolderOf(source);
@@ -197,18 +225,18 @@ public:
         for (std::filesystem::directory_iterator it(std::filesystem::path(Native(folder)), ec), end; !ec && it != end;
              it.increment(ec))
             names.push_back(DecodeUtf8(it->path().filename().string()));
-        if (ec) Fail("Cannot open folder", folder, ec.message());
+        if (ec) Fail("Cannot open folder", folder, ec.message(), FaultOf(ec.value()));
         return names;
     }
 
     std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override {
         int fd = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) RaiseCannotOpenFile(path, std::strerror(errno));
+        if (fd < 0) FailOpen(path, errno);
         struct stat st;
         int error = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : !S_ISREG(st.st_mode) ? EINVAL : 0;
         if (error != 0) {
             close(fd);
-            RaiseCannotOpenFile(path, std::strerror(error));
+            FailOpen(path, error);
         }
         return std::make_unique<PosixSourceFile>(fd, st);
     }
@@ -216,12 +244,12 @@ public:
     std::unique_ptr<TargetFile> Create(const std::u16string& path) override {
         // O_NOFOLLOW: a link planted at the target name is refused, not written through.
         int fd = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0) RaiseCannotCreateFile(path, std::strerror(errno));
+        if (fd < 0) FailCreate(path, errno);
         struct stat st;
         if (fstat(fd, &st) != 0) {
             int error = errno;
             close(fd);
-            RaiseCannotCreateFile(path, std::strerror(error));
+            FailCreate(path, error);
         }
         return std::make_unique<PosixTargetFile>(fd, st);
     }
@@ -245,13 +273,13 @@ public:
     void CreateFolder(const std::u16string& path) override {
         if (mkdir(Native(path).c_str(), 0777) == 0) return;
         int error = errno;
-        if (!(error == EEXIST && Kind(path) == PathKind::Folder)) RaiseCannotCreateFile(path, std::strerror(error));
+        if (!(error == EEXIST && Kind(path) == PathKind::Folder)) FailCreate(path, error);
     }
 
     void CreateFolders(const std::u16string& path) override {
         std::error_code ec;
         std::filesystem::create_directories(std::filesystem::path(Native(path)), ec);
-        if (ec) RaiseCannotCreateFile(path, ec.message());
+        if (ec) RaiseCannotCreateFile(path, ec.message(), FaultOf(ec.value()));
     }
 };
 

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/errors.h"
+#include "platform/file_fault.h"
 #include "platform/file_system.h"
 #include "platform/file_system_win.h"
 #include "platform/text_win.h"
@@ -18,9 +19,71 @@ namespace {
 
 std::string LastErrorText(DWORD code) { return Utf8(SystemErrorMessage(code)); }
 
+// Opens a file or folder for `access`, sharing everything, only to see whether
+// the system would let a change through.
+ProbeOpen TryOpen(const std::u16string& path, DWORD access) {
+    HANDLE h = CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return ProbeOpen::Opened;
+    }
+    switch (GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return ProbeOpen::Shared;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return ProbeOpen::Denied;
+    default: return ProbeOpen::Missing;
+    }
+}
+
+// Why the change of `path` was refused with ERROR_ACCESS_DENIED. A folder's
+// read-only attribute is left out: Windows does not enforce it (Explorer marks
+// customised folders with it).
+FileFault FaultOfDenial(const std::u16string& path) {
+    AccessProbe probe;
+    const DWORD attributes = GetFileAttributesW(W(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        probe.readOnlyAttribute = (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        probe.target = TryOpen(path, DELETE);
+    }
+    const std::u16string folder = ParentPath(path);
+    if (!folder.empty()) probe.folder = TryOpen(folder, FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD);
+    return FaultOfAccessDenied(probe);
+}
+
+// Not in every SDK's headers.
+constexpr DWORD kDiskQuotaExceeded = 1295; // ERROR_DISK_QUOTA_EXCEEDED
+
+FileFault FaultOf(DWORD code, const std::u16string& path) {
+    switch (code) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return FileFault::InUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kDiskQuotaExceeded: return FileFault::DiskFull;
+    case ERROR_WRITE_PROTECT:
+    case ERROR_FILE_READ_ONLY: return FileFault::ReadOnly;
+    case ERROR_ACCESS_DENIED: return FaultOfDenial(path);
+    default: return FileFault::Unknown;
+    }
+}
+
+// The graver of two causes, for a refusal that may lie with either of two paths.
+FileFault Graver(FileFault a, FileFault b) {
+    auto rank = [](FileFault f) { return f == FileFault::ReadOnly ? 2 : f == FileFault::Unknown ? 0 : 1; };
+    return rank(b) > rank(a) ? b : a;
+}
+
+[[noreturn]] void Raise(const char* what, const std::u16string& path, DWORD code, FileFault fault) {
+    throw FileError(std::string(what) + " \"" + Utf8(path) + "\". " + LastErrorText(code), fault);
+}
+
+// Raises for the last error, which must be the refusal of a change of `path`.
 [[noreturn]] void FailLast(const char* what, const std::u16string& path) {
-    DWORD code = GetLastError();
-    throw Error(std::string(what) + " \"" + Utf8(path) + "\". " + LastErrorText(code));
+    const DWORD code = GetLastError();
+    Raise(what, path, code, FaultOf(code, path));
 }
 
 // Keeps each call well inside the DWORD that ReadFile and WriteFile take.
@@ -117,7 +180,7 @@ void ListInto(const std::u16string& folder, const std::u16string& prefix, std::v
     if (!find) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return;  // an empty drive root
-        RaiseCannotOpenFile(folder, LastErrorText(error));
+        RaiseCannotOpenFile(folder, LastErrorText(error), FaultOf(error, folder));
     }
     do {
         const std::u16string name = U16(item.cFileName);
@@ -180,7 +243,13 @@ public:
         // Write-through: the call returns once the new name is on the disk.
         DWORD flags = MOVEFILE_REPLACE_EXISTING;
         if (durability == Durability::Flushed) flags |= MOVEFILE_WRITE_THROUGH;
-        if (!MoveFileExW(W(from), W(to), flags)) FailLast("Cannot rename", from);
+        if (MoveFileExW(W(from), W(to), flags)) return;
+        // A refusal may lie with the name to replace as well as with the one to move.
+        const DWORD code = GetLastError();
+        FileFault fault = FaultOf(code, from);
+        if (code == ERROR_ACCESS_DENIED && GetFileAttributesW(W(to)) != INVALID_FILE_ATTRIBUTES)
+            fault = Graver(fault, FaultOfDenial(to));
+        Raise("Cannot rename", from, code, fault);
     }
 
     void DeleteDirectory(const std::u16string& path) override { vn::DeleteDirectory(path); }
@@ -204,14 +273,20 @@ public:
     std::unique_ptr<SourceFile> OpenRead(const std::u16string& path) override {
         HANDLE h = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (h == INVALID_HANDLE_VALUE) RaiseCannotOpenFile(path, LastErrorText(GetLastError()));
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            RaiseCannotOpenFile(path, LastErrorText(error), FaultOf(error, path));
+        }
         return std::make_unique<WinSourceFile>(h);
     }
 
     std::unique_ptr<TargetFile> Create(const std::u16string& path) override {
         HANDLE h = CreateFileW(W(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) RaiseCannotCreateFile(path, LastErrorText(GetLastError()));
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            RaiseCannotCreateFile(path, LastErrorText(error), FaultOf(error, path));
+        }
         return std::make_unique<WinTargetFile>(h);
     }
 
@@ -238,7 +313,7 @@ public:
         if (CreateDirectoryW(W(path), nullptr)) return;
         DWORD error = GetLastError();
         if (!(error == ERROR_ALREADY_EXISTS && Kind(path) == PathKind::Folder))
-            RaiseCannotCreateFile(path, LastErrorText(error));
+            RaiseCannotCreateFile(path, LastErrorText(error), FaultOf(error, path));
     }
 
     void CreateFolders(const std::u16string& path) override {

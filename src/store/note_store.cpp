@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "store/body_path.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/record_line.h"
+#include "store/store_in_place.h"
 #include "store/store_names.h"
 
 namespace vn {
@@ -40,17 +42,43 @@ std::u16string NoteStore::SaveStickyNoteToFile(StoreNote& note, const std::u16st
     return ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(), fileName, states);
 }
 
-void NoteStore::SaveStore(std::span<StoreNote* const> notes) {
+void NoteStore::SaveStore(std::span<StoreNote* const> notes) { WriteSnapshot(CaptureStore(notes)); }
+
+SaveOutcome NoteStore::Write(const StoreSnapshot& snapshot) {
+    try {
+        return SaveOutcome::Saved(WriteSnapshot(snapshot));
+    } catch (const std::exception& e) {
+        return SaveOutcome::Failed(e);
+    }
+}
+
+SavePath NoteStore::WriteSnapshot(const StoreSnapshot& snapshot) {
     if (unreadStore_) ReadUnloadedStore();
     RereadKeptBodies();
+    StorePlan plan = PlanStore(snapshot);
     try {
-        WriteStore(notes);
+        SaveThroughStaging(plan);
+        return SavePath::Swapped;
+    } catch (const std::exception&) {
+        // The folders could not be swapped, or a new store not be staged. Without a
+        // complete "Information" there is nothing to save into. What the store
+        // knows of its folders still holds: the staging folder changes only once
+        // it is prepared, and a failed swap leaves both as they were.
+        if (!folders_.IsComplete(folders_.Store())) {
+            knownStore_.reset();
+            knownStaging_.reset();
+            throw;
+        }
+    }
+    try {
+        SaveInPlace(fs_, folders_, plan, knownStore_, codePage_);
     } catch (...) {
         // Whatever the failure left in the folders is unknown now: the next save writes every body.
         knownStore_.reset();
         knownStaging_.reset();
         throw;
     }
+    return SavePath::InPlace;
 }
 
 // A body that could not be read at load (locked by another program, say) gets
@@ -68,7 +96,37 @@ void NoteStore::RereadKeptBodies() {
     }
 }
 
-void NoteStore::WriteStore(std::span<StoreNote* const> notes) {
+// The lines and bodies of the store to write: the notes from the last position
+// down, then the records that did not become notes, as they came. A body file of
+// the store folder takes the next free number, and one whose bytes could not be
+// read a number that no file has.
+StorePlan NoteStore::PlanStore(const StoreSnapshot& snapshot) const {
+    const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";
+    StorePlan plan;
+    plan.bodies.reserve(snapshot.notes.size() + kept_.size());
+    plan.lines.reserve(snapshot.notes.size() + kept_.size());
+    for (size_t p = 0; p < snapshot.notes.size(); ++p) plan.bodies.push_back({BodyFileName(p), snapshot.notes[p].body});
+    for (size_t p = snapshot.notes.size(); p-- > 0;) {
+        const CapturedNote& note = snapshot.notes[p];
+        const std::u16string field = folderPrefix + plan.bodies[p].name;
+        std::u16string line =
+            ComposeRecordLine(note.exeName, note.caption, note.ownerLabel, note.timeLabel, field, note.checkStates);
+        const size_t offset = line.size() - note.checkStates.size() - 1 - field.size();
+        plan.lines.push_back({std::move(line), p, offset, field.size()});
+    }
+    for (const KeptRecord& kept : kept_) {
+        if (!kept.bodyFieldOffset) {
+            plan.lines.push_back({kept.line, std::nullopt, 0, 0});
+            continue;
+        }
+        plan.lines.push_back({kept.line, plan.bodies.size(), *kept.bodyFieldOffset, kept.bodyFieldLength});
+        plan.bodies.push_back(
+            {BodyFileName(plan.bodies.size()), kept.body ? std::make_shared<const std::string>(*kept.body) : nullptr});
+    }
+    return plan;
+}
+
+void NoteStore::SaveThroughStaging(StorePlan& plan) {
     // What the store knows of its folders holds only while no save was cut short.
     if (fs_.Exists(folders_.Backup()) || folders_.IsComplete(folders_.Staging()) ||
         !folders_.IsComplete(folders_.Store())) {
@@ -82,45 +140,19 @@ void NoteStore::WriteStore(std::span<StoreNote* const> notes) {
     FolderContents staging = knownStaging_ ? std::move(*knownStaging_) : ReadBodies(fs_, folders_.Staging());
     knownStaging_.reset(); // from here on the staging folder changes
 
-    const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";
-    std::vector<StagedBody> bodies;
-    std::vector<std::u16string> lines;
-    bodies.reserve(notes.size() + kept_.size());
-    lines.reserve(notes.size() + kept_.size());
-    for (size_t p = notes.size(); p-- > 0;) {
-        StoreNote& note = *notes[p];
-        std::u16string name = BodyFileName(p);
-        std::u16string states = CheckStatesForRecord(note.CheckStateString());
-        bodies.push_back({name, std::make_shared<const std::string>(note.SaveBody())});
-        lines.push_back(ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(),
-                                          folderPrefix + name, states));
-    }
-    std::reverse(bodies.begin(), bodies.end());
-    // Records that did not become notes go back as they came, behind the notes;
-    // a body file of the store folder takes the next free number, and one whose
-    // bytes could not be read a number that no file has.
-    size_t next = notes.size();
-    for (const KeptRecord& kept : kept_) {
-        if (!kept.bodyFieldOffset) {
-            lines.push_back(kept.line);
-            continue;
-        }
-        std::u16string name = BodyFileName(next++);
-        bodies.push_back({name, kept.body ? std::make_shared<const std::string>(*kept.body) : nullptr});
-        std::u16string line = kept.line;
-        line.replace(*kept.bodyFieldOffset, kept.bodyFieldLength, folderPrefix + name);
-        lines.push_back(std::move(line));
-    }
-    PlaceBodies(fs_, folders_.Staging(), bodies, staging,
+    PlaceBodies(fs_, folders_.Staging(), plan.bodies, staging,
                 [this](const std::u16string& path) { folders_.RetireFile(path); });
-    folders_.RemoveStaleFiles(next);
-    folders_.WriteStagedIndex(EncodeIndexFile(lines, codePage_));
+    folders_.RemoveStaleFiles(plan.bodies.size());
+    folders_.WriteStagedIndex(EncodeIndexFile(IndexLines(plan), codePage_));
+    // A swap that fails leaves the staging folder as it is now.
+    knownStaging_ = staging;
     const bool oldStoreStaged = folders_.Commit();
 
     // The old store's folder is the staging folder now, unless tidying it up failed.
+    knownStaging_.reset();
     if (oldStoreStaged) knownStaging_ = std::move(knownStore_);
     knownStore_.emplace();
-    for (const StagedBody& body : bodies)
+    for (const StagedBody& body : plan.bodies)
         if (body.bytes) (*knownStore_)[body.name] = body.bytes;
 }
 
@@ -173,6 +205,7 @@ LoadedStore NoteStore::LoadNotes() {
     knownStore_.reset();
     knownStaging_.reset();
     unreadStore_ = false;
+    unclaimed_.reset();
     try {
         folders_.Settle();
     } catch (const std::exception&) {
@@ -184,9 +217,9 @@ LoadedStore NoteStore::LoadNotes() {
     std::string bytes;
     try {
         bytes = fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName));
-    } catch (...) {
+    } catch (const std::exception& e) {
         unreadStore_ = true;
-        throw;
+        throw IndexUnreadableError(e.what());
     }
     result.lines = DecodeIndexFile(bytes, codePage_);
     loaded_.resize(result.lines.size());
@@ -207,17 +240,44 @@ void NoteStore::SetAside(const StoredRecord& record) {
     loaded_[record.line].reset();
 }
 
+// The index LoadNotes could not read: all its records are kept, so that every
+// save writes them back, until notes take them (RetryUnreadIndex, Adopt).
 void NoteStore::ReadUnloadedStore() {
-    kept_.clear();
+    LoadedStore read;
     std::u16string folder = folders_.FolderToLoad();
     if (!folder.empty()) {
-        std::vector<std::u16string> lines =
-            DecodeIndexFile(fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), codePage_);
-        loaded_.assign(lines.size(), std::nullopt);
-        for (size_t i = 0; i < lines.size(); ++i)
-            if (auto record = LoadRecord(lines[i], i, folder, nullptr)) SetAside(*record);
+        try {
+            read.lines = DecodeIndexFile(fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName)), codePage_);
+        } catch (const std::exception& e) {
+            throw IndexUnreadableError(e.what());
+        }
+    }
+    kept_.clear();
+    loaded_.assign(read.lines.size(), std::nullopt);
+    for (size_t i = 0; i < read.lines.size(); ++i) {
+        auto record = LoadRecord(read.lines[i], i, folder, nullptr);
+        if (!record) continue;
+        loaded_[i]->awaitingNote = true;
+        SetAside(*record);
+        read.notes.push_back(std::move(*record));
     }
     unreadStore_ = false;
+    unclaimed_ = std::move(read);
+}
+
+std::optional<LoadedStore> NoteStore::RetryUnreadIndex() {
+    if (unreadStore_) {
+        try {
+            ReadUnloadedStore();
+        } catch (const IndexUnreadableError&) {
+            return std::nullopt;
+        }
+    }
+    return std::exchange(unclaimed_, std::nullopt);
+}
+
+void NoteStore::Adopt(const StoredRecord& record) {
+    std::erase_if(kept_, [&](const KeptRecord& k) { return k.awaitingNote && k.index == record.line; });
 }
 
 } // namespace vn

@@ -7,7 +7,18 @@
 // a note for each record returned, and hands its note list (FJotlets, as
 // StoreNote pointers in list order) to the saves. Errors are exceptions and
 // propagate to the caller, except that LoadNotes sets aside the records it
-// cannot use and carries on (see LoadNotes).
+// cannot use and carries on (see LoadNotes), and Write reports its failure.
+//
+// Threads. A store save is a capture on the interface thread (CaptureStore,
+// store_snapshot.h: no file is touched) and a write of the snapshot (Write),
+// which may run on a worker thread. LoadNotes and SetAside run while the notes
+// are made, before the first write. From then on one writer at a time calls
+// Write, SaveStore, RetryUnreadIndex, Adopt, SetAside and KeptRecords: they own
+// everything the store keeps (what it knows of its folders, the kept records,
+// the unread index), and they touch the files only through the FileSystem.
+// DataFolder may be read anywhere. The writer writes snapshots in the order
+// they were captured, so that a save captured before a deletion never follows
+// one captured after it and brings the deleted note back.
 #include <optional>
 #include <span>
 #include <string>
@@ -15,9 +26,11 @@
 
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
+#include "store/save_outcome.h"
 #include "store/staged_bodies.h"
 #include "store/store_folders.h"
 #include "store/store_note.h"
+#include "store/store_snapshot.h"
 
 namespace vn {
 
@@ -32,6 +45,7 @@ struct KeptRecord {
     std::optional<std::string> body;       // that file's bytes, when it could be read
     size_t index = 0;                      // its line in the index file: kept records keep their order
     std::optional<std::u16string> unreadSource; // the body file the load could not read, until the next save
+    bool awaitingNote = false;             // read late (RetryUnreadIndex): kept until a note takes it (Adopt)
 };
 
 // What a load found: the records to make notes of, in file order, and every
@@ -53,17 +67,40 @@ public:
     // happens and nothing is created. A record that cannot become a note is
     // kept (KeptRecords) and the load goes on; so is one the caller hands to
     // SetAside because its note refused it. Raises only when an index file
-    // exists but cannot be read; the next store save then reads it again and
-    // keeps all its records, or refuses to replace it.
+    // exists but cannot be read (IndexUnreadableError); every store save then
+    // reads it again first and keeps all its records, or refuses to replace it
+    // and fails with the same error.
     LoadedStore LoadNotes();
     // A loaded record that did not become a note: every save writes it back.
     void SetAside(const StoredRecord& record);
 
-    // The store save: every note of `notes` from the last position down to 0,
-    // then the kept records, into "Information"; the previous store is
-    // replaced only once the new one is complete and on the disk
-    // (store_folders.h). Only the bodies the staging folder lacks are written
-    // (staged_bodies.h); the folder left is the one a full save leaves.
+    // Whether an index file exists that has not been read yet.
+    bool IndexUnread() const { return unreadStore_; }
+    // Reads the index that LoadNotes could not read. Once it can be read, and
+    // only once, returns its records, as LoadNotes would have: the caller makes
+    // notes of them beside the notes made meanwhile. Until Adopt says a note
+    // holds one, each stays a kept record that every save writes back (so does
+    // a record that SetAside is given). Nothing while it still cannot be read, or
+    // when there is nothing left to hand out (a save may have read it first:
+    // the records are handed out all the same).
+    std::optional<LoadedStore> RetryUnreadIndex();
+    // A note holds this record from RetryUnreadIndex now: saves stop writing it
+    // as a kept record. Call it before writing a snapshot that holds the note.
+    void Adopt(const StoredRecord& record);
+
+    // The store save of a snapshot: every note from the last position down to
+    // 0, then the kept records, into "Information".
+    //   Swapped: the new store is written into the staging folder and swapped in
+    //   once it is complete and on the disk (store_folders.h). Only the bodies
+    //   the staging folder lacks are written (staged_bodies.h); the folder left
+    //   is the one a full save leaves.
+    //   InPlace: when that fails while "Information" is a complete store, the
+    //   same store is written into "Information" itself (store_in_place.h).
+    // Either way a power cut leaves the previous store or the new one.
+    // Never raises a std::exception: a failure is reported with its reason,
+    // and the store on disk is the previous one or the new one, whole.
+    SaveOutcome Write(const StoreSnapshot& snapshot);
+    // Capture and write in one, on the calling thread; raises what Write reports.
     void SaveStore(std::span<StoreNote* const> notes);
 
     // SaveStickyNoteToFile(FileName), the per-note writer: writes the note's body
@@ -75,7 +112,9 @@ public:
 
 private:
     void RereadKeptBodies();
-    void WriteStore(std::span<StoreNote* const> notes);
+    SavePath WriteSnapshot(const StoreSnapshot& snapshot);
+    StorePlan PlanStore(const StoreSnapshot& snapshot) const;
+    void SaveThroughStaging(StorePlan& plan);
     std::optional<StoredRecord> LoadRecord(const std::u16string& line, size_t index, const std::u16string& loadFolder,
                                            FolderContents* known);
     void ReadUnloadedStore();
@@ -87,6 +126,7 @@ private:
     std::vector<KeptRecord> kept_;
     std::vector<std::optional<KeptRecord>> loaded_; // by line: the record of each note, should it refuse it
     bool unreadStore_ = false;              // an index file existed but could not be read
+    std::optional<LoadedStore> unclaimed_;  // read late, not yet handed out by RetryUnreadIndex
     // The body files of "Information" and of the staging folder, as far as known.
     std::optional<FolderContents> knownStore_, knownStaging_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "attach/identity.h"
 #include "store/store_names.h"
 
 namespace vn {
@@ -158,8 +159,8 @@ std::u16string ComposeRecordLine(std::u16string_view exeName, std::u16string_vie
     std::u16string line;
     line.reserve(exeName.size() + caption.size() + ownerLabel.size() + timeLabel.size() + bodyFile.size() +
                  checkStates.size() + 5);
-    line.append(exeName).append(u"|").append(caption).append(u"=");
-    line.append(ownerLabel).append(u"|").append(timeLabel).append(u"|");
+    line.append(exeName).append(u"|").append(CaptionOnOneLine(caption)).append(u"=");
+    line.append(CaptionOnOneLine(ownerLabel)).append(u"|").append(CaptionOnOneLine(timeLabel)).append(u"|");
     line.append(bodyFile).append(u"|").append(checkStates);
     return line;
 }

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "store/index_string.h"
+#include "store/store_names.h"
 
 namespace vn {
 
@@ -16,6 +17,18 @@ bool Holds(const FolderContents& known, const std::u16string& name, const BodyBy
 }
 
 } // namespace
+
+std::vector<std::u16string> IndexLines(const StorePlan& plan) {
+    const std::u16string folderPrefix = std::u16string(kStoreFolderName) + u"\\";
+    std::vector<std::u16string> lines;
+    lines.reserve(plan.lines.size());
+    for (const PlannedLine& planned : plan.lines) {
+        lines.push_back(planned.line);
+        if (planned.body)
+            lines.back().replace(planned.fieldOffset, planned.fieldLength, folderPrefix + plan.bodies[*planned.body].name);
+    }
+    return lines;
+}
 
 FolderContents ReadBodies(FileSystem& fs, const std::u16string& folder) {
     FolderContents contents;

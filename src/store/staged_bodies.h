@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,26 @@ struct StagedBody {
     std::u16string name; // "<n>.txt"
     BodyBytes bytes;     // null: the record's body could not be read, no file may have this name
 };
+
+// One line of the index a save writes. When it names a body, its body file
+// field (`fieldOffset`, `fieldLength` in `line`) is given the name the body's
+// file takes in the end ("Information\<name>").
+struct PlannedLine {
+    std::u16string line;
+    std::optional<size_t> body; // into StorePlan::bodies
+    size_t fieldOffset = 0;
+    size_t fieldLength = 0;
+};
+
+// A store save before it touches the disk: its bodies, named by list position
+// (the notes', then the kept records'), and its index lines in file order.
+struct StorePlan {
+    std::vector<StagedBody> bodies;
+    std::vector<PlannedLine> lines;
+};
+
+// The index lines, each body file field naming its body by its name now.
+std::vector<std::u16string> IndexLines(const StorePlan& plan);
 
 // What the body files of a folder hold, read from the disk (for a folder the
 // store has not written or read since its start).

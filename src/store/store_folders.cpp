@@ -83,8 +83,7 @@ bool StoreFolders::RetireBackup() {
 void StoreFolders::PrepareStaging() {
     if (fs_.Exists(backup_)) RetireBackup();
     if (fs_.Exists(staging_)) {
-        RetireFile(staging_ + kIndex);
-        if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + kIndex) + "\".");
+        RetireStagedIndex();
     } else {
         fs_.CreateFolders(staging_);
     }
@@ -113,10 +112,15 @@ void StoreFolders::RemoveStaleFiles(size_t bodyFileCount) {
     }
 }
 
-void StoreFolders::WriteStagedIndex(const std::string& bytes) {
-    std::u16string temporary = staging_ + std::u16string(kStagedIndex);
+void StoreFolders::RetireStagedIndex() {
+    RetireFile(staging_ + kIndex);
+    if (IsComplete(staging_)) throw Error("Cannot delete file \"" + EncodeUtf8(staging_ + kIndex) + "\".");
+}
+
+void StoreFolders::ReplaceIndex(const std::u16string& folder, const std::string& bytes) {
+    std::u16string temporary = folder + std::u16string(kStagedIndex);
     fs_.WriteFile(temporary, bytes, Durability::Flushed);
-    fs_.Rename(temporary, staging_ + kIndex);
+    fs_.Rename(temporary, folder + kIndex);
 }
 
 bool StoreFolders::Commit() {

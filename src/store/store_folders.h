@@ -25,6 +25,9 @@
 // deletion and rename before it on the disk; a file that must go with no such
 // rename after it (RetireFile) is renamed away first. So the disk holds, at
 // every instant, the complete previous store or the complete new one.
+//
+// When the swap cannot be done, the save goes into "Information" itself under
+// the same promise (store_in_place.h).
 #include <string>
 
 #include "platform/file_system.h"
@@ -63,7 +66,16 @@ public:
     void RetireFile(const std::u16string& path);
 
     // Writes the index file into the staging folder: temporary name, then rename.
-    void WriteStagedIndex(const std::string& bytes);
+    void WriteStagedIndex(const std::string& bytes) { ReplaceIndex(staging_, bytes); }
+    // Writes a folder's index file under a temporary name, flushed, and puts it
+    // in place of the index there by a write-through rename: the folder holds the
+    // old index or the new one, whole, at every instant.
+    void ReplaceIndex(const std::u16string& folder, const std::string& bytes);
+
+    // The staging folder loses its index for good, so that no start and no save
+    // takes it for the newest store; it keeps its body files. Raises when the
+    // index stays.
+    void RetireStagedIndex();
 
     // Swaps the complete staging folder in. On failure the previous store is put
     // back where possible and the error propagates. True when the previous

@@ -47,14 +47,26 @@ bool IsBelow(const std::u16string& key, const std::u16string& folder) {
     return key.size() > folder.size() && key.compare(0, folder.size(), folder) == 0 && key[folder.size()] == u'\\';
 }
 
-[[noreturn]] void Fail(const char* what, const std::u16string& path, const char* reason) {
-    throw Error(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason);
+[[noreturn]] void Fail(const char* what, const std::u16string& path, const char* reason,
+                       FileFault fault = FileFault::Unknown) {
+    throw FileError(std::string(what) + " \"" + EncodeUtf8(path) + "\". " + reason, fault);
 }
 
 constexpr const char* kNoFile = "The system cannot find the file specified.";
 constexpr const char* kNoPath = "The system cannot find the path specified.";
 constexpr const char* kExists = "Cannot create a file when that file already exists.";
 constexpr const char* kIoError = "The request could not be performed because of an I/O device error.";
+constexpr const char* kInUse = "The process cannot access the file because it is being used by another process.";
+
+const char* TextOf(FileFault fault) {
+    switch (fault) {
+    case FileFault::InUse: return kInUse;
+    case FileFault::DiskFull: return "There is not enough space on the disk.";
+    case FileFault::ReadOnly: return "Access is denied.";
+    case FileFault::Unknown: break;
+    }
+    return kIoError;
+}
 
 } // namespace
 
@@ -70,9 +82,42 @@ MemoryFileSystem::StepResult MemoryFileSystem::BeginStep(const std::u16string& w
         killed_ = true;
         return StepResult::Kill;
     }
-    if (failAt_.count(steps_)) return StepResult::Fail;
+    if (failAt_.count(steps_)) {
+        log_.back() += u" (failed)";
+        return StepResult::Fail;
+    }
     return StepResult::Done;
 }
+
+void MemoryFileSystem::FailedStep(const char* what, const std::u16string& path) const {
+    const FileFault cause = failAt_.at(steps_);
+    Fail(what, path, TextOf(cause), cause);
+}
+
+std::optional<FileFault> MemoryFileSystem::Refusal(const std::u16string& key, bool entry) const {
+    for (const std::u16string& held : held_) {
+        if (held == key || (entry && IsBelow(held, key))) return FileFault::InUse;
+    }
+    for (const auto& [folder, below] : readOnly_) {
+        if ((entry && key == folder) || (below && IsBelow(key, folder)) || (entry && ParentKey(key) == folder))
+            return FileFault::ReadOnly;
+    }
+    return std::nullopt;
+}
+
+void MemoryFileSystem::CheckChange(const char* what, const std::u16string& path, const std::u16string& key,
+                                   bool entry) const {
+    if (auto fault = Refusal(key, entry)) Fail(what, path, TextOf(*fault), *fault);
+}
+
+void MemoryFileSystem::Hold(const std::u16string& path, bool held) {
+    if (held) held_.insert(Key(path));
+    else held_.erase(Key(path));
+}
+
+void MemoryFileSystem::ReadOnly(const std::u16string& folder, bool below) { readOnly_[Key(folder)] = below; }
+
+void MemoryFileSystem::Writable(const std::u16string& folder) { readOnly_.erase(Key(folder)); }
 
 bool MemoryFileSystem::FolderExists(const std::u16string& key) const {
     // A drive or the top of an absolute path always exists.
@@ -166,8 +211,7 @@ std::string MemoryFileSystem::ReadFile(const std::u16string& path) {
     std::u16string key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.folder) Fail("Cannot open file", path, kNoFile);
-    if (locked_.count(key))
-        Fail("Cannot open file", path, "The process cannot access the file because it is being used by another process.");
+    if (locked_.count(key) || held_.count(key)) Fail("Cannot open file", path, kInUse, FileFault::InUse);
     return it->second.data;
 }
 
@@ -182,6 +226,8 @@ void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view by
     if (!FolderExists(ParentKey(key))) Fail("Cannot create file", path, kNoPath);
     auto it = nodes_.find(key);
     if (it != nodes_.end() && it->second.folder) Fail("Cannot create file", path, "Access is denied.");
+    CheckChange("Cannot create file", path, key, it == nodes_.end());
+    if (full_) Fail("Cannot create file", path, TextOf(FileFault::DiskFull), FileFault::DiskFull);
     StepResult step = BeginStep(u"write " + path);
     if (step == StepResult::Done) {
         nodes_[key] = Node{false, std::string(bytes), path, std::nullopt};
@@ -194,7 +240,7 @@ void MemoryFileSystem::WriteFile(const std::u16string& path, std::string_view by
     // Cut short: the file exists with only the first half of its bytes.
     nodes_[key] = Node{false, std::string(bytes.substr(0, bytes.size() / 2)), path, std::nullopt};
     if (step == StepResult::Kill) throw ProcessKilled{};
-    Fail("Cannot create file", path, kIoError);
+    FailedStep("Cannot create file", path);
 }
 
 void MemoryFileSystem::RemoveFile(const std::u16string& path) {
@@ -203,9 +249,10 @@ void MemoryFileSystem::RemoveFile(const std::u16string& path) {
     auto it = nodes_.find(key);
     if (it == nodes_.end()) return;
     if (it->second.folder) Fail("Cannot delete file", path, "Access is denied.");
+    CheckChange("Cannot delete file", path, key, true);
     StepResult step = BeginStep(u"delete " + path);
     if (step == StepResult::Kill) throw ProcessKilled{};
-    if (step == StepResult::Fail) Fail("Cannot delete file", path, kIoError);
+    if (step == StepResult::Fail) FailedStep("Cannot delete file", path);
     nodes_.erase(it);
 }
 
@@ -223,9 +270,11 @@ void MemoryFileSystem::CreateFolders(const std::u16string& path) {
     }
     std::u16string shown = path;
     for (auto k = missing.rbegin(); k != missing.rend(); ++k) {
+        CheckChange("Cannot create directory", path, *k, true);
+        if (full_) Fail("Cannot create directory", path, TextOf(FileFault::DiskFull), FileFault::DiskFull);
         StepResult step = BeginStep(u"mkdir " + *k);
         if (step == StepResult::Kill) throw ProcessKilled{};
-        if (step == StepResult::Fail) Fail("Cannot create directory", path, kIoError);
+        if (step == StepResult::Fail) FailedStep("Cannot create directory", path);
         nodes_[*k] = Node{true, {}, shown.substr(0, std::min(shown.size(), k->size())), std::nullopt};
     }
 }
@@ -245,6 +294,7 @@ void MemoryFileSystem::DeleteDirectory(const std::u16string& path) {
     files.insert(files.end(), folders.begin(), folders.end());
     for (const auto& k : files) {
         auto it = nodes_.find(k);
+        if (Refusal(k, true)) continue; // held, or in a read-only folder: it stays
         if (it->second.folder) {
             bool hasChildren = std::any_of(nodes_.begin(), nodes_.end(), [&](const auto& n) { return IsBelow(n.first, k); });
             if (hasChildren) continue; // something below it could not be deleted
@@ -264,9 +314,11 @@ void MemoryFileSystem::Rename(const std::u16string& from, const std::u16string& 
     auto dst = nodes_.find(toKey);
     if (dst != nodes_.end() && (src->second.folder || dst->second.folder)) Fail("Cannot rename", from, kExists);
     if (IsBelow(toKey, fromKey)) Fail("Cannot rename", from, "The process cannot access the file.");
+    CheckChange("Cannot rename", from, fromKey, true);
+    CheckChange("Cannot rename", from, toKey, true);
     StepResult step = BeginStep(u"rename " + from + u" > " + to);
     if (step == StepResult::Kill) throw ProcessKilled{};
-    if (step == StepResult::Fail) Fail("Cannot rename", from, kIoError);
+    if (step == StepResult::Fail) FailedStep("Cannot rename", from);
 
     std::vector<std::pair<std::u16string, Node>> moved;
     for (auto it = nodes_.begin(); it != nodes_.end();) {

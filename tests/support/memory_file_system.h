@@ -4,13 +4,29 @@
 // replaces anything, names compare without regard to ASCII case, a file needs
 // its folder) and it can fail or "kill the process" at any changing step:
 //
-//   FailStep(n)  - the n-th changing step from now fails with vn::Error and the
-//                  program goes on (a failed write leaves half its bytes);
-//                  several steps may be set to fail;
+//   FailStep(n)  - the n-th changing step from now fails with vn::FileError
+//                  (of the cause given) and the program goes on (a failed write
+//                  leaves half its bytes); several steps may be set to fail;
 //   Lock(path)   - reading that file fails, as while another program holds it;
 //   KillAfter(n) - after n more changing steps the process dies: the next step
 //                  is left half done and every later call raises ProcessKilled.
 //                  Survivor() is what the next start finds on disk.
+//
+// and it can refuse changes for as long as a condition lasts, as Windows does
+// before it changes anything (no step is taken):
+//
+//   Hold(path)       - another program has the file or folder open without
+//                      sharing: the file cannot be read or changed, and it or
+//                      the folder cannot be renamed or deleted, nor any folder
+//                      above it (a command prompt whose current folder it is;
+//                      a scan holding a file). Files inside a held folder can
+//                      still be changed. InUse.
+//   ReadOnly(folder) - nothing at or below the folder may change. With
+//                      `below` false only the folder's own entries are fixed
+//                      (none added, deleted or renamed, the folder itself not
+//                      renamed) while the files and folders in it may change,
+//                      as with the ext4 immutable flag. ReadOnly.
+//   Full()           - no file can be written or folder created. DiskFull.
 //
 // With TrackPowerCuts() it also keeps what a power cut would leave:
 // PowerCutSurvivor(). That is the disk as of the last flush (a write or a
@@ -30,6 +46,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/file_system.h"
 
 namespace vn {
@@ -55,12 +72,19 @@ public:
     std::vector<ListedFile> ListFiles(const std::u16string& folder) override;
     void CreateFolder(const std::u16string& path) override;
 
-    void FailStep(int64_t n) { failAt_.insert(steps_ + n); }
+    void FailStep(int64_t n, FileFault cause = FileFault::Unknown) { failAt_[steps_ + n] = cause; }
     void KillAfter(int64_t n) { killAt_ = steps_ + n + 1; }
     void Lock(const std::u16string& path, bool locked = true);
+    void Hold(const std::u16string& path, bool held = true);
+    void ReadOnly(const std::u16string& folder, bool below = true);
+    void Writable(const std::u16string& folder);
+    void Full(bool full = true) { full_ = full; }
     void ClearFaults() {
         failAt_.clear();
         locked_.clear();
+        held_.clear();
+        readOnly_.clear();
+        full_ = false;
         killAt_ = -1;
     }
     bool Killed() const { return killed_; }
@@ -79,7 +103,8 @@ public:
     // How many flushes (durable writes and renames) there were.
     int64_t Flushes() const { return flushes_; }
 
-    // Every changing step in order: "write P", "mkdir P", "delete P", "rename A > B".
+    // Every changing step in order: "write P", "mkdir P", "delete P", "rename A > B";
+    // a step that failed ends in " (failed)".
     const std::vector<std::u16string>& Log() const { return log_; }
     void ClearLog() { log_.clear(); }
 
@@ -100,13 +125,21 @@ private:
 
     enum class StepResult { Done, Fail, Kill };
     StepResult BeginStep(const std::u16string& what);
+    [[noreturn]] void FailedStep(const char* what, const std::u16string& path) const;
     void CheckAlive() const;
     bool FolderExists(const std::u16string& key) const;
+    // The cause for which a condition refuses a change of `key`: its contents
+    // (`entry` false) or its entry in its folder (created, deleted, renamed).
+    std::optional<FileFault> Refusal(const std::u16string& key, bool entry) const;
+    void CheckChange(const char* what, const std::u16string& path, const std::u16string& key, bool entry) const;
 
     std::map<std::u16string, Node> nodes_;
     int64_t steps_ = 0;
-    std::set<int64_t> failAt_;
+    std::map<int64_t, FileFault> failAt_;
     std::set<std::u16string> locked_;
+    std::set<std::u16string> held_;
+    std::map<std::u16string, bool> readOnly_; // folder -> whether what is below it is fixed too
+    bool full_ = false;
     int64_t killAt_ = -1;
     bool killed_ = false;
     std::vector<std::u16string> log_;

@@ -23,6 +23,11 @@ TEST(IdentityText, FoldsOnlyTheLettersAToZ) {
         {u"[a]", u"{A}", false},  // '[' and '{' sit 32 apart but are not letters
         {u"@", u"`", false},
         {u"a b", u"A  B", false},
+        // A caption is stored on one line: CR and LF compare as spaces.
+        {u"Report\r\nDraft", u"REPORT  DRAFT", true},
+        {u"one\rtwo", u"one\ntwo", true},
+        {u"one\ntwo", u"one\ttwo", false},
+        {u"one\r\ntwo", u"one two", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IdentityTextEquals(c.a, c.b), c.equal) << std::string(c.a.begin(), c.a.end());

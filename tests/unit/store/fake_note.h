@@ -71,21 +71,15 @@ public:
     template <class Store>
     std::vector<std::u16string> Load(Store&& store) {
         LoadedStore loaded = store.LoadNotes();
-        for (const StoredRecord& record : loaded.notes) {
-            notes.push_back(std::make_unique<FakeNote>());
-            FakeNote& note = *notes.back();
-            note.exe = record.exeName;
-            note.caption = record.caption;
-            try {
-                FillStickyNote(note, record);
-            } catch (const std::exception&) {
-                ++discarded;
-                store.SetAside(record);
-                continue;
-            }
-            listed.push_back(&note);
-        }
+        for (const StoredRecord& record : loaded.notes) Add(store, record);
         return loaded.lines;
+    }
+
+    // Notes of records read late (NoteStore::RetryUnreadIndex), listed after the
+    // notes made meanwhile; the store lets go of each record a note took.
+    void AddLate(NoteStore& store, const LoadedStore& late) {
+        for (const StoredRecord& record : late.notes)
+            if (Add(store, record)) store.Adopt(record);
     }
 
     std::vector<StoreNote*> List() const { return {listed.begin(), listed.end()}; }
@@ -98,6 +92,24 @@ public:
     std::vector<std::unique_ptr<FakeNote>> notes;
     std::vector<FakeNote*> listed;
     int discarded = 0;
+
+private:
+    template <class Store>
+    bool Add(Store& store, const StoredRecord& record) {
+        notes.push_back(std::make_unique<FakeNote>());
+        FakeNote& note = *notes.back();
+        note.exe = record.exeName;
+        note.caption = record.caption;
+        try {
+            FillStickyNote(note, record);
+        } catch (const std::exception&) {
+            ++discarded;
+            store.SetAside(record);
+            return false;
+        }
+        listed.push_back(&note);
+        return true;
+    }
 };
 
 inline std::vector<StoreNote*> Pointers(std::vector<FakeNote>& notes) {

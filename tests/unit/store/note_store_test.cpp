@@ -1,12 +1,15 @@
 // Store save, load and fill through the engine, on a file system in memory.
+#include "attach/identity.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "memory_file_system.h"
 #include "store/note_store.h"
+#include "store/store_snapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "store/fake_note.h"
 
@@ -214,6 +217,48 @@ TEST_F(NoteStoreTest, ACaptionInAnotherScriptStillMatchesItsWindowAfterARestart)
     EXPECT_EQ(factory.listed[0]->caption, notes[0].caption);
 }
 
+// A caption (or label) with a line break would end its record line early and
+// leave two broken records: it is stored on one line, and the note still knows
+// its window by it.
+TEST_F(NoteStoreTest, ACaptionOnSeveralLinesIsStoredOnOneLine) {
+    std::vector<FakeNote> notes{
+        {u"a.exe", u"Report\r\nDraft - Editor", u"WS", u"t", "{\\rtf1 a}", 1, {{0, true}}},
+        {u"b.exe", u"one\rtwo", u"W\nS", u"12:00\r\n", "{\\rtf1 b}"},
+        {u"c.exe", u"Plain", u"WS", u"t", "{\\rtf1 c}"},
+    };
+    Save(Pointers(notes));
+    EXPECT_EQ(Index(), (Lines{u"c.exe|Plain=WS|t|Information\\2.txt|", u"b.exe|one two=W S|12:00  |Information\\1.txt|",
+                              u"a.exe|Report  Draft - Editor=WS|t|Information\\0.txt|1"}));
+    FakeController loaded;
+    NoteStore restarted(fs, cp, data);
+    loaded.Load(restarted);
+    ASSERT_EQ(loaded.listed.size(), 3u);
+    EXPECT_TRUE(restarted.KeptRecords().empty());
+    for (size_t i = 0; i < notes.size(); ++i) {
+        const FakeNote& back = *loaded.listed[notes.size() - 1 - i];
+        EXPECT_TRUE(IdentityTextEquals(back.caption, notes[i].caption)) << EncodeUtf8(back.caption);
+        EXPECT_EQ(back.body, notes[i].body);
+    }
+}
+
+// The capture takes every note as it is; the write needs none of them, and a
+// change after the capture goes to the disk with the next save, whole.
+TEST_F(NoteStoreTest, ASnapshotHoldsTheNotesAsTheyWereWhenCaptured) {
+    auto notes = std::make_unique<std::vector<FakeNote>>(abc);
+    const StoreSnapshot first = CaptureStore(Pointers(*notes));
+    (*notes)[1].body = "{\\rtf1 B typed after the capture}";
+    (*notes)[1].owner = u"WS-02";
+    std::vector<FakeNote> later = *notes;
+    notes.reset(); // the notes may even be gone by the time the writer runs
+
+    ASSERT_TRUE(store.Write(first).saved);
+    EXPECT_EQ(Index()[1], u"b.exe|Beta=WS-01|02.02.2020|Information\\1.txt|");
+    EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 B}");
+    ASSERT_TRUE(store.Write(CaptureStore(Pointers(later))).saved);
+    EXPECT_EQ(Index()[1], u"b.exe|Beta=WS-02|02.02.2020|Information\\1.txt|");
+    EXPECT_EQ(Bytes(u"Information\\1.txt"), "{\\rtf1 B typed after the capture}");
+}
+
 TEST_F(NoteStoreTest, LoadTakesTheCompleteStoreAnInterruptedSwapLeftBehind) {
     const Lines record = {u"a.exe|Alpha=WS|t|Information\\0.txt|1"};
     struct Case {
@@ -333,6 +378,36 @@ TEST_F(IncrementalSaveTest, ASaveAfterOneChangeWritesThatBodyAndTheIndexOnly) {
     fs.ClearLog();
     restarted.SaveStore(loaded.List());
     EXPECT_EQ(FileSteps(), (Lines{u"write 0.txt", u"write Jotlets.tmp"}));
+}
+
+// A save in place writes only the bodies "Information" lacks, under names no
+// file there has, and leaves no file the index does not name; the next swapped
+// save names the bodies by position again.
+TEST_F(IncrementalSaveTest, ASaveInPlaceWritesOnlyWhatChanged) {
+    Save(Pointers(notes));
+    Save(Pointers(notes));
+    fs.Hold(data + u"Information");
+    notes[3].body = "{\\rtf1 changed}";
+    fs.ClearLog();
+    EXPECT_EQ(store.Write(CaptureStore(Pointers(notes))).path, SavePath::InPlace);
+    Lines inPlace;
+    for (const auto& step : fs.Log())
+        if (step.starts_with(u"write " + data + u"Information\\")) inPlace.push_back(step.substr(step.find_last_of(u'\\') + 1));
+    EXPECT_EQ(inPlace, (Lines{u"10.txt", u"Jotlets.tmp"}));
+    EXPECT_EQ(Index()[6], u"n.exe|Note 3=WS|t|Information\\10.txt|0");
+    Lines files = fs.List(data + u"Information");
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (Lines{u"0.txt", u"1.txt", u"10.txt", u"2.txt", u"4.txt", u"5.txt", u"6.txt", u"7.txt", u"8.txt",
+                            u"9.txt", u"Jotlets.txt"}));
+
+    notes[4].body = "{\\rtf1 changed too}";
+    fs.ClearLog();
+    EXPECT_EQ(store.Write(CaptureStore(Pointers(notes))).path, SavePath::InPlace);
+    EXPECT_EQ(Index()[5], u"n.exe|Note 4=WS|t|Information\\3.txt|0") << "the lowest free number";
+
+    fs.Hold(data + u"Information", false);
+    EXPECT_EQ(store.Write(CaptureStore(Pointers(notes))).path, SavePath::Swapped);
+    ExpectSameAsAFullSave();
 }
 
 TEST_F(IncrementalSaveTest, DeletingANoteMovesTheLaterBodiesByRenames) {

@@ -3,10 +3,12 @@
 #include "store/index_file.h"
 #include "memory_file_system.h"
 #include "store/note_store.h"
+#include "store/store_snapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "store/fake_note.h"
 
@@ -99,8 +101,10 @@ protected:
         return s;
     }
 
-    Outcome LoadFrom(const MemoryFileSystem& disk) {
+    // `blocked`: whatever kept the folders from being swapped still does.
+    Outcome LoadFrom(const MemoryFileSystem& disk, const std::function<void(MemoryFileSystem&)>& blocked = {}) {
         MemoryFileSystem fs = disk.Survivor();
+        if (blocked) blocked(fs);
         FakeController factory;
         NoteStore store(fs, cp, data);
         factory.Load(store);
@@ -123,12 +127,14 @@ protected:
             added[0] = FakeNote{u"d.exe", u"Delta", u"WS", u"t4", "{\\rtf1 D}", 1, {{0, true}}};
             added[1] = FakeNote{u"e.exe", u"Epsilon", u"WS", u"t5", "{\\rtf1 E}"};
         }
-        void Save() {
+        std::vector<StoreNote*> Notes() const {
             std::vector<StoreNote*> notes = factory.List();
-            notes.push_back(&added[0]);
-            notes.push_back(&added[1]);
-            store.SaveStore(notes);
+            notes.push_back(const_cast<FakeNote*>(&added[0]));
+            notes.push_back(const_cast<FakeNote*>(&added[1]));
+            return notes;
         }
+        void Save() { store.SaveStore(Notes()); }
+        SaveOutcome Write() { return store.Write(CaptureStore(Notes())); }
         FakeController factory;
         NoteStore store;
         FakeNote added[2];
@@ -143,6 +149,41 @@ protected:
         return std::find(log.begin(), last, completed) != last;
     }
 
+    // How many saves beyond the store the disk held before them a start finds,
+    // after the first `done` steps of a log. An index that takes its name in the
+    // staging folder puts the save's store on the disk, and its retirement takes
+    // it off again; a save is done when its store is in "Information", swapped in
+    // or its index replaced there. Failed steps changed nothing.
+    size_t StoresAhead(const std::vector<std::u16string>& log, size_t done) const {
+        const std::u16string store = data + u"Information", staging = store + u".new";
+        const std::u16string staged = u"rename " + staging + u"\\Jotlets.tmp > " + staging + u"\\Jotlets.txt",
+                             retired = u"rename " + staging + u"\\Jotlets.txt > " + staging + u"\\retired.del",
+                             swapped = u"rename " + staging + u" > " + store,
+                             replaced = u"rename " + store + u"\\Jotlets.tmp > " + store + u"\\Jotlets.txt";
+        size_t saved = 0;
+        bool pending = false;
+        for (size_t i = 0; i < std::min(done, log.size()); ++i) {
+            if (log[i] == staged) pending = true;
+            if (log[i] == retired) pending = false;
+            if (log[i] == swapped || log[i] == replaced) {
+                ++saved;
+                pending = false;
+            }
+        }
+        return saved + (pending ? 1 : 0);
+    }
+
+    // What keeps the folder swap from being done while the files of
+    // "Information" can still be replaced.
+    struct Blocker {
+        const char* name;
+        std::function<void(MemoryFileSystem&)> apply;
+    };
+    std::vector<Blocker> Blockers() const {
+        return {{"Information held open", [this](MemoryFileSystem& fs) { fs.Hold(data + u"Information"); }},
+                {"data folder immutable", [this](MemoryFileSystem& fs) { fs.ReadOnly(data, false); }}};
+    }
+
     Windows1252CodePage cp;
     std::vector<Scenario> scenarios;
 };
@@ -154,15 +195,18 @@ TEST_F(StoreSafetyTest, AFailingStepKeepsThePreviousStoreUntilTheNewOneIsComplet
             Session session(fs, *this);
             const int64_t failing = fs.Steps() + n;
             fs.FailStep(n);
+            bool saved = true;
             try {
                 session.Save();
             } catch (const Error&) {
+                saved = false;
             }
             const bool reached = fs.Steps() >= failing;
             // Until its index is in place the new store does not exist; from then
-            // on it is the newest complete store, even if the swap failed.
+            // on it is the newest complete store, even if the swap failed. A save
+            // that could not be staged or swapped in goes into the store folder.
             const auto& log = fs.Log();
-            EXPECT_EQ(LoadFrom(fs), NewStoreCompleted(log, failing - 1) ? sc.next : sc.previous)
+            EXPECT_EQ(LoadFrom(fs), saved || NewStoreCompleted(log, failing - 1) ? sc.next : sc.previous)
                 << sc.name << ", step " << n << ": " << EncodeUtf8(log[std::min<size_t>(failing, log.size()) - 1]);
             // Whatever the failure left behind, the next save goes through.
             fs.ClearFaults();
@@ -214,48 +258,65 @@ TEST_F(StoreSafetyTest, AProcessKilledAtAnyStepLeavesACompleteStore) {
 
 // A power cut keeps only what was flushed (MemoryFileSystem::PowerCutSurvivor).
 // Cut at every step of three saves in a row: a full one, one after a single
-// change, and one after a deletion (which moves the later bodies). A start then
-// finds the store of the last save whose index took its name, or the one before.
+// change, and one after a deletion (which moves the later bodies); swapped in,
+// or saved in place where the folders cannot be swapped. A start then finds the
+// store of the last save done, or of the next one while that is complete in the
+// staging folder (StoresAhead); after the last save, its notes, never the stale
+// copy a staging folder held.
 TEST_F(StoreSafetyTest, APowerCutAtAnyMomentLeavesACompleteStoreOldOrNew) {
-    for (const Scenario& sc : scenarios) {
-        // The saves once without a cut, for what each leaves.
-        auto run = [&](MemoryFileSystem& fs, std::vector<Outcome>* after) {
-            Session session(fs, *this);
-            session.Save();
-            if (after) after->push_back(LoadFrom(fs));
-            session.added[0].body = "{\\rtf1 D changed}";
-            session.Save();
-            if (after) after->push_back(LoadFrom(fs));
-            auto& listed = session.factory.listed;
-            if (!listed.empty()) listed.erase(listed.begin());
-            session.Save();
-            if (after) after->push_back(LoadFrom(fs));
-        };
-        MemoryFileSystem base = sc.base.Survivor();
-        base.MakeDurable();
-        std::vector<Outcome> stores{sc.previous};
-        MemoryFileSystem dry = base.Survivor();
-        dry.TrackPowerCuts();
-        const int64_t start = dry.Steps();
-        run(dry, &stores);
-        const std::vector<std::u16string> log(dry.Log().begin() + start, dry.Log().end());
-        ASSERT_EQ(stores[1], sc.next) << sc.name;
+    std::vector<Blocker> ways = Blockers();
+    ways.insert(ways.begin(), Blocker{"swapped", {}});
+    for (const Blocker& way : ways) {
+        const SavePath path = way.apply ? SavePath::InPlace : SavePath::Swapped;
+        for (const Scenario& sc : scenarios) {
+            if (way.apply && !sc.hadStore) continue;
+            const std::string name = std::string(way.name) + ", " + sc.name;
+            // The saves once without a cut, for what each leaves.
+            auto run = [&](MemoryFileSystem& fs, std::vector<Outcome>* after) {
+                Session session(fs, *this);
+                if (way.apply) way.apply(fs);
+                auto save = [&] {
+                    EXPECT_EQ(session.Write().path, path) << name;
+                    if (!after) return;
+                    // A start finds the notes just saved, last position first.
+                    after->push_back(LoadFrom(fs, way.apply));
+                    std::vector<std::string> saved;
+                    for (StoreNote* note : session.Notes()) saved.insert(saved.begin(), static_cast<FakeNote*>(note)->Describe());
+                    EXPECT_EQ(after->back().notes, saved) << name << ", save " << after->size() - 1;
+                };
+                save();
+                session.added[0].body = "{\\rtf1 D changed}";
+                save();
+                auto& listed = session.factory.listed;
+                if (!listed.empty()) listed.erase(listed.begin());
+                save();
+            };
+            MemoryFileSystem base = sc.base.Survivor();
+            base.MakeDurable();
+            std::vector<Outcome> stores{sc.previous};
+            MemoryFileSystem dry = base.Survivor();
+            dry.TrackPowerCuts();
+            const int64_t start = dry.Steps();
+            run(dry, &stores);
+            const std::vector<std::u16string> log(dry.Log().begin() + start, dry.Log().end());
+            ASSERT_EQ(stores[1], sc.next) << name;
+            ASSERT_EQ(StoresAhead(log, log.size()), 3u) << name;
 
-        for (int64_t n = 0; n <= static_cast<int64_t>(log.size()); ++n) {
-            MemoryFileSystem fs = base.Survivor();
-            fs.TrackPowerCuts();
-            fs.KillAfter(n); // n steps done, the next one cut short
-            try {
-                run(fs, nullptr);
-            } catch (ProcessKilled) {
+            for (size_t n = 0; n <= log.size(); ++n) {
+                MemoryFileSystem fs = base.Survivor();
+                fs.TrackPowerCuts();
+                fs.KillAfter(static_cast<int64_t>(n)); // n steps done, the next one cut short
+                try {
+                    run(fs, nullptr);
+                } catch (ProcessKilled) {
+                }
+                const MemoryFileSystem disk = fs.PowerCutSurvivor();
+                const Outcome& expected = stores[StoresAhead(log, n)];
+                const std::string where = name + ", power cut after step " + std::to_string(n) + " of " +
+                                          std::to_string(log.size()) + ": " + EncodeUtf8(log[std::max<size_t>(n, 1) - 1]);
+                EXPECT_EQ(LoadFrom(disk), expected) << where;
+                if (way.apply) EXPECT_EQ(LoadFrom(disk, way.apply), expected) << where << ", still blocked";
             }
-            // How many saves had put their index in place by step n.
-            size_t done = 0;
-            for (int64_t i = 0; i < n && i < static_cast<int64_t>(log.size()); ++i)
-                if (log[static_cast<size_t>(i)].ends_with(u"Information.new\\Jotlets.txt")) ++done;
-            MemoryFileSystem disk = fs.PowerCutSurvivor();
-            EXPECT_EQ(LoadFrom(disk), stores[done]) << sc.name << ", power cut after step " << n << " of "
-                                                     << log.size() << ": " << EncodeUtf8(log[std::max<int64_t>(n, 1) - 1]);
         }
     }
 }
@@ -288,6 +349,41 @@ TEST_F(StoreSafetyTest, ANoteWhoseBodyCannotBeReadFailsTheSaveButNotTheStore) {
     session.factory.listed[2]->unreadable = true;
     EXPECT_THROW(session.Save(), Error);
     EXPECT_EQ(LoadFrom(fs), sc.previous);
+}
+
+// Where the folders cannot be swapped, a save goes into "Information" itself,
+// and a failing step there leaves the previous store or the new one, as ever.
+TEST_F(StoreSafetyTest, ASaveInPlaceLeavesTheOldStoreOrTheNewWhateverStepFails) {
+    for (const Blocker& blocker : Blockers()) {
+        for (const Scenario& sc : scenarios) {
+            if (!sc.hadStore) continue;
+            for (int64_t n = 1;; ++n) {
+                MemoryFileSystem fs = sc.base.Survivor();
+                Session session(fs, *this);
+                blocker.apply(fs);
+                const int64_t start = fs.Steps(), failing = start + n;
+                fs.FailStep(n);
+                const SaveOutcome outcome = session.Write();
+                const std::string where = std::string(blocker.name) + ", " + sc.name + ", step " + std::to_string(n);
+                const std::vector<std::u16string> log(fs.Log().end() - (fs.Steps() - start), fs.Log().end());
+                const Outcome expected = StoresAhead(log, log.size()) ? sc.next : sc.previous;
+                EXPECT_EQ(LoadFrom(fs), expected) << where;
+                EXPECT_EQ(LoadFrom(fs, blocker.apply), expected) << where << ", still blocked";
+                if (outcome.saved) {
+                    EXPECT_EQ(outcome.path, SavePath::InPlace) << where;
+                    EXPECT_EQ(expected, sc.next) << where;
+                }
+                // The next save goes through, still in place.
+                fs.ClearFaults();
+                blocker.apply(fs);
+                EXPECT_EQ(session.Write().path, SavePath::InPlace) << where;
+                EXPECT_EQ(LoadFrom(fs, blocker.apply), sc.next) << where << ", next save";
+                EXPECT_FALSE(fs.Exists(data + u"Information.new\\Jotlets.txt"))
+                    << where << ": a staging folder with an index would come back over the store";
+                if (fs.Steps() < failing) break;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -8,14 +8,17 @@
 #include "platform/text_codec.h"
 #include "store/index_file.h"
 #include "store/note_store.h"
+#include "store/store_snapshot.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "test_folder_win.h"
 #include "../unit/store/fake_note.h"
 
@@ -116,6 +119,94 @@ TEST_F(StoreOnDisk, SaveAndLoadThroughTheEngine) {
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::u16string>{u"0.txt", u"Jotlets.txt"}));
     EXPECT_EQ(fs.ReadFile(data + u"Information\\0.txt"), "{\\rtf1 scripts}");
+}
+
+// A refusal says whether another program holds the file or the change is not
+// allowed: what the person is told depends on it.
+TEST_F(StoreOnDisk, ARefusalNamesItsCause) {
+    const std::u16string folder = root + u"\\data";
+    fs.CreateFolders(folder);
+    const std::u16string held = folder + u"\\held.txt", readOnly = folder + u"\\read-only.txt",
+                         other = folder + u"\\other.txt";
+    for (const std::u16string& path : {held, readOnly, other}) fs.WriteFile(path, "x");
+    UniqueFileHandle holder(CreateFileW(W(held), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileAttributesW(W(readOnly), FILE_ATTRIBUTE_READONLY));
+
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        FileFault fault;
+    } const cases[] = {
+        {"read a held file", [&] { fs.ReadFile(held); }, FileFault::InUse},
+        {"replace a held file", [&] { fs.WriteFile(held, "y"); }, FileFault::InUse},
+        {"delete a held file", [&] { fs.RemoveFile(held); }, FileFault::InUse},
+        {"rename over a held file", [&] { fs.Rename(other, held); }, FileFault::InUse},
+        // Wine keeps the read-only attribute as the file's write permission, which
+        // does not stop writing or renaming over it where the tests run as root;
+        // its deletion is refused on the attribute itself.
+        {"delete a read-only file", [&] { fs.RemoveFile(readOnly); }, FileFault::ReadOnly},
+        {"write into a missing folder", [&] { fs.WriteFile(folder + u"\\none\\x.txt", "y"); }, FileFault::Unknown},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.name << ": no refusal";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.Fault(), c.fault) << c.name << ": " << e.what();
+        }
+    }
+    SetFileAttributesW(W(readOnly), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A store folder some program is in (a command prompt's current folder: held
+// open without sharing deletion) cannot be renamed. The notes go into it in
+// place, and a start finds them; with its index held as well, the save fails
+// and says so, and the next one after the hold saves.
+TEST_F(StoreOnDisk, AStoreFolderHeldOpenIsSavedInPlace) {
+    const std::u16string data = root + u"\\Vantory Note\\";
+    std::vector<FakeNote> notes{{u"a.exe", u"Alpha", u"WS", u"t", "{\\rtf1 A}"},
+                                {u"b.exe", u"Beta", u"WS", u"t", "{\\rtf1 B}"}};
+    NoteStore store(fs, cp, data);
+    store.SaveStore(test::Pointers(notes));
+    store.SaveStore(test::Pointers(notes));
+
+    UniqueFileHandle folder(CreateFileW(W(data + u"Information"), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_NE(folder.get(), INVALID_HANDLE_VALUE);
+    try {
+        fs.Rename(data + u"Information", data + u"Elsewhere");
+        FAIL() << "a folder held open without sharing deletion was renamed";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Fault(), FileFault::InUse) << e.what();
+    }
+    notes[0].body = "{\\rtf1 A typed while held}";
+    const SaveOutcome inPlace = store.Write(CaptureStore(test::Pointers(notes)));
+    EXPECT_TRUE(inPlace.saved) << inPlace.detail;
+    EXPECT_EQ(inPlace.path, SavePath::InPlace);
+    EXPECT_FALSE(fs.Exists(data + u"Information.new\\Jotlets.txt"));
+
+    UniqueFileHandle index(CreateFileW(W(data + u"Information\\Jotlets.txt"), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(index.get(), INVALID_HANDLE_VALUE);
+    notes[1].body = "{\\rtf1 B typed while all is held}";
+    const SaveOutcome refused = store.Write(CaptureStore(test::Pointers(notes)));
+    EXPECT_FALSE(refused.saved);
+    EXPECT_EQ(refused.reason, SaveFailure::InUse) << refused.detail;
+
+    index.reset();
+    folder.reset();
+    FakeController held;
+    held.Load(NoteStore(fs, cp, data));
+    ASSERT_EQ(held.listed.size(), 2u);
+    EXPECT_EQ(held.listed[1]->body, "{\\rtf1 A typed while held}");
+    EXPECT_EQ(held.listed[0]->body, "{\\rtf1 B}");
+
+    EXPECT_EQ(store.Write(CaptureStore(test::Pointers(notes))).path, SavePath::Swapped);
+    FakeController restarted;
+    restarted.Load(NoteStore(fs, cp, data));
+    ASSERT_EQ(restarted.listed.size(), 2u);
+    EXPECT_EQ(restarted.listed[0]->body, "{\\rtf1 B typed while all is held}");
 }
 
 } // namespace
