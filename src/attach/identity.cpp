@@ -2,7 +2,6 @@
 
 namespace vn {
 namespace {
-constexpr char16_t OnOneLine(char16_t c) noexcept { return c == u'\r' || c == u'\n' ? u' ' : c; }
 constexpr char16_t FoldAsciiLetter(char16_t c) noexcept {
     return (c >= u'a' && c <= u'z') ? c - (u'a' - u'A') : OnOneLine(c);
 }
@@ -14,12 +13,6 @@ bool IdentityTextEquals(std::u16string_view a, std::u16string_view b) noexcept {
     for (size_t i = 0; i < a.size(); ++i)
         if (FoldAsciiLetter(a[i]) != FoldAsciiLetter(b[i])) return false;
     return true;
-}
-
-std::u16string CaptionOnOneLine(std::u16string_view caption) {
-    std::u16string line(caption);
-    for (char16_t& c : line) c = OnOneLine(c);
-    return line;
 }
 
 std::u16string TrimCaption(std::u16string_view text) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/one_line.h"
+
 namespace vn {
 
 // Identity text comparison: equal when both are empty, or when they have the same
@@ -15,9 +17,7 @@ namespace vn {
 // Cyrillic letter in another case makes the texts differ.
 bool IdentityTextEquals(std::u16string_view a, std::u16string_view b) noexcept;
 
-// A caption as a record line holds it: every CR and every LF a space. Compare a
-// window's caption with a stored one in this form (IdentityTextEquals does).
-std::u16string CaptionOnOneLine(std::u16string_view caption);
+// A caption as a record line holds it is CaptionOnOneLine (platform/one_line.h).
 
 // A window text as a caption: every leading and trailing code unit of value 32 or
 // below (blanks, tabs, line breaks, NULs) removed; the inside stays as it is.

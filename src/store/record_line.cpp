@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "attach/identity.h"
+#include "platform/one_line.h"
 #include "store/store_names.h"
 
 namespace vn {

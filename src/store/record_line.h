@@ -74,7 +74,7 @@ enum RecordField : size_t { kOwnerField = 0, kTimeField = 1, kBodyFileField = 2,
 
 // The one writer: plain concatenation, no escaping. A CR or LF in the caption
 // or a label would end the line and cut the record in two: each is written as a
-// space (CaptionOnOneLine, attach/identity.h), the form in which a window's
+// space (CaptionOnOneLine, platform/one_line.h), the form in which a window's
 // caption is compared with the stored one.
 std::u16string ComposeRecordLine(std::u16string_view exeName, std::u16string_view caption,
                                  std::u16string_view ownerLabel, std::u16string_view timeLabel,
