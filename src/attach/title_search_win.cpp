@@ -1,5 +1,7 @@
 #include "attach/title_search_win.h"
 
+#include "platform/one_line.h"
+
 #include <windows.h>
 
 #include "attach/identity_win.h"
@@ -15,7 +17,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM data) noexcept {
     return Guarded(FALSE, [&] {
         // The title as the system keeps it, read without a message: a hung program's
         // window cannot hold the search up, and the system's own search reads it so.
-        windows.push_back({ToWindowId(window), ReadWindowText(window)});
+        // A note stores its caption on one line, so the title is searched in that form.
+        windows.push_back({ToWindowId(window), CaptionOnOneLine(ReadWindowText(window))});
         return TRUE;
     });
 }

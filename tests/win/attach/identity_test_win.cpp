@@ -1,5 +1,6 @@
 #include "attach/identity.h"
 #include "attach/identity_win.h"
+#include "attach/title_search_win.h"
 #include "attach/window_system_win.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"
@@ -103,6 +104,19 @@ TEST(AttachIdentity, ComputerNameAndOwnExecutableName) {
         EXPECT_TRUE(IdentityTextEquals(name, U16(env)));
     }
     EXPECT_TRUE(IdentityTextEquals(GetOwnExeFileName(), u"vn_win_tests.exe"));
+}
+
+// A caption with line breaks is stored on one line (each break a space); the title
+// search finds its window again from the stored caption.
+TEST(AttachWindowSystem, ATitleWithLineBreaksIsFoundByItsCaptionOnOneLine) {
+    Window::RegisterClass(L"VnAttachTitleLines");
+    HWND window = CreateWindowExW(0, L"VnAttachTitleLines", L"Vn attach\r\nlines\nmore", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, Window::Instance(), nullptr);
+    ASSERT_NE(window, nullptr);
+    TitleSearch search = SystemTitleSearch(0);
+    EXPECT_EQ(search.Find(CaptionOnOneLine(u"Vn attach\r\nlines\nmore")), ToWindowId(window));
+    EXPECT_EQ(search.Find(u"Vn attach  lines more"), ToWindowId(window));
+    DestroyWindow(window);
 }
 
 TEST(AttachWindowSystem, QueriesOnRealWindowsOfAnotherProcess) {
