@@ -31,7 +31,10 @@ ModalDialog& ExchangeSession::DialogOf(Exchange exchange) {
 
 bool ExchangeSession::AlreadyShowing(Exchange wanted) {
     if (showing_ == Exchange::None) return false;
-    DialogOf(showing_).BringToFront();
+    if (showing_ == Exchange::Import && !import_->Showing() && bringChooserForward_)
+        bringChooserForward_();  // the archive is still being chosen
+    else
+        DialogOf(showing_).BringToFront();
     if (showing_ != wanted) MessageBeep(MB_OK);
     return true;
 }
@@ -45,10 +48,15 @@ void ExchangeSession::Export() {
     export_->Execute();
 }
 
-void ExchangeSession::Import(const std::function<std::optional<std::u16string>()>& chooseArchive) {
+void ExchangeSession::Import(const std::function<std::optional<std::u16string>()>& chooseArchive,
+                             std::function<void()> bringChooserForward) {
     if (AlreadyShowing(Exchange::Import)) return;
     showing_ = Exchange::Import;
-    auto done = OnScopeExit([this]() noexcept { showing_ = Exchange::None; });
+    bringChooserForward_ = std::move(bringChooserForward);
+    auto done = OnScopeExit([this]() noexcept {
+        showing_ = Exchange::None;
+        bringChooserForward_ = nullptr;
+    });
     const std::optional<std::u16string> archive = chooseArchive();
     if (!archive) return;
     DisableListedNotes();

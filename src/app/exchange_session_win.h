@@ -31,7 +31,10 @@ public:
     void Export();
     // "Import Notes": `chooseArchive` asks for the archive (nothing: the import ends
     // there); the import dialog unpacks it and shows modally.
-    void Import(const std::function<std::optional<std::u16string>()>& chooseArchive);
+    // `bringChooserForward` brings the archive's file dialog to the front while it is
+    // up and the import dialog is not yet: a second request comes to it.
+    void Import(const std::function<std::optional<std::u16string>()>& chooseArchive,
+                std::function<void()> bringChooserForward);
 
     // A listed note's window went: its export row empties and it is kept disabled no more.
     void NoteRemoved(const Jotlet& note);
@@ -60,6 +63,7 @@ private:
     // An exchange counts as showing from its first step (the file dialogs included),
     // so that no second one can reset Temp Export underneath it.
     Exchange showing_ = Exchange::None;
+    std::function<void()> bringChooserForward_;
     // The notes whose windows the modal dialog keeps disabled.
     std::vector<Jotlet*> modalNotes_;
 };

@@ -36,7 +36,7 @@ void TFMain::ImportStickyNote() {
         // Quit while the open dialog was up: the program ends, nothing is unpacked.
         if (Application_.Terminated() || ModalDialog::QuitPending()) return std::nullopt;
         return OpenDialog_.FileName;
-    });
+    }, [this] { OpenDialog_.BringToFront(); });
 }
 
 void TFMain::ExportSelection(const std::u16string& FileName, const std::u16string& IndexString) {

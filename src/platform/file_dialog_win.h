@@ -19,9 +19,15 @@ public:
     // False for Cancel; a dialog failure raises vn::OSError with the dialog's code.
     bool ExecuteOpen(HWND owner);
     bool ExecuteSave(HWND owner);
+    // While the dialog is up (from a message handled inside its modal loop): brings
+    // it to the front, as a second request for the same choice should.
+    void BringToFront() const;
 
 private:
     bool Execute(HWND owner, bool save);
+
+    // The owner of the dialog on screen; null while none is.
+    HWND showingOwner_ = nullptr;
 };
 
 } // namespace vn

@@ -109,5 +109,53 @@ TEST_F(WiringExchangeTest, AClosingDialogActivatesTheNoteRatherThanItsTargetBelo
     EXPECT_TRUE(Above(note, target));
 }
 
+// "Export Notes" or "Import Notes" while the archive of an import is being chosen
+// brings that file dialog forward (before, the one beeped and the other did nothing).
+TEST_F(WiringExchangeTest, ASecondRequestWhileTheArchiveIsChosenBringsTheFileDialogForward) {
+    Start();
+    TargetProcess targets({u"Vn exchange target"});
+    HWND fileDialog = nullptr;
+    auto findFileDialog = [&] {
+        for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            wchar_t className[16] = {};
+            GetClassNameW(h, className, 16);
+            if (IsWindowVisible(h) && GetWindow(h, GW_OWNER) == application.Handle() &&
+                wcscmp(className, L"#32770") == 0)
+                return h;
+        }
+        return HWND{};
+    };
+    // The person works in another window meanwhile (under load the system may take
+    // more than one request to hand the activation over).
+    auto awayFromTheDialog = [&] {
+        for (int attempt = 0; attempt < 3 && GetForegroundWindow() == fileDialog; ++attempt)
+            BringToFront(targets.Window(0));
+        return GetForegroundWindow() != fileDialog;
+    };
+    bool checked = false;
+    InSteps({
+        [&] {
+            fileDialog = findFileDialog();
+            ASSERT_NE(fileDialog, nullptr) << "the import's file dialog is not up";
+            ASSERT_TRUE(awayFromTheDialog());
+            main->ExportJotlets();
+            EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == fileDialog; }, 2000))
+                << "Export Notes did not bring the file dialog forward";
+            EXPECT_FALSE(main->ExportDialog()->Showing());
+        },
+        [&] {
+            ASSERT_TRUE(awayFromTheDialog());
+            main->ImportStickyNote();
+            EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == fileDialog; }, 2000))
+                << "Import Notes did not bring the file dialog forward";
+            PostMessageW(fileDialog, WM_COMMAND, IDCANCEL, 0);
+            checked = true;
+        },
+    });
+    main->ImportStickyNote();
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(main->ImportDialog()->Showing());
+}
+
 } // namespace
 } // namespace vn::test
