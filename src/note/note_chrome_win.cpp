@@ -62,9 +62,8 @@ NoteChrome::NoteChrome(std::u16string tilePicture)
       measuring_(Made(UniqueMemoryDc(CreateCompatibleDC(nullptr)))),
       tilePicture_(std::move(tilePicture)) {}
 
-void NoteChrome::LoadTilePictureOnce() {
-    if (tileRead_) return;
-    tileRead_ = true;
+void NoteChrome::LoadTilePicture() {
+    if (tile_.bitmap) return;
     tile_ = LoadPictureFile(tilePicture_);
 }
 

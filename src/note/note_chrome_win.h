@@ -39,11 +39,12 @@ public:
     // `tilePicture` is the picture file of the tiles.
     explicit NoteChrome(std::u16string tilePicture = kTilePictureFile);
 
-    // Reads the tile picture, the first time only: it is read when the first note
-    // window is made, so a start with notes waiting for their targets reads nothing.
-    // Raises Error when the file cannot be read as a picture; the tile then shows
-    // only its grey background.
-    void LoadTilePictureOnce();
+    // Reads the tile picture until it has it: it is read when the first note window
+    // is made, so a start with notes waiting for their targets reads nothing, and
+    // again with each later note window while the file was missing or unreadable (a
+    // picture restored meanwhile is used from then on). Raises Error when the file
+    // cannot be read as a picture; the tile then shows only its grey background.
+    void LoadTilePicture();
     bool HasTilePicture() const noexcept { return static_cast<bool>(tile_.bitmap); }
 
     // Extent of a label text in the note's default font (Tahoma, 11 px).
@@ -75,7 +76,6 @@ private:
     UniqueMemoryDc measuring_;
     FilePicture tile_;
     std::u16string tilePicture_;
-    bool tileRead_ = false;
 };
 
 } // namespace vn

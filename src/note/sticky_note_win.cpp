@@ -89,22 +89,22 @@ void TFStickyNote::FormCreate() {
     FStartChValue.clear();
     // The buttons start in their normal pictures (no button is under the mouse).
     pointer_.Reset();
-    // The tile picture is read with the note's first window (LoadTilePictureOnce):
+    // The tile picture is read with the note's first window (LoadTilePicture, until it has been read):
     // a stored note waiting for its target costs no picture, so a thousand of them
     // start in a moment.
 }
 
-void TFStickyNote::LoadTilePictureOnce() {
+void TFStickyNote::LoadTilePicture() {
     // The note is complete without its tile picture; the failure goes to the
     // application's handler like any other.
-    Guarded([&] { host_.Chrome().LoadTilePictureOnce(); });
+    Guarded([&] { host_.Chrome().LoadTilePicture(); });
 }
 
 // ---- native window ------------------------------------------------------------------
 
 HWND TFStickyNote::HandleNeeded() {
     if (HasHandle()) return Handle();
-    LoadTilePictureOnce();
+    LoadTilePicture();
     HWND owner = nullptr;  // a closed note's window has no owner
     if (!FBinding.IsClosed()) {
         const WindowId target = FBinding.NativeWindowOwner();

@@ -205,7 +205,7 @@ private:
     };
     ScopeExit<HandlerReturned> HandlerScope();
     void MeasureLabels();
-    void LoadTilePictureOnce();
+    void LoadTilePicture();
     void GiveBackWindowBudget() noexcept;
 
     // Carries out what the mouse rule asks for one mouse event.
