@@ -10,6 +10,7 @@ status=0
 passed=0
 failed=0
 retried=()
+failures=()
 for preset in native asan win; do
   echo "=== $preset"
   cmake --preset "$preset" >/dev/null
@@ -34,6 +35,11 @@ for preset in native asan win; do
   done < <(awk '/Test +#[0-9]+: /{ n=$0; sub(/.*Test +#[0-9]+: /,"",n); sub(/ .*/,"",n);
                  if ($0 ~ /Passed/) p[n]=1; else if ($0 ~ /\*\*\*|Failed|Timeout|Not Run/) f[n]=1 }
                END { for (n in f) if (n in p) print n }' "$log" | sort)
+  # Name every test that failed for good at the end of the output, where a short log
+  # still shows it.
+  while read -r name; do
+    [ -n "$name" ] && failures+=("$preset/$name")
+  done < <(sed -n '/The following tests FAILED:/,$p' "$log" | grep -Eo '^[[:space:]]*[0-9]+ - [^ ]+' | awk '{print $3}')
   rm -f "$log"
 done
 if [ -x scripts/fuzz.sh ] && [ "${VN_SKIP_FUZZ:-0}" != 1 ]; then
@@ -46,5 +52,6 @@ if [ ${#retried[@]} -gt 0 ]; then
 else
   echo "passed only on the second try: none"
 fi
+[ ${#failures[@]} -eq 0 ] || echo "failed: ${failures[*]}"
 echo "tests: $passed passed, $failed failed"
 exit $status
