@@ -23,8 +23,11 @@ std::u16string OneLineBreak(std::u16string text) {
 } // namespace
 
 std::u16string NoteTextFromBody(std::string_view body, const CodePage& codePage) {
-    // The control reads exactly these two openings as RTF (store/body_file.h).
-    if (body.starts_with("{\\rtf") || body.starts_with("{\\urtf")) return RtfText(body, codePage);
+    // The control reads exactly these two openings as RTF (store/body_file.h), and
+    // what it refuses as RTF as plain text.
+    if (body.starts_with("{\\rtf") || body.starts_with("{\\urtf")) {
+        if (std::optional<std::u16string> text = RtfText(body, codePage)) return std::move(*text);
+    }
     return OneLineBreak(DecodeTextFile(body, codePage));
 }
 

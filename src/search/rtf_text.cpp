@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -15,14 +16,15 @@ constexpr unsigned kAnsiCodePage = 1252;  // \ansi, and a document that names no
 constexpr unsigned kSymbolCodePage = 42;
 
 // Groups whose content is not part of the text: tables, document properties,
-// pictures and objects' data, field instructions, headers and footers, list
-// numbers (the control draws them; they are not characters of the text).
-constexpr std::array<std::string_view, 44> kHiddenDestinations = {
+// pictures and objects' data, field instructions, headers and footers, the old
+// paragraph numbers (\pntext: the control draws them from \pn). The newer list
+// numbers (\listtext) are text to the control.
+constexpr std::array<std::string_view, 43> kHiddenDestinations = {
     "annotation", "atnauthor",   "atndate",     "atnid",        "author",         "buptim",   "colortbl",
     "comment",    "company",     "creatim",     "datastore",    "doccomm",        "docvar",   "falt",
     "fldinst",    "footer",      "footerf",     "footerl",      "footerr",        "footnote", "header",
     "headerf",    "headerl",     "headerr",     "info",         "keywords",       "latentstyles",
-    "listoverridetable", "listtable", "listtext", "nonshppict", "objclass", "objdata", "objname", "operator",
+    "listoverridetable", "listtable", "nonshppict", "objclass", "objdata", "objname", "operator",
     "pict",       "pntext",      "printim",     "revtim",       "revtbl",         "rsidtbl",  "stylesheet",
     "subject",    "title",
 };
@@ -79,7 +81,7 @@ class RtfReader {
 public:
     RtfReader(std::string_view rtf, const CodePage& codePage) : rtf_(rtf), system_(codePage) {}
 
-    std::u16string Read() {
+    std::optional<std::u16string> Read() {
         while (pos_ < rtf_.size() && !ended_) {
             const char c = rtf_[pos_];
             if (c == '{') {
@@ -100,6 +102,10 @@ public:
             }
         }
         Flush();
+        // A stream whose outer group never closes is refused as RTF by the control.
+        if (!ended_) return std::nullopt;
+        // The control merges the last paragraph mark read with its own closing one.
+        if (!text_.empty() && text_.back() == u'\n') text_.pop_back();
         return std::move(text_);
     }
 
@@ -181,7 +187,7 @@ private:
         fallbackLeft_ = 0;
         switch (c) {
         case '~': return Unit(0x00A0);
-        case '-': return Unit(0x00AD);
+        case '-': return;  // an optional hyphen: the control keeps none in its text
         case '_': return Unit(0x2011);
         case '\r':
         case '\n': return Unit(u'\n');
@@ -275,6 +281,8 @@ private:
 
 } // namespace
 
-std::u16string RtfText(std::string_view rtf, const CodePage& codePage) { return RtfReader(rtf, codePage).Read(); }
+std::optional<std::u16string> RtfText(std::string_view rtf, const CodePage& codePage) {
+    return RtfReader(rtf, codePage).Read();
+}
 
 } // namespace vn
