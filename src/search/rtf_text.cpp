@@ -104,6 +104,8 @@ public:
         Flush();
         // A stream whose outer group never closes is refused as RTF by the control.
         if (!ended_) return std::nullopt;
+        // A CR written as \u13 breaks the line as the control's own does.
+        std::replace(text_.begin(), text_.end(), u'\r', u'\n');
         // The control merges the last paragraph mark read with its own closing one.
         if (!text_.empty() && text_.back() == u'\n') text_.pop_back();
         return std::move(text_);
@@ -115,7 +117,8 @@ private:
         bool hiddenText = false; // \v
         bool fontTable = false;
         int unicodeFallback = 1; // \uc
-        int font = -1;           // \f in use, -1 for the document's code page
+        bool fontChosen = false; // by \f or \plain; else the default font (\deff) applies
+        unsigned codePage = 0;   // of the font in use, 0 for the document's
     };
 
     void CloseGroup() {
@@ -132,11 +135,13 @@ private:
 
     unsigned CodePageInUse() {
         const Group& group = Current();
-        if (group.font >= 0) {
-            const auto found = fontCodePages_.find(group.font);
-            if (found != fontCodePages_.end() && found->second != 0) return found->second;
-        }
-        return documentCodePage_;
+        const unsigned font = group.fontChosen ? group.codePage : FontCodePage(defaultFont_);
+        return font != 0 ? font : documentCodePage_;
+    }
+
+    unsigned FontCodePage(int font) const {
+        const auto found = fontCodePages_.find(font);
+        return found != fontCodePages_.end() ? found->second : 0;
     }
 
     // Text bytes wait until the code page or the kind of text changes, so that a
@@ -146,7 +151,8 @@ private:
             --fallbackLeft_;
             return;
         }
-        if (Hidden()) return;
+        // A CR or LF byte, even as \'0d, is no text to the control: \par breaks lines.
+        if (Hidden() || b == '\r' || b == '\n') return;
         const unsigned codePage = CodePageInUse();
         if (!pending_.empty() && codePage != pendingCodePage_) Flush();
         pendingCodePage_ = codePage;
@@ -166,7 +172,13 @@ private:
 
     void Flush() {
         if (pending_.empty()) return;
-        text_ += system_.FromCodePage(pendingCodePage_, pending_);
+        // Plain ASCII reads alike in every code page but the symbol fonts'.
+        if (pendingCodePage_ != kSymbolCodePage &&
+            std::all_of(pending_.begin(), pending_.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; })) {
+            text_.append(pending_.begin(), pending_.end());
+        } else {
+            text_ += system_.FromCodePage(pendingCodePage_, pending_);
+        }
         pending_.clear();
     }
 
@@ -235,13 +247,14 @@ private:
         } else if (word == "uc" && hasParameter) {
             group.unicodeFallback = std::clamp(parameter, 0, 0x7FFF);
         } else if (word == "f" && hasParameter) {
-            group.font = parameter;
+            group.codePage = FontCodePage(parameter);
+            group.fontChosen = true;
         } else if (word == "plain") {
-            group.font = defaultFont_;
+            group.codePage = FontCodePage(defaultFont_);
+            group.fontChosen = true;
             group.hiddenText = false;
         } else if (word == "deff" && hasParameter) {
             defaultFont_ = parameter;
-            if (group.font < 0) group.font = parameter;
         } else if (word == "ansicpg" && parameter > 0) {
             documentCodePage_ = static_cast<unsigned>(parameter);
         } else if (word == "ansi" || word == "mac" || word == "pc" || word == "pca") {

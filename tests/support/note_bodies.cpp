@@ -45,6 +45,9 @@ Call Anna\par
          u"Tokyo \u6771\u4eac ok"},
         {"a font's own code page (\\cpg1250)",
          R"({\rtf1\ansi\deff0{\fonttbl{\f0\cpg1250 Arial;}}\f0 \'b3\'f3d\'9f})", u"\u0142\u00f3d\u017a"},
+        {"a symbol font (\\fcharset2): its characters stand in the private use area",
+         R"({\rtf1\ansi\deff0{\fonttbl{\f0\fcharset0 Tahoma;}{\f1\fcharset2 Symbol;}}\f0 x \f1 ab\'b7\f0  y})",
+         u"x \uf061\uf062\uf0b7 y"},
         {"a Mac document (\\mac)", R"({\rtf1\mac\deff0{\fonttbl{\f0 Geneva;}}\f0 caf\'8e})", u"caf\u00e9",
          u"caf\u017d", "Wine's control reads \\'xx of a \\mac document in code page 1252"},
         {"groups and formatting", Note(R"({\b bold} and {\i\ul italic {\strike nested}} text\par
@@ -82,6 +85,8 @@ Call Anna\par
          u"the site now", u" now", "Wine's control leaves a field out whole; Windows' shows the link's text"},
         {"hidden text (\\v)", Note(R"(shown{\v  hidden} too\v  also hidden\v0  again)"), u"shown too again",
          u"shown hidden too also hidden again", "the control keeps hidden text in its text; the note does not show it"},
+        {"a CR written as \\u13 breaks the line, as \\'0d it is left out", R"({\rtf1\uc0 a\u13 b\'0dc})",
+         u"a\nbc"},
         {"escaped braces and backslashes", Note(R"(\{x\} a\\b)"), u"{x} a\\b"},
         {"old paragraph numbers are drawn, newer list numbers are text", Note(R"({\pntext\f0 1.\tab}{\*\pn\pnlvlbody\pndec}item\par
 {\listtext 2.\tab}next)"),
