@@ -62,7 +62,7 @@ std::string Body(std::mt19937& random, const std::vector<std::string>& words, in
 } // namespace
 
 int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int count = std::max(1, argc > 1 ? std::atoi(argv[1]) : 5000);
     const int rounds = std::max(1, argc > 2 ? std::atoi(argv[2]) : 5);
     std::mt19937 random(2026);
     const std::vector<std::string> words = Vocabulary(random);

@@ -1,10 +1,9 @@
 #include "search/search_query.h"
 
 #include <algorithm>
-#include <cstring>
-#include <cstdint>
 
 #include "platform/text_codec.h"
+#include "search/byte_search.h"
 #include "search/text_fold.h"
 
 namespace vn {
@@ -35,46 +34,6 @@ bool IsBlank(std::u16string_view line) {
     return std::all_of(line.begin(), line.end(), [](char16_t c) { return IsSeparator(c); });
 }
 
-// How often a byte stands in folded note text, roughly: lower-case letters by their
-// frequency in English, the space most, UTF-8's lead bytes often, its continuation
-// bytes and punctuation seldom. A word is looked for by its rarest byte.
-int ByteFrequency(uint8_t b) {
-    static constexpr int kLetters[26] = {82, 15, 28, 43, 127, 22, 20, 61, 70, 2,  8,  40, 24,
-                                         67, 75, 19, 1,  60, 63, 91, 28, 10, 24, 2,  20, 1};
-    if (b >= 'a' && b <= 'z') return kLetters[b - 'a'];
-    if (b == ' ' || b == '\n') return 150;
-    if (b >= '0' && b <= '9') return 10;
-    if (b >= 0xC2 && b <= 0xF4) return 30;
-    if (b >= 0x80 && b <= 0xBF) return 6;
-    return 4;
-}
-
-// A word as it is looked for: its folded UTF-8 bytes and which of them to find first.
-struct Needle {
-    explicit Needle(std::string bytes) : word(std::move(bytes)) {
-        for (size_t k = 1; k < word.size(); ++k)
-            if (ByteFrequency(static_cast<uint8_t>(word[k])) < ByteFrequency(static_cast<uint8_t>(word[rare]))) rare = k;
-    }
-
-    // memchr finds the rare byte at memory speed; only there are the words compared.
-    bool In(std::string_view text) const {
-        const size_t m = word.size();
-        if (m == 0 || text.size() < m) return m == 0;
-        const char* p = text.data() + rare;
-        const char* const last = text.data() + (text.size() - m) + rare;  // the rare byte's last possible place
-        while (p <= last) {
-            p = static_cast<const char*>(std::memchr(p, word[rare], static_cast<size_t>(last - p) + 1));
-            if (p == nullptr) return false;
-            if (std::memcmp(p - rare, word.data(), m) == 0) return true;
-            ++p;
-        }
-        return false;
-    }
-
-    std::string word;
-    size_t rare = 0;
-};
-
 } // namespace
 
 struct SearchQuery::Words {
@@ -82,12 +41,12 @@ struct SearchQuery::Words {
         for (const std::u16string& word : folded) needles.emplace_back(EncodeUtf8(word));
         // Longest first: a long word is the rarest, and a note fails at its first miss.
         std::stable_sort(needles.begin(), needles.end(),
-                         [](const Needle& a, const Needle& b) { return a.word.size() > b.word.size(); });
-        for (const Needle& needle : needles) utf8.push_back(needle.word);
+                         [](const ByteSearch& a, const ByteSearch& b) { return a.Word().size() > b.Word().size(); });
+        for (const ByteSearch& needle : needles) utf8.push_back(needle.Word());
     }
 
     std::vector<std::u16string> folded;
-    std::vector<Needle> needles;
+    std::vector<ByteSearch> needles;
     std::vector<std::string> utf8;
 };
 
@@ -106,7 +65,7 @@ bool SearchQuery::Empty() const { return words_->folded.empty(); }
 const std::vector<std::string>& SearchQuery::FoldedWords() const { return words_->utf8; }
 
 bool SearchQuery::MatchesFolded(std::string_view folded) const {
-    for (const Needle& needle : words_->needles)
+    for (const ByteSearch& needle : words_->needles)
         if (!needle.In(folded)) return false;
     return true;
 }
