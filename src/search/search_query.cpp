@@ -54,11 +54,12 @@ SearchQuery::SearchQuery(std::u16string_view typed) : typed_(typed), words_(std:
 SearchQuery::~SearchQuery() = default;
 SearchQuery::SearchQuery(const SearchQuery& other) : SearchQuery(other.typed_) {}
 SearchQuery& SearchQuery::operator=(const SearchQuery& other) {
-    if (this != &other) *this = SearchQuery(other.typed_);
+    if (this != &other) {
+        typed_ = other.typed_;
+        words_ = std::make_unique<Words>(typed_);
+    }
     return *this;
 }
-SearchQuery::SearchQuery(SearchQuery&&) noexcept = default;
-SearchQuery& SearchQuery::operator=(SearchQuery&&) noexcept = default;
 
 bool SearchQuery::Empty() const { return words_->folded.empty(); }
 

@@ -22,10 +22,10 @@ class SearchQuery {
 public:
     explicit SearchQuery(std::u16string_view typed);
     ~SearchQuery();
+    // A copy makes its searchers again; there is no move, so no query is ever left
+    // without them.
     SearchQuery(const SearchQuery& other);
     SearchQuery& operator=(const SearchQuery& other);
-    SearchQuery(SearchQuery&&) noexcept;
-    SearchQuery& operator=(SearchQuery&&) noexcept;
 
     // No words: every note matches.
     bool Empty() const;
