@@ -16,6 +16,8 @@ struct NoteBody {
     // than the extraction does on purpose): its text, and why.
     const char16_t* wineText = nullptr;
     const char* wineDiffers = nullptr;
+    // Where Wine's control, having read the body, writes RTF that loses some of it.
+    const char* wineWritesOtherwise = nullptr;
 };
 
 // Read with an ANSI code page of 1252 (the tests' system code page).
