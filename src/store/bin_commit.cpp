@@ -1,0 +1,115 @@
+#include "store/bin_commit.h"
+
+namespace vn {
+
+void BinCommit::SettleAtStart(int64_t now) {
+    try {
+        if (bin_.HasUndecided()) bin_.DecideByStore(store_.FingerprintOnDisk());
+    } catch (const std::exception&) {
+        // The store cannot be read yet: decided before the first store save.
+    }
+    // Decided by the store on the disk, either way: nothing else may settle them.
+    for (bool committed : {true, false}) {
+        try {
+            bin_.Settle(committed);
+        } catch (const std::exception&) {
+        }
+    }
+    try {
+        bin_.Purge(now);
+    } catch (const std::exception&) {
+    }
+}
+
+std::optional<SaveOutcome> BinCommit::SettleBeforeStoreSave() {
+    try {
+        if (bin_.HasUndecided()) bin_.DecideByStore(store_.FingerprintOnDisk());
+        bin_.Settle(true);
+    } catch (const std::exception& e) {
+        return SaveOutcome::Failed(e);
+    }
+    return std::nullopt;
+}
+
+void BinCommit::SettleAfterStoreSave() {
+    try {
+        bin_.Settle(false);
+    } catch (const std::exception&) {
+        // Tried again after the next store save.
+    }
+}
+
+// The marked entries' store save failed. The store on the disk is then the one
+// before it, or the marked one (complete, but not swapped in): only in the first
+// case may the marks be settled now; otherwise they wait for a store save that
+// holds the live notes again.
+void BinCommit::Cancel(const std::vector<uint64_t>& ids, uint64_t fingerprint) {
+    bin_.Decide(ids, false);
+    try {
+        if (store_.FingerprintOnDisk() != fingerprint) bin_.Settle(false);
+    } catch (const std::exception&) {
+    }
+}
+
+SaveOutcome BinCommit::Write(const StoreSnapshot& snapshot) {
+    if (auto failed = SettleBeforeStoreSave()) return *failed;
+    SaveOutcome outcome = store_.Write(snapshot);
+    if (outcome.saved) SettleAfterStoreSave();
+    return outcome;
+}
+
+BinCommit::Moved BinCommit::MoveToBin(std::vector<CapturedNote> notes, const StoreSnapshot& without, int64_t now) {
+    if (auto failed = SettleBeforeStoreSave()) return {*failed, {}};
+    std::vector<uint64_t> ids;
+    try {
+        ids = bin_.Stage(std::move(notes), now);
+    } catch (const std::exception& e) {
+        return {SaveOutcome::Failed(e), {}};
+    }
+    std::optional<uint64_t> marked;
+    SaveOutcome outcome = store_.Write(without, [&](uint64_t fingerprint) {
+        bin_.Mark(ids, BinMark::Deleting, fingerprint);
+        marked = fingerprint;
+    });
+    if (outcome.saved) {
+        bin_.Decide(ids, true);
+        SettleAfterStoreSave();
+        try {
+            bin_.Settle(true);
+        } catch (const std::exception&) {
+            // Settled before the next store save.
+        }
+        return {outcome, ids};
+    }
+    if (marked) {
+        Cancel(ids, *marked);
+    } else {
+        try {
+            bin_.Unstage(ids);
+        } catch (const std::exception&) {
+        }
+    }
+    return {outcome, {}};
+}
+
+SaveOutcome BinCommit::Restore(const std::vector<uint64_t>& ids, const StoreSnapshot& with) {
+    if (auto failed = SettleBeforeStoreSave()) return *failed;
+    std::optional<uint64_t> marked;
+    SaveOutcome outcome = store_.Write(with, [&](uint64_t fingerprint) {
+        bin_.Mark(ids, BinMark::Restoring, fingerprint);
+        marked = fingerprint;
+    });
+    if (outcome.saved) {
+        bin_.Decide(ids, true);
+        SettleAfterStoreSave();
+        try {
+            bin_.Settle(true);
+        } catch (const std::exception&) {
+        }
+    } else if (marked) {
+        Cancel(ids, *marked);
+    }
+    return outcome;
+}
+
+} // namespace vn
