@@ -117,6 +117,7 @@ void TFMain::FormCreate() {
     // index file that cannot be read at all fails the load. That is reported to
     // the handler, but start-up goes on: without the hook no note could be added.
     Guarded([this] { LoadNotes(); });
+    Guarded([this] { LoadRecycleBin(); });
 
     MouseHook_ = std::make_unique<MouseHook>([this](UINT message, const MSLLHOOKSTRUCT&) { Picking_.MouseHookEvent(message); });
 
@@ -214,7 +215,7 @@ void TFMain::PutBalloonOnScreen(const Balloon& balloon) {
 void TFMain::TrayIconMouse(UINT mouseMessage) {
     // A click on the balloon, or its close button: the next one may show.
     if (mouseMessage == NIN_BALLOONUSERCLICK) {
-        Balloons_.Dismissed();
+        BalloonClicked();
         return;
     }
     if (mouseMessage != WM_RBUTTONUP) return;
