@@ -69,13 +69,16 @@ void TFMain::LoadRecycleBin() {
 
 std::optional<std::vector<uint64_t>> TFMain::MoveNotesToBin(const std::vector<Jotlet*>& notes) {
     std::vector<Jotlet*> leaving;
-    std::vector<StoreNote*> staying, gone;
-    for (Jotlet* note : FJotlets) {
-        const bool deleted = std::find(notes.begin(), notes.end(), note) != notes.end();
-        (deleted ? gone : staying).push_back(&note->Stored());
-        if (deleted) leaving.push_back(note);
+    std::vector<StoreNote*> gone;
+    std::vector<size_t> positions;
+    for (size_t p = 0; p < FJotlets.size(); ++p) {
+        if (std::find(notes.begin(), notes.end(), FJotlets[p]) == notes.end()) continue;
+        leaving.push_back(FJotlets[p]);
+        gone.push_back(&FJotlets[p]->Stored());
+        positions.push_back(p);
     }
     if (leaving.empty()) return std::nullopt;
+    const std::vector<StoreNote*> staying = StoreOrderWithout(StoredNotes(), positions);
     BinCommit::Moved moved;
     if (!storeLoaded_) {
         // Writing the store now would write an empty list over the user's notes.

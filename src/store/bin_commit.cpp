@@ -1,6 +1,21 @@
 #include "store/bin_commit.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace vn {
+
+std::vector<StoreNote*> StoreOrderWithout(std::vector<StoreNote*> list, std::vector<size_t> positions) {
+    std::sort(positions.begin(), positions.end(), std::greater<>());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    // From the highest position down: the last note is never one still to go.
+    for (size_t p : positions) {
+        if (p >= list.size()) continue;
+        list[p] = list.back();
+        list.pop_back();
+    }
+    return list;
+}
 
 void BinCommit::SettleAtStart(int64_t now) {
     try {
@@ -39,6 +54,14 @@ void BinCommit::SettleAfterStoreSave() {
     }
 }
 
+// The marked entries' store save went through. Their marks are settled before the
+// next store save (which follows within seconds: the notes changed), not now: a
+// delete or a restore then waits for no more than its own store save and the mark.
+void BinCommit::Done(const std::vector<uint64_t>& ids) {
+    bin_.Decide(ids, true);
+    SettleAfterStoreSave();
+}
+
 // The marked entries' store save failed. The store on the disk is then the one
 // before it, or the marked one (complete, but not swapped in): only in the first
 // case may the marks be settled now; otherwise they wait for a store save that
@@ -72,13 +95,7 @@ BinCommit::Moved BinCommit::MoveToBin(std::vector<CapturedNote> notes, const Sto
         marked = fingerprint;
     });
     if (outcome.saved) {
-        bin_.Decide(ids, true);
-        SettleAfterStoreSave();
-        try {
-            bin_.Settle(true);
-        } catch (const std::exception&) {
-            // Settled before the next store save.
-        }
+        Done(ids);
         return {outcome, ids};
     }
     if (marked) {
@@ -100,12 +117,7 @@ SaveOutcome BinCommit::Restore(const std::vector<uint64_t>& ids, const StoreSnap
         marked = fingerprint;
     });
     if (outcome.saved) {
-        bin_.Decide(ids, true);
-        SettleAfterStoreSave();
-        try {
-            bin_.Settle(true);
-        } catch (const std::exception&) {
-        }
+        Done(ids);
     } else if (marked) {
         Cancel(ids, *marked);
     }

@@ -9,10 +9,12 @@
 //   2. saves the store without the notes; just before that store's index takes its
 //      name, the bin's index lists the new entries marked "being deleted" with the
 //      fingerprint of that store (store_fingerprint.h), written through;
-//   3. once the save went through, settles the marks: plain entries.
+//   3. once the save went through, settles the marks (plain entries) before the next
+//      store save.
 // A restore marks its entries "being restored" with the fingerprint of the store
 // that holds their notes again, just before that store's index takes its name,
-// and settles them (the entries leave the bin) once the save went through.
+// and settles them (the entries leave the bin) before the next store save once
+// that save went through.
 //
 // What the disk can hold, whatever happened: no mark (the operation had not got to
 // step 2, or was settled), or a mark whose store is either the one on the disk or
@@ -30,10 +32,19 @@
 #include <optional>
 #include <vector>
 
+#include "store/store_note.h"
+
 #include "store/note_store.h"
 #include "store/recycle_bin.h"
 
 namespace vn {
+
+// The notes of `list` but those at `positions`, for the store a delete writes: each
+// note that goes leaves its place to the last one, so that the store's body files
+// change in two places instead of moving down one place each (bodies are named by
+// position; a store of thousands of notes would rename thousands of files). The
+// note list itself keeps its order: the next store save writes it.
+std::vector<StoreNote*> StoreOrderWithout(std::vector<StoreNote*> list, std::vector<size_t> positions);
 
 class BinCommit {
 public:
@@ -44,8 +55,8 @@ public:
     // more than 30 days before `now`. A failure leaves the rest for Write.
     void SettleAtStart(int64_t now);
 
-    // Every other store save. Fails without writing the store while a mark that
-    // must be settled first cannot be.
+    // Every other store save: the marks of a delete or restore that went through are
+    // settled first. Fails without writing the store while they cannot be.
     SaveOutcome Write(const StoreSnapshot& snapshot);
 
     // Moves notes (captured as the store would save them) to the bin, with the store
@@ -65,6 +76,7 @@ public:
 private:
     std::optional<SaveOutcome> SettleBeforeStoreSave();
     void SettleAfterStoreSave();
+    void Done(const std::vector<uint64_t>& ids);
     void Cancel(const std::vector<uint64_t>& ids, uint64_t fingerprint);
 
     NoteStore& store_;

@@ -62,11 +62,9 @@ protected:
         // As the controller deletes: the bin gets the note, and the note goes only when that worked.
         SaveOutcome Delete(const std::u16string& caption) {
             const size_t p = Position(caption);
-            std::vector<StoreNote*> notes = factory.List();
-            StoreNote* gone = notes[p];
-            notes.erase(notes.begin() + static_cast<ptrdiff_t>(p));
-            BinCommit::Moved moved =
-                commit.MoveToBin(CaptureStore(std::span(&gone, 1)).notes, CaptureStore(notes), kNow);
+            StoreNote* gone = factory.listed[p];
+            BinCommit::Moved moved = commit.MoveToBin(CaptureStore(std::span(&gone, 1)).notes,
+                                                      CaptureStore(StoreOrderWithout(factory.List(), {p})), kNow);
             if (moved.outcome.saved) factory.listed.erase(factory.listed.begin() + static_cast<ptrdiff_t>(p));
             return moved.outcome;
         }
@@ -332,6 +330,23 @@ TEST_F(BinCommitTest, EntriesOlderThanThirtyDaysGoForGoodAtStart) {
     MemoryFileSystem copy = fs.Survivor();
     Session s(copy, *this, kNow - 365 * day);
     EXPECT_EQ(s.Found().bin.size(), 2u);
+}
+
+// The store a delete writes: the last note takes each vacated place.
+TEST(StoreOrderWithout, EachNoteThatGoesLeavesItsPlaceToTheLastOne) {
+    FakeNote n[5];
+    std::vector<StoreNote*> list{&n[0], &n[1], &n[2], &n[3], &n[4]};
+    const std::vector<std::pair<std::vector<size_t>, std::vector<StoreNote*>>> cases{
+        {{1}, {&n[0], &n[4], &n[2], &n[3]}},
+        {{4}, {&n[0], &n[1], &n[2], &n[3]}},
+        {{1, 3}, {&n[0], &n[4], &n[2]}},
+        {{3, 1, 3}, {&n[0], &n[4], &n[2]}},
+        {{3, 4}, {&n[0], &n[1], &n[2]}},
+        {{0, 1, 2, 3, 4}, {}},
+        {{7}, list},
+    };
+    for (const auto& [positions, expected] : cases)
+        EXPECT_EQ(StoreOrderWithout(list, positions), expected) << ::testing::PrintToString(positions);
 }
 
 TEST_F(BinCommitTest, TheFingerprintOfASaveIsTheOneReadFromTheDisk) {
