@@ -1,8 +1,9 @@
 // Speed of a delete to the recycle bin and of a restore from it, against the store
 // save after one note changed, with 1,000 and 5,000 notes of 4 KB on real files
 // (goal: each within the one-note save and 30 ms). A delete takes a note from the
-// middle of the list (the later bodies move down one place, as in any deletion);
-// a restore puts it back at the end. Also the cost of the store's fingerprint.
+// middle of the list; a restore puts it back at its place. Also the plain store
+// saves of the same changes, the delayed save that follows, and the cost of the
+// store's fingerprint.
 // Built natively and for Windows (run under Wine by bench/bin_bench.sh).
 // Usage: bin_bench [runs] [notes ...]
 #include <algorithm>
@@ -73,7 +74,7 @@ void Bench(const fs::path& folder, int count, int runs) {
                 // The delete of the program before the bin: the note leaves the list, and the store follows.
                 list = staying;
                 timed(plainDeleted, save);
-                list.push_back(note);
+                list.insert(list.begin() + static_cast<ptrdiff_t>(p), note);
                 timed(plainAdded, save);
                 continue;
             }
@@ -85,8 +86,9 @@ void Bench(const fs::path& folder, int count, int runs) {
             });
             if (!moved.outcome.saved) std::abort();
             list = staying;
+            // Back at its place, as the program restores a note deleted since its start.
             std::vector<vn::StoreNote*> with = list;
-            with.push_back(note);
+            with.insert(with.begin() + static_cast<ptrdiff_t>(p), note);
             timed(restored, [&] {
                 if (!commit.Restore(moved.ids, vn::CaptureStore(with)).saved) std::abort();
             });
@@ -105,7 +107,7 @@ void Bench(const fs::path& folder, int count, int runs) {
                 Median(restored), Median(restored) / baseline);
     std::printf("  %-44s %8.2f ms  (the store's share of a delete)\n", "store save, the same note deleted, no bin",
                 Median(plainDeleted));
-    std::printf("  %-44s %8.2f ms  (the store's share of a restore)\n", "store save, the note added at the end, no bin",
+    std::printf("  %-44s %8.2f ms  (the store's share of a restore)\n", "store save, the note put back, no bin",
                 Median(plainAdded));
     std::printf("  %-44s %8.2f ms\n", "the delayed store save after them", Median(following));
     std::printf("  %-44s %8.2f ms  (read only after an interrupted delete or restore)\n",

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 
 #include "app/app_texts.h"
 #include "note/note_time_win.h"
@@ -94,6 +95,7 @@ std::optional<std::vector<uint64_t>> TFMain::MoveNotesToBin(const std::vector<Jo
         ShowBalloon(kBalloonError, ReasonText(kCannotDeleteText, moved.outcome));
         return std::nullopt;
     }
+    for (size_t i = 0; i < moved.ids.size() && i < positions.size(); ++i) binPlaces_[moved.ids[i]] = positions[i];
     // Out of the list at once; each note is freed once its own handlers have returned.
     for (Jotlet* note : leaving) {
         auto at = std::find(FJotlets.begin(), FJotlets.end(), note);
@@ -145,16 +147,22 @@ std::vector<BinRow> TFMain::RecycleBinRows() {
     return rows;
 }
 
-// Each note comes back at the end of the list, unbound: it finds its window as a
-// stored note does at start, and waits for it otherwise.
+// Each note comes back unbound: it finds its window as a stored note does at start,
+// and waits for it otherwise. A note deleted since the start goes back to its place
+// in the list, the others to the end.
 void TFMain::RestoreFromBin(std::vector<uint64_t> ids) {
     if (!storeLoaded_) return;
     RecycleBin& bin = Bin();
     std::vector<std::unique_ptr<TFStickyNote>> made;
     std::vector<uint64_t> taken;
+    auto place = [&](uint64_t id) {
+        auto it = binPlaces_.find(id);
+        return it == binPlaces_.end() ? SIZE_MAX : it->second;
+    };
+    std::stable_sort(ids.begin(), ids.end(), [&](uint64_t a, uint64_t b) { return place(a) < place(b); });
     for (uint64_t id : ids) {
         const BinEntry* entry = bin.Find(id);
-        if (!entry || !entry->InBin() || entry->mark != BinMark::None) continue;
+        if (!entry || !entry->InBin()) continue;
         try {
             const CapturedNote& note = entry->note;
             StoredRecord record{note.exeName, note.caption, note.ownerLabel, note.timeLabel,
@@ -168,10 +176,15 @@ void TFMain::RestoreFromBin(std::vector<uint64_t> ids) {
         }
     }
     if (made.empty()) return;
+    // The list as it will be: from the lowest place up, each at its place.
+    std::vector<std::optional<size_t>> at(made.size());
+    std::vector<StoreNote*> notes = StoredNotes();
+    for (size_t i = 0; i < made.size(); ++i) {
+        if (place(taken[i]) < notes.size()) at[i] = place(taken[i]);
+        notes.insert(at[i] ? notes.begin() + static_cast<std::ptrdiff_t>(*at[i]) : notes.end(), &made[i]->Stored());
+    }
     SaveOutcome outcome;
     try {
-        std::vector<StoreNote*> notes = StoredNotes();
-        for (const auto& note : made) notes.push_back(&note->Stored());
         outcome = Commit().Restore(taken, CaptureStore(notes));
     } catch (const std::exception& e) {
         outcome = SaveOutcome::Failed(e);
@@ -180,7 +193,10 @@ void TFMain::RestoreFromBin(std::vector<uint64_t> ids) {
         ShowBalloon(kBalloonError, ReasonText(kCannotRestoreText, outcome));
         return;
     }
-    for (auto& note : made) AddJotlet(std::move(note));
+    for (size_t i = 0; i < made.size(); ++i) {
+        binPlaces_.erase(taken[i]);
+        AddJotlet(std::move(made[i]), at[i]);
+    }
 }
 
 void TFMain::DeleteFromBinForGood(std::vector<uint64_t> ids) {

@@ -152,7 +152,9 @@ void TFMain::FormDestroy() {
     WindowEvents_.reset();
 }
 
-Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note) { return FJotlets.Add(std::move(note)); }
+Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position) {
+    return position ? FJotlets.Insert(*position, std::move(note)) : FJotlets.Add(std::move(note));
+}
 
 void TFMain::JotletRemoved(Jotlet& note) {
     Exchange_.NoteRemoved(note);

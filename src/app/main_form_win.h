@@ -18,6 +18,7 @@
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -120,8 +121,9 @@ public:
     // The information window of picking while it is shown; null otherwise.
     const InformationWindow* SelectWindowInfo() const noexcept { return Picking_.SelectWindowInfo(); }
 
-    // Appends a note to FJotlets, which owns it, and registers for its removal notice.
-    Jotlet& AddJotlet(std::unique_ptr<Jotlet> note);
+    // Appends a note to FJotlets (or puts it at `position`), which owns it, and
+    // registers for its removal notice.
+    Jotlet& AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position = std::nullopt);
 
     // Every exception that reaches the application comes here.
     void ApplicationEventsException(std::exception_ptr error);
@@ -213,6 +215,9 @@ private:
         std::vector<uint64_t> ids;
     };
     std::optional<UndoOffer> undo_;
+    // Where each note deleted since the start was in the list: a restore puts it back
+    // there, which also leaves the store's files where they were.
+    std::map<uint64_t, size_t> binPlaces_;
     bool storeLoaded_ = false;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
     WindowTimer BalloonTimer{*this, static_cast<UINT_PTR>(ControllerTimer::BalloonTimer), kBalloonTime};

@@ -70,7 +70,7 @@ public:
 
     // Takes the entries out of the bin, with the store `with` that holds their
     // notes (the caller makes them, and lists them when this saved). Every id
-    // must be of an entry in the bin without a mark.
+    // must be of an entry in the bin (BinEntry::InBin).
     SaveOutcome Restore(const std::vector<uint64_t>& ids, const StoreSnapshot& with);
 
 private:

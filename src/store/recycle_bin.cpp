@@ -303,7 +303,7 @@ void RecycleBin::Settle(bool committed) {
 void RecycleBin::Remove(const std::vector<uint64_t>& ids) {
     CheckReadable();
     auto leaving = [&](const BinEntry& e) {
-        return e.listed && e.mark == BinMark::None && std::find(ids.begin(), ids.end(), e.id) != ids.end();
+        return e.InBin() && std::find(ids.begin(), ids.end(), e.id) != ids.end();
     };
     if (std::none_of(entries_.begin(), entries_.end(), leaving)) return;
     std::vector<BinEntry> entries = entries_;

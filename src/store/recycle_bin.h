@@ -99,7 +99,7 @@ public:
     // entries that left go after the index. Nothing when there are none.
     void Settle(bool committed);
 
-    // Deletes plain entries for good; marked ones and unknown ids are left.
+    // Deletes entries in the bin (InBin) for good; others and unknown ids are left.
     void Remove(const std::vector<uint64_t>& ids);
     // Deletes plain entries deleted more than kBinRetentionSeconds before `now`.
     void Purge(int64_t now);

@@ -141,10 +141,12 @@ protected:
         }
     }
 
-    // Delete B, restore X, delete C, then an ordinary save.
+    // Delete B, restore X, delete A and undo that at once, delete C, then an ordinary save.
     static void Operations(Session& s) {
         s.Delete(u"B|=%");
         s.Restore(u"X");
+        s.Delete(u"A");
+        s.Restore(u"A");
         s.Delete(u"C");
         s.Save();
     }

@@ -81,7 +81,7 @@ TEST_F(WiringBinTest, TheUndoBalloonBringsTheNoteBackOnlyWhileItIsShowing) {
     EXPECT_EQ(main->Tray().BalloonText(), kNoteDeletedBalloonText) << "shown at once, over the start-up balloon";
     ClickBalloon();
     ASSERT_EQ(main->Jotlets().size(), 2u);
-    EXPECT_EQ(Note(1).WndParentCaption(), u"Vn absent one");
+    EXPECT_EQ(Note(0).WndParentCaption(), u"Vn absent one") << "back at its place in the list";
     EXPECT_TRUE(main->RecycleBinRows().empty());
 
     // Once its time is up, a click on the next balloon brings nothing back.
@@ -91,7 +91,14 @@ TEST_F(WiringBinTest, TheUndoBalloonBringsTheNoteBackOnlyWhileItIsShowing) {
     EXPECT_NE(main->Tray().BalloonText(), kNoteDeletedBalloonText);
     ClickBalloon();
     EXPECT_EQ(main->Jotlets().size(), 1u);
-    EXPECT_EQ(main->RecycleBinRows().size(), 1u);
+    ASSERT_EQ(main->RecycleBinRows().size(), 1u);
+
+    // Deleted for good at once, before the store's next save.
+    main->DeleteFromBinForGood({main->RecycleBinRows()[0].id});
+    EXPECT_TRUE(main->RecycleBinRows().empty());
+    Restart();
+    EXPECT_EQ(main->Jotlets().size(), 1u);
+    EXPECT_TRUE(main->RecycleBinRows().empty());
 }
 
 TEST_F(WiringBinTest, ABinThatCannotBeWrittenKeepsTheNoteAndSaysWhy) {
