@@ -30,15 +30,9 @@ using vn::bench::Median;
 double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 
 void Bench(const fs::path& folder, int count, int runs) {
-    std::vector<BenchNote> notes;
-    notes.reserve(static_cast<size_t>(count));
-    std::string body(4096, 'x');
-    for (int i = 0; i < count; ++i) {
-        body.replace(0, 20, "{\\rtf1 note " + std::to_string(i + 100000) + " ");
-        notes.emplace_back(i, body);
-    }
-    std::vector<vn::StoreNote*> list;
-    for (auto& n : notes) list.push_back(&n);
+    std::string body;
+    std::vector<BenchNote> notes = vn::bench::FourKilobyteNotes(count, body);
+    std::vector<vn::StoreNote*> list = vn::bench::ListOf(notes);
 
     vn::Windows1252CodePage cp;
     vn::FileSystem& disk = vn::PlatformFileSystem();

@@ -81,6 +81,25 @@ SaveOutcome BinCommit::Write(const StoreSnapshot& snapshot) {
     return outcome;
 }
 
+// The store save of an operation on the entries `ids`, which are marked just before
+// its index takes its name, and what follows from how it went. Whether the marks
+// reached the disk is in `marked`.
+SaveOutcome BinCommit::WriteMarked(const std::vector<uint64_t>& ids, BinMark mark, const StoreSnapshot& snapshot,
+                                   bool& marked) {
+    std::optional<uint64_t> fingerprint;
+    SaveOutcome outcome = store_.Write(snapshot, [&](uint64_t storeFingerprint) {
+        bin_.Mark(ids, mark, storeFingerprint);
+        fingerprint = storeFingerprint;
+    });
+    marked = fingerprint.has_value();
+    if (outcome.saved) {
+        Done(ids);
+    } else if (fingerprint) {
+        Cancel(ids, *fingerprint);
+    }
+    return outcome;
+}
+
 BinCommit::Moved BinCommit::MoveToBin(std::vector<CapturedNote> notes, const StoreSnapshot& without, int64_t now) {
     if (auto failed = SettleBeforeStoreSave()) return {*failed, {}};
     std::vector<uint64_t> ids;
@@ -89,18 +108,10 @@ BinCommit::Moved BinCommit::MoveToBin(std::vector<CapturedNote> notes, const Sto
     } catch (const std::exception& e) {
         return {SaveOutcome::Failed(e), {}};
     }
-    std::optional<uint64_t> marked;
-    SaveOutcome outcome = store_.Write(without, [&](uint64_t fingerprint) {
-        bin_.Mark(ids, BinMark::Deleting, fingerprint);
-        marked = fingerprint;
-    });
-    if (outcome.saved) {
-        Done(ids);
-        return {outcome, ids};
-    }
-    if (marked) {
-        Cancel(ids, *marked);
-    } else {
+    bool marked = false;
+    SaveOutcome outcome = WriteMarked(ids, BinMark::Deleting, without, marked);
+    if (outcome.saved) return {outcome, ids};
+    if (!marked) {
         try {
             bin_.Unstage(ids);
         } catch (const std::exception&) {
@@ -111,17 +122,8 @@ BinCommit::Moved BinCommit::MoveToBin(std::vector<CapturedNote> notes, const Sto
 
 SaveOutcome BinCommit::Restore(const std::vector<uint64_t>& ids, const StoreSnapshot& with) {
     if (auto failed = SettleBeforeStoreSave()) return *failed;
-    std::optional<uint64_t> marked;
-    SaveOutcome outcome = store_.Write(with, [&](uint64_t fingerprint) {
-        bin_.Mark(ids, BinMark::Restoring, fingerprint);
-        marked = fingerprint;
-    });
-    if (outcome.saved) {
-        Done(ids);
-    } else if (marked) {
-        Cancel(ids, *marked);
-    }
-    return outcome;
+    bool marked = false;
+    return WriteMarked(ids, BinMark::Restoring, with, marked);
 }
 
 } // namespace vn

@@ -76,6 +76,8 @@ public:
 private:
     std::optional<SaveOutcome> SettleBeforeStoreSave();
     void SettleAfterStoreSave();
+    SaveOutcome WriteMarked(const std::vector<uint64_t>& ids, BinMark mark, const StoreSnapshot& snapshot,
+                            bool& marked);
     void Done(const std::vector<uint64_t>& ids);
     void Cancel(const std::vector<uint64_t>& ids, uint64_t fingerprint);
 
