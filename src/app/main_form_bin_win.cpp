@@ -109,6 +109,10 @@ std::optional<std::vector<uint64_t>> TFMain::MoveNotesToBin(const std::vector<Jo
 void TFMain::DeleteNotes(const std::vector<Jotlet*>& notes) { MoveNotesToBin(notes); }
 
 void TFMain::NoteDeleteClicked(Jotlet& note) {
+    if (std::find(FJotlets.begin(), FJotlets.end(), &note) == FJotlets.end()) {
+        note.Close(); // not one of the listed notes: nothing of it is stored
+        return;
+    }
     std::optional<std::vector<uint64_t>> ids = MoveNotesToBin({&note});
     if (!ids) return;
     // Shown at once: it answers the click. Only while it is the balloon on screen

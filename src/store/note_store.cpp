@@ -82,6 +82,13 @@ uint64_t NoteStore::FingerprintOnDisk() {
     }
     const std::u16string folder = folders_.FolderToLoad();
     if (folder.empty()) return StoreFingerprint({}, codePage_, {});
+    if (loadedIndex_ && knownStore_ && !bodyUnreadAtLoad_ && folder == folders_.Store()) {
+        // What the load read is still what the disk holds: no need to read it all again.
+        return StoreFingerprint(*loadedIndex_, codePage_, [&](const std::u16string& name) -> const std::string* {
+            auto it = knownStore_->find(name);
+            return it == knownStore_->end() || !it->second ? nullptr : it->second.get();
+        });
+    }
     const std::string index = fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName));
     std::string held;
     return StoreFingerprint(index, codePage_, [&](const std::u16string& name) -> const std::string* {
@@ -93,6 +100,7 @@ uint64_t NoteStore::FingerprintOnDisk() {
 }
 
 SavePath NoteStore::WriteSnapshot(const StoreSnapshot& snapshot, const CommitHook& beforeCommit) {
+    loadedIndex_.reset();
     if (unreadStore_) ReadUnloadedStore();
     RereadKeptBodies();
     StorePlan plan = PlanStore(snapshot);
@@ -222,6 +230,7 @@ std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, si
             if (known) (*known)[*name] = std::make_shared<const std::string>(*body);
         } catch (const std::exception&) {
             kept.unreadSource = path;
+            if (fs_.Kind(path) != PathKind::Missing) bodyUnreadAtLoad_ = true;
         }
         kept.bodyFieldOffset = spans[kBodyFileField].offset;
         kept.bodyFieldLength = spans[kBodyFileField].length;
@@ -249,6 +258,8 @@ LoadedStore NoteStore::LoadNotes() {
     knownStaging_.reset();
     unreadStore_ = false;
     unclaimed_.reset();
+    loadedIndex_.reset();
+    bodyUnreadAtLoad_ = false;
     try {
         folders_.Settle();
     } catch (const std::exception&) {
@@ -271,7 +282,10 @@ LoadedStore NoteStore::LoadNotes() {
     FolderContents known;
     for (size_t i = 0; i < result.lines.size(); ++i)
         if (auto record = LoadRecord(result.lines[i], i, folder, &known)) result.notes.push_back(std::move(*record));
-    if (folder == folders_.Store()) knownStore_ = std::move(known);
+    if (folder == folders_.Store()) {
+        knownStore_ = std::move(known);
+        loadedIndex_ = std::move(bytes);
+    }
     return result;
 }
 

@@ -142,6 +142,11 @@ private:
     std::vector<std::optional<KeptRecord>> loaded_; // by line: the record of each note, should it refuse it
     bool unreadStore_ = false;              // an index file existed but could not be read
     std::optional<LoadedStore> unclaimed_;  // read late, not yet handed out by RetryUnreadIndex
+    // The index the load read from "Information", while no save has changed it, and
+    // no body it names failed to be read: with knownStore_ what FingerprintOnDisk
+    // would read again.
+    std::optional<std::string> loadedIndex_;
+    bool bodyUnreadAtLoad_ = false;
     // The body files of "Information" and of the staging folder, as far as known.
     std::optional<FolderContents> knownStore_, knownStaging_;
 };

@@ -369,6 +369,9 @@ TEST_F(BinCommitTest, TheFingerprintOfASaveIsTheOneReadFromTheDisk) {
         ASSERT_TRUE(s.store.Write(CaptureStore(s.factory.List()), [&](uint64_t f) { told.push_back(f); }).saved);
         EXPECT_NE(told.back(), saved) << way.name;
         EXPECT_EQ(told.back(), s.store.FingerprintOnDisk()) << way.name;
+        // A start takes it from what its load read.
+        Session next(fs, *this);
+        EXPECT_EQ(told.back(), next.store.FingerprintOnDisk()) << way.name << ", after a load";
     }
 }
 
