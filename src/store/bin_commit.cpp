@@ -63,13 +63,13 @@ void BinCommit::Done(const std::vector<uint64_t>& ids) {
 }
 
 // The marked entries' store save failed. The store on the disk is then the one
-// before it, or the marked one (complete, but not swapped in): only in the first
-// case may the marks be settled now; otherwise they wait for a store save that
-// holds the live notes again.
-void BinCommit::Cancel(const std::vector<uint64_t>& ids, uint64_t fingerprint) {
+// before it, or the marked one (complete, but not swapped in): a mark of a store
+// that is not the one on the disk may be settled now, since every later store holds
+// the live notes; the others wait for a store save that went through.
+void BinCommit::Cancel(const std::vector<uint64_t>& ids) {
     bin_.Decide(ids, false);
     try {
-        if (store_.FingerprintOnDisk() != fingerprint) bin_.Settle(false);
+        bin_.Settle(false, store_.FingerprintOnDisk());
     } catch (const std::exception&) {
     }
 }
@@ -95,7 +95,7 @@ SaveOutcome BinCommit::WriteMarked(const std::vector<uint64_t>& ids, BinMark mar
     if (outcome.saved) {
         Done(ids);
     } else if (fingerprint) {
-        Cancel(ids, *fingerprint);
+        Cancel(ids);
     }
     return outcome;
 }

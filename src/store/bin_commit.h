@@ -79,7 +79,7 @@ private:
     SaveOutcome WriteMarked(const std::vector<uint64_t>& ids, BinMark mark, const StoreSnapshot& snapshot,
                             bool& marked);
     void Done(const std::vector<uint64_t>& ids);
-    void Cancel(const std::vector<uint64_t>& ids, uint64_t fingerprint);
+    void Cancel(const std::vector<uint64_t>& ids);
 
     NoteStore& store_;
     RecycleBin& bin_;

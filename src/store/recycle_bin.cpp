@@ -275,18 +275,15 @@ bool RecycleBin::HasUndecided() const {
                        [](const BinEntry& e) { return e.mark != BinMark::None && !e.committed; });
 }
 
-bool RecycleBin::HasDecided(bool committed) const {
-    return std::any_of(entries_.begin(), entries_.end(), [&](const BinEntry& e) {
-        return e.listed && e.mark != BinMark::None && e.committed == committed;
-    });
-}
-
-void RecycleBin::Settle(bool committed) {
-    if (!HasDecided(committed)) return;
+void RecycleBin::Settle(bool committed, std::optional<uint64_t> except) {
+    auto settling = [&](const BinEntry& e) {
+        return e.listed && e.mark != BinMark::None && e.committed == committed && e.fingerprint != except;
+    };
+    if (std::none_of(entries_.begin(), entries_.end(), settling)) return;
     CheckReadable();
     std::vector<BinEntry> entries;
     for (const BinEntry& e : entries_) {
-        if (!e.listed || e.mark == BinMark::None || e.committed != committed) {
+        if (!settling(e)) {
             entries.push_back(e);
             continue;
         }

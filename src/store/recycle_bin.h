@@ -93,11 +93,10 @@ public:
     void DecideByStore(uint64_t storeFingerprint);
     // Whether some mark's outcome is unknown.
     bool HasUndecided() const;
-    // Whether some decided mark of this outcome is still on the disk.
-    bool HasDecided(bool committed) const;
     // Writes the decided marks of this outcome as settled (see above); the bodies of
-    // entries that left go after the index. Nothing when there are none.
-    void Settle(bool committed);
+    // entries that left go after the index. Nothing when there are none. With
+    // `except`, marks of that fingerprint stay as they are.
+    void Settle(bool committed, std::optional<uint64_t> except = std::nullopt);
 
     // Deletes entries in the bin (InBin) for good; others and unknown ids are left.
     void Remove(const std::vector<uint64_t>& ids);
