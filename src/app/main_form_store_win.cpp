@@ -28,7 +28,9 @@ void TFMain::SaveToFile() {
     // was loaded (a start that failed before it got there) that would be an empty
     // list over the user's notes.
     if (!storeLoaded_) throw Error("The store was not loaded, so it is not saved.");
-    Store().SaveStore(StoredNotes());
+    // Through the bin's commit: a delete or restore it has not settled yet comes first.
+    const SaveOutcome outcome = Commit().Write(CaptureStore(StoredNotes()));
+    if (!outcome.saved) throw Error(outcome.detail);
 }
 
 // The selection save: the notes at the listed positions, packed into an archive
@@ -39,9 +41,9 @@ void TFMain::SaveToFile(const std::u16string& FileName, const std::u16string& In
 }
 
 void TFMain::DeleteJotlets(const std::u16string& IndexString) {
-    // Each closed note leaves the list at once; the list holds it until its removal
-    // notice, which schedules the save that takes it out of the store.
-    vn::DeleteJotlets(IndexString, FJotlets, [](Jotlet* note) { note->Close(); });
+    std::vector<Jotlet*> notes;
+    for (size_t p : IndexSelection(IndexString).PositionsDescending(FJotlets.size())) notes.push_back(FJotlets[p]);
+    DeleteNotes(notes);
 }
 
 // Creates one unbound note per stored record, fills it and lists it; each shows

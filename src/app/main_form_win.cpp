@@ -117,6 +117,7 @@ void TFMain::FormCreate() {
     // index file that cannot be read at all fails the load. That is reported to
     // the handler, but start-up goes on: without the hook no note could be added.
     Guarded([this] { LoadNotes(); });
+    Guarded([this] { LoadRecycleBin(); });
 
     MouseHook_ = std::make_unique<MouseHook>([this](UINT message, const MSLLHOOKSTRUCT&) { Picking_.MouseHookEvent(message); });
 
@@ -151,7 +152,9 @@ void TFMain::FormDestroy() {
     WindowEvents_.reset();
 }
 
-Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note) { return FJotlets.Add(std::move(note)); }
+Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position) {
+    return position ? FJotlets.Insert(*position, std::move(note)) : FJotlets.Add(std::move(note));
+}
 
 void TFMain::JotletRemoved(Jotlet& note) {
     Exchange_.NoteRemoved(note);
@@ -214,7 +217,7 @@ void TFMain::PutBalloonOnScreen(const Balloon& balloon) {
 void TFMain::TrayIconMouse(UINT mouseMessage) {
     // A click on the balloon, or its close button: the next one may show.
     if (mouseMessage == NIN_BALLOONUSERCLICK) {
-        Balloons_.Dismissed();
+        BalloonClicked();
         return;
     }
     if (mouseMessage != WM_RBUTTONUP) return;

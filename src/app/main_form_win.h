@@ -13,16 +13,19 @@
 //   main_form_picking_win.cpp  add a note to a picked window
 //   main_form_exchange_win.cpp export and import of notes (the dialogs' modal state
 //                              is the exchange session's, exchange_session_win.h)
+//   main_form_bin_win.cpp      the recycle bin: delete to it, the undo balloon, restore
 #include <windows.h>
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/balloon_queue.h"
+#include "app/bin_rows.h"
 #include "app/delayed_save.h"
 #include "app/exchange_session_win.h"
 #include "app/messages_win.h"
@@ -40,7 +43,9 @@
 #include "platform/file_system.h"
 #include "platform/tray_icon_win.h"
 #include "platform/window_win.h"
+#include "store/bin_commit.h"
 #include "store/note_store.h"
+#include "store/recycle_bin.h"
 #include "store/store_note.h"
 
 namespace vn {
@@ -73,9 +78,24 @@ public:
     // The selection save: the notes at the positions IndexString lists, packed
     // into the archive FileName.
     void SaveToFile(const std::u16string& FileName, const std::u16string& IndexString);
-    // Closes the listed notes and takes them out of the list at once; the store
-    // follows with the save their removal notices schedule.
+    // Moves the listed notes to the recycle bin (DeleteNotes).
     void DeleteJotlets(const std::u16string& IndexString);
+
+    // --- The recycle bin (main_form_bin_win.cpp) ---------------------------------------
+    // Moves the notes to the recycle bin: the store and the bin are written at once,
+    // then the notes close and leave the list. When the bin cannot take them, the
+    // notes stay and a balloon says why.
+    void DeleteNotes(const std::vector<Jotlet*>& notes);
+    // The note's own Delete button: DeleteNotes, then the undo balloon.
+    void NoteDeleteClicked(Jotlet& note) override;
+    // The notes in the bin, the latest deletion first.
+    std::vector<BinRow> RecycleBinRows();
+    // Brings the entries' notes back at the end of the list; each finds its window as
+    // a stored note does. Ids no longer in the bin are skipped.
+    void RestoreFromBin(std::vector<uint64_t> ids);
+    // Deletes entries for good (the window asks first).
+    void DeleteFromBinForGood(std::vector<uint64_t> ids);
+    void EmptyRecycleBin();
     // Restarts the one-shot SaveTimer: the store is written 5 s after the last change.
     void SetSaveChangePending() override;
     // Starts picking the window for a new note: with the tray balloon prompt, or with
@@ -101,8 +121,9 @@ public:
     // The information window of picking while it is shown; null otherwise.
     const InformationWindow* SelectWindowInfo() const noexcept { return Picking_.SelectWindowInfo(); }
 
-    // Appends a note to FJotlets, which owns it, and registers for its removal notice.
-    Jotlet& AddJotlet(std::unique_ptr<Jotlet> note);
+    // Appends a note to FJotlets (or puts it at `position`), which owns it, and
+    // registers for its removal notice.
+    Jotlet& AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position = std::nullopt);
 
     // Every exception that reaches the application comes here.
     void ApplicationEventsException(std::exception_ptr error);
@@ -150,6 +171,13 @@ private:
 
     void LoadNotes();
     NoteStore& Store();
+    RecycleBin& Bin();
+    BinCommit& Commit();
+    void LoadRecycleBin();
+    // The bin's ids of the notes, once the bin took them; nothing when it did not.
+    std::optional<std::vector<uint64_t>> MoveNotesToBin(const std::vector<Jotlet*>& notes);
+    // A click on the balloon on screen: when it is the undo balloon, its notes come back.
+    void BalloonClicked();
     ExchangeFolder& TempExport();
     std::vector<StoreNote*> StoredNotes() const;
 
@@ -178,6 +206,18 @@ private:
 
     std::unique_ptr<NoteStore> Store_;
     std::unique_ptr<ExchangeFolder> TempExport_;
+    std::unique_ptr<RecycleBin> Bin_;
+    std::unique_ptr<BinCommit> BinCommit_;
+    // The undo balloon of the last Delete button: its serial in the queue and the
+    // notes it brings back.
+    struct UndoOffer {
+        std::uint64_t serial = 0;
+        std::vector<uint64_t> ids;
+    };
+    std::optional<UndoOffer> undo_;
+    // Where each note deleted since the start was in the list: a restore puts it back
+    // there, which also leaves the store's files where they were.
+    std::map<uint64_t, size_t> binPlaces_;
     bool storeLoaded_ = false;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
     WindowTimer BalloonTimer{*this, static_cast<UINT_PTR>(ControllerTimer::BalloonTimer), kBalloonTime};

@@ -3,10 +3,10 @@
 // note knows the controller only through it. (The removal notice is registered on
 // the note itself: Jotlet::SetRemovalNotice.)
 #include "attach/window_changes.h"
+#include "note/jotlet.h"
 
 namespace vn {
 
-class Jotlet;
 class NoteChrome;
 class NoteCompanionWindow;
 class StackingOrder;
@@ -24,6 +24,8 @@ public:
     virtual bool SelectingCaptureWindow() const = 0;
     // (Re)starts the delayed store save: the editor's change notification.
     virtual void SetSaveChangePending() = 0;
+    // The note's Delete button. A host without a recycle bin just closes the note.
+    virtual void NoteDeleteClicked(Jotlet& note) { note.Close(); }
     // The note's Save button: the export dialog.
     virtual void ExportJotlets() = 0;
     // The note's Import button: choose an archive, then the import dialog.

@@ -38,6 +38,8 @@
 //                                   (cell texts, screen rectangle, state image:
 //                                   1 unchecked, 2 checked, 0 none; selected)
 //     computer-name                 GetComputerNameW, as the program names a new note's owner
+//     post HWND MSG WPARAM LPARAM   posts a message (decimal numbers): what Wine's tray does
+//                                   not send, such as a click on a balloon
 //     focus X Y                     where the keys go: the foreground window, its thread's
 //                                   active, focus and capture windows, and the window the
 //                                   system finds at the point X Y with its top-level window
@@ -563,6 +565,12 @@ std::string Run(const std::vector<std::wstring>& args) {
     if (command == L"paste")
         return Ok(SendMessageTimeoutW(ParseWindow(arg(1)), WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr) != 0);
     if (command == L"close-window") return Ok(PostMessageW(ParseWindow(arg(1)), WM_CLOSE, 0, 0));
+    // post HWND MSG WPARAM LPARAM (decimal): what the system would post, where Wine does not
+    // (the tray's balloon click, say).
+    if (command == L"post")
+        return Ok(PostMessageW(ParseWindow(arg(1)), static_cast<UINT>(std::wcstoul(arg(2).c_str(), nullptr, 10)),
+                               std::wcstoull(arg(3).c_str(), nullptr, 10),
+                               static_cast<LPARAM>(std::wcstoll(arg(4).c_str(), nullptr, 10))));
     if (command == L"launch-ready") return LaunchReady(arg(1), std::wcstod(arg(2).c_str(), nullptr));
     if (command == L"close-wait") return CloseWait(std::wcstod(arg(1).c_str(), nullptr));
     if (command == L"wait-exit")

@@ -124,15 +124,12 @@ TEST_F(WiringStoreTest, LoadedNotesWaitAndEveryChangeReachesTheStore) {
     EXPECT_EQ(folder.Read("Information\\1.txt"), Rtf("two"));
     EXPECT_EQ(folder.Read("Information\\2.txt"), Rtf("bad"));
 
-    // Deleting: the note leaves the list at once, the store with the save its
-    // removal notice schedules.
+    // Deleting: the note leaves the list and the store at once, into the recycle bin.
     main->DeleteJotlets(u"0");
     ASSERT_EQ(main->Jotlets().size(), 1u);
     EXPECT_EQ(Note(0).WndParentCaption(), u"Vn absent two");
-    EXPECT_TRUE(PumpUntil([&] { return main->TimerEnabled(ControllerTimer::SaveTimer); }, 2000))
-        << "the removal notice scheduled no save";
-    EXPECT_NE(folder.Read("Information\\Jotlets.txt").find("Vn absent one"), std::string::npos)
-        << "the store changes only with the save";
+    EXPECT_EQ(folder.Read("Information\\Jotlets.txt").find("Vn absent one"), std::string::npos);
+    EXPECT_NE(folder.Read("Recycle Bin\\Deleted.txt").find("Vn absent one"), std::string::npos);
 
     // A typed change, then quitting before the save timer fires: the shutdown saves it.
     Note(0).Editor().LoadBody("typed");
