@@ -14,12 +14,9 @@
 #include "note/sticky_note_win.h"
 #include "platform/code_page_win.h"
 #include "platform/errors.h"
+#include "search/note_text.h"
 #include "store/save_texts.h"
 
-#if __has_include("search/note_text.h")
-#include "search/note_text.h"
-#define VN_HAVE_NOTE_TEXT 1
-#endif
 
 namespace vn {
 
@@ -137,13 +134,11 @@ std::vector<BinRow> TFMain::RecycleBinRows() {
         const CapturedNote& note = entry.note;
         BinRow row{note.exeName + u" - " + note.caption, note.ownerLabel, note.timeLabel, {},
                    DeletedLabel(entry.deletedAt), entry.id};
-#ifdef VN_HAVE_NOTE_TEXT
         try {
             row.text = NoteTextFromBody(*bin.Body(entry.id), SystemCodePage());
         } catch (const std::exception&) {
             // A body that cannot be read now shows no text; it is read again next time.
         }
-#endif
         rows.push_back(std::move(row));
     }
     // The latest deletion first.
