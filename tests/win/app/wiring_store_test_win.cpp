@@ -100,7 +100,11 @@ protected:
                                 "bad.exe=PC|t|Information\\1.txt|0",
                                 "notepad.exe|Vn absent two=PC|t2|Information\\2.txt|01"}));
     }
-    void FireSaveTimer() { SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0); }
+    // The timer's save is written on the writer: wait for it.
+    void FireSaveTimer() {
+        SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0);
+        main->FinishWrites();
+    }
 };
 
 TEST_F(WiringStoreTest, LoadedNotesWaitAndEveryChangeReachesTheStore) {
