@@ -27,6 +27,7 @@ def session(desktop):
 
     with immutable(*store_and_its_files(desktop.data_folder)):
         desktop.click(body_point(note))
+        desktop.xdotool("key", "ctrl+End")
         desktop.type_text(MORE)
         # taskkill without /f posts WM_CLOSE, as the installer sends it.
         subprocess.run(["wine", "taskkill", "/im", "VantoryNote.exe"], env=desktop.env, stdin=subprocess.DEVNULL,

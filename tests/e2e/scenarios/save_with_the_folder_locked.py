@@ -21,12 +21,16 @@ QUESTION = f"Your latest changes could not be saved: {READ_ONLY}."
 
 
 def saved_text(desktop):
+    """The one note's text in the store, or None while there is none (a swap may be
+    under way)."""
     store = desktop.data_folder / STORE
-    records = read_index(store / INDEX)
-    if len(records) != 1 or not records[0]:
+    try:
+        records = read_index(store / INDEX)
+        if len(records) != 1 or not records[0]:
+            return None
+        return rtf_text((store / records[0].body_file.split("\\")[-1]).read_bytes())
+    except OSError:
         return None
-    body = store / records[0].body_file.split("\\")[-1]
-    return rtf_text(body.read_bytes()) if body.exists() else None
 
 
 def question(desktop, program):
@@ -44,6 +48,7 @@ def session(desktop):
 
     with immutable(desktop.data_folder):
         desktop.click(body_point(note))
+        desktop.xdotool("key", "ctrl+End")
         desktop.type_text(SECOND)
         desktop.wait_until(lambda: saved_text(desktop) == FIRST + SECOND, 15, "the save in place")
         expect(not (desktop.data_folder / (STORE + ".new")).exists(), "a staging folder was made in a locked folder")
@@ -51,6 +56,7 @@ def session(desktop):
 
         with immutable(*store_and_its_files(desktop.data_folder)):
             desktop.click(body_point(note))
+            desktop.xdotool("key", "ctrl+End")
             desktop.type_text(THIRD)
             desktop.wait_for_balloon(CANNOT_SAVE, timeout=15)
             desktop.screenshot("cannot-save")
