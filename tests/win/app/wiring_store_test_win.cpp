@@ -9,6 +9,7 @@
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 #include "store/note_store.h"
+#include "store/save_texts.h"
 
 #include "note_test_fixture_win.h"
 #include "wiring_fixture_win.h"
@@ -238,6 +239,41 @@ TEST_F(WiringStoreTest, AnIndexHeldAtStartComesInLaterBesideTheNotesMadeMeanwhil
                              Utf8(Note(0).Stored().TimeLabel()) + "|Information\\0.txt|0",
                          "bad.exe=PC|t|Information\\3.txt|0"}))
         << "each note once, the record that made no note kept";
+}
+
+// Held for more than the first minute of rereads: the person is told, and the
+// save retries read it again; the save that can read it writes its records back
+// and brings its notes in.
+TEST_F(WiringStoreTest, AnIndexHeldForLongIsToldAndReadByTheSaveRetries) {
+    WriteStore();
+    UniqueFileHandle held(CreateFileW(W(folder.Path() + u"Information\\Jotlets.txt"), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    Start();
+    int rereads = 0;
+    while (main->TimerEnabled(ControllerTimer::IndexRereadTimer) && rereads < 100) {
+        SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::IndexRereadTimer), 0);
+        main->FinishWrites();
+        ++rereads;
+    }
+    EXPECT_EQ(rereads, 12) << "every 5 s for a minute";
+    main->FinishWrites();
+    SendMessageW(main->Tray().MessageWindow(), kTrayCallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(main->Tray().BalloonText(), CannotSaveText(SaveFailure::IndexUnreadable));
+    EXPECT_EQ(main->Tray().BalloonIcon(), static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_TRUE(main->TimerEnabled(ControllerTimer::SaveTimer)) << "the retry";
+
+    held.reset();
+    FireSaveTimer();
+    ASSERT_EQ(main->Jotlets().size(), 2u);
+    EXPECT_EQ(Note(0).WndParentCaption(), u"Vn absent one");
+    SendMessageW(main->Tray().MessageWindow(), kTrayCallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(main->Tray().BalloonText(), kSavedAgainText);
+    FireSaveTimer();
+    EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
+              IndexFile({"notepad.exe|Vn absent two=PC|t2|Information\\1.txt|01",
+                         "notepad.exe|Vn absent one=PC|t1|Information\\0.txt|1",
+                         "bad.exe=PC|t|Information\\2.txt|0"}));
 }
 
 // Windows ends the session while a save is being written: the end waits for it,
