@@ -20,16 +20,14 @@ namespace {
 
 std::string LastErrorText(DWORD code) { return Utf8(SystemErrorMessage(code)); }
 
-// Opens a file or folder for `access`, sharing everything, only to see whether
-// the system would let a change through.
-ProbeOpen TryOpen(const std::u16string& path, DWORD access) {
-    HANDLE h = CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+// What an open made only to look says: closed at once when it was made.
+ProbeOpen ProbeResult(HANDLE h) {
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return ProbeOpen::Opened;
     }
     switch (GetLastError()) {
+    case ERROR_FILE_EXISTS: return ProbeOpen::Opened; // a probe file of the same name: allowed
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return ProbeOpen::Shared;
     case ERROR_ACCESS_DENIED:
@@ -38,25 +36,22 @@ ProbeOpen TryOpen(const std::u16string& path, DWORD access) {
     }
 }
 
+// Opens a file or folder for `access`, sharing everything, only to see whether
+// the system would let a change through.
+ProbeOpen TryOpen(const std::u16string& path, DWORD access) {
+    return ProbeResult(CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
 // Whether a new file may be made in `folder`: one is made, and goes when it is
 // closed. Opening the folder itself says too little: Wine lets a folder be opened
 // for any change and refuses only the change (an immutable folder, say).
 ProbeOpen TryCreateIn(const std::u16string& folder) {
     const std::wstring name = L"\\~vn-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(GetCurrentThreadId()) + L".tmp";
-    const std::u16string probe = folder + U16(name);
-    HANDLE h = CreateFileW(W(probe), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        CloseHandle(h);
-        return ProbeOpen::Opened;
-    }
-    switch (GetLastError()) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT: return ProbeOpen::Denied;
-    case ERROR_FILE_EXISTS: return ProbeOpen::Opened;
-    default: return ProbeOpen::Missing;
-    }
+    return ProbeResult(CreateFileW(W(folder + U16(name)), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                   nullptr));
 }
 
 // Why the change of `path` was refused with ERROR_ACCESS_DENIED. A folder's

@@ -103,6 +103,11 @@ protected:
                                 "bad.exe=PC|t|Information\\1.txt|0",
                                 "notepad.exe|Vn absent two=PC|t2|Information\\2.txt|01"}));
     }
+    // The index held by another program, opened without sharing reading.
+    UniqueFileHandle HoldIndex() {
+        return UniqueFileHandle(CreateFileW(W(folder.Path() + u"Information\\Jotlets.txt"), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
     // The timer's save is written on the writer: wait for it.
     void FireSaveTimer() {
         SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0);
@@ -202,8 +207,7 @@ TEST_F(WiringStoreTest, AStartWithoutStoreWritesNothingUntilTheShutdown) {
 // notes come in beside the note made meanwhile; the store keeps all of them.
 TEST_F(WiringStoreTest, AnIndexHeldAtStartComesInLaterBesideTheNotesMadeMeanwhile) {
     WriteStore();
-    UniqueFileHandle held(CreateFileW(W(folder.Path() + u"Information\\Jotlets.txt"), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle held = HoldIndex();
     ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
     Start();
     EXPECT_TRUE(main->Jotlets().empty());
@@ -246,8 +250,7 @@ TEST_F(WiringStoreTest, AnIndexHeldAtStartComesInLaterBesideTheNotesMadeMeanwhil
 // and brings its notes in.
 TEST_F(WiringStoreTest, AnIndexHeldForLongIsToldAndReadByTheSaveRetries) {
     WriteStore();
-    UniqueFileHandle held(CreateFileW(W(folder.Path() + u"Information\\Jotlets.txt"), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle held = HoldIndex();
     ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
     Start();
     int rereads = 0;
