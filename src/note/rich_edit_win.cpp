@@ -210,7 +210,7 @@ public:
         // change reported, nothing sent to it, its modification flag, which typing,
         // pasting and formatting set, still clear) hands that stream over again.
         HWND control = Control();
-        if (streamed_ && !SendMessageW(control, EM_GETMODIFY, 0, 0)) return *streamed_;
+        if (streamed_ && !Ask(EM_GETMODIFY)) return *streamed_;
         std::string rtf = StreamRtfOutOf(control);
         SendMessageW(control, EM_SETMODIFY, FALSE, 0);
         streamed_ = rtf;
