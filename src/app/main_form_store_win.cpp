@@ -4,6 +4,8 @@
 // save; the controller builds and lists the notes.
 #include "app/main_form_win.h"
 
+#include <utility>
+
 #include "note/sticky_note_win.h"
 #include "platform/errors.h"
 #include "store/index_string.h"
@@ -26,6 +28,7 @@ std::vector<StoreNote*> TFMain::StoredNotes() const {
 // writer like every other save, waited for.
 void TFMain::SaveToFile() {
     const SaveOutcome outcome = SaveAndWait();
+    TellSaveNotice(std::exchange(heldNotice_, std::nullopt));
     if (!outcome.saved) throw Error(outcome.detail);
 }
 
