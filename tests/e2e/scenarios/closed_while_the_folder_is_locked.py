@@ -19,11 +19,17 @@ FIRST, MORE = "Renew", " the passport"
 
 
 def session(desktop):
+    # Wine links the prefix's Documents to the Linux home folder: a folder of its
+    # own keeps the copy inside the throw-away prefix.
+    documents = desktop.local_app_data.parent.parent / "Documents"
+    if documents.is_symlink():
+        documents.unlink()
+    documents.mkdir(exist_ok=True)
+
     notepad, target = desktop.open_notepad()
     program = desktop.start_vantory_note().ready()
     note = program.add_note(target, text=FIRST)
     desktop.wait_until(lambda: (desktop.data_folder / "Information" / INDEX).exists(), 15, "the first save")
-    documents = desktop.local_app_data.parent.parent / "Documents"
 
     with immutable(*store_and_its_files(desktop.data_folder)):
         desktop.click(body_point(note))
