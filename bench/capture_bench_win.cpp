@@ -2,7 +2,8 @@
 // interface thread takes to take the bodies of N notes that have an editor (a note
 // without one hands over the bytes it read, which costs next to nothing): the
 // first save streams every body, the saves after it only the bodies that changed.
-// Runs under Wine (bench/capture_bench.sh) or on Windows.
+// Runs under Wine or on Windows: cmake --build --preset win --target capture_bench,
+// then scripts/run-wine.sh build/win/capture_bench.exe [RUNS].
 //   capture_bench.exe [RUNS]
 #include <windows.h>
 
