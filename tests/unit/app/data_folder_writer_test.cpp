@@ -34,8 +34,10 @@ TEST(DataFolderWriter, JobsRunInOrderOffTheCallersThreadAndTheirResultsComeBackI
         }
         writer.WaitIdle();
         EXPECT_FALSE(writer.Busy());
-        EXPECT_EQ(wakes.load(), 50);
     }
+    // A job's wake may follow the caller's WaitIdle by a moment (it only asks the
+    // caller to look); once the writer is gone, every job has woken it once.
+    EXPECT_EQ(wakes.load(), 50);
     ASSERT_EQ(written.size(), 50u);
     ASSERT_EQ(followed.size(), 50u);
     for (int i = 0; i < 50; ++i) {
