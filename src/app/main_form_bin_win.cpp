@@ -44,6 +44,28 @@ std::u16string ReasonText(const char16_t* start, const SaveOutcome& outcome) {
 
 } // namespace
 
+// The bin and the store are written by the data folder's one writer, in turn with
+// the saves posted before: `write` runs there, waited for.
+SaveOutcome TFMain::OnWriter(const std::function<SaveOutcome()>& write) {
+    SaveOutcome outcome;
+    Writer().Post([&]() -> DataFolderWriter::Then {
+        try {
+            outcome = write();
+        } catch (const std::exception& e) {
+            outcome = SaveOutcome::Failed(e);
+        }
+        return {};
+    });
+    try {
+        FinishWrites();
+    } catch (...) {
+        // Raised by what follows an earlier job: not this one's failure, whose
+        // outcome stands; reported as any other error of the program.
+        ApplicationEventsException(std::current_exception());
+    }
+    return outcome;
+}
+
 RecycleBin& TFMain::Bin() {
     if (!Bin_) Bin_ = std::make_unique<RecycleBin>(PlatformFileSystem(), GetLocalDataPath());
     return *Bin_;
@@ -83,7 +105,12 @@ std::optional<std::vector<uint64_t>> TFMain::MoveNotesToBin(const std::vector<Jo
         moved.outcome = SaveOutcome::Failed(Error("The store was not loaded."));
     } else {
         try {
-            moved = Commit().MoveToBin(CaptureStore(gone).notes, CaptureStore(staying), SecondsNowUtc());
+            std::vector<CapturedNote> notes = CaptureStore(gone).notes;
+            const StoreSnapshot without = CaptureStore(staying);
+            moved.outcome = OnWriter([&] {
+                moved = Commit().MoveToBin(std::move(notes), without, SecondsNowUtc());
+                return moved.outcome;
+            });
         } catch (const std::exception& e) {
             moved.outcome = SaveOutcome::Failed(e);
         }
@@ -127,6 +154,12 @@ void TFMain::BalloonClicked() {
 }
 
 std::vector<BinRow> TFMain::RecycleBinRows() {
+    // The writer settles the bin's entries as saves go through: read them between its jobs.
+    try {
+        FinishWrites();
+    } catch (...) {
+        ApplicationEventsException(std::current_exception());
+    }
     std::vector<BinRow> rows;
     RecycleBin& bin = Bin();
     for (const BinEntry& entry : bin.Entries()) {
@@ -184,7 +217,8 @@ void TFMain::RestoreFromBin(std::vector<uint64_t> ids) {
     }
     SaveOutcome outcome;
     try {
-        outcome = Commit().Restore(taken, CaptureStore(notes));
+        const StoreSnapshot with = CaptureStore(notes);
+        outcome = OnWriter([&] { return Commit().Restore(taken, with); });
     } catch (const std::exception& e) {
         outcome = SaveOutcome::Failed(e);
     }
@@ -199,11 +233,11 @@ void TFMain::RestoreFromBin(std::vector<uint64_t> ids) {
 }
 
 void TFMain::DeleteFromBinForGood(std::vector<uint64_t> ids) {
-    try {
+    const SaveOutcome outcome = OnWriter([&] {
         Bin().Remove(ids);
-    } catch (const std::exception& e) {
-        ShowBalloon(kBalloonError, ReasonText(kCannotPurgeText, SaveOutcome::Failed(e)));
-    }
+        return SaveOutcome::Saved(SavePath::Swapped);
+    });
+    if (!outcome.saved) ShowBalloon(kBalloonError, ReasonText(kCannotPurgeText, outcome));
 }
 
 void TFMain::EmptyRecycleBin() {

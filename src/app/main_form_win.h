@@ -10,6 +10,8 @@
 // The use cases are split by concern:
 //   main_form_win.cpp          window, start-up, shutdown, tray, timers, exceptions
 //   main_form_store_win.cpp    load the store, save it or a selection, delete notes
+//   main_form_save_win.cpp     the delayed save on the writer, its notices, the final
+//                              save and its question, the rescue copy, a late index
 //   main_form_picking_win.cpp  add a note to a picked window
 //   main_form_exchange_win.cpp export and import of notes (the dialogs' modal state
 //                              is the exchange session's, exchange_session_win.h)
@@ -26,11 +28,13 @@
 
 #include "app/balloon_queue.h"
 #include "app/bin_rows.h"
+#include "app/data_folder_writer.h"
 #include "app/delayed_save.h"
 #include "app/exchange_session_win.h"
 #include "app/messages_win.h"
 #include "app/note_list.h"
 #include "app/picking_session_win.h"
+#include "app/shutdown_save.h"
 #include "app/tray_menu_win.h"
 #include "exchange/exchange_folder.h"
 #include "attach/stacking_order_win.h"
@@ -41,6 +45,7 @@
 #include "platform/code_page_win.h"
 #include "platform/file_dialog_win.h"
 #include "platform/file_system.h"
+#include "platform/shutdown_block_win.h"
 #include "platform/tray_icon_win.h"
 #include "platform/window_win.h"
 #include "store/bin_commit.h"
@@ -73,8 +78,12 @@ public:
     void SetFinalSaveDone(std::function<void()> done) { finalSaveDone_ = std::move(done); }
 
     // --- Operations for the rest of the program -----------------------------------
-    // The store save: every note, into the store folder.
+    // The store save: every note, into the store folder, now. Waits for a save in
+    // flight first, then for this one; raises when it fails.
     void SaveToFile();
+    // Waits until the data folder's writer has written everything handed to it,
+    // and acts on the outcomes (a test's "the save is on the disk now").
+    void FinishWrites();
     // The selection save: the notes at the positions IndexString lists, packed
     // into the archive FileName.
     void SaveToFile(const std::u16string& FileName, const std::u16string& IndexString);
@@ -152,6 +161,21 @@ private:
 
     void CaptureWindowTimerTimer();
     void SaveTimerTimer();
+    // The save path (main_form_save_win.cpp).
+    DataFolderWriter& Writer();
+    bool StartStoreSave();
+    void StoreSaveFinished(const SaveOutcome& outcome, std::uint64_t changes, std::optional<LoadedStore> late);
+    void TellSaveNotice(const std::optional<SaveNotice>& notice);
+    SaveOutcome SaveAndWait();
+    void FinalSave();
+    void WriteRescueCopy();
+    void TellRescueCopy();
+    void IndexUnreadAtStart();
+    void IndexRereadTimerTimer();
+    void MakeLateNotes(const LoadedStore& late);
+    void QueryEndSession();
+    // Makes notes of stored records and lists them; returns the records refused.
+    std::vector<const StoredRecord*> MakeStoredNotes(const std::vector<StoredRecord>& records);
     // Balloons go through the queue (app/balloon_queue.h): a notice waits for the one
     // on screen; a prompt, which asks the person to act now, shows at once.
     void ShowBalloon(DWORD icon, const std::u16string& text);
@@ -173,6 +197,8 @@ private:
     NoteStore& Store();
     RecycleBin& Bin();
     BinCommit& Commit();
+    // Runs `write` on the data folder's writer after what was posted before it, and waits.
+    SaveOutcome OnWriter(const std::function<SaveOutcome()>& write);
     void LoadRecycleBin();
     // The bin's ids of the notes, once the bin took them; nothing when it did not.
     std::optional<std::vector<uint64_t>> MoveNotesToBin(const std::vector<Jotlet*>& notes);
@@ -219,7 +245,23 @@ private:
     // there, which also leaves the store's files where they were.
     std::map<uint64_t, size_t> binPlaces_;
     bool storeLoaded_ = false;
+    // Made after the store and gone before it: its jobs write through the store.
+    std::unique_ptr<DataFolderWriter> Writer_;
+    // Counts the changes of the notes; a save knows which ones it holds.
+    std::uint64_t changes_ = 0;
+    std::uint64_t savedChanges_ = 0;
+    SaveOutcome lastSave_;
+    // The final save of Quit: running (its notices wait), written (with this many
+    // changes), or given up (Quit Anyway).
+    bool finalSaving_ = false;
+    std::optional<std::uint64_t> quitSaved_;
+    bool quitUnsaved_ = false;
+    bool askingAtQuit_ = false;
+    std::optional<SaveNotice> heldNotice_;
+    IndexReread indexReread_;
+    ShutdownBlock shutdownBlock_;
     WindowTimer SaveTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SaveTimer), kSaveTimerInterval};
+    WindowTimer IndexRereadTimer{*this, static_cast<UINT_PTR>(ControllerTimer::IndexRereadTimer), IndexReread::kEvery};
     WindowTimer BalloonTimer{*this, static_cast<UINT_PTR>(ControllerTimer::BalloonTimer), kBalloonTime};
     BalloonQueue Balloons_{BalloonTimer, [this](const Balloon& balloon) { PutBalloonOnScreen(balloon); }};
     DelayedSave DelayedSave_;

@@ -97,7 +97,11 @@ public:
         return hwnd_;
     }
 
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Control(), msg, wParam, lParam); }
+    // Anything sent may change the content: the stream kept for saves is dropped.
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        streamed_.reset();
+        return SendMessageW(Control(), msg, wParam, lParam);
+    }
 
     // A question that only reads the control's state, put to its own window procedure.
     // Under Wine a SendMessageW to a window of the same thread costs some twenty times
@@ -201,7 +205,16 @@ public:
         // Content that no control holds is already the control's own stream (captured
         // when its window went) or a body file nobody has looked at since it was read.
         if (keeper_.Holds() && (!hwnd_ || keeper_.BodyUnread())) return keeper_.Bytes();
-        return StreamRtfOutOf(Control());
+        // Every save asks every note, and streaming a body out costs a millisecond or
+        // two (under Wine): a control that has not changed since its last stream (no
+        // change reported, nothing sent to it, its modification flag, which typing,
+        // pasting and formatting set, still clear) hands that stream over again.
+        HWND control = Control();
+        if (streamed_ && !Ask(EM_GETMODIFY)) return *streamed_;
+        std::string rtf = StreamRtfOutOf(control);
+        SendMessageW(control, EM_SETMODIFY, FALSE, 0);
+        streamed_ = rtf;
+        return rtf;
     }
 
     void LoadBody(const BodyFile& body) {
@@ -276,6 +289,7 @@ public:
 private:
 
     void CreateNative(HWND parent, DWORD visible) {
+        streamed_.reset();
         LoadRichEditLibraryOnce();
         const RECT b = bounds_;  // left, top, width, height
         const DWORD style = WS_CHILD | WS_TABSTOP | visible | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
@@ -378,6 +392,7 @@ private:
             }
             break;
         case kReflectedMessage + WM_COMMAND:
+            if (HIWORD(wParam) == EN_CHANGE) streamed_.reset();
             if (HIWORD(wParam) == EN_CHANGE && quiet_ == 0 && events_.onChange) events_.onChange();
             return 0;
         case kReflectedMessage + WM_NOTIFY:
@@ -406,6 +421,7 @@ private:
             Capture();
             break;
         case WM_NCDESTROY: {
+            streamed_.reset();
             RemoveWindowSubclass(hwnd, &Impl::SubclassProc, kSubclassId);
             hwnd_ = nullptr;
             parked_ = false;
@@ -442,6 +458,7 @@ private:
     HWND hwnd_ = nullptr;
     bool parked_ = false;  // hwnd_ lives under the keeper's host, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
+    std::optional<std::string> streamed_;  // the RTF last streamed out, while nothing changed since
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     RichEditFonts fonts_;  // of hwnd_
     int quiet_ = 0;

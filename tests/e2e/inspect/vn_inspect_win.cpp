@@ -43,6 +43,11 @@
 //     focus X Y                     where the keys go: the foreground window, its thread's
 //                                   active, focus and capture windows, and the window the
 //                                   system finds at the point X Y with its top-level window
+//     gaps HWND MS                  for MS milliseconds, sends WM_NULL to the window again
+//                                   and again and answers the longest wait for its thread
+//                                   to handle one ("longest_ms") and how many it handled:
+//                                   how long the program's interface thread went without
+//                                   looking at its messages (input included)
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
@@ -555,6 +560,22 @@ std::string Focus(int x, int y) {
 }
 
 // One command with its arguments; the answer line.
+std::string Gaps(HWND window, int ms) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    double longest = 0;
+    long handled = 0;
+    while (Clock::now() < end) {
+        const auto sent = Clock::now();
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return Ok(false);
+        longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+        ++handled;
+        Sleep(1);
+    }
+    return "{\"ok\": true, \"longest_ms\": " + std::to_string(longest) + ", \"handled\": " + std::to_string(handled) + "}";
+}
+
 std::string Run(const std::vector<std::wstring>& args) {
     auto arg = [&](size_t i) { return i < args.size() ? args[i] : std::wstring(); };
     const std::wstring& command = args.empty() ? std::wstring() : args[0];
@@ -598,6 +619,7 @@ std::string Run(const std::vector<std::wstring>& args) {
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
     if (command == L"listview") return ListView(ParseWindow(arg(1)));
+    if (command == L"gaps") return Gaps(ParseWindow(arg(1)), _wtoi(arg(2).c_str()));
     if (command == L"focus") return Focus(_wtoi(arg(1).c_str()), _wtoi(arg(2).c_str()));
     if (command == L"resources") return Resources(std::wcstoul(arg(1).c_str(), nullptr, 0));
     if (command == L"computer-name") {
