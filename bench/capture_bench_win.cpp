@@ -1,7 +1,8 @@
 // The capture half of a store save with the real rich-text control: how long the
 // interface thread takes to take the bodies of N notes that have an editor (a note
-// without one hands over the bytes it read, which costs next to nothing): the
-// first save streams every body, the saves after it only the bodies that changed.
+// without one hands over the bytes it read, which costs next to nothing): an editor
+// hands over the body file it took until its content changes, so only the bodies
+// that changed are streamed out.
 // Runs under Wine or on Windows: cmake --build --preset win --target capture_bench,
 // then scripts/run-wine.sh build/win/capture_bench.exe [RUNS].
 //   capture_bench.exe [RUNS]

@@ -232,6 +232,12 @@ public:
         }
         if (events_.onChange) events_.onChange();
         Send(EM_REQUESTRESIZE);
+        // An RTF body file is the content as the control took it: the next save hands
+        // the bytes over until the content changes.
+        if (body.GetForm() == BodyFile::Form::Rtf) {
+            SendMessageW(Control(), EM_SETMODIFY, FALSE, 0);
+            streamed_ = body.Bytes();
+        }
     }
 
     // The body file's bytes into the control, replacing its content, selection at 0.
@@ -313,8 +319,17 @@ private:
         SendMessageW(h, EM_SETTARGETDEVICE, 0, 1);  // line width 1: no word wrap, a line is a paragraph
         SendMessageW(h, EM_SETZOOM, 0, 0);
         SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_REQUESTRESIZE);
+        // The kept bytes (a body file as read, or the stream of the control that went)
+        // are the content the new control gets: until it changes, a save hands them
+        // over instead of streaming every note shown since the start out once.
+        std::optional<std::string> content;
+        if (keeper_.Holds()) content = keeper_.Bytes();
         Restore();
         SendMessageW(h, EM_REQUESTRESIZE, 0, 0);
+        if (content && !keeper_.Holds()) {
+            SendMessageW(h, EM_SETMODIFY, FALSE, 0);
+            streamed_ = std::move(content);
+        }
     }
 
     // Captures the content while the control still has it: its window is going.
