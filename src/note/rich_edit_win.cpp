@@ -232,12 +232,6 @@ public:
         }
         if (events_.onChange) events_.onChange();
         Send(EM_REQUESTRESIZE);
-        // An RTF body file is the content as the control took it: the next save hands
-        // the bytes over until the content changes.
-        if (body.GetForm() == BodyFile::Form::Rtf) {
-            SendMessageW(Control(), EM_SETMODIFY, FALSE, 0);
-            streamed_ = body.Bytes();
-        }
     }
 
     // The body file's bytes into the control, replacing its content, selection at 0.
