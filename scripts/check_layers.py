@@ -10,11 +10,12 @@ from pathlib import Path
 
 # What the files of each folder may include, besides their own folder.
 ALLOWED = {
-    "app": {"app", "exchange", "note", "attach", "store", "platform"},
+    "app": {"app", "exchange", "note", "attach", "store", "search", "platform"},
     "exchange": {"note", "store", "platform"},
     "note": {"attach", "store", "platform"},
     "attach": {"platform"},
     "store": {"platform"},
+    "search": {"platform"},
     "platform": set(),
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+([<"])([^>"]+)[>"]')

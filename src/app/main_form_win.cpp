@@ -127,6 +127,8 @@ void TFMain::FormCreate() {
     OpenDialog_.Options = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
 
     PopupMenu_.Create();
+    RegisterHotkeys();
+    Application_.SetMessageFilter([this](MSG& msg) { return AllNotes_ && AllNotes_->PreTranslate(msg); });
 }
 
 void TFMain::Destroy() {
@@ -138,6 +140,15 @@ void TFMain::Destroy() {
 }
 
 void TFMain::FormDestroy() {
+    // The window that lists the notes goes before them, and no hotkey comes any more.
+    Application_.SetMessageFilter({});
+    Guarded([this] {
+        if (AllNotes_) AllNotes_->Close();
+        AllNotes_.reset();
+    });
+    Hotkeys_.reset();
+    SearchTextTimer.Stop();
+    AllNotesStateTimer.Stop();
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
     Guarded([this] { SaveToFile(); });
@@ -151,9 +162,17 @@ void TFMain::FormDestroy() {
     WindowEvents_.reset();
 }
 
-Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note) { return FJotlets.Add(std::move(note)); }
+Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note) {
+    Jotlet& added = FJotlets.Add(std::move(note));
+    // Its search text is read once the program has time for it; All Notes lists it then.
+    NoteTextChanged(added);
+    return added;
+}
 
 void TFMain::JotletRemoved(Jotlet& note) {
+    if (stickingNote_ == &note) stickingNote_ = nullptr;
+    if (AllNotes_) AllNotes_->NoteRemoved(SearchTexts_.KeyOf(note));
+    SearchTexts_.Forget(note);
     Exchange_.NoteRemoved(note);
     SetSaveChangePending();
 }
@@ -217,6 +236,10 @@ void TFMain::TrayIconMouse(UINT mouseMessage) {
         Balloons_.Dismissed();
         return;
     }
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        AllNotes1Click();
+        return;
+    }
     if (mouseMessage != WM_RBUTTONUP) return;
     if (std::optional<TrayCommand> command = PopupMenu_.Popup()) MenuCommand(*command);
 }
@@ -226,6 +249,7 @@ void TFMain::MenuCommand(TrayCommand command) {
     case TrayCommand::AddaStickyNote1: AddaStickyNote1Click(); break;
     case TrayCommand::ExportaStickyNote1: ExportaStickyNote1Click(); break;
     case TrayCommand::InportaStickyNote1: InportaStickyNote1Click(); break;
+    case TrayCommand::AllNotes1: AllNotes1Click(); break;
     case TrayCommand::Quit1: Quit1Click(); break;
     }
 }
@@ -246,6 +270,8 @@ bool TFMain::TimerEnabled(ControllerTimer timer) const {
     case ControllerTimer::CheckForegroundWindowTimer: return Picking_.CheckForegroundTimerEnabled();
     case ControllerTimer::SaveTimer: return SaveTimer.Enabled();
     case ControllerTimer::BalloonTimer: return BalloonTimer.Enabled();
+    case ControllerTimer::SearchTextTimer: return SearchTextTimer.Enabled();
+    case ControllerTimer::AllNotesStateTimer: return AllNotesStateTimer.Enabled();
     }
     return false;
 }
@@ -267,8 +293,21 @@ LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case ControllerTimer::CheckForegroundWindowTimer: Picking_.CheckForegroundWindowTimerTimer(); return 0;
         case ControllerTimer::SaveTimer: SaveTimerTimer(); return 0;
         case ControllerTimer::BalloonTimer: Balloons_.TimerTimer(); return 0;
+        case ControllerTimer::SearchTextTimer: ReadSearchTexts(); return 0;
+        case ControllerTimer::AllNotesStateTimer:
+            if (AllNotes_ && AllNotes_->IsOpen())
+                AllNotes_->RefreshStates([this](uint64_t key) {
+                    const Jotlet* note = SearchTexts_.NoteOf(key);
+                    return note ? StateOf(*note) : NoteState::Waiting;
+                });
+            else
+                AllNotesStateTimer.Stop();
+            return 0;
         }
         break;
+    case WM_HOTKEY:
+        HotkeyPressed(static_cast<HotkeyId>(wParam));
+        return 0;
     case WM_CLOSE:
         // Closing the main window, by whatever means, ends the program normally.
         Quit1Click();

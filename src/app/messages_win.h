@@ -17,6 +17,8 @@ enum class ControllerTimer : UINT_PTR {
     CheckForegroundWindowTimer = 2,  // while picking: ends it when another program is in front
     SaveTimer = 3,                   // one-shot, restarted by every change: delayed store save
     BalloonTimer = 4,                // while a balloon is on screen: its time is up
+    SearchTextTimer = 5,             // while notes' search texts wait to be read
+    AllNotesStateTimer = 6,          // while All Notes is open: the notes' states
 };
 
 // Tray menu commands.
@@ -25,6 +27,7 @@ enum class TrayCommand : UINT {
     ExportaStickyNote1 = 102,
     InportaStickyNote1 = 103,
     Quit1 = 104,
+    AllNotes1 = 105,
 };
 
 // Balloon icons.

@@ -1,0 +1,154 @@
+#include "app/all_notes_rows.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_set>
+
+namespace vn {
+
+std::u16string_view NoteStateLabel(NoteState state) {
+    switch (state) {
+    case NoteState::OnScreen: return u"On screen";
+    case NoteState::Tile: return u"Tile";
+    case NoteState::Waiting: return u"Waiting for its window";
+    }
+    return {};
+}
+
+std::u16string_view FirstNonEmptyLine(std::u16string_view text) {
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find(u'\n', begin);
+        if (end == std::u16string_view::npos) end = text.size();
+        const std::u16string_view line = text.substr(begin, end - begin);
+        if (line.find_first_not_of(u" \t\u00A0\u3000") != std::u16string_view::npos) return line;
+        begin = end + 1;
+    }
+    return {};
+}
+
+void AllNotesRows::SetRows(std::vector<NoteRow> rows, const SearchIndex* index) {
+    all_ = std::move(rows);
+    index_ = index;
+    Refilter();
+}
+
+void AllNotesRows::Update(NoteRow row) {
+    auto at = std::find_if(all_.begin(), all_.end(), [&](const NoteRow& r) { return r.key == row.key; });
+    if (at == all_.end()) all_.push_back(std::move(row));
+    else *at = std::move(row);
+    Refilter();
+}
+
+void AllNotesRows::Remove(uint64_t key) {
+    auto at = std::find_if(all_.begin(), all_.end(), [&](const NoteRow& r) { return r.key == key; });
+    if (at == all_.end()) return;
+    all_.erase(at);
+    Refilter();
+}
+
+bool AllNotesRows::UpdateStates(const std::function<NoteState(uint64_t key)>& stateOf) {
+    bool changed = false;
+    for (NoteRow& row : all_) {
+        const NoteState state = stateOf(row.key);
+        changed = changed || state != row.state;
+        row.state = state;
+    }
+    if (changed && sortColumn_ == RowColumn::State) Sort();
+    return changed;
+}
+
+void AllNotesRows::SetQuery(std::u16string_view typed) {
+    query_ = SearchQuery(typed);
+    Refilter();
+}
+
+void AllNotesRows::SortBy(RowColumn column) {
+    ascending_ = column == sortColumn_ ? !ascending_ : true;
+    sortColumn_ = column;
+    Sort();
+}
+
+std::optional<size_t> AllNotesRows::PositionOf(uint64_t key) const {
+    for (size_t i = 0; i < shown_.size(); ++i)
+        if (all_[shown_[i]].key == key) return i;
+    return std::nullopt;
+}
+
+std::u16string AllNotesRows::Cell(size_t position, RowColumn column) const {
+    const NoteRow& row = (*this)[position];
+    switch (column) {
+    case RowColumn::Title: return row.caption;
+    case RowColumn::Text: {
+        std::u16string_view line = query_.Empty() ? std::u16string_view() : query_.FirstMatchingLine(row.text);
+        if (line.empty()) line = FirstNonEmptyLine(row.text);
+        return std::u16string(line);
+    }
+    case RowColumn::State: return std::u16string(NoteStateLabel(row.state));
+    case RowColumn::Owner: return row.owner;
+    case RowColumn::Created: return row.timeLabel;
+    case RowColumn::Deleted: return row.deletedLabel;
+    }
+    return {};
+}
+
+bool AllNotesRows::MatchesQuery(const NoteRow& row) const {
+    return query_.Matches({row.caption, row.owner, row.text});
+}
+
+void AllNotesRows::Refilter() {
+    shown_.clear();
+    shown_.reserve(all_.size());
+    if (query_.Empty()) {
+        for (size_t i = 0; i < all_.size(); ++i) shown_.push_back(i);
+    } else if (index_) {
+        const std::vector<uint64_t> keys = index_->Filter(query_);
+        const std::unordered_set<uint64_t> matching(keys.begin(), keys.end());
+        for (size_t i = 0; i < all_.size(); ++i)
+            if (matching.count(all_[i].key)) shown_.push_back(i);
+    } else {
+        for (size_t i = 0; i < all_.size(); ++i)
+            if (MatchesQuery(all_[i])) shown_.push_back(i);
+    }
+    Sort();
+}
+
+AllNotesRows::SortKey AllNotesRows::KeyOf(const NoteRow& row) const {
+    switch (sortColumn_) {
+    case RowColumn::Title: return {0, 0, FoldSearchText(row.caption), row.caption};
+    case RowColumn::Text: {
+        const std::u16string_view line = FirstNonEmptyLine(row.text);
+        return {0, 0, FoldSearchText(line), std::u16string(line)};
+    }
+    case RowColumn::State: return {0, static_cast<std::int64_t>(row.state), {}, {}};
+    case RowColumn::Owner: return {0, 0, FoldSearchText(row.owner), row.owner};
+    case RowColumn::Created:
+    case RowColumn::Deleted: {
+        const std::u16string& label = sortColumn_ == RowColumn::Created ? row.timeLabel : row.deletedLabel;
+        // A label that does not read as a time sorts as text after those that do.
+        if (const auto time = ParseTimeLabel(label, timeFormat_)) return {0, *time, {}, {}};
+        return {1, 0, FoldSearchText(label), label};
+    }
+    }
+    return {};
+}
+
+void AllNotesRows::Sort() {
+    // Each row's key is made once per sort, not once per comparison.
+    std::vector<SortKey> keys(shown_.size());
+    for (size_t i = 0; i < shown_.size(); ++i) keys[i] = KeyOf(all_[shown_[i]]);
+    std::vector<size_t> order(shown_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        const SortKey& a = keys[x];
+        const SortKey& b = keys[y];
+        if (a.group != b.group) return a.group < b.group;
+        auto tie = [](const SortKey& k) { return std::tie(k.number, k.folded, k.raw); };
+        return ascending_ ? tie(a) < tie(b) : tie(b) < tie(a);
+    });
+    std::vector<size_t> sorted(order.size());
+    for (size_t i = 0; i < order.size(); ++i) sorted[i] = shown_[order[i]];
+    shown_ = std::move(sorted);
+}
+
+} // namespace vn
