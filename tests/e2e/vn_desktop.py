@@ -57,7 +57,7 @@ ARTIFACTS = Path(os.environ.get("VN_ARTIFACTS", PROGRAM.parent / "e2e-artifacts"
 WINE_ROOT = Path(os.environ.get("VN_WINE_ROOT", f"/tmp/vn-wine-{os.getuid()}"))
 
 # The tray menu, top to bottom.
-TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "Quit"]
+TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "All Notes", "Quit"]
 PICK_PROMPT = ("Select a window to add a note to by left clicking on it.\r\n"
                "To cancel the operation, right click anywhere.")
 # Places in a note, from its top-left corner (default layout).
