@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "attach/identity_win.h"
 #include "note/rich_edit_keeper_win.h"
 #include "platform/code_page_win.h"
 #include "platform/list_view_win.h"
@@ -58,7 +57,7 @@ void LoadRichEditOnce() {
     (void)library;
 }
 
-std::u16string ControlText(HWND control) {
+std::u16string RichText(HWND control) {
     GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
     const LRESULT n = SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     if (n <= 0) return {};
@@ -282,7 +281,7 @@ void AllNotesWindow::SetQuery(const std::u16string& typed) { SetWindowTextW(sear
 
 void AllNotesWindow::SearchChanged() {
     const std::vector<uint64_t> selected = SelectedKeys();
-    rows_.SetQuery(ReadWindowText(search_));
+    rows_.SetQuery(ControlText(search_));
     RowsChanged(selected);
     // The highlights follow the words even when the selection stays.
     if (previewShown_) UpdatePreview();
@@ -347,7 +346,7 @@ void AllNotesWindow::UpdatePreview() {
         // The ticks, as boxes in front of the lines, for a note that has any.
         const std::u16string states = actions_.checkStates(previewKey_, bin_);
         if (states.find(u'1') != std::u16string::npos) {
-            const std::u16string text = ControlText(preview_);
+            const std::u16string text = RichText(preview_);
             std::vector<LONG> starts{0};
             for (size_t i = 0; i < text.size(); ++i)
                 if (text[i] == u'\r' && i + 1 < text.size()) starts.push_back(static_cast<LONG>(i + 1));
@@ -355,7 +354,7 @@ void AllNotesWindow::UpdatePreview() {
                 ReplaceRange(preview_, starts[line], starts[line],
                              CheckStateTicks(states, static_cast<int>(line)) ? u"\u2611 " : u"\u2610 ");
         }
-        const std::u16string text = ControlText(preview_);
+        const std::u16string text = RichText(preview_);
         CHARFORMAT2W mark = EmptyCharFormat();
         mark.dwMask = CFM_BACKCOLOR;
         mark.crBackColor = kHighlight;
@@ -389,7 +388,7 @@ void AllNotesWindow::UpdateStatus() {
     if (pending > 0) status = u"Still reading the text of " + Number(pending) + u" notes...";
     else if (!rows_.Query().Empty()) status = Number(rows_.size()) + u" of " +
                                               Number(rows_.TotalRows()) + u" notes match";
-    if (ReadWindowText(status_) != status) SetWindowTextW(status_, W(status));
+    if (ControlText(status_) != status) SetWindowTextW(status_, W(status));
 }
 
 void AllNotesWindow::ShowClick() {
