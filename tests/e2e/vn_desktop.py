@@ -644,6 +644,10 @@ class Desktop:
     def right_click(self, point):
         self.click(point, button=3)
 
+    def double_click(self, point):
+        self.move_mouse(point)
+        self.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+
     def move_mouse(self, point):
         # A synced move waits for a motion, which never comes when the pointer is
         # already there (xdotool then gives up after seconds): a step beside first.
