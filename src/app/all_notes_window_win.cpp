@@ -29,12 +29,12 @@ struct ColumnSpec {
     const wchar_t* text;
     int width;
 };
-constexpr ColumnSpec kNoteColumns[] = {{RowColumn::Title, L"Title", 220},  {RowColumn::Text, L"Text", 250},
-                                       {RowColumn::State, L"State", 150},  {RowColumn::Owner, L"Owner", 100},
-                                       {RowColumn::Created, L"Date && Time Created", 140}};
-constexpr ColumnSpec kBinColumns[] = {{RowColumn::Title, L"Title", 200},  {RowColumn::Text, L"Text", 220},
-                                      {RowColumn::Owner, L"Owner", 100},  {RowColumn::Created, L"Date && Time Created", 140},
-                                      {RowColumn::Deleted, L"Deleted", 140}};
+constexpr ColumnSpec kNoteColumns[] = {{RowColumn::Title, L"Title", 215},  {RowColumn::Text, L"Text", 220},
+                                       {RowColumn::State, L"State", 145},  {RowColumn::Owner, L"Owner", 90},
+                                       {RowColumn::Created, L"Date && Time Created", 170}};
+constexpr ColumnSpec kBinColumns[] = {{RowColumn::Title, L"Title", 180},  {RowColumn::Text, L"Text", 180},
+                                      {RowColumn::Owner, L"Owner", 90},  {RowColumn::Created, L"Date && Time Created", 170},
+                                      {RowColumn::Deleted, L"Deleted", 170}};
 
 // Where the buttons of each mode stand, left to right; Close is always at the right.
 constexpr int kNoteButtons[] = {AllNotesWindow::kShowId, AllNotesWindow::kStickId, AllNotesWindow::kDeleteId,
@@ -58,17 +58,7 @@ void LoadRichEditOnce() {
 }
 
 std::u16string RichText(HWND control) {
-    GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
-    const LRESULT n = SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (n <= 0) return {};
-    std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    const LRESULT got = SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                     reinterpret_cast<LPARAM>(buffer.data()));
-    return U16(buffer.data(), static_cast<size_t>(std::max<LRESULT>(got, 0)));
+    return RichEditText([control](UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageW(control, msg, wParam, lParam); });
 }
 
 std::u16string Number(size_t n) {

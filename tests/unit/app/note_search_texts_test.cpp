@@ -48,9 +48,13 @@ std::vector<uint64_t> Find(const NoteSearchTexts& texts, std::u16string_view typ
 
 const auto kAlways = [] { return true; };
 
-TEST(NoteSearchTexts, EachChangedNoteIsReadOnceInTheOrderOfItsChangesAndFound) {
+class NoteSearchTextsTest : public ::testing::Test {
+protected:
     Windows1252CodePage codePage;
-    NoteSearchTexts texts(codePage);
+    NoteSearchTexts texts{codePage};
+};
+
+TEST_F(NoteSearchTextsTest, EachChangedNoteIsReadOnceInTheOrderOfItsChangesAndFound) {
     FakeNote first, second;
     first.stored.body = "{\\rtf1\\ansi{\\fonttbl{\\f0 Tahoma;}}\\f0 Buy stamps\\par and gl\\'fc\\par}";
     second.stored.body = "plain text: call Bob";
@@ -72,9 +76,7 @@ TEST(NoteSearchTexts, EachChangedNoteIsReadOnceInTheOrderOfItsChangesAndFound) {
     EXPECT_GT(texts.BytesPerNote(), 0u);
 }
 
-TEST(NoteSearchTexts, ReadingStopsWhenTimeIsUpAndGoesOnLater) {
-    Windows1252CodePage codePage;
-    NoteSearchTexts texts(codePage);
+TEST_F(NoteSearchTextsTest, ReadingStopsWhenTimeIsUpAndGoesOnLater) {
     std::vector<FakeNote> notes(5);
     for (FakeNote& note : notes) texts.Changed(note);
     int turns = 2;
@@ -84,9 +86,7 @@ TEST(NoteSearchTexts, ReadingStopsWhenTimeIsUpAndGoesOnLater) {
     EXPECT_EQ(texts.Pending(), 0u);
 }
 
-TEST(NoteSearchTexts, AForgottenNoteLeavesTheSearchAndAnUnreadableBodyKeepsTheLastText) {
-    Windows1252CodePage codePage;
-    NoteSearchTexts texts(codePage);
+TEST_F(NoteSearchTextsTest, AForgottenNoteLeavesTheSearchAndAnUnreadableBodyKeepsTheLastText) {
     FakeNote kept, gone;
     kept.stored.body = "first words";
     gone.stored.body = "first words too";
