@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <tuple>
-#include <unordered_set>
 
 namespace vn {
 
@@ -30,21 +29,30 @@ std::u16string_view FirstNonEmptyLine(std::u16string_view text) {
 void AllNotesRows::SetRows(std::vector<NoteRow> rows, const SearchIndex* index) {
     all_ = std::move(rows);
     index_ = index;
-    Refilter();
+    keys_.clear();
+    keys_.reserve(all_.size());
+    for (const NoteRow& row : all_) keys_.push_back(KeyOf(row));
+    Sort();
 }
 
 void AllNotesRows::Update(NoteRow row) {
     auto at = std::find_if(all_.begin(), all_.end(), [&](const NoteRow& r) { return r.key == row.key; });
-    if (at == all_.end()) all_.push_back(std::move(row));
-    else *at = std::move(row);
-    Refilter();
+    if (at == all_.end()) {
+        keys_.push_back(KeyOf(row));
+        all_.push_back(std::move(row));
+    } else {
+        keys_[static_cast<size_t>(at - all_.begin())] = KeyOf(row);
+        *at = std::move(row);
+    }
+    Sort();
 }
 
 void AllNotesRows::Remove(uint64_t key) {
     auto at = std::find_if(all_.begin(), all_.end(), [&](const NoteRow& r) { return r.key == key; });
     if (at == all_.end()) return;
+    keys_.erase(keys_.begin() + (at - all_.begin()));
     all_.erase(at);
-    Refilter();
+    Sort();
 }
 
 bool AllNotesRows::UpdateStates(const std::function<NoteState(uint64_t key)>& stateOf) {
@@ -54,7 +62,7 @@ bool AllNotesRows::UpdateStates(const std::function<NoteState(uint64_t key)>& st
         changed = changed || state != row.state;
         row.state = state;
     }
-    if (changed && sortColumn_ == RowColumn::State) Sort();
+    if (changed && sortColumn_ == RowColumn::State) SetRows(std::move(all_), index_);
     return changed;
 }
 
@@ -66,7 +74,7 @@ void AllNotesRows::SetQuery(std::u16string_view typed) {
 void AllNotesRows::SortBy(RowColumn column) {
     ascending_ = column == sortColumn_ ? !ascending_ : true;
     sortColumn_ = column;
-    Sort();
+    SetRows(std::move(all_), index_);
 }
 
 std::optional<size_t> AllNotesRows::PositionOf(uint64_t key) const {
@@ -80,8 +88,8 @@ std::u16string AllNotesRows::Cell(size_t position, RowColumn column) const {
     switch (column) {
     case RowColumn::Title: return row.caption;
     case RowColumn::Text: {
-        std::u16string_view line = query_.Empty() ? std::u16string_view() : query_.FirstMatchingLine(row.text);
-        if (line.empty()) line = FirstNonEmptyLine(row.text);
+        std::u16string_view line = query_.Empty() ? std::u16string_view() : query_.FirstMatchingLine(row.Text());
+        if (line.empty()) line = FirstNonEmptyLine(row.Text());
         return std::u16string(line);
     }
     case RowColumn::State: return std::u16string(NoteStateLabel(row.state));
@@ -93,31 +101,29 @@ std::u16string AllNotesRows::Cell(size_t position, RowColumn column) const {
 }
 
 bool AllNotesRows::MatchesQuery(const NoteRow& row) const {
-    return query_.Matches({row.caption, row.owner, row.text});
+    return query_.Matches({row.caption, row.owner, row.Text()});
 }
 
 void AllNotesRows::Refilter() {
     shown_.clear();
-    shown_.reserve(all_.size());
+    shown_.reserve(order_.size());
     if (query_.Empty()) {
-        for (size_t i = 0; i < all_.size(); ++i) shown_.push_back(i);
+        shown_ = order_;
     } else if (index_) {
-        const std::vector<uint64_t> keys = index_->Filter(query_);
-        const std::unordered_set<uint64_t> matching(keys.begin(), keys.end());
-        for (size_t i = 0; i < all_.size(); ++i)
-            if (matching.count(all_[i].key)) shown_.push_back(i);
+        const std::vector<uint64_t> keys = index_->Filter(query_);  // ascending
+        for (size_t i : order_)
+            if (std::binary_search(keys.begin(), keys.end(), all_[i].key)) shown_.push_back(i);
     } else {
-        for (size_t i = 0; i < all_.size(); ++i)
+        for (size_t i : order_)
             if (MatchesQuery(all_[i])) shown_.push_back(i);
     }
-    Sort();
 }
 
 AllNotesRows::SortKey AllNotesRows::KeyOf(const NoteRow& row) const {
     switch (sortColumn_) {
     case RowColumn::Title: return {0, 0, FoldSearchText(row.caption), row.caption};
     case RowColumn::Text: {
-        const std::u16string_view line = FirstNonEmptyLine(row.text);
+        const std::u16string_view line = FirstNonEmptyLine(row.Text());
         return {0, 0, FoldSearchText(line), std::u16string(line)};
     }
     case RowColumn::State: return {0, static_cast<std::int64_t>(row.state), {}, {}};
@@ -134,21 +140,16 @@ AllNotesRows::SortKey AllNotesRows::KeyOf(const NoteRow& row) const {
 }
 
 void AllNotesRows::Sort() {
-    // Each row's key is made once per sort, not once per comparison.
-    std::vector<SortKey> keys(shown_.size());
-    for (size_t i = 0; i < shown_.size(); ++i) keys[i] = KeyOf(all_[shown_[i]]);
-    std::vector<size_t> order(shown_.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
-        const SortKey& a = keys[x];
-        const SortKey& b = keys[y];
+    order_.resize(all_.size());
+    for (size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+    std::stable_sort(order_.begin(), order_.end(), [&](size_t x, size_t y) {
+        const SortKey& a = keys_[x];
+        const SortKey& b = keys_[y];
         if (a.group != b.group) return a.group < b.group;
         auto tie = [](const SortKey& k) { return std::tie(k.number, k.folded, k.raw); };
         return ascending_ ? tie(a) < tie(b) : tie(b) < tie(a);
     });
-    std::vector<size_t> sorted(order.size());
-    for (size_t i = 0; i < order.size(); ++i) sorted[i] = shown_[order[i]];
-    shown_ = std::move(sorted);
+    Refilter();
 }
 
 } // namespace vn

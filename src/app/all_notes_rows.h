@@ -5,6 +5,7 @@
 // here builds text for rows nobody sees.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,11 +20,19 @@ namespace vn {
 enum class NoteState { OnScreen, Tile, Waiting };
 std::u16string_view NoteStateLabel(NoteState state);
 
+// The text of a note, shared between the search texts and the rows that show it:
+// listing thousands of notes copies none of their texts.
+using SharedText = std::shared_ptr<const std::u16string>;
+
 // One note as the window lists it. `key` names it to the controller.
 struct NoteRow {
     uint64_t key = 0;
-    std::u16string caption, owner, timeLabel, text, deletedLabel;
+    std::u16string caption, owner, timeLabel;
+    SharedText text;  // null while it has not been read
+    std::u16string deletedLabel;
     NoteState state = NoteState::Waiting;
+
+    std::u16string_view Text() const { return text ? std::u16string_view(*text) : std::u16string_view(); }
 };
 
 enum class RowColumn { Title, Text, State, Owner, Created, Deleted };
@@ -68,12 +77,16 @@ private:
     };
     SortKey KeyOf(const NoteRow& row) const;
     bool MatchesQuery(const NoteRow& row) const;
-    void Refilter();
+    // The order of every row by the sort column: kept, so that a keystroke only
+    // picks the matching rows out of it.
     void Sort();
+    void Refilter();
 
     TimeLabelFormat timeFormat_;
     std::vector<NoteRow> all_;
-    std::vector<size_t> shown_;  // indexes into all_
+    std::vector<SortKey> keys_;  // all_'s sort keys, made once per row and column
+    std::vector<size_t> order_;  // every index into all_, sorted
+    std::vector<size_t> shown_;  // the matching ones, in order
     const SearchIndex* index_ = nullptr;
     SearchQuery query_{u""};
     RowColumn sortColumn_ = RowColumn::Created;

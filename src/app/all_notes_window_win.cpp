@@ -23,6 +23,7 @@ constexpr int kListId = 101, kSearchId = 102, kPreviewId = 103, kStatusId = 104;
 constexpr int kMargin = 10, kButtonWidth = 110, kButtonHeight = 26, kSearchHeight = 24;
 constexpr int kDefaultWidth = 900, kDefaultHeight = 600, kMinWidth = 640, kMinHeight = 400;
 constexpr COLORREF kHighlight = RGB(255, 235, 120);
+constexpr size_t kMostMarks = 40;
 
 struct ColumnSpec {
     RowColumn column;
@@ -271,33 +272,50 @@ void AllNotesWindow::SetQuery(const std::u16string& typed) { SetWindowTextW(sear
 
 void AllNotesWindow::SearchChanged() {
     const std::vector<uint64_t> selected = SelectedKeys();
+    const bool wasShown = previewShown_;
+    const uint64_t shownKey = previewKey_;
     rows_.SetQuery(ControlText(search_));
     RowsChanged(selected);
-    // The highlights follow the words even when the selection stays.
-    if (previewShown_) UpdatePreview();
+    // The marks follow the words also where the same note stays in the preview.
+    if (wasShown && previewShown_ && previewKey_ == shownKey) UpdateHighlights();
 }
 
 // The list shows the rows anew; the selected notes that still show stay selected,
 // and the first row is selected when none of them does.
 void AllNotesWindow::RowsChanged(const std::vector<uint64_t>& keepSelected) {
-    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     std::vector<size_t> positions;
     for (uint64_t key : keepSelected)
         if (auto at = rows_.PositionOf(key)) positions.push_back(*at);
     if (positions.empty() && rows_.size() > 0) positions.push_back(0);
+    // A new count costs the list its scroll bars' layout (some milliseconds under
+    // Wine): only when the count changed.
+    quiet_ = true;
+    if (ListView_GetItemCount(list_) != static_cast<int>(rows_.size()))
+        ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
+    quiet_ = false;
     Select(positions);
     InvalidateRect(list_, nullptr, FALSE);
-    SelectionChanged();
 }
 
 void AllNotesWindow::Select(const std::vector<size_t>& positions) {
+    // The same rows selected as before (the usual case while typing) ask nothing of the list.
+    std::vector<size_t> now;
+    for (int at = ListView_GetNextItem(list_, -1, LVNI_SELECTED); at >= 0; at = ListView_GetNextItem(list_, at, LVNI_SELECTED))
+        now.push_back(static_cast<size_t>(at));
+    if (now == positions && (positions.empty() || ListView_GetNextItem(list_, -1, LVNI_FOCUSED) ==
+                                                      static_cast<int>(positions.front()))) {
+        SelectionChanged();
+        return;
+    }
+    quiet_ = true;
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (size_t i = 0; i < positions.size(); ++i) {
         const UINT state = LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0);
         ListView_SetItemState(list_, static_cast<int>(positions[i]), state, state);
     }
     if (!positions.empty()) ListView_EnsureVisible(list_, static_cast<int>(positions.front()), FALSE);
+    quiet_ = false;
+    SelectionChanged();
 }
 
 std::vector<uint64_t> AllNotesWindow::SelectedKeys() const {
@@ -324,6 +342,7 @@ void AllNotesWindow::SelectionChanged() {
 void AllNotesWindow::UpdatePreview() {
     SendMessageW(preview_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(preview_, EM_SETREADONLY, FALSE, 0);
+    marks_.clear();  // the marks go with the content
     if (!previewShown_) {
         SetWindowTextW(preview_, L"");
     } else {
@@ -344,18 +363,35 @@ void AllNotesWindow::UpdatePreview() {
                 ReplaceRange(preview_, starts[line], starts[line],
                              CheckStateTicks(states, static_cast<int>(line)) ? u"\u2611 " : u"\u2610 ");
         }
-        const std::u16string text = RichText(preview_);
+    }
+    SendMessageW(preview_, EM_SETREADONLY, TRUE, 0);
+    SendMessageW(preview_, WM_SETREDRAW, TRUE, 0);
+    UpdateHighlights();
+}
+
+void AllNotesWindow::UpdateHighlights() {
+    std::vector<std::pair<size_t, size_t>> ranges;
+    if (previewShown_ && !rows_.Query().Empty()) ranges = rows_.Query().Highlights(RichText(preview_));
+    // Each mark costs the control a layout: a word of one letter in a long note
+    // would take hundreds. The first ones show where the note matches.
+    if (ranges.size() > kMostMarks) ranges.resize(kMostMarks);
+    if (ranges == marks_) return;
+    auto markRange = [&](size_t from, size_t to, bool marked) {
+        CHARRANGE range{static_cast<LONG>(from), static_cast<LONG>(to)};
+        SendMessageW(preview_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
         CHARFORMAT2W mark = EmptyCharFormat();
         mark.dwMask = CFM_BACKCOLOR;
+        mark.dwEffects = marked ? 0 : CFE_AUTOBACKCOLOR;
         mark.crBackColor = kHighlight;
-        for (const auto& [from, to] : rows_.Query().Highlights(text)) {
-            CHARRANGE range{static_cast<LONG>(from), static_cast<LONG>(to)};
-            SendMessageW(preview_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-            SendMessageW(preview_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&mark));
-        }
-        CHARRANGE start{0, 0};
-        SendMessageW(preview_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
-    }
+        SendMessageW(preview_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&mark));
+    };
+    SendMessageW(preview_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(preview_, EM_SETREADONLY, FALSE, 0);
+    for (const auto& [from, to] : marks_) markRange(from, to, false);
+    for (const auto& [from, to] : ranges) markRange(from, to, true);
+    marks_ = std::move(ranges);
+    CHARRANGE start{0, 0};
+    SendMessageW(preview_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
     SendMessageW(preview_, EM_SETREADONLY, TRUE, 0);
     SendMessageW(preview_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(preview_, nullptr, TRUE);
@@ -439,7 +475,9 @@ LRESULT AllNotesWindow::Notify(NMHDR& header) {
     switch (header.code) {
     case LVN_GETDISPINFOW: GetCellText(reinterpret_cast<NMLVDISPINFOW&>(header)); return 0;
     case LVN_ITEMCHANGED:
-    case LVN_ODSTATECHANGED: SelectionChanged(); return 0;
+    case LVN_ODSTATECHANGED:
+        if (!quiet_) SelectionChanged();
+        return 0;
     case LVN_COLUMNCLICK: {
         const auto& click = reinterpret_cast<NMLISTVIEW&>(header);
         const Columns columns = ColumnsOf(bin_);

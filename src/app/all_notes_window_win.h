@@ -97,6 +97,8 @@ private:
     void RowsChanged(const std::vector<uint64_t>& keepSelected);
     void SelectionChanged();
     void UpdatePreview();
+    // The matches of the search marked in the preview, the old marks gone.
+    void UpdateHighlights();
     void UpdateButtons();
     void UpdateStatus();
     std::vector<uint64_t> SelectedKeys() const;
@@ -110,6 +112,10 @@ private:
     bool bin_ = false;
     uint64_t previewKey_ = 0;
     bool previewShown_ = false;
+    // The list's selection is being set by the window itself: its notifications wait.
+    bool quiet_ = false;
+    // The marks of the search in the preview, cleared before the next ones.
+    std::vector<std::pair<size_t, size_t>> marks_;
     UniqueFont font_;
     std::wstring cellText_;
     HWND search_ = nullptr;

@@ -40,8 +40,8 @@ std::vector<NoteRow> RowsOfBin(const std::vector<BinRow>& bin) {
     std::vector<NoteRow> rows;
     rows.reserve(bin.size());
     for (const BinRow& entry : bin)
-        rows.push_back({entry.id, entry.caption, entry.owner, entry.timeLabel, entry.text, entry.deletedLabel,
-                        NoteState::Waiting});
+        rows.push_back({entry.id, entry.caption, entry.owner, entry.timeLabel,
+                        std::make_shared<const std::u16string>(entry.text), entry.deletedLabel, NoteState::Waiting});
     return rows;
 }
 
@@ -147,7 +147,8 @@ void TFMain::StickToWindow(Jotlet& note) {
 void TFMain::NoteTextChanged(Jotlet& note) {
     if (destroying_) return;
     SearchTexts_.Changed(note);
-    SearchTextTimer.Start();
+    // Every stored note reports its body at start-up: one timer for all of them.
+    if (!SearchTextTimer.Enabled()) SearchTextTimer.Start();
 }
 
 // A turn of reading: a few milliseconds at a time, so that the program answers the

@@ -43,27 +43,27 @@ size_t NoteSearchTexts::ReadPending(const std::function<bool()>& more, const std
         Known& known = notes_.at(key);
         StoreNote& stored = known.note->Stored();
         try {
-            known.text = NoteTextFromBody(stored.SaveBody(), codePage_);
+            known.text = std::make_shared<const std::u16string>(NoteTextFromBody(stored.SaveBody(), codePage_));
         } catch (const std::exception&) {
             // The body could not be read now (no control could be made): the old text stays.
         }
-        index_.Set(key, stored.ExeName() + u" - " + stored.Caption(), stored.OwnerLabel(), known.text);
+        index_.Set(key, stored.ExeName() + u" - " + stored.Caption(), stored.OwnerLabel(),
+                   known.text ? std::u16string_view(*known.text) : std::u16string_view());
         ++count;
         if (read) read(key);
     }
     return count;
 }
 
-const std::u16string& NoteSearchTexts::Text(uint64_t key) const {
-    static const std::u16string none;
+SharedText NoteSearchTexts::Text(uint64_t key) const {
     auto at = notes_.find(key);
-    return at == notes_.end() ? none : at->second.text;
+    return at == notes_.end() ? nullptr : at->second.text;
 }
 
 size_t NoteSearchTexts::BytesPerNote() const {
     if (notes_.empty()) return 0;
     size_t bytes = 0;
-    for (const auto& [key, known] : notes_) bytes += sizeof(key) + sizeof(known) + known.text.capacity() * 2;
+    for (const auto& [key, known] : notes_) bytes += sizeof(key) + sizeof(known) + (known.text ? sizeof(*known.text) + known.text->capacity() * 2 : 0);
     // The two maps' nodes: a key, a pointer and the bucket, roughly.
     bytes += notes_.size() * 4 * sizeof(void*);
     return bytes / notes_.size() + index_.BytesPerNote();

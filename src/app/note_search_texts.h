@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "app/all_notes_rows.h"
 #include "note/jotlet.h"
 #include "platform/text_codec.h"
 #include "search/search_index.h"
@@ -36,8 +37,8 @@ public:
     size_t ReadPending(const std::function<bool()>& more, const std::function<void(uint64_t key)>& read);
     size_t Pending() const noexcept { return pending_.size(); }
 
-    // The text as last read; empty until it is.
-    const std::u16string& Text(uint64_t key) const;
+    // The text as last read; null until it is.
+    SharedText Text(uint64_t key) const;
     const SearchIndex& Index() const noexcept { return index_; }
     // What the search text costs per note: the text and its index entry.
     size_t BytesPerNote() const;
@@ -45,7 +46,7 @@ public:
 private:
     struct Known {
         Jotlet* note;
-        std::u16string text;
+        SharedText text;
     };
     const CodePage& codePage_;
     uint64_t nextKey_ = 1;

@@ -12,7 +12,8 @@ const TimeLabelFormat kUs{DateOrder::MonthDayYear, u"AM", u"PM"};
 
 NoteRow Row(uint64_t key, std::u16string caption, std::u16string text, std::u16string time,
             NoteState state = NoteState::Waiting, std::u16string owner = u"DESK") {
-    return {key, std::move(caption), std::move(owner), std::move(time), std::move(text), {}, state};
+    return {key, std::move(caption), std::move(owner), std::move(time),
+            std::make_shared<const std::u16string>(std::move(text)), {}, state};
 }
 
 std::vector<uint64_t> Keys(const AllNotesRows& rows) {
@@ -31,7 +32,7 @@ protected:
             Row(3, u"chrome.exe - 東京 - Chrome", u"会議の議事録", u"not a date", NoteState::Waiting, u"LAPTOP"),
             Row(4, u"notepad.exe - todo.txt - Notepad", u"", u"1/2/2026"),
         };
-        for (const NoteRow& row : all) index.Set(row.key, row.caption, row.owner, row.text);
+        for (const NoteRow& row : all) index.Set(row.key, row.caption, row.owner, row.Text());
         rows.SetRows(all, &index);
     }
 
@@ -89,11 +90,11 @@ TEST_F(AllNotesRowsTest, ChangedAddedAndRemovedNotesFollowTheSearchAndTheOrder) 
     rows.SetQuery(u"stamps");
     EXPECT_EQ(rows.size(), 0u);
     NoteRow typed = Row(4, u"notepad.exe - todo.txt - Notepad", u"buy stamps", u"1/2/2026");
-    index.Set(4, typed.caption, typed.owner, typed.text);
+    index.Set(4, typed.caption, typed.owner, typed.Text());
     rows.Update(typed);
     EXPECT_EQ(Keys(rows), (std::vector<uint64_t>{4}));
     NoteRow added = Row(5, u"x.exe - y", u"stamps again", u"1/1/2020");
-    index.Set(5, added.caption, added.owner, added.text);
+    index.Set(5, added.caption, added.owner, added.Text());
     rows.Update(added);
     EXPECT_EQ(Keys(rows), (std::vector<uint64_t>{5, 4}));
     EXPECT_EQ(rows.PositionOf(4), 1u);

@@ -68,7 +68,7 @@ TEST_F(NoteSearchTextsTest, EachChangedNoteIsReadOnceInTheOrderOfItsChangesAndFo
     EXPECT_EQ(texts.ReadPending(kAlways, [&](uint64_t key) { read.push_back(key); }), 2u);
     EXPECT_EQ(read, (std::vector<uint64_t>{texts.KeyOf(first), texts.KeyOf(second)}));
     EXPECT_EQ(first.stored.reads, 1);
-    EXPECT_EQ(texts.Text(texts.KeyOf(first)), u"Buy stamps\nand glü");
+    EXPECT_EQ(*texts.Text(texts.KeyOf(first)), u"Buy stamps\nand glü");
     EXPECT_EQ(Find(texts, u"stamps"), (std::vector<uint64_t>{texts.KeyOf(first)}));
     EXPECT_EQ(Find(texts, u"bob"), (std::vector<uint64_t>{texts.KeyOf(second)}));
     EXPECT_EQ(Find(texts, u"a.txt desk"), (std::vector<uint64_t>{texts.KeyOf(first), texts.KeyOf(second)}))
@@ -106,7 +106,7 @@ TEST_F(NoteSearchTextsTest, AForgottenNoteLeavesTheSearchAndAnUnreadableBodyKeep
     kept.stored.caption = u"renamed";
     texts.Changed(kept);
     texts.ReadPending(kAlways, nullptr);
-    EXPECT_EQ(texts.Text(texts.KeyOf(kept)), u"first words");
+    EXPECT_EQ(*texts.Text(texts.KeyOf(kept)), u"first words");
     EXPECT_EQ(Find(texts, u"renamed first"), (std::vector<uint64_t>{texts.KeyOf(kept)}));
     EXPECT_NE(texts.KeyOf(FakeNote{}), goneKey) << "keys are never given twice";
 }
