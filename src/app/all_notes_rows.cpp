@@ -14,6 +14,18 @@ std::u16string_view NoteStateLabel(NoteState state) {
     return {};
 }
 
+namespace {
+
+// A text as the list sorts it: letter case does not count (Latin-1 letters included).
+std::u16string SortText(std::u16string_view text) {
+    std::u16string folded(text);
+    for (char16_t& c : folded)
+        if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<char16_t>(c + 0x20);
+    return folded;
+}
+
+} // namespace
+
 std::u16string_view FirstNonEmptyLine(std::u16string_view text) {
     size_t begin = 0;
     while (begin < text.size()) {
@@ -110,7 +122,8 @@ void AllNotesRows::Refilter() {
     if (query_.Empty()) {
         shown_ = order_;
     } else if (index_) {
-        const std::vector<uint64_t> keys = index_->Filter(query_);  // ascending
+        std::vector<uint64_t> keys = index_->Filter(query_);
+        std::sort(keys.begin(), keys.end());
         for (size_t i : order_)
             if (std::binary_search(keys.begin(), keys.end(), all_[i].key)) shown_.push_back(i);
     } else {
@@ -121,19 +134,19 @@ void AllNotesRows::Refilter() {
 
 AllNotesRows::SortKey AllNotesRows::KeyOf(const NoteRow& row) const {
     switch (sortColumn_) {
-    case RowColumn::Title: return {0, 0, FoldSearchText(row.caption), row.caption};
+    case RowColumn::Title: return {0, 0, SortText(row.caption), row.caption};
     case RowColumn::Text: {
         const std::u16string_view line = FirstNonEmptyLine(row.Text());
-        return {0, 0, FoldSearchText(line), std::u16string(line)};
+        return {0, 0, SortText(line), std::u16string(line)};
     }
     case RowColumn::State: return {0, static_cast<std::int64_t>(row.state), {}, {}};
-    case RowColumn::Owner: return {0, 0, FoldSearchText(row.owner), row.owner};
+    case RowColumn::Owner: return {0, 0, SortText(row.owner), row.owner};
     case RowColumn::Created:
     case RowColumn::Deleted: {
         const std::u16string& label = sortColumn_ == RowColumn::Created ? row.timeLabel : row.deletedLabel;
         // A label that does not read as a time sorts as text after those that do.
         if (const auto time = ParseTimeLabel(label, timeFormat_)) return {0, *time, {}, {}};
-        return {1, 0, FoldSearchText(label), label};
+        return {1, 0, SortText(label), label};
     }
     }
     return {};
