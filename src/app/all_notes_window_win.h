@@ -117,7 +117,6 @@ private:
     // The marks of the search in the preview, cleared before the next ones.
     std::vector<std::pair<size_t, size_t>> marks_;
     UniqueFont font_;
-    std::wstring cellText_;
     HWND search_ = nullptr;
     HWND list_ = nullptr;
     HWND preview_ = nullptr;
