@@ -31,6 +31,24 @@ private:
     std::string body_;
 };
 
+// `count` notes whose 4 KB bodies differ in their first bytes, and the list of them.
+inline std::vector<BenchNote> FourKilobyteNotes(int count, std::string& body) {
+    std::vector<BenchNote> notes;
+    notes.reserve(static_cast<size_t>(count));
+    body.assign(4096, 'x');
+    for (int i = 0; i < count; ++i) {
+        body.replace(0, 20, "{\\rtf1 note " + std::to_string(i + 100000) + " ");
+        notes.emplace_back(i, body);
+    }
+    return notes;
+}
+
+inline std::vector<StoreNote*> ListOf(std::vector<BenchNote>& notes) {
+    std::vector<StoreNote*> list;
+    for (auto& n : notes) list.push_back(&n);
+    return list;
+}
+
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];

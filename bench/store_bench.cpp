@@ -86,14 +86,9 @@ void IndexBench(const fs::path& temp, int runs) {
 
 void SaveBench(const fs::path& temp, int runs) {
     const int count = 1000;
-    std::vector<BenchNote> notes;
-    std::string body(4096, 'x');
-    for (int i = 0; i < count; ++i) {
-        body.replace(0, 20, "{\\rtf1 note " + std::to_string(i + 100000) + " ");
-        notes.emplace_back(i, body);
-    }
-    std::vector<vn::StoreNote*> list;
-    for (auto& n : notes) list.push_back(&n);
+    std::string body;
+    std::vector<BenchNote> notes = vn::bench::FourKilobyteNotes(count, body);
+    std::vector<vn::StoreNote*> list = vn::bench::ListOf(notes);
     vn::Windows1252CodePage cp;
 
     // The bytes a save writes, for the plain baseline.

@@ -14,8 +14,8 @@ ALLOWED = {
     "exchange": {"note", "store", "platform"},
     "note": {"attach", "store", "platform"},
     "attach": {"platform"},
-    "store": {"platform"},
     "search": {"platform"},
+    "store": {"platform"},
     "platform": set(),
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+([<"])([^>"]+)[>"]')

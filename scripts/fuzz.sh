@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the readers of outside data for about SECONDS seconds each (default 20):
 # the archive unpacker, the store's index file with its record reader, and the
-# plain-text body reader.
-#   scripts/fuzz.sh [SECONDS] [HARNESS...]     (HARNESS: zip, index, body; default all)
+# plain-text body reader, and the text search reads from a body.
+#   scripts/fuzz.sh [SECONDS] [HARNESS...]     (HARNESS: zip, index, body, text; default all)
 # Builds only the harnesses (clang, ASan + UBSan) into build/fuzz, or into
 # $VN_FUZZ_BUILD; makes seeds (archives with the installed zip tools, a few index
 # and body files); keeps what the fuzzer learns in <build>/<harness>-corpus for the
@@ -12,7 +12,7 @@ set -euo pipefail
 seconds=${1:-20}
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(zip index body)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(zip index body text)
 cd "$(dirname "$0")/.."
 build=${VN_FUZZ_BUILD:-build/fuzz}
 cmake --preset fuzz -B "$build" >/dev/null
@@ -22,6 +22,7 @@ for h in "${harnesses[@]}"; do
     zip) targets+=(zip_unpack_fuzzer) ;;
     index) targets+=(index_file_fuzzer) ;;
     body) targets+=(body_text_fuzzer) ;;
+    text) targets+=(note_text_fuzzer) ;;
     *) echo "unknown harness: $h" >&2; exit 2 ;;
   esac
 done
@@ -38,6 +39,7 @@ seed_store() {
   printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 milk\\par}' > "$folder/rtf"
   printf 'milk\r\neggs\rbread\nbutter' > "$folder/text"
   printf '\xfe\xff\x00a\x00\r\x00\n\xd8\x3d' > "$folder/utf16be"
+  printf '{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 A;}{\\f1\\cpg1250 B;}}\\f0 \\'"'"'cf {\\f1\\'"'"'b3}\\uc2\\u26085\\'"'"'93\\'"'"'fa\\par {\\*\\x y}{\\pict\\bin2 }}\\emdash\\line\\cell\\row}' > "$folder/rtf-text"
 }
 
 status=0

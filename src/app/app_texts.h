@@ -27,6 +27,13 @@ inline constexpr char16_t kNoRoomBalloonText[] =
     u"Some notes cannot be shown right now: Windows has no room for more note windows.\r\n"
     u"They are kept safe and come back as soon as other notes are closed or deleted.";
 
+// The recycle bin. The undo balloon follows a note's own Delete button; the failure
+// texts end with a reason phrase (store/save_texts.h) and a full stop.
+inline constexpr char16_t kNoteDeletedBalloonText[] = u"Note deleted. Click here to bring it back.";
+inline constexpr char16_t kCannotDeleteText[] = u"The note was not deleted: the recycle bin could not take it, because ";
+inline constexpr char16_t kCannotRestoreText[] = u"The note was not brought back from the recycle bin, because ";
+inline constexpr char16_t kCannotPurgeText[] = u"The recycle bin could not be emptied, because ";
+
 // Tray menu, top to bottom.
 inline constexpr char16_t kMenuAddNote[] = u"Add a Note";
 inline constexpr char16_t kMenuExportNotes[] = u"Export Notes";

@@ -94,6 +94,11 @@ AllNotesActions TFMain::AllNotesWindowActions() {
         for (uint64_t key : keys)
             if (Jotlet* note = SearchTexts_.NoteOf(key)) notes.push_back(note);
         DeleteNotes(notes);
+        // The notes the bin took are out of the list now; their rows go at once, not
+        // with their removal notices on the next turn of the message loop.
+        for (size_t i = 0; i < notes.size(); ++i)
+            if (std::find(FJotlets.begin(), FJotlets.end(), notes[i]) == FJotlets.end() && AllNotes_)
+                AllNotes_->NoteRemoved(SearchTexts_.KeyOf(*notes[i]));
     };
     actions.restore = [this](const std::vector<uint64_t>& ids) { RestoreFromBin(ids); };
     actions.deleteForGood = [this](const std::vector<uint64_t>& ids) { DeleteFromBinForGood(ids); };
@@ -115,25 +120,6 @@ NoteRow TFMain::RowOf(Jotlet& note) {
     return {key,        stored.ExeName() + u" - " + stored.Caption(), stored.OwnerLabel(), stored.TimeLabel(),
             SearchTexts_.Text(key), {}, StateOf(note)};
 }
-
-// --- Deleting and the recycle bin ---------------------------------------------------
-
-void TFMain::DeleteNotes(const std::vector<Jotlet*>& notes) {
-    // As the export dialog's Delete: each note leaves the list at once and closes; its
-    // removal notice schedules the save that takes it out of the store.
-    for (Jotlet* note : notes) {
-        auto at = std::find(FJotlets.begin(), FJotlets.end(), note);
-        if (at == FJotlets.end()) continue;
-        FJotlets.erase(at);
-        if (AllNotes_) AllNotes_->NoteRemoved(SearchTexts_.KeyOf(*note));
-        note->Close();
-    }
-}
-
-std::vector<BinRow> TFMain::RecycleBinRows() { return {}; }
-void TFMain::RestoreFromBin(std::vector<uint64_t>) {}
-void TFMain::DeleteFromBinForGood(std::vector<uint64_t>) {}
-void TFMain::EmptyRecycleBin() {}
 
 // --- Stick to Window ----------------------------------------------------------------
 

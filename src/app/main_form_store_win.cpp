@@ -4,6 +4,8 @@
 // save; the controller builds and lists the notes.
 #include "app/main_form_win.h"
 
+#include <utility>
+
 #include "note/sticky_note_win.h"
 #include "platform/errors.h"
 #include "store/index_string.h"
@@ -22,13 +24,12 @@ std::vector<StoreNote*> TFMain::StoredNotes() const {
     return notes;
 }
 
-// The store save: every listed note into the Information folder.
+// The store save: every listed note into the Information folder, through the
+// writer like every other save, waited for.
 void TFMain::SaveToFile() {
-    // A store save writes the note list over the store on disk: before the store
-    // was loaded (a start that failed before it got there) that would be an empty
-    // list over the user's notes.
-    if (!storeLoaded_) throw Error("The store was not loaded, so it is not saved.");
-    Store().SaveStore(StoredNotes());
+    const SaveOutcome outcome = SaveAndWait();
+    TellSaveNotice(std::exchange(heldNotice_, std::nullopt));
+    if (!outcome.saved) throw Error(outcome.detail);
 }
 
 // The selection save: the notes at the listed positions, packed into an archive
@@ -39,9 +40,9 @@ void TFMain::SaveToFile(const std::u16string& FileName, const std::u16string& In
 }
 
 void TFMain::DeleteJotlets(const std::u16string& IndexString) {
-    // Each closed note leaves the list at once; the list holds it until its removal
-    // notice, which schedules the save that takes it out of the store.
-    vn::DeleteJotlets(IndexString, FJotlets, [](Jotlet* note) { note->Close(); });
+    std::vector<Jotlet*> notes;
+    for (size_t p : IndexSelection(IndexString).PositionsDescending(FJotlets.size())) notes.push_back(FJotlets[p]);
+    DeleteNotes(notes);
 }
 
 // Creates one unbound note per stored record, fills it and lists it; each shows
@@ -52,20 +53,33 @@ void TFMain::LoadNotes() {
     // From here on saves are safe even when the load fails: the store keeps what it
     // could not read and refuses to replace an index file it could not open.
     storeLoaded_ = true;
-    LoadedStore loaded = Store().LoadNotes();
+    LoadedStore loaded;
+    try {
+        loaded = Store().LoadNotes();
+    } catch (const IndexUnreadableError&) {
+        IndexUnreadAtStart();
+        return;
+    }
     FStickyNoteList = std::move(loaded.lines);
-    for (const StoredRecord& record : loaded.notes) {
+    // The writer has not started yet: the store may still be called from here.
+    for (const StoredRecord* record : MakeStoredNotes(loaded.notes)) Store().SetAside(*record);
+}
+
+// Returns the records whose notes refused them.
+std::vector<const StoredRecord*> TFMain::MakeStoredNotes(const std::vector<StoredRecord>& records) {
+    std::vector<const StoredRecord*> refused;
+    for (const StoredRecord& record : records) {
         std::unique_ptr<TFStickyNote> note;
         try {
             note = std::make_unique<TFStickyNote>(*this, record.exeName, record.caption);
             FillStickyNote(note->Stored(), record);
         } catch (const std::exception&) {
-            note.reset();
-            Store().SetAside(record);
+            refused.push_back(&record);
             continue;
         }
         AddJotlet(std::move(note));
     }
+    return refused;
 }
 
 } // namespace vn

@@ -65,7 +65,7 @@ TFMain::TFMain(Application& application)
       PopupMenu_(application),
       Budget_(SystemGuiQuota(), SystemGuiObjects),
       Stacking_(kTitleListMaxAgeMs),
-      DelayedSave_(SaveTimer, [this] { SaveToFile(); }),
+      DelayedSave_(SaveTimer, [this] { return StartStoreSave(); }),
       TrackingWindows_(TheWindowSystem(), SystemTitleSearch(kTitleListMaxAgeMs), &Changes_),
       Picking_(*this, application, TheWindowSystem(), GetOwnExeFileName()) {}
 
@@ -117,6 +117,9 @@ void TFMain::FormCreate() {
     // index file that cannot be read at all fails the load. That is reported to
     // the handler, but start-up goes on: without the hook no note could be added.
     Guarded([this] { LoadNotes(); });
+    Guarded([this] { LoadRecycleBin(); });
+    // The last run could save only a rescue copy: say where it is.
+    Guarded([this] { TellRescueCopy(); });
 
     MouseHook_ = std::make_unique<MouseHook>([this](UINT message, const MSLLHOOKSTRUCT&) { Picking_.MouseHookEvent(message); });
 
@@ -151,19 +154,22 @@ void TFMain::FormDestroy() {
     AllNotesStateTimer.Stop();
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
-    Guarded([this] { SaveToFile(); });
+    Guarded([this] { FinalSave(); });
+    // No save may follow the final one.
+    DelayedSave_.Stop();
+    IndexRereadTimer.Stop();
+    Writer_.reset();
+    shutdownBlock_.Release();
     if (auto done = std::exchange(finalSaveDone_, nullptr)) done();
     FJotlets.DestroyAll();
     FStickyNoteList.clear();
-    // No save may follow the final one.
-    DelayedSave_.Stop();
     Guarded([this] { Picking_.Stop(); });
     MouseHook_.reset();
     WindowEvents_.reset();
 }
 
-Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note) {
-    Jotlet& added = FJotlets.Add(std::move(note));
+Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position) {
+    Jotlet& added = position ? FJotlets.Insert(*position, std::move(note)) : FJotlets.Add(std::move(note));
     // Its search text is read once the program has time for it; All Notes lists it then.
     NoteTextChanged(added);
     return added;
@@ -233,7 +239,7 @@ void TFMain::PutBalloonOnScreen(const Balloon& balloon) {
 void TFMain::TrayIconMouse(UINT mouseMessage) {
     // A click on the balloon, or its close button: the next one may show.
     if (mouseMessage == NIN_BALLOONUSERCLICK) {
-        Balloons_.Dismissed();
+        BalloonClicked();
         return;
     }
     if (mouseMessage == WM_LBUTTONDBLCLK) {
@@ -258,10 +264,6 @@ void TFMain::AddaStickyNote1Click() { SelectWindowToAddStickyNote(true, u""); }
 void TFMain::ExportaStickyNote1Click() { ExportJotlets(); }
 void TFMain::InportaStickyNote1Click() { ImportStickyNote(); }
 
-// Closing the main window ends the application; the shutdown runs once the
-// message loop has ended.
-void TFMain::Quit1Click() { Application_.Terminate(); }
-
 // --- Timers ------------------------------------------------------------------------
 
 bool TFMain::TimerEnabled(ControllerTimer timer) const {
@@ -270,6 +272,7 @@ bool TFMain::TimerEnabled(ControllerTimer timer) const {
     case ControllerTimer::CheckForegroundWindowTimer: return Picking_.CheckForegroundTimerEnabled();
     case ControllerTimer::SaveTimer: return SaveTimer.Enabled();
     case ControllerTimer::BalloonTimer: return BalloonTimer.Enabled();
+    case ControllerTimer::IndexRereadTimer: return IndexRereadTimer.Enabled();
     case ControllerTimer::SearchTextTimer: return SearchTextTimer.Enabled();
     case ControllerTimer::AllNotesStateTimer: return AllNotesStateTimer.Enabled();
     }
@@ -278,10 +281,11 @@ bool TFMain::TimerEnabled(ControllerTimer timer) const {
 
 void TFMain::SetSaveChangePending() {
     if (destroying_) return;  // the shutdown saves anyway
+    ++changes_;
     DelayedSave_.SetSaveChangePending();
 }
 
-void TFMain::SaveTimerTimer() { DelayedSave_.SaveTimerTimer(); }
+void TFMain::SaveTimerTimer() { TellSaveNotice(DelayedSave_.SaveTimerTimer()); }
 
 // --- Messages ----------------------------------------------------------------------
 
@@ -293,6 +297,7 @@ LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case ControllerTimer::CheckForegroundWindowTimer: Picking_.CheckForegroundWindowTimerTimer(); return 0;
         case ControllerTimer::SaveTimer: SaveTimerTimer(); return 0;
         case ControllerTimer::BalloonTimer: Balloons_.TimerTimer(); return 0;
+        case ControllerTimer::IndexRereadTimer: IndexRereadTimerTimer(); return 0;
         case ControllerTimer::SearchTextTimer: ReadSearchTexts(); return 0;
         case ControllerTimer::AllNotesStateTimer:
             if (AllNotes_ && AllNotes_->IsOpen())
@@ -305,19 +310,28 @@ LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case kWriterDoneMessage:
+        Writer().RunFinished();
+        return 0;
     case WM_HOTKEY:
         HotkeyPressed(static_cast<HotkeyId>(wParam));
         return 0;
     case WM_CLOSE:
-        // Closing the main window, by whatever means, ends the program normally.
-        Quit1Click();
+        // Closing the main window from outside (the installer, a task manager) ends
+        // the program normally, but nobody is there to answer a question: the
+        // shutdown saves, or writes the rescue copy.
+        Application_.Terminate();
         return 0;
     case WM_QUERYENDSESSION:
+        QueryEndSession();
         return TRUE;
     case WM_ENDSESSION:
         // The session ends and the process is ended without returning to the
         // message loop: the shutdown (and its save) has to run now.
-        if (wParam) Destroy();
+        if (wParam)
+            Destroy();
+        else
+            shutdownBlock_.Release();
         return 0;
     case WM_DESTROY:
         if (!destroying_) {

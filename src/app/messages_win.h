@@ -10,6 +10,9 @@ namespace vn {
 
 // The tray icon's callback message; lParam carries the mouse message.
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 1;
+// Posted by the data folder's writer when a job is done: the controller runs what
+// follows it (DataFolderWriter::RunFinished).
+inline constexpr UINT kWriterDoneMessage = WM_USER + 2;
 
 // Timers of the controller (window-message timers on TFMain's window).
 enum class ControllerTimer : UINT_PTR {
@@ -17,8 +20,9 @@ enum class ControllerTimer : UINT_PTR {
     CheckForegroundWindowTimer = 2,  // while picking: ends it when another program is in front
     SaveTimer = 3,                   // one-shot, restarted by every change: delayed store save
     BalloonTimer = 4,                // while a balloon is on screen: its time is up
-    SearchTextTimer = 5,             // while notes' search texts wait to be read
-    AllNotesStateTimer = 6,          // while All Notes is open: the notes' states
+    IndexRereadTimer = 5,            // one-shot: an index that could not be read at start is read again
+    SearchTextTimer = 6,             // while notes' search texts wait to be read
+    AllNotesStateTimer = 7,          // while All Notes is open: the notes' states
 };
 
 // Tray menu commands.

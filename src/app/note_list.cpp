@@ -8,11 +8,14 @@
 
 namespace vn {
 
-Jotlet& NoteList::Add(std::unique_ptr<Jotlet> note) {
+Jotlet& NoteList::Add(std::unique_ptr<Jotlet> note) { return Insert(items_.size(), std::move(note)); }
+
+Jotlet& NoteList::Insert(size_t position, std::unique_ptr<Jotlet> note) {
     Jotlet& added = *note;
+    const auto at = static_cast<std::ptrdiff_t>(std::min(position, items_.size()));
     items_.reserve(items_.size() + 1);
-    listed_.push_back(std::move(note));
-    items_.push_back(&added);
+    listed_.insert(listed_.begin() + at, std::move(note));
+    items_.insert(items_.begin() + at, &added);
     added.SetRemovalNotice([this](Jotlet& removed) { Removed(removed); });
     return added;
 }

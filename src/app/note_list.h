@@ -26,6 +26,8 @@ public:
 
     // Appends a note, takes it over and registers for its removal notice.
     Jotlet& Add(std::unique_ptr<Jotlet> note);
+    // The same at a position (at most size(): the end); the later notes move up one.
+    Jotlet& Insert(size_t position, std::unique_ptr<Jotlet> note);
     // Frees every note, the listed ones from the last position down, then the closing
     // ones, each notice cancelled first so that none of these counts as a removal. A
     // note whose own handler is running (the shutdown came from inside its dialog) is

@@ -3,10 +3,10 @@
 // note knows the controller only through it. (The removal notice is registered on
 // the note itself: Jotlet::SetRemovalNotice.)
 #include "attach/window_changes.h"
+#include "note/jotlet.h"
 
 namespace vn {
 
-class Jotlet;
 class NoteChrome;
 class NoteCompanionWindow;
 class StackingOrder;
@@ -27,6 +27,8 @@ public:
     // The note's text changed (typed into, or a body loaded): its search text is
     // read again. Comes just before SetSaveChangePending.
     virtual void NoteTextChanged(Jotlet&) {}
+    // The note's Delete button. A host without a recycle bin just closes the note.
+    virtual void NoteDeleteClicked(Jotlet& note) { note.Close(); }
     // The note's Save button: the export dialog.
     virtual void ExportJotlets() = 0;
     // The note's Import button: choose an archive, then the import dialog.

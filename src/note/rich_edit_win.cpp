@@ -97,7 +97,11 @@ public:
         return hwnd_;
     }
 
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Control(), msg, wParam, lParam); }
+    // Anything sent may change the content: the stream kept for saves is dropped.
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        streamed_.reset();
+        return SendMessageW(Control(), msg, wParam, lParam);
+    }
 
     // A question that only reads the control's state, put to its own window procedure.
     // Under Wine a SendMessageW to a window of the same thread costs some twenty times
@@ -190,7 +194,16 @@ public:
         // Content that no control holds is already the control's own stream (captured
         // when its window went) or a body file nobody has looked at since it was read.
         if (keeper_.Holds() && (!hwnd_ || keeper_.BodyUnread())) return keeper_.Bytes();
-        return StreamRtfOutOf(Control());
+        // Every save asks every note, and streaming a body out costs a millisecond or
+        // two (under Wine): a control that has not changed since its last stream (no
+        // change reported, nothing sent to it, its modification flag, which typing,
+        // pasting and formatting set, still clear) hands that stream over again.
+        HWND control = Control();
+        if (streamed_ && !Ask(EM_GETMODIFY)) return *streamed_;
+        std::string rtf = StreamRtfOutOf(control);
+        SendMessageW(control, EM_SETMODIFY, FALSE, 0);
+        streamed_ = rtf;
+        return rtf;
     }
 
     void LoadBody(const BodyFile& body) {
@@ -208,6 +221,12 @@ public:
         }
         if (events_.onChange) events_.onChange();
         Send(EM_REQUESTRESIZE);
+        // An RTF body file is the content as the control took it: the next save hands
+        // the bytes over until the content changes.
+        if (body.GetForm() == BodyFile::Form::Rtf) {
+            SendMessageW(Control(), EM_SETMODIFY, FALSE, 0);
+            streamed_ = body.Bytes();
+        }
     }
 
     // The body file's bytes into the control, replacing its content, selection at 0.
@@ -265,6 +284,7 @@ public:
 private:
 
     void CreateNative(HWND parent, DWORD visible) {
+        streamed_.reset();
         LoadRichEditLibraryOnce();
         const RECT b = bounds_;  // left, top, width, height
         const DWORD style = WS_CHILD | WS_TABSTOP | visible | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL |
@@ -288,8 +308,17 @@ private:
         SendMessageW(h, EM_SETTARGETDEVICE, 0, 1);  // line width 1: no word wrap, a line is a paragraph
         SendMessageW(h, EM_SETZOOM, 0, 0);
         SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_REQUESTRESIZE);
+        // The kept bytes (a body file as read, or the stream of the control that went)
+        // are the content the new control gets: until it changes, a save hands them
+        // over instead of streaming every note shown since the start out once.
+        std::optional<std::string> content;
+        if (keeper_.Holds()) content = keeper_.Bytes();
         Restore();
         SendMessageW(h, EM_REQUESTRESIZE, 0, 0);
+        if (content && !keeper_.Holds()) {
+            SendMessageW(h, EM_SETMODIFY, FALSE, 0);
+            streamed_ = std::move(content);
+        }
     }
 
     // Captures the content while the control still has it: its window is going.
@@ -367,6 +396,7 @@ private:
             }
             break;
         case kReflectedMessage + WM_COMMAND:
+            if (HIWORD(wParam) == EN_CHANGE) streamed_.reset();
             if (HIWORD(wParam) == EN_CHANGE && quiet_ == 0 && events_.onChange) events_.onChange();
             return 0;
         case kReflectedMessage + WM_NOTIFY:
@@ -395,6 +425,7 @@ private:
             Capture();
             break;
         case WM_NCDESTROY: {
+            streamed_.reset();
             RemoveWindowSubclass(hwnd, &Impl::SubclassProc, kSubclassId);
             hwnd_ = nullptr;
             parked_ = false;
@@ -431,6 +462,7 @@ private:
     HWND hwnd_ = nullptr;
     bool parked_ = false;  // hwnd_ lives under the keeper's host, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
+    std::optional<std::string> streamed_;  // the RTF last streamed out, while nothing changed since
     RECT bounds_{0, 0, 0, 0};  // left, top, width, height
     RichEditFonts fonts_;  // of hwnd_
     int quiet_ = 0;

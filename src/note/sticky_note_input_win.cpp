@@ -161,7 +161,7 @@ void TFStickyNote::ImgImportMouseDown() { host_.ImportStickyNote(); }
 
 void TFStickyNote::ImgFontMouseDown() { FontCommand(); }
 
-void TFStickyNote::ImgDeleteMouseDown() { Close(); }
+void TFStickyNote::ImgDeleteMouseDown() { host_.NoteDeleteClicked(*this); }
 
 // ---- dragging -------------------------------------------------------------------------------
 

@@ -59,6 +59,11 @@ CodePage::Ansi WindowsCodePage::ToAnsi(std::u16string_view text) const {
 
 std::u16string WindowsCodePage::FromAnsi(std::string_view bytes) const { return Widen(CP_ACP, bytes); }
 
+std::u16string WindowsCodePage::FromCodePage(unsigned identifier, std::string_view bytes) const {
+    if (identifier == CP_UTF8 || identifier == CP_SYMBOL || IsValidCodePage(identifier)) return Widen(identifier, bytes);
+    return CodePage::FromCodePage(identifier, bytes);
+}
+
 const CodePage& SystemCodePage() {
     static const WindowsCodePage codePage;
     return codePage;

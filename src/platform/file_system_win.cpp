@@ -12,6 +12,7 @@
 #include "platform/unique_handle_win.h"
 
 #include <algorithm>
+#include <string>
 
 namespace vn {
 
@@ -19,22 +20,38 @@ namespace {
 
 std::string LastErrorText(DWORD code) { return Utf8(SystemErrorMessage(code)); }
 
-// Opens a file or folder for `access`, sharing everything, only to see whether
-// the system would let a change through.
-ProbeOpen TryOpen(const std::u16string& path, DWORD access) {
-    HANDLE h = CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+// What an open made only to look says: closed at once when it was made.
+ProbeOpen ProbeResult(HANDLE h) {
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return ProbeOpen::Opened;
     }
     switch (GetLastError()) {
+    case ERROR_FILE_EXISTS: return ProbeOpen::Opened; // a probe file of the same name: allowed
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return ProbeOpen::Shared;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT: return ProbeOpen::Denied;
     default: return ProbeOpen::Missing;
     }
+}
+
+// Opens a file or folder for `access`, sharing everything, only to see whether
+// the system would let a change through.
+ProbeOpen TryOpen(const std::u16string& path, DWORD access) {
+    return ProbeResult(CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+// Whether a new file may be made in `folder`: one is made, and goes when it is
+// closed. Opening the folder itself says too little: Wine lets a folder be opened
+// for any change and refuses only the change (an immutable folder, say).
+ProbeOpen TryCreateIn(const std::u16string& folder) {
+    const std::wstring name = L"\\~vn-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(GetCurrentThreadId()) + L".tmp";
+    return ProbeResult(CreateFileW(W(folder + U16(name)), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                   nullptr));
 }
 
 // Why the change of `path` was refused with ERROR_ACCESS_DENIED. A folder's
@@ -45,10 +62,15 @@ FileFault FaultOfDenial(const std::u16string& path) {
     const DWORD attributes = GetFileAttributesW(W(path));
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         probe.readOnlyAttribute = (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-        probe.target = TryOpen(path, DELETE);
+        // A file is asked for its data too: Wine opens an immutable file for
+        // deletion and refuses only the deletion, but refuses to open it for writing.
+        probe.target = TryOpen(path, (attributes & FILE_ATTRIBUTE_DIRECTORY) ? DELETE : DELETE | FILE_WRITE_DATA);
     }
     const std::u16string folder = ParentPath(path);
-    if (!folder.empty()) probe.folder = TryOpen(folder, FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD);
+    if (!folder.empty()) {
+        probe.folder = TryOpen(folder, FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD);
+        if (probe.folder == ProbeOpen::Opened) probe.folder = TryCreateIn(folder);
+    }
     return FaultOfAccessDenied(probe);
 }
 

@@ -39,4 +39,12 @@ std::u16string GetLocalAppDataFolder() {
     return folder;
 }
 
+std::u16string GetDocumentsFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer)) ||
+        buffer[0] == L'\0' || !IsFolder(U16(buffer)))
+        return {};
+    return WithTrailingBackslash(U16(buffer));
+}
+
 } // namespace vn

@@ -13,4 +13,11 @@ void ShowInformationBox(HWND owner, const std::u16string& caption, const std::u1
 // cannot do); where task dialogs are missing, a message box with OK.
 void ShowErrorCloseBox(HWND owner, const std::u16string& caption, const std::u16string& text);
 
+// A question after a failure: warning icon and three buttons, "Retry" (the
+// default), one labelled `goOnLabel` and "Cancel". Where task dialogs are missing, a
+// message box with Try Again, Continue and Cancel. Closing it answers Cancel.
+enum class RetryChoice { Retry, GoOn, Cancel };
+RetryChoice ShowRetryChoiceBox(HWND owner, const std::u16string& caption, const std::u16string& text,
+                               const std::u16string& goOnLabel);
+
 } // namespace vn

@@ -1,5 +1,7 @@
 #include "platform/text_codec.h"
 
+#include "platform/code_page_tables.h"
+
 #include <array>
 #include <cstdint>
 
@@ -213,6 +215,26 @@ CodePage::Ansi Utf8CodePage::ToAnsi(std::u16string_view text) const {
 }
 
 std::u16string Utf8CodePage::FromAnsi(std::string_view bytes) const { return DecodeUtf8(bytes); }
+
+std::u16string CodePage::FromCodePage(unsigned identifier, std::string_view bytes) const {
+    constexpr unsigned kSymbol = 42;
+    if (identifier == Identifier()) return FromAnsi(bytes);
+    if (identifier == kUtf8CodePage) return DecodeUtf8(bytes);
+    if (identifier == 1252) return Windows1252CodePage().FromAnsi(bytes);
+    if (identifier == 437) return DecodeCp437(bytes);
+    const char16_t* high = SingleByteHighHalf(identifier);
+    if (high == nullptr && identifier != kSymbol) return FromAnsi(bytes);
+    std::u16string out(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<uint8_t>(bytes[i]);
+        if (identifier == kSymbol) {
+            out[i] = static_cast<char16_t>(0xF000 + b);
+        } else {
+            out[i] = b < 0x80 ? static_cast<char16_t>(b) : high[b - 0x80];
+        }
+    }
+    return out;
+}
 
 bool StartsWithByteOrderMark(std::string_view bytes) {
     return bytes.starts_with(kUtf8Bom) || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");

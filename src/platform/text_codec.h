@@ -47,6 +47,11 @@ public:
     virtual unsigned Identifier() const = 0; // what GetACP reports
     virtual Ansi ToAnsi(std::u16string_view text) const = 0;
     virtual std::u16string FromAnsi(std::string_view bytes) const = 0;
+    // Bytes in another code page, as RTF's \ansicpg and \fcharset name it. Portably:
+    // this code page, UTF-8, 1252, 437, the symbol code page (42: byte b is U+F000 + b)
+    // and the single-byte ones of code_page_tables.h; any other code page reads as
+    // this one. Windows converts every code page it has.
+    virtual std::u16string FromCodePage(unsigned identifier, std::string_view bytes) const;
 };
 
 // Windows-1252 (Western European), the usual ANSI code page. The five bytes that

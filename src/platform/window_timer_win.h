@@ -24,12 +24,17 @@ public:
         // SetTimer with the id of a running timer replaces it: the interval restarts.
         enabled_ = SetTimer(owner_.Handle(), id_, static_cast<UINT>(interval_.count()), nullptr) != 0;
     }
+    void Start(std::chrono::milliseconds interval) override {
+        interval_ = interval;
+        Start();
+    }
     void Stop() override {
         if (enabled_ && owner_.HasHandle()) KillTimer(owner_.Handle(), id_);
         enabled_ = false;
     }
     bool Enabled() const override { return enabled_; }
     UINT_PTR Id() const noexcept { return id_; }
+    std::chrono::milliseconds Interval() const noexcept { return interval_; }
 
 private:
     const Window& owner_;

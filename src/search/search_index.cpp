@@ -3,90 +3,96 @@
 #include <algorithm>
 
 namespace vn {
-namespace {
 
-bool Narrow(std::u16string_view text, std::string& out) {
-    out.resize(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] > 0xFF) return false;
-        out[i] = static_cast<char>(text[i]);
+SearchIndex::SearchIndex() = default;
+SearchIndex::~SearchIndex() = default;
+
+void SearchIndex::Set(uint64_t key, std::u16string_view caption, std::u16string_view owner,
+                      std::u16string_view text) {
+    std::string folded = FoldFieldsForSearch({caption, owner, text});
+    folded.shrink_to_fit();
+    auto found = slotOfKey_.find(key);
+    if (found == slotOfKey_.end()) {
+        uint32_t slot;
+        if (freeSlots_.empty()) {
+            slot = static_cast<uint32_t>(entries_.size());
+            entries_.emplace_back();
+        } else {
+            slot = freeSlots_.back();
+            freeSlots_.pop_back();
+        }
+        found = slotOfKey_.emplace(key, slot).first;
+        entries_[slot].key = key;
+        entries_[slot].order = nextOrder_++;
     }
-    return true;
-}
-
-// Every old word lies inside a new one: whatever matches now matched then.
-bool Narrows(const std::vector<std::u16string>& now, const std::vector<std::u16string>& before) {
-    return std::all_of(before.begin(), before.end(), [&](const std::u16string& old) {
-        return std::any_of(now.begin(), now.end(), [&](const std::u16string& word) {
-            return word.find(old) != std::u16string::npos;
-        });
-    });
-}
-
-} // namespace
-
-bool SearchIndex::Entry::Contains(const std::u16string& word, const std::string& narrowWord, bool wordIsNarrow) const {
-    if (wide.empty()) return wordIsNarrow && narrow.find(narrowWord) != std::string::npos;
-    return wide.find(word) != std::u16string::npos;
-}
-
-void SearchIndex::Set(uint64_t key, std::u16string_view caption, std::u16string_view owner, std::u16string_view text) {
-    std::u16string all;
-    all.reserve(caption.size() + owner.size() + text.size() + 2);
-    all.append(caption).append(1, u'\n').append(owner).append(1, u'\n').append(text);
-    const std::u16string folded = FoldSearchText(all);
-    Entry entry;
-    if (!Narrow(folded, entry.narrow)) {
-        entry.narrow.clear();
-        entry.wide = folded;
-    }
-    entry.narrow.shrink_to_fit();
-    entries_[key] = std::move(entry);
-    ++generation_;
+    Entry& entry = entries_[found->second];
+    entry.folded = std::move(folded);
+    entry.version = nextVersion_++;
 }
 
 void SearchIndex::Remove(uint64_t key) {
-    if (entries_.erase(key)) ++generation_;
+    const auto found = slotOfKey_.find(key);
+    if (found == slotOfKey_.end()) return;
+    Entry& entry = entries_[found->second];
+    entry = Entry();
+    freeSlots_.push_back(found->second);
+    slotOfKey_.erase(found);
 }
 
-const std::vector<uint64_t>& SearchIndex::SortedKeys() const {
-    if (sortedAt_ != generation_) {
-        sortedKeys_.clear();
-        sortedKeys_.reserve(entries_.size());
-        for (const auto& entry : entries_) sortedKeys_.push_back(entry.first);
-        std::sort(sortedKeys_.begin(), sortedKeys_.end());
-        sortedAt_ = generation_;
-    }
-    return sortedKeys_;
+void SearchIndex::Clear() {
+    entries_.clear();
+    freeSlots_.clear();
+    slotOfKey_.clear();
+    last_.reset();
 }
+
+bool SearchIndex::Contains(uint64_t key) const { return slotOfKey_.count(key) != 0; }
+
+size_t SearchIndex::Size() const { return slotOfKey_.size(); }
 
 std::vector<uint64_t> SearchIndex::Filter(const SearchQuery& query) const {
-    const std::vector<std::u16string>& words = query.Words();
-    const bool narrowing = lastAt_ == generation_ && Narrows(words, lastWords_);
-    const std::vector<uint64_t>& candidates = narrowing ? lastKeys_ : SortedKeys();
-    std::vector<std::string> narrowWords(words.size());
-    std::vector<char> wordIsNarrow(words.size());
-    for (size_t i = 0; i < words.size(); ++i) wordIsNarrow[i] = Narrow(words[i], narrowWords[i]);
-    std::vector<uint64_t> keys;
-    keys.reserve(candidates.size());
-    for (uint64_t key : candidates) {
-        const Entry& entry = entries_.at(key);
-        bool all = true;
-        for (size_t i = 0; all && i < words.size(); ++i) all = entry.Contains(words[i], narrowWords[i], wordIsNarrow[i]);
-        if (all) keys.push_back(key);
+    std::vector<uint32_t> found;
+    const bool narrow = last_ && query.Narrows(last_->query);
+    auto look = [&](uint32_t slot) {
+        const Entry& entry = entries_[slot];
+        if (entry.version != 0 && query.MatchesFolded(entry.folded)) found.push_back(slot);
+    };
+    if (narrow) {
+        // A slot set since the last filter may hold another note now: it is looked at
+        // with the changed ones below, not as one of the earlier results.
+        for (uint32_t slot : last_->found)
+            if (slot < entries_.size() && entries_[slot].version <= last_->version) look(slot);
+        for (uint32_t slot = 0; slot < entries_.size(); ++slot)
+            if (entries_[slot].version > last_->version) look(slot);
+    } else {
+        for (uint32_t slot = 0; slot < entries_.size(); ++slot) look(slot);
     }
-    lastWords_ = words;
-    lastKeys_ = keys;
-    lastAt_ = generation_;
+    std::vector<uint64_t> keys = Keys(found);
+    last_.emplace(LastFilter{SearchQuery(query), nextVersion_ - 1, std::move(found)});
     return keys;
 }
 
-size_t SearchIndex::BytesPerNote() const {
-    if (entries_.empty()) return 0;
-    size_t bytes = 0;
-    for (const auto& [key, entry] : entries_)
-        bytes += sizeof(key) + sizeof(entry) + entry.narrow.capacity() + entry.wide.capacity() * 2;
-    return bytes / entries_.size();
+std::vector<uint64_t> SearchIndex::Keys(std::vector<uint32_t> slots) const {
+    std::sort(slots.begin(), slots.end(),
+              [&](uint32_t a, uint32_t b) { return entries_[a].order < entries_[b].order; });
+    std::vector<uint64_t> keys;
+    keys.reserve(slots.size());
+    for (uint32_t slot : slots) keys.push_back(entries_[slot].key);
+    return keys;
 }
+
+size_t SearchIndex::Bytes() const {
+    // A node of the key map: the pair, the next pointer and the cached hash.
+    constexpr size_t kMapNode = sizeof(std::pair<const uint64_t, uint32_t>) + 2 * sizeof(void*);
+    size_t bytes = sizeof(*this) + entries_.capacity() * sizeof(Entry) + freeSlots_.capacity() * sizeof(uint32_t) +
+                   slotOfKey_.size() * kMapNode + slotOfKey_.bucket_count() * sizeof(void*);
+    // Short strings live inside the entry itself.
+    const size_t inPlace = std::string().capacity();
+    for (const Entry& entry : entries_)
+        if (entry.folded.capacity() > inPlace) bytes += entry.folded.capacity() + 1;
+    return bytes;
+}
+
+size_t SearchIndex::BytesPerNote() const { return Size() == 0 ? 0 : Bytes() / Size(); }
 
 } // namespace vn

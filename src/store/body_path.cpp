@@ -45,4 +45,10 @@ std::optional<std::u16string> BodyFileInFolder(std::u16string_view field, std::u
     return std::u16string(name);
 }
 
+std::u16string FoldedFileName(std::u16string name) {
+    for (char16_t& c : name)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    return name;
+}
+
 } // namespace vn

@@ -18,4 +18,7 @@ namespace vn {
 // Folder names compare without regard to ASCII letter case, as Windows does.
 std::optional<std::u16string> BodyFileInFolder(std::u16string_view field, std::u16string_view folderName);
 
+// A file name as Windows compares it: ASCII letters in lower case.
+std::u16string FoldedFileName(std::u16string name);
+
 } // namespace vn

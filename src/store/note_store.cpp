@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "store/body_path.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/record_line.h"
+#include "store/store_fingerprint.h"
 #include "store/store_in_place.h"
 #include "store/store_names.h"
 
@@ -42,22 +44,68 @@ std::u16string NoteStore::SaveStickyNoteToFile(StoreNote& note, const std::u16st
     return ComposeRecordLine(note.ExeName(), note.Caption(), note.OwnerLabel(), note.TimeLabel(), fileName, states);
 }
 
-void NoteStore::SaveStore(std::span<StoreNote* const> notes) { WriteSnapshot(CaptureStore(notes)); }
+void NoteStore::SaveStore(std::span<StoreNote* const> notes) { WriteSnapshot(CaptureStore(notes), {}); }
 
-SaveOutcome NoteStore::Write(const StoreSnapshot& snapshot) {
+SaveOutcome NoteStore::Write(const StoreSnapshot& snapshot) { return Write(snapshot, {}); }
+
+SaveOutcome NoteStore::Write(const StoreSnapshot& snapshot, const CommitHook& beforeCommit) {
     try {
-        return SaveOutcome::Saved(WriteSnapshot(snapshot));
+        return SaveOutcome::Saved(WriteSnapshot(snapshot, beforeCommit));
     } catch (const std::exception& e) {
         return SaveOutcome::Failed(e);
     }
 }
 
-SavePath NoteStore::WriteSnapshot(const StoreSnapshot& snapshot) {
+void NoteStore::BeforeCommit(const CommitHook& hook, const StorePlan& plan, const std::string& indexBytes) const {
+    if (!hook) return;
+    std::unordered_map<std::u16string, const std::string*> bodies;
+    bodies.reserve(plan.bodies.size());
+    for (const StagedBody& body : plan.bodies)
+        if (body.bytes) bodies.emplace(FoldedFileName(body.name), body.bytes.get());
+    hook(StoreFingerprint(indexBytes, codePage_, [&](const std::u16string& name) -> const std::string* {
+        auto it = bodies.find(FoldedFileName(name));
+        return it == bodies.end() ? nullptr : it->second;
+    }));
+}
+
+uint64_t NoteStore::FingerprintOnDisk() {
+    if (fs_.Exists(folders_.Backup()) || folders_.IsComplete(folders_.Staging()) ||
+        !folders_.IsComplete(folders_.Store())) {
+        // The folders are about to change: what the store knows of them may not hold.
+        knownStore_.reset();
+        knownStaging_.reset();
+    }
+    try {
+        folders_.Settle();
+    } catch (const std::exception&) {
+        // As a load: the complete store is read where it is.
+    }
+    const std::u16string folder = folders_.FolderToLoad();
+    if (folder.empty()) return StoreFingerprint({}, codePage_, {});
+    if (loadedIndex_ && knownStore_ && !bodyUnreadAtLoad_ && folder == folders_.Store()) {
+        // What the load read is still what the disk holds: no need to read it all again.
+        return StoreFingerprint(*loadedIndex_, codePage_, [&](const std::u16string& name) -> const std::string* {
+            auto it = knownStore_->find(name);
+            return it == knownStore_->end() || !it->second ? nullptr : it->second.get();
+        });
+    }
+    const std::string index = fs_.ReadFile(folder + u"\\" + std::u16string(kIndexFileName));
+    std::string held;
+    return StoreFingerprint(index, codePage_, [&](const std::u16string& name) -> const std::string* {
+        const std::u16string path = folder + u"\\" + name;
+        if (fs_.Kind(path) == PathKind::Missing) return nullptr;
+        held = fs_.ReadFile(path);
+        return &held;
+    });
+}
+
+SavePath NoteStore::WriteSnapshot(const StoreSnapshot& snapshot, const CommitHook& beforeCommit) {
+    loadedIndex_.reset();
     if (unreadStore_) ReadUnloadedStore();
     RereadKeptBodies();
     StorePlan plan = PlanStore(snapshot);
     try {
-        SaveThroughStaging(plan);
+        SaveThroughStaging(plan, beforeCommit);
         return SavePath::Swapped;
     } catch (const std::exception&) {
         // The folders could not be swapped, or a new store not be staged. Without a
@@ -71,7 +119,8 @@ SavePath NoteStore::WriteSnapshot(const StoreSnapshot& snapshot) {
         }
     }
     try {
-        SaveInPlace(fs_, folders_, plan, knownStore_, codePage_);
+        SaveInPlace(fs_, folders_, plan, knownStore_, codePage_,
+                    [&](const std::string& indexBytes) { BeforeCommit(beforeCommit, plan, indexBytes); });
     } catch (...) {
         // Whatever the failure left in the folders is unknown now: the next save writes every body.
         knownStore_.reset();
@@ -126,7 +175,7 @@ StorePlan NoteStore::PlanStore(const StoreSnapshot& snapshot) const {
     return plan;
 }
 
-void NoteStore::SaveThroughStaging(StorePlan& plan) {
+void NoteStore::SaveThroughStaging(StorePlan& plan, const CommitHook& beforeCommit) {
     // What the store knows of its folders holds only while no save was cut short.
     if (fs_.Exists(folders_.Backup()) || folders_.IsComplete(folders_.Staging()) ||
         !folders_.IsComplete(folders_.Store())) {
@@ -143,7 +192,9 @@ void NoteStore::SaveThroughStaging(StorePlan& plan) {
     PlaceBodies(fs_, folders_.Staging(), plan.bodies, staging,
                 [this](const std::u16string& path) { folders_.RetireFile(path); });
     folders_.RemoveStaleFiles(plan.bodies.size());
-    folders_.WriteStagedIndex(EncodeIndexFile(IndexLines(plan), codePage_));
+    const std::string indexBytes = EncodeIndexFile(IndexLines(plan), codePage_);
+    BeforeCommit(beforeCommit, plan, indexBytes);
+    folders_.WriteStagedIndex(indexBytes);
     // A swap that fails leaves the staging folder as it is now.
     knownStaging_ = staging;
     const bool oldStoreStaged = folders_.Commit();
@@ -179,6 +230,7 @@ std::optional<StoredRecord> NoteStore::LoadRecord(const std::u16string& line, si
             if (known) (*known)[*name] = std::make_shared<const std::string>(*body);
         } catch (const std::exception&) {
             kept.unreadSource = path;
+            if (fs_.Kind(path) != PathKind::Missing) bodyUnreadAtLoad_ = true;
         }
         kept.bodyFieldOffset = spans[kBodyFileField].offset;
         kept.bodyFieldLength = spans[kBodyFileField].length;
@@ -206,6 +258,8 @@ LoadedStore NoteStore::LoadNotes() {
     knownStaging_.reset();
     unreadStore_ = false;
     unclaimed_.reset();
+    loadedIndex_.reset();
+    bodyUnreadAtLoad_ = false;
     try {
         folders_.Settle();
     } catch (const std::exception&) {
@@ -228,7 +282,10 @@ LoadedStore NoteStore::LoadNotes() {
     FolderContents known;
     for (size_t i = 0; i < result.lines.size(); ++i)
         if (auto record = LoadRecord(result.lines[i], i, folder, &known)) result.notes.push_back(std::move(*record));
-    if (folder == folders_.Store()) knownStore_ = std::move(known);
+    if (folder == folders_.Store()) {
+        knownStore_ = std::move(known);
+        loadedIndex_ = std::move(bytes);
+    }
     return result;
 }
 

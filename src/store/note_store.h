@@ -19,6 +19,8 @@
 // DataFolder may be read anywhere. The writer writes snapshots in the order
 // they were captured, so that a save captured before a deletion never follows
 // one captured after it and brings the deleted note back.
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -100,6 +102,17 @@ public:
     // Never raises a std::exception: a failure is reported with its reason,
     // and the store on disk is the previous one or the new one, whole.
     SaveOutcome Write(const StoreSnapshot& snapshot);
+    // The same, calling `beforeCommit` with the fingerprint of the store about to
+    // be put on the disk (store_fingerprint.h) just before its index takes its name,
+    // every time the save gets there (a swap that fails is followed by a save in
+    // place, with a fingerprint of its own). An exception from it abandons that way
+    // of saving, as a failing step would: the previous store stays.
+    using CommitHook = std::function<void(uint64_t fingerprint)>;
+    SaveOutcome Write(const StoreSnapshot& snapshot, const CommitHook& beforeCommit);
+    // The fingerprint of the store a start would load now (after finishing an
+    // interrupted swap, as a load does); an empty index when there is no store.
+    // Raises when the index or a body file it names exists but cannot be read.
+    uint64_t FingerprintOnDisk();
     // Capture and write in one, on the calling thread; raises what Write reports.
     void SaveStore(std::span<StoreNote* const> notes);
 
@@ -112,9 +125,11 @@ public:
 
 private:
     void RereadKeptBodies();
-    SavePath WriteSnapshot(const StoreSnapshot& snapshot);
+    SavePath WriteSnapshot(const StoreSnapshot& snapshot, const CommitHook& beforeCommit);
     StorePlan PlanStore(const StoreSnapshot& snapshot) const;
-    void SaveThroughStaging(StorePlan& plan);
+    void SaveThroughStaging(StorePlan& plan, const CommitHook& beforeCommit);
+    // Calls the hook, if any, with the fingerprint of `plan` written with these index bytes.
+    void BeforeCommit(const CommitHook& hook, const StorePlan& plan, const std::string& indexBytes) const;
     std::optional<StoredRecord> LoadRecord(const std::u16string& line, size_t index, const std::u16string& loadFolder,
                                            FolderContents* known);
     void ReadUnloadedStore();
@@ -127,6 +142,11 @@ private:
     std::vector<std::optional<KeptRecord>> loaded_; // by line: the record of each note, should it refuse it
     bool unreadStore_ = false;              // an index file existed but could not be read
     std::optional<LoadedStore> unclaimed_;  // read late, not yet handed out by RetryUnreadIndex
+    // The index the load read from "Information", while no save has changed it, and
+    // no body it names failed to be read: with knownStore_ what FingerprintOnDisk
+    // would read again.
+    std::optional<std::string> loadedIndex_;
+    bool bodyUnreadAtLoad_ = false;
     // The body files of "Information" and of the staging folder, as far as known.
     std::optional<FolderContents> knownStore_, knownStaging_;
 };

@@ -3,6 +3,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "store/body_path.h"
 #include "store/index_file.h"
 #include "store/index_string.h"
 #include "store/store_names.h"
@@ -11,24 +12,17 @@ namespace vn {
 
 namespace {
 
-// Windows compares file names without regard to letter case.
-std::u16string Folded(std::u16string name) {
-    for (char16_t& c : name)
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    return name;
-}
-
 // Names for new body files: none that the folder holds or this save gave out.
 class FreeNames {
 public:
     explicit FreeNames(const std::vector<std::u16string>& present) {
-        for (const std::u16string& name : present) taken_.insert(Folded(name));
+        for (const std::u16string& name : present) taken_.insert(FoldedFileName(name));
     }
-    void Take(const std::u16string& name) { taken_.insert(Folded(name)); }
+    void Take(const std::u16string& name) { taken_.insert(FoldedFileName(name)); }
     std::u16string Next(const std::u16string& preferred) {
         std::u16string name = preferred;
-        while (taken_.count(Folded(name))) name = DecimalText(lowest_++) + u".txt";
-        taken_.insert(Folded(name));
+        while (taken_.count(FoldedFileName(name))) name = DecimalText(lowest_++) + u".txt";
+        taken_.insert(FoldedFileName(name));
         return name;
     }
 
@@ -40,7 +34,7 @@ private:
 } // namespace
 
 void SaveInPlace(FileSystem& fs, StoreFolders& folders, StorePlan& plan, std::optional<FolderContents>& known,
-                 const CodePage& codePage) {
+                 const CodePage& codePage, const std::function<void(const std::string& indexBytes)>& beforeIndex) {
     folders.RetireStagedIndex();
 
     const std::u16string& store = folders.Store();
@@ -67,13 +61,15 @@ void SaveInPlace(FileSystem& fs, StoreFolders& folders, StorePlan& plan, std::op
         fs.WriteFile(store + u"\\" + body.name, *body.bytes, Durability::Flushed);
         written[body.name] = body.bytes;
     }
-    folders.ReplaceIndex(store, EncodeIndexFile(IndexLines(plan), codePage));
+    const std::string indexBytes = EncodeIndexFile(IndexLines(plan), codePage);
+    if (beforeIndex) beforeIndex(indexBytes);
+    folders.ReplaceIndex(store, indexBytes);
     known = written;
 
-    std::set<std::u16string> named{Folded(std::u16string(kIndexFileName))};
-    for (const auto& [name, bytes] : written) named.insert(Folded(name));
+    std::set<std::u16string> named{FoldedFileName(std::u16string(kIndexFileName))};
+    for (const auto& [name, bytes] : written) named.insert(FoldedFileName(name));
     for (const std::u16string& name : fs.List(store)) {
-        if (named.count(Folded(name))) continue;
+        if (named.count(FoldedFileName(name))) continue;
         try {
             fs.RemoveFile(store + u"\\" + name);
         } catch (const std::exception&) {

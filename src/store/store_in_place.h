@@ -24,7 +24,9 @@
 //      leaves a file nothing names.
 // Body file names then no longer follow the list positions; the next swapped
 // save names them by position again.
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
@@ -36,8 +38,10 @@ namespace vn {
 // Saves `plan` into the store folder, which must be complete. `known` is what
 // the store folder's files that its index names hold, or nothing when unknown;
 // on return it is what the new index names, on an exception unreliable. The
-// plan's bodies take the names their files have in the end.
+// plan's bodies take the names their files have in the end. `beforeIndex` gets
+// the new index's bytes once every body is on the disk, before step 3; when it
+// raises, the store stays as it was.
 void SaveInPlace(FileSystem& fs, StoreFolders& folders, StorePlan& plan, std::optional<FolderContents>& known,
-                 const CodePage& codePage);
+                 const CodePage& codePage, const std::function<void(const std::string& indexBytes)>& beforeIndex);
 
 } // namespace vn

@@ -22,6 +22,10 @@ public:
         armed_ = true;
         ++starts_;
     }
+    void Start(Ms interval) override {
+        interval_ = interval;
+        Start();
+    }
     void Stop() override { armed_ = false; }
     bool Enabled() const override { return armed_; }
 
@@ -36,6 +40,7 @@ public:
     }
 
     Ms Now() const { return now_; }
+    Ms Interval() const { return interval_; }
     // How often the timer was started or restarted.
     int Starts() const { return starts_; }
 

@@ -38,9 +38,16 @@
 //                                   (cell texts, screen rectangle, state image:
 //                                   1 unchecked, 2 checked, 0 none; selected)
 //     computer-name                 GetComputerNameW, as the program names a new note's owner
+//     post HWND MSG WPARAM LPARAM   posts a message (decimal numbers): what Wine's tray does
+//                                   not send, such as a click on a balloon
 //     focus X Y                     where the keys go: the foreground window, its thread's
 //                                   active, focus and capture windows, and the window the
 //                                   system finds at the point X Y with its top-level window
+//     gaps HWND MS                  for MS milliseconds, sends WM_NULL to the window again
+//                                   and again and answers the longest wait for its thread
+//                                   to handle one ("longest_ms") and how many it handled:
+//                                   how long the program's interface thread went without
+//                                   looking at its messages (input included)
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
@@ -553,6 +560,22 @@ std::string Focus(int x, int y) {
 }
 
 // One command with its arguments; the answer line.
+std::string Gaps(HWND window, int ms) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    double longest = 0;
+    long handled = 0;
+    while (Clock::now() < end) {
+        const auto sent = Clock::now();
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) return Ok(false);
+        longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+        ++handled;
+        Sleep(1);
+    }
+    return "{\"ok\": true, \"longest_ms\": " + std::to_string(longest) + ", \"handled\": " + std::to_string(handled) + "}";
+}
+
 std::string Run(const std::vector<std::wstring>& args) {
     auto arg = [&](size_t i) { return i < args.size() ? args[i] : std::wstring(); };
     const std::wstring& command = args.empty() ? std::wstring() : args[0];
@@ -563,6 +586,12 @@ std::string Run(const std::vector<std::wstring>& args) {
     if (command == L"paste")
         return Ok(SendMessageTimeoutW(ParseWindow(arg(1)), WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr) != 0);
     if (command == L"close-window") return Ok(PostMessageW(ParseWindow(arg(1)), WM_CLOSE, 0, 0));
+    // post HWND MSG WPARAM LPARAM (decimal): what the system would post, where Wine does not
+    // (the tray's balloon click, say).
+    if (command == L"post")
+        return Ok(PostMessageW(ParseWindow(arg(1)), static_cast<UINT>(std::wcstoul(arg(2).c_str(), nullptr, 10)),
+                               std::wcstoull(arg(3).c_str(), nullptr, 10),
+                               static_cast<LPARAM>(std::wcstoll(arg(4).c_str(), nullptr, 10))));
     if (command == L"launch-ready") return LaunchReady(arg(1), std::wcstod(arg(2).c_str(), nullptr));
     if (command == L"close-wait") return CloseWait(std::wcstod(arg(1).c_str(), nullptr));
     if (command == L"wait-exit")
@@ -590,6 +619,7 @@ std::string Run(const std::vector<std::wstring>& args) {
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
     if (command == L"listview") return ListView(ParseWindow(arg(1)));
+    if (command == L"gaps") return Gaps(ParseWindow(arg(1)), _wtoi(arg(2).c_str()));
     if (command == L"focus") return Focus(_wtoi(arg(1).c_str()), _wtoi(arg(2).c_str()));
     if (command == L"resources") return Resources(std::wcstoul(arg(1).c_str(), nullptr, 0));
     if (command == L"computer-name") {

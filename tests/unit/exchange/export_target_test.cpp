@@ -21,6 +21,7 @@ TEST(ExportTarget, TheDataFolderOwnFoldersAreRefused) {
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Information.new\\x.vnx", true},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Information.old\\x.vnx", true},  // gone with the next save
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Temp Export\\sub\\x.vnx", true},
+        {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\recycle bin\\x.vnx", true},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\x.vnx", false},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Information.vnx", false},
         {u"C:\\Users\\Ann\\AppData\\Local\\Vantory Note\\Temp Exports\\x.vnx", false},

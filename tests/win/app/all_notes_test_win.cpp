@@ -150,8 +150,8 @@ TEST_F(AllNotesWindowTest, TheListFollowsTypingAndDeletingAndTheWindowKeepsItsPl
     EXPECT_TRUE(IsWindowEnabled(window.Button(AllNotesWindow::kDeleteId)));
     EXPECT_FALSE(IsWindowEnabled(window.Button(AllNotesWindow::kShowId))) << "its window is not there";
     Click(AllNotesWindow::kDeleteId);
-    EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"wordpad.exe - Vn absent plan", u"notepad.exe - Vn absent letter"}));
     EXPECT_EQ(main->Jotlets().size(), 2u) << "no question: it is gone at once";
+    EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"wordpad.exe - Vn absent plan", u"notepad.exe - Vn absent letter"}));
     Type(u"stamps");
     EXPECT_TRUE(ListRows().empty()) << "nor is it found";
 

@@ -18,18 +18,31 @@ protected:
 };
 
 // Runs the steps one after the other, each from a thread timer inside whatever
-// modal loop runs then.
+// modal loop runs then. A step that pumps messages itself (PumpUntil) would meet
+// the next tick of the timer: the next step waits until it has returned. The
+// timer goes with the last step, so that none is left to a later test.
 void InSteps(std::vector<std::function<void()>> steps) {
     static std::vector<std::function<void()>> pending;
+    static bool running = false;
+    static UINT_PTR timer = 0;
+    if (timer) KillTimer(nullptr, timer);
     pending = std::move(steps);
-    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (running) return;
         if (pending.empty()) {
             KillTimer(nullptr, id);
+            timer = 0;
             return;
         }
         auto step = std::move(pending.front());
         pending.erase(pending.begin());
+        if (pending.empty()) {
+            KillTimer(nullptr, id);
+            timer = 0;
+        }
+        running = true;
         step();
+        running = false;
     });
 }
 

@@ -6,7 +6,10 @@
 #include "exchange/zip_archive.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system.h"
+#include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "store/note_store.h"
+#include "store/save_texts.h"
 
 #include "note_test_fixture_win.h"
 #include "wiring_fixture_win.h"
@@ -100,7 +103,16 @@ protected:
                                 "bad.exe=PC|t|Information\\1.txt|0",
                                 "notepad.exe|Vn absent two=PC|t2|Information\\2.txt|01"}));
     }
-    void FireSaveTimer() { SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0); }
+    // The index held by another program, opened without sharing reading.
+    UniqueFileHandle HoldIndex() {
+        return UniqueFileHandle(CreateFileW(W(folder.Path() + u"Information\\Jotlets.txt"), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    // The timer's save is written on the writer: wait for it.
+    void FireSaveTimer() {
+        SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0);
+        main->FinishWrites();
+    }
 };
 
 TEST_F(WiringStoreTest, LoadedNotesWaitAndEveryChangeReachesTheStore) {
@@ -124,15 +136,12 @@ TEST_F(WiringStoreTest, LoadedNotesWaitAndEveryChangeReachesTheStore) {
     EXPECT_EQ(folder.Read("Information\\1.txt"), Rtf("two"));
     EXPECT_EQ(folder.Read("Information\\2.txt"), Rtf("bad"));
 
-    // Deleting: the note leaves the list at once, the store with the save its
-    // removal notice schedules.
+    // Deleting: the note leaves the list and the store at once, into the recycle bin.
     main->DeleteJotlets(u"0");
     ASSERT_EQ(main->Jotlets().size(), 1u);
     EXPECT_EQ(Note(0).WndParentCaption(), u"Vn absent two");
-    EXPECT_TRUE(PumpUntil([&] { return main->TimerEnabled(ControllerTimer::SaveTimer); }, 2000))
-        << "the removal notice scheduled no save";
-    EXPECT_NE(folder.Read("Information\\Jotlets.txt").find("Vn absent one"), std::string::npos)
-        << "the store changes only with the save";
+    EXPECT_EQ(folder.Read("Information\\Jotlets.txt").find("Vn absent one"), std::string::npos);
+    EXPECT_NE(folder.Read("Recycle Bin\\Deleted.txt").find("Vn absent one"), std::string::npos);
 
     // A typed change, then quitting before the save timer fires: the shutdown saves it.
     Note(0).Editor().LoadBody("typed");
@@ -188,6 +197,98 @@ TEST_F(WiringStoreTest, AStartWithoutStoreWritesNothingUntilTheShutdown) {
     main->Destroy();
     EXPECT_TRUE(folder.Exists("Information\\Jotlets.txt"));
     EXPECT_EQ(folder.Read("Information\\Jotlets.txt"), "");
+}
+
+// Another program holds the index at start (opened without sharing reading): the
+// start goes on, the index is read again on a timer, and once it can be read its
+// notes come in beside the note made meanwhile; the store keeps all of them.
+TEST_F(WiringStoreTest, AnIndexHeldAtStartComesInLaterBesideTheNotesMadeMeanwhile) {
+    WriteStore();
+    UniqueFileHandle held = HoldIndex();
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    Start();
+    EXPECT_TRUE(main->Jotlets().empty());
+    EXPECT_TRUE(main->TimerEnabled(ControllerTimer::IndexRereadTimer));
+    auto made = std::make_unique<TFStickyNote>(*main, u"notepad.exe", u"Vn made meanwhile");
+    made->Editor().LoadBody("meanwhile");
+    main->AddJotlet(std::move(made));
+
+    auto reread = [&] {
+        SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::IndexRereadTimer), 0);
+        main->FinishWrites();
+    };
+    reread();
+    EXPECT_EQ(main->Jotlets().size(), 1u) << "still held";
+    EXPECT_TRUE(main->TimerEnabled(ControllerTimer::IndexRereadTimer)) << "read again within the first minute";
+    FireSaveTimer();
+    EXPECT_FALSE(folder.Exists("Information.new")) << "a save while the index is read again fails for the same reason";
+
+    held.reset();
+    reread();
+    ASSERT_EQ(main->Jotlets().size(), 3u);
+    EXPECT_EQ(Note(0).WndParentCaption(), u"Vn made meanwhile");
+    EXPECT_EQ(Note(1).WndParentCaption(), u"Vn absent one");
+    EXPECT_EQ(Note(2).WndParentCaption(), u"Vn absent two");
+    EXPECT_FALSE(main->TimerEnabled(ControllerTimer::IndexRereadTimer));
+    EXPECT_TRUE(main->TimerEnabled(ControllerTimer::SaveTimer)) << "the notes read late are saved";
+
+    FireSaveTimer();
+    EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
+              IndexFile({"notepad.exe|Vn absent two=PC|t2|Information\\2.txt|01",
+                         "notepad.exe|Vn absent one=PC|t1|Information\\1.txt|1",
+                         std::string("notepad.exe|Vn made meanwhile=") + Utf8(Note(0).Stored().OwnerLabel()) + "|" +
+                             Utf8(Note(0).Stored().TimeLabel()) + "|Information\\0.txt|0",
+                         "bad.exe=PC|t|Information\\3.txt|0"}))
+        << "each note once, the record that made no note kept";
+}
+
+// Held for more than the first minute of rereads: the person is told, and the
+// save retries read it again; the save that can read it writes its records back
+// and brings its notes in.
+TEST_F(WiringStoreTest, AnIndexHeldForLongIsToldAndReadByTheSaveRetries) {
+    WriteStore();
+    UniqueFileHandle held = HoldIndex();
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    Start();
+    int rereads = 0;
+    while (main->TimerEnabled(ControllerTimer::IndexRereadTimer) && rereads < 100) {
+        SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::IndexRereadTimer), 0);
+        main->FinishWrites();
+        ++rereads;
+    }
+    EXPECT_EQ(rereads, 12) << "every 5 s for a minute";
+    main->FinishWrites();
+    SendMessageW(main->Tray().MessageWindow(), kTrayCallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(main->Tray().BalloonText(), CannotSaveText(SaveFailure::IndexUnreadable));
+    EXPECT_EQ(main->Tray().BalloonIcon(), static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_TRUE(main->TimerEnabled(ControllerTimer::SaveTimer)) << "the retry";
+
+    held.reset();
+    FireSaveTimer();
+    ASSERT_EQ(main->Jotlets().size(), 2u);
+    EXPECT_EQ(Note(0).WndParentCaption(), u"Vn absent one");
+    SendMessageW(main->Tray().MessageWindow(), kTrayCallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(main->Tray().BalloonText(), kSavedAgainText);
+    FireSaveTimer();
+    EXPECT_EQ(folder.Read("Information\\Jotlets.txt"),
+              IndexFile({"notepad.exe|Vn absent two=PC|t2|Information\\1.txt|01",
+                         "notepad.exe|Vn absent one=PC|t1|Information\\0.txt|1",
+                         "bad.exe=PC|t|Information\\2.txt|0"}));
+}
+
+// Windows ends the session while a save is being written: the end waits for it,
+// saves what was typed since, and nobody is asked.
+TEST_F(WiringStoreTest, TheSessionEndWaitsForTheSaveInFlightAndSavesTheRest) {
+    WriteStore();
+    Start();
+    Note(0).Editor().LoadBody("first");
+    SendMessageW(main->Handle(), WM_TIMER, static_cast<WPARAM>(ControllerTimer::SaveTimer), 0); // in flight now
+    Note(1).Editor().LoadBody("typed during the save");
+    EXPECT_EQ(SendMessageW(main->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(main->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(main->TimerEnabled(ControllerTimer::SaveTimer));
+    EXPECT_NE(folder.Read("Information\\0.txt").find("first"), std::string::npos);
+    EXPECT_NE(folder.Read("Information\\1.txt").find("typed during the save"), std::string::npos);
 }
 
 } // namespace

@@ -303,6 +303,53 @@ TEST_F(RichEditTest, ChangesAreReportedForTextOnly) {
     }
 }
 
+// A save takes the stream kept from the save before while the control has not
+// changed: every kind of change, whether the wrapper made it or the person did
+// straight in the control (typing, a formatting key, undo), is in the next one.
+TEST_F(RichEditTest, EveryChangeReachesTheNextSaveUnchangedBodiesAreNotStreamedAgain) {
+    edit->LoadBody(Utf8Body("plain"));
+    auto selectAll = [&] {
+        edit->SetSelStart(0);
+        edit->SetSelLength(100);
+    };
+    // As the person does it: nothing goes through the wrapper.
+    auto straight = [&](DWORD effect) {
+        SendMessageW(edit->Handle(), EM_SETSEL, 0, -1);
+        CHARFORMAT2W cf{};
+        cf.cbSize = sizeof(cf);
+        cf.dwMask = effect == CFE_BOLD ? CFM_BOLD : CFM_STRIKEOUT;
+        cf.dwEffects = effect;
+        SendMessageW(edit->Handle(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        const char* saved; // in the next save's RTF
+    };
+    const std::vector<Step> steps = {
+        {"typing", [&] { edit->SetSelStart(5); Type(L" typed"); }, "plain typed"},
+        {"a formatting key, straight in the control", [&] { straight(CFE_BOLD); }, "\\b"},
+        {"a format through the wrapper", [&] { selectAll(); edit->SetSelStyle(StyleItalic); }, "\\i"},
+        {"strike-out, straight in the control", [&] { straight(CFE_STRIKEOUT); }, "\\strike"},
+        {"undo, straight in the control", [&] { SendMessageW(edit->Handle(), EM_UNDO, 0, 0); }, nullptr},
+        {"a new body", [&] { edit->LoadBody(Utf8Body("another")); }, "another"},
+        {"re-creation", [&] { edit->Destroy(); edit->Create(host.Handle(), 20, 1, 304, 104); }, "another"},
+    };
+    std::string before = edit->SaveRtf();
+    for (const auto& s : steps) {
+        s.run();
+        Pump();
+        const std::string saved = edit->SaveRtf();
+        if (s.saved) {
+            EXPECT_NE(saved.find(s.saved), std::string::npos) << s.what << ": " << saved;
+        } else {
+            EXPECT_NE(saved, before) << s.what;
+        }
+        EXPECT_EQ(edit->SaveRtf(), saved) << s.what << ": nothing changed in between";
+        before = saved;
+    }
+}
+
 TEST_F(RichEditTest, KeyUpReportsTheKeyAndModifiers) {
     struct Case {
         WORD vk;

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# How long a store save holds up the interface thread: the native benchmark
+# (bench/save_block_bench.cpp: capture and hand-over, the longest turn of a stand-in
+# message loop while the writer writes, and the write itself, at 1,000 and 5,000
+# notes), then the program itself under Wine during the first save of a 1,000-note
+# store (the scenario e2e_first_save_keeps_notes_moving, which prints the longest
+# gap between handled messages).
+#   bench/save_block_bench.sh [RUNS]   (build folders: $VN_BUILD, default build/native;
+#                                       $VN_WIN_BUILD, default build/win)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${VN_BUILD:-build/native}
+win=${VN_WIN_BUILD:-build/win}
+runs=${1:-5}
+[ -f "$build/CMakeCache.txt" ] || cmake --preset native -B "$build" >/dev/null
+cmake --build "$build" --target save_block_bench -j 2 >/dev/null
+"$build/bench/save_block_bench" "$runs"
+[ -f "$win/CMakeCache.txt" ] || cmake --preset win >/dev/null
+cmake --build "$win" --target VantoryNote vn_inspect -j 2 >/dev/null
+echo "the program under Wine, first save of 1,000 notes:"
+ctest --test-dir "$win" -R '^e2e_first_save_keeps_notes_moving$' -V 2>&1 | grep -E 'interface thread|moves during|Passed|Failed'
