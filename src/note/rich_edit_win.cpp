@@ -112,18 +112,7 @@ public:
     ControlQuery Query() { return {Control(), controlProc_}; }
 
     std::u16string Text() {
-        GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
-        const auto n = static_cast<int>(Ask(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
-        if (n <= 0) return {};
-        std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
-        GETTEXTEX get{};
-        get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        get.flags = GT_DEFAULT;
-        get.codepage = 1200;
-        const auto got = static_cast<int>(Ask(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                               reinterpret_cast<LPARAM>(buffer.data())));
-        buffer.resize(static_cast<size_t>(std::clamp(got, 0, n)));
-        return U16(buffer);
+        return RichEditText([this](UINT msg, WPARAM wParam, LPARAM lParam) { return Ask(msg, wParam, lParam); });
     }
 
     int TextLength() { return Query().TextLength(); }
