@@ -49,6 +49,10 @@ std::vector<NoteRow> RowsOfBin(const std::vector<BinRow>& bin) {
 
 void TFMain::AllNotes1Click() { OpenAllNotes(); }
 
+void TFMain::BinChanged() {
+    if (AllNotes_ && AllNotes_->IsOpen() && AllNotes_->ShowingBin()) AllNotes_->Refresh();
+}
+
 void TFMain::OpenAllNotes() {
     if (!AllNotes_) AllNotes_ = std::make_unique<AllNotesWindow>(AllNotesWindowActions(), UserTimeLabelFormat());
     // Texts still to be read are read first, as far as there is time for it.

@@ -120,6 +120,7 @@ std::optional<std::vector<uint64_t>> TFMain::MoveNotesToBin(const std::vector<Jo
         return std::nullopt;
     }
     for (size_t i = 0; i < moved.ids.size() && i < positions.size(); ++i) binPlaces_[moved.ids[i]] = positions[i];
+    BinChanged();
     // Out of the list at once; each note is freed once its own handlers have returned.
     for (Jotlet* note : leaving) {
         auto at = std::find(FJotlets.begin(), FJotlets.end(), note);
@@ -230,6 +231,7 @@ void TFMain::RestoreFromBin(std::vector<uint64_t> ids) {
         binPlaces_.erase(taken[i]);
         AddJotlet(std::move(made[i]), at[i]);
     }
+    BinChanged();
 }
 
 void TFMain::DeleteFromBinForGood(std::vector<uint64_t> ids) {
@@ -238,6 +240,7 @@ void TFMain::DeleteFromBinForGood(std::vector<uint64_t> ids) {
         return SaveOutcome::Saved(SavePath::Swapped);
     });
     if (!outcome.saved) ShowBalloon(kBalloonError, ReasonText(kCannotPurgeText, outcome));
+    BinChanged();
 }
 
 void TFMain::EmptyRecycleBin() {

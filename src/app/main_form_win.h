@@ -140,6 +140,8 @@ public:
 
     // --- All Notes (main_form_allnotes_win.cpp) ---------------------------------------
     // Opens the All Notes window, or brings it forward, with the search box ready.
+    // The bin took or gave back notes: an open All Notes window showing the bin follows.
+    void BinChanged();
     void OpenAllNotes();
     // Picks a window as "Add a Note" does and moves the note onto it.
     void StickToWindow(Jotlet& note);

@@ -174,6 +174,20 @@ TEST_F(AllNotesWindowTest, TheListFollowsTypingAndDeletingAndTheWindowKeepsItsPl
     EXPECT_EQ(ControlText(again.SearchBox()), u"");
 }
 
+// The bin's view follows a delete and a restore made elsewhere (a note's own Delete,
+// the click on the undo balloon), not only its own buttons.
+TEST_F(AllNotesWindowTest, TheBinViewFollowsDeletesAndRestoresMadeElsewhere) {
+    StartWithNotes();
+    Open();
+    Click(AllNotesWindow::kBinId);
+    EXPECT_TRUE(ListRows().empty());
+    main->DeleteNotes({&Note(0)});
+    EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"notepad.exe - Vn absent letter"}));
+    main->RestoreFromBin({main->RecycleBinRows().at(0).id});
+    EXPECT_TRUE(ListRows().empty()) << "the restored note still shows in the bin";
+    EXPECT_EQ(main->Jotlets().size(), 3u);
+}
+
 TEST_F(AllNotesWindowTest, StickToWindowMovesAWaitingNoteOntoThePickedWindowWithItsTextAndLabels) {
     StartWithNotes();
     TargetProcess targets({u"Vn new home"});
