@@ -9,7 +9,8 @@ leaves only that note, its matching line in the Text column. Stick to Window mov
 that waiting note onto a new Notepad (the same prompt and click as Add a Note); after
 a restart it is there, with its text. Win+Alt+N with a Notepad in front adds a note
 to it at once, a double-click on the tray icon opens All Notes again and Esc closes
-it. Each session ends with Quit.
+it. Delete in All Notes moves a note to the bin; Recycle Bin lists it and Restore
+puts it back on its Notepad. Each session ends with Quit.
 """
 from vn_desktop import expect, run_scenario
 from vn_store import INDEX, STORE, read_index
@@ -100,6 +101,24 @@ def session(desktop):
     listed = wait_for_rows(desktop, window, lambda r: len(r) == 4, "four notes")
     desktop.xdotool("key", "Escape")
     desktop.wait_until(lambda: not program.windows(cls=ALL_NOTES, visible=True), 5, "All Notes to close on Esc")
+
+    # A delete from All Notes goes to the bin; Recycle Bin and Restore bring the note
+    # back onto its window.
+    window = open_all_notes(program)
+    desktop.type_text("apples")
+    wait_for_rows(desktop, window, lambda r: len(r) == 1, "the note on Alpha.txt found")
+    desktop.xdotool("key", "Down")
+    desktop.xdotool("key", "Delete")
+    desktop.wait_until(lambda: len(program.notes(visible=True, owner=alpha_window.hwnd)) == 1, 5,
+                       "the deleted note gone from Alpha.txt")
+    desktop.click_button(window, "Recycle Bin")
+    binned = wait_for_rows(desktop, window, lambda r: len(r) == 1, "the deleted note in the bin")
+    expect(binned[0][:2] == ["notepad.exe - Alpha.txt - Notepad", "apples and pears"], f"the bin lists {binned}")
+    desktop.screenshot("all-notes-bin")
+    desktop.click_button(window, "Restore")
+    desktop.wait_until(lambda: len(program.notes(visible=True, owner=alpha_window.hwnd)) == 2, 10,
+                       "the restored note back on Alpha.txt")
+    expect("apples and pears" in program.note_texts(), f"the notes read {program.note_texts()}")
     program.quit()
 
 
