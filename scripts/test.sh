@@ -44,7 +44,7 @@ for preset in native asan win; do
 done
 if [ -x scripts/fuzz.sh ] && [ "${VN_SKIP_FUZZ:-0}" != 1 ]; then
   echo "=== fuzz"
-  bash scripts/fuzz.sh "${VN_FUZZ_SECONDS:-20}" || status=1
+  bash scripts/fuzz.sh "${VN_FUZZ_SECONDS:-20}" || { status=1; failures+=("fuzz"); }
 fi
 [ $status -eq 0 ] || [ $failed -gt 0 ] || failed=1
 if [ ${#retried[@]} -gt 0 ]; then
