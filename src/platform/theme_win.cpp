@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/gdi_win.h"
+#include "platform/high_contrast_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -22,7 +23,8 @@ ThemeState& State() {
     return state;
 }
 
-int SystemColorIndex(ThemeRole role) {
+// The system's default look without a theme.
+int DefaultColorIndex(ThemeRole role) {
     switch (role) {
     case ThemeRole::Window: return COLOR_BTNFACE;
     case ThemeRole::WindowText: return COLOR_WINDOWTEXT;
@@ -67,15 +69,15 @@ bool ApplyTheme(const std::u16string& name) {
 const Theme* CurrentTheme() noexcept { return State().theme ? &*State().theme : nullptr; }
 
 COLORREF ThemeColor(ThemeRole role) {
-    if (const Theme* theme = CurrentTheme()) {
-        Rgb c = theme->Color(role);
-        return RGB(c.r, c.g, c.b);
-    }
-    return GetSysColor(SystemColorIndex(role));
+    if (const std::optional<Rgb> c = DialogColor(role, CurrentTheme(), HighContrastOn(), CurrentSystemColors()))
+        return ToColorRef(*c);
+    return GetSysColor(DefaultColorIndex(role));
 }
 
 HBRUSH ThemeBrush(ThemeRole role) {
-    if (!CurrentTheme()) return GetSysColorBrush(SystemColorIndex(role));
+    // The system's own brushes follow its colours, also when they change.
+    if (HighContrastOn()) return GetSysColorBrush(SystemColorIndex(HighContrastDialogColor(role)));
+    if (!CurrentTheme()) return GetSysColorBrush(DefaultColorIndex(role));
     auto& brush = State().brushes[static_cast<size_t>(role)];
     if (!brush) brush.reset(CreateSolidBrush(ThemeColor(role)));
     return brush.get();
@@ -99,7 +101,7 @@ HFONT ThemeFont() {
 }
 
 bool ThemeControlColor(UINT message, WPARAM wParam, LRESULT& result) {
-    if (!CurrentTheme()) return false;
+    if (!CurrentTheme() && !HighContrastOn()) return false;
     ThemeRole background, text;
     switch (message) {
     case WM_CTLCOLORDLG:
@@ -121,6 +123,13 @@ bool ThemeControlColor(UINT message, WPARAM wParam, LRESULT& result) {
     SetBkColor(dc, ThemeColor(background));
     result = reinterpret_cast<LRESULT>(ThemeBrush(background));
     return true;
+}
+
+LRESULT EraseThemeBackground(HWND window, WPARAM dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(dc), &client, ThemeBrush(ThemeRole::Window));
+    return 1;
 }
 
 void ApplyThemeFont(HWND window) {
