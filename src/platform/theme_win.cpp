@@ -55,15 +55,18 @@ bool ApplyTheme(const std::u16string& name) {
     DWORD size = SizeofResource(module, found);
     if (!bytes) return false;
     try {
-        Theme theme = ParseTheme(std::string_view(static_cast<const char*>(bytes), size));
-        ThemeState& state = State();
-        state.theme = std::move(theme);
-        for (auto& brush : state.brushes) brush.reset();
-        state.font.reset();
+        UseTheme(ParseTheme(std::string_view(static_cast<const char*>(bytes), size)));
         return true;
     } catch (const std::exception&) {
         return false;  // a theme we cannot read counts as no theme
     }
+}
+
+void UseTheme(std::optional<Theme> theme) {
+    ThemeState& state = State();
+    state.theme = std::move(theme);
+    for (auto& brush : state.brushes) brush.reset();
+    state.font.reset();
 }
 
 const Theme* CurrentTheme() noexcept { return State().theme ? &*State().theme : nullptr; }

@@ -5,6 +5,7 @@
 // (platform/high_contrast_win.h) every answer is a system colour instead.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/theme.h"
@@ -17,6 +18,9 @@ inline constexpr wchar_t kThemeResourceType[] = L"VNTHEME";
 // Makes the theme resource `name` the look of the program's dialogs. False when the
 // program has no readable theme by that name; the default look stays then.
 bool ApplyTheme(const std::u16string& name);
+
+// Makes `theme` the look of the program's dialogs; null goes back to the default look.
+void UseTheme(std::optional<Theme> theme);
 
 // The applied theme, or null while the default look is in use.
 const Theme* CurrentTheme() noexcept;
