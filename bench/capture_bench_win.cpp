@@ -1,8 +1,8 @@
 // The capture half of a store save with the real rich-text control: how long the
 // interface thread takes to take the bodies of N notes that have an editor (a note
-// without one hands over the bytes it read, which costs next to nothing): an editor
-// hands over the body file it took until its content changes, so only the bodies
-// that changed are streamed out.
+// without one hands over the bytes it read, which costs next to nothing): an editor made
+// for a stored note hands over the body file it took until its content changes, so
+// only the bodies that changed are streamed out.
 // Runs under Wine or on Windows: cmake --build --preset win --target capture_bench,
 // then scripts/run-wine.sh build/win/capture_bench.exe [RUNS].
 //   capture_bench.exe [RUNS]
@@ -29,8 +29,9 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<std::unique_ptr<vn::RichEdit>> editors;
         for (int i = 0; i < count; ++i) {
             editors.push_back(std::make_unique<vn::RichEdit>(vn::RichEdit::Events{}));
-            editors.back()->Create(parent, 0, 0, 300, 200);
+            // As at start: a stored note is filled before its window is made.
             editors.back()->LoadBody(body);
+            editors.back()->Create(parent, 0, 0, 300, 200);
         }
         std::vector<double> times;
         size_t bytes = 0;

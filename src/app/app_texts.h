@@ -38,7 +38,11 @@ inline constexpr char16_t kCannotPurgeText[] = u"The recycle bin could not be em
 inline constexpr char16_t kMenuAddNote[] = u"Add a Note";
 inline constexpr char16_t kMenuExportNotes[] = u"Export Notes";
 inline constexpr char16_t kMenuImportNotes[] = u"Import Notes";
+inline constexpr char16_t kMenuAllNotes[] = u"All Notes";
 inline constexpr char16_t kMenuQuit[] = u"Quit";
+
+// A hotkey that another program holds; the combinations follow.
+inline constexpr char16_t kHotkeyTakenText[] = u"Another program already uses these keys, so they do nothing in Vantory Note: ";
 
 // The file-open dialog of the import.
 inline constexpr char16_t kOpenDialogTitle[] = u"Select Vantory Note File to Import";

@@ -47,6 +47,7 @@ bool Application::ProcessMessage(MSG& msg) {
         quitReceived_ = true;
         return false;
     }
+    if (filter_ && filter_(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

@@ -4,6 +4,7 @@
 // button) and the message loop.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/window_win.h"
@@ -28,6 +29,9 @@ public:
 
     // Handles the messages already waiting, then returns (WM_QUIT ends the run).
     void ProcessMessages();
+    // Sees every message of the loop before it is dispatched; true takes it (the
+    // keyboard of a window that is not modal: Tab, Enter, Esc, its shortcuts).
+    void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,6 +42,7 @@ private:
     std::u16string title_;
     bool terminated_ = false;
     bool quitReceived_ = false;
+    std::function<bool(MSG&)> filter_;
 };
 
 // The program's application object while it runs; null otherwise.

@@ -5,6 +5,8 @@
 
 #include "app/app_texts.h"
 
+#include <utility>
+
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
 #include "note/handle_budget.h"
@@ -17,6 +19,7 @@ void TFMain::SelectWindowToAddStickyNote(bool ABalloonHintMessage, const std::u1
 }
 
 void TFMain::StartPicking(bool balloonHintMessage, ImportRecord record) {
+    stickingNote_ = nullptr;
     if (Picking_.Start(balloonHintMessage, std::move(record)) == PickPrompt::TrayBalloon)
         ShowPromptBalloon(kBalloonPickPrompt);
 }
@@ -25,6 +28,15 @@ void TFMain::StartPicking(bool balloonHintMessage, ImportRecord record) {
 // capture: nothing is filled or shown, the import dialog stays where it is, and the
 // exception goes on to the error balloon.
 void TFMain::CaptureWindowTimerTimer() {
+    // Stick to Window: the picked window takes the note from All Notes, nothing is made.
+    if (Jotlet* sticking = std::exchange(stickingNote_, nullptr)) {
+        if (std::optional<PickedForNote> picked = Picking_.Capture()) {
+            sticking->StickTo(picked->target);
+            NoteTextChanged(*sticking);
+            SetSaveChangePending();
+        }
+        return;
+    }
     if (std::optional<PickedForNote> picked = Picking_.Capture()) {
         TFStickyNote& note = AddStickyNoteToWindow(ToHwnd(picked->target));
         if (picked->record) {

@@ -130,6 +130,8 @@ void TFMain::FormCreate() {
     OpenDialog_.Options = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
 
     PopupMenu_.Create();
+    RegisterHotkeys();
+    Application_.SetMessageFilter([this](MSG& msg) { return AllNotes_ && AllNotes_->PreTranslate(msg); });
 }
 
 void TFMain::Destroy() {
@@ -141,6 +143,15 @@ void TFMain::Destroy() {
 }
 
 void TFMain::FormDestroy() {
+    // The window that lists the notes goes before them, and no hotkey comes any more.
+    Application_.SetMessageFilter({});
+    Guarded([this] {
+        if (AllNotes_) AllNotes_->Close();
+        AllNotes_.reset();
+    });
+    Hotkeys_.reset();
+    SearchTextTimer.Stop();
+    AllNotesStateTimer.Stop();
     // Each step runs even when an earlier one failed: a failed save must not leave
     // the hook installed or the notes on screen.
     Guarded([this] { FinalSave(); });
@@ -158,10 +169,16 @@ void TFMain::FormDestroy() {
 }
 
 Jotlet& TFMain::AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position) {
-    return position ? FJotlets.Insert(*position, std::move(note)) : FJotlets.Add(std::move(note));
+    Jotlet& added = position ? FJotlets.Insert(*position, std::move(note)) : FJotlets.Add(std::move(note));
+    // Its search text is read once the program has time for it; All Notes lists it then.
+    NoteTextChanged(added);
+    return added;
 }
 
 void TFMain::JotletRemoved(Jotlet& note) {
+    if (stickingNote_ == &note) stickingNote_ = nullptr;
+    if (AllNotes_) AllNotes_->NoteRemoved(SearchTexts_.KeyOf(note));
+    SearchTexts_.Forget(note);
     Exchange_.NoteRemoved(note);
     SetSaveChangePending();
 }
@@ -225,6 +242,10 @@ void TFMain::TrayIconMouse(UINT mouseMessage) {
         BalloonClicked();
         return;
     }
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        AllNotes1Click();
+        return;
+    }
     if (mouseMessage != WM_RBUTTONUP) return;
     if (std::optional<TrayCommand> command = PopupMenu_.Popup()) MenuCommand(*command);
 }
@@ -234,6 +255,7 @@ void TFMain::MenuCommand(TrayCommand command) {
     case TrayCommand::AddaStickyNote1: AddaStickyNote1Click(); break;
     case TrayCommand::ExportaStickyNote1: ExportaStickyNote1Click(); break;
     case TrayCommand::InportaStickyNote1: InportaStickyNote1Click(); break;
+    case TrayCommand::AllNotes1: AllNotes1Click(); break;
     case TrayCommand::Quit1: Quit1Click(); break;
     }
 }
@@ -251,6 +273,8 @@ bool TFMain::TimerEnabled(ControllerTimer timer) const {
     case ControllerTimer::SaveTimer: return SaveTimer.Enabled();
     case ControllerTimer::BalloonTimer: return BalloonTimer.Enabled();
     case ControllerTimer::IndexRereadTimer: return IndexRereadTimer.Enabled();
+    case ControllerTimer::SearchTextTimer: return SearchTextTimer.Enabled();
+    case ControllerTimer::AllNotesStateTimer: return AllNotesStateTimer.Enabled();
     }
     return false;
 }
@@ -274,10 +298,23 @@ LRESULT TFMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case ControllerTimer::SaveTimer: SaveTimerTimer(); return 0;
         case ControllerTimer::BalloonTimer: Balloons_.TimerTimer(); return 0;
         case ControllerTimer::IndexRereadTimer: IndexRereadTimerTimer(); return 0;
+        case ControllerTimer::SearchTextTimer: ReadSearchTexts(); return 0;
+        case ControllerTimer::AllNotesStateTimer:
+            if (AllNotes_ && AllNotes_->IsOpen())
+                AllNotes_->RefreshStates([this](uint64_t key) {
+                    const Jotlet* note = SearchTexts_.NoteOf(key);
+                    return note ? StateOf(*note) : NoteState::Waiting;
+                });
+            else
+                AllNotesStateTimer.Stop();
+            return 0;
         }
         break;
     case kWriterDoneMessage:
         Writer().RunFinished();
+        return 0;
+    case WM_HOTKEY:
+        HotkeyPressed(static_cast<HotkeyId>(wParam));
         return 0;
     case WM_CLOSE:
         // Closing the main window from outside (the installer, a task manager) ends

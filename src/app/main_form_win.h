@@ -16,6 +16,7 @@
 //   main_form_exchange_win.cpp export and import of notes (the dialogs' modal state
 //                              is the exchange session's, exchange_session_win.h)
 //   main_form_bin_win.cpp      the recycle bin: delete to it, the undo balloon, restore
+//   main_form_allnotes_win.cpp the All Notes window, the notes' search texts, hotkeys
 #include <windows.h>
 
 #include <exception>
@@ -26,12 +27,15 @@
 #include <string>
 #include <vector>
 
+#include "app/all_notes_window_win.h"
 #include "app/balloon_queue.h"
 #include "app/bin_rows.h"
 #include "app/data_folder_writer.h"
 #include "app/delayed_save.h"
 #include "app/exchange_session_win.h"
+#include "app/hotkeys_win.h"
 #include "app/messages_win.h"
+#include "app/note_search_texts.h"
 #include "app/note_list.h"
 #include "app/picking_session_win.h"
 #include "app/shutdown_save.h"
@@ -134,6 +138,17 @@ public:
     // registers for its removal notice.
     Jotlet& AddJotlet(std::unique_ptr<Jotlet> note, std::optional<size_t> position = std::nullopt);
 
+    // --- All Notes (main_form_allnotes_win.cpp) ---------------------------------------
+    // Opens the All Notes window, or brings it forward, with the search box ready.
+    void OpenAllNotes();
+    // Picks a window as "Add a Note" does and moves the note onto it.
+    void StickToWindow(Jotlet& note);
+    // The hotkey's note: on the window in front, if a pick could take it.
+    void AddNoteToForegroundWindow();
+    void NoteTextChanged(Jotlet& note) override;
+    AllNotesWindow* AllNotes() noexcept { return AllNotes_.get(); }
+    NoteSearchTexts& SearchTexts() noexcept { return SearchTexts_; }
+
     // Every exception that reaches the application comes here.
     void ApplicationEventsException(std::exception_ptr error);
 
@@ -158,6 +173,7 @@ private:
     void ExportaStickyNote1Click();
     void InportaStickyNote1Click();
     void Quit1Click();
+    void AllNotes1Click();
 
     void CaptureWindowTimerTimer();
     void SaveTimerTimer();
@@ -192,6 +208,14 @@ private:
     void CreateExchangeDialogs();
     void ExportSelection(const std::u16string& FileName, const std::u16string& IndexString);
     void JotletRemoved(Jotlet& note);
+
+    // The All Notes window, the search texts and the hotkeys.
+    AllNotesActions AllNotesWindowActions();
+    NoteRow RowOf(Jotlet& note);
+    NoteState StateOf(const Jotlet& note) const;
+    void ReadSearchTexts();
+    void RegisterHotkeys();
+    void HotkeyPressed(HotkeyId id);
 
     void LoadNotes();
     NoteStore& Store();
@@ -271,6 +295,14 @@ private:
     // FSelectingCaptureWindow and FNewStickyNoteInfoString live in the picker.
     PickingSession Picking_;
     std::unique_ptr<MouseHook> MouseHook_;
+
+    NoteSearchTexts SearchTexts_{SystemCodePage()};
+    WindowTimer SearchTextTimer{*this, static_cast<UINT_PTR>(ControllerTimer::SearchTextTimer), std::chrono::milliseconds(10)};
+    WindowTimer AllNotesStateTimer{*this, static_cast<UINT_PTR>(ControllerTimer::AllNotesStateTimer), std::chrono::milliseconds(500)};
+    std::unique_ptr<AllNotesWindow> AllNotes_;
+    // The note that the picking in progress moves onto the picked window; null for a new note.
+    Jotlet* stickingNote_ = nullptr;
+    std::unique_ptr<Hotkeys> Hotkeys_;
 
     // The export and import dialogs and their modal state.
     ExchangeSession Exchange_{[this]() -> const std::vector<Jotlet*>& { return FJotlets.items(); }};

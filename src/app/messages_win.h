@@ -21,6 +21,8 @@ enum class ControllerTimer : UINT_PTR {
     SaveTimer = 3,                   // one-shot, restarted by every change: delayed store save
     BalloonTimer = 4,                // while a balloon is on screen: its time is up
     IndexRereadTimer = 5,            // one-shot: an index that could not be read at start is read again
+    SearchTextTimer = 6,             // while notes' search texts wait to be read
+    AllNotesStateTimer = 7,          // while All Notes is open: the notes' states
 };
 
 // Tray menu commands.
@@ -29,6 +31,7 @@ enum class TrayCommand : UINT {
     ExportaStickyNote1 = 102,
     InportaStickyNote1 = 103,
     Quit1 = 104,
+    AllNotes1 = 105,
 };
 
 // Balloon icons.

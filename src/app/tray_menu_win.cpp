@@ -15,6 +15,7 @@ void TrayMenu::Create() {
         {TrayCommand::AddaStickyNote1, kMenuAddNote},
         {TrayCommand::ExportaStickyNote1, kMenuExportNotes},
         {TrayCommand::InportaStickyNote1, kMenuImportNotes},
+        {TrayCommand::AllNotes1, kMenuAllNotes},
         {TrayCommand::Quit1, kMenuQuit},
     };
     for (const auto& item : items)

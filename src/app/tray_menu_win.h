@@ -15,7 +15,7 @@ class TrayMenu {
 public:
     explicit TrayMenu(Application& application) : application_(application) {}
 
-    // Makes the menu: "Add a Note", "Export Notes", "Import Notes", "Quit".
+    // Makes the menu: "Add a Note", "Export Notes", "Import Notes", "All Notes", "Quit".
     void Create();
     // Opens the menu at the mouse position (PopupMenuPopup); the command chosen, or
     // nothing when the menu was closed without a choice or the program is ending.

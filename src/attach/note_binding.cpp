@@ -18,6 +18,10 @@ NoteBinding NoteBinding::ForLiveWindow(WindowId target, const WindowSystem& wind
     return NoteBinding(target, windows.GetWindowExeName(target), windows.GetWindowCaption(target), false);
 }
 
+NoteBinding NoteBinding::ForPickedWindow(WindowId target, const WindowSystem& windows) {
+    return NoteBinding(target, windows.GetWindowExeName(target), windows.GetWindowCaption(target), true);
+}
+
 NoteBinding NoteBinding::ForStoredNote(std::u16string exeName, std::u16string caption) {
     return NoteBinding(kUnboundWindow, std::move(exeName), std::move(caption), true);
 }
@@ -85,6 +89,9 @@ void NoteBinding::TryBind(const WindowSystem& windows, BindingNoteView& note) {
     if (FWndParentCaption.empty()) return;
     WindowId found = windows.FindWindowByTitle(FWndParentCaption);
     if (found == kNoWindow || found == kUnboundWindow) return;
+    // No note sticks to one of the program's own windows (the All Notes window), as
+    // no pick takes one: a record naming it waits instead.
+    if (windows.IsOwnWindow(found)) return;
     if (!windows.IsWindowVisible(found)) return;
     if (!IdentityTextEquals(windows.GetWindowExeName(found), FWndParentExeName)) return;
     // The title search is the system's (it ignores letter case and does not trim);

@@ -59,6 +59,10 @@ public:
     // A note made for a live window: bound to it, identity read from it, no first
     // placement pending (the controller places it).
     static NoteBinding ForLiveWindow(WindowId target, const WindowSystem& windows);
+    // A note moved onto a live window the person picked: bound to it, identity read
+    // from it, and placed at its corner by the next tick, as a stored note that found
+    // its window.
+    static NoteBinding ForPickedWindow(WindowId target, const WindowSystem& windows);
     // A stored note: unbound, identity taken as given (no trimming), first
     // placement next to its target pending.
     static NoteBinding ForStoredNote(std::u16string exeName, std::u16string caption);

@@ -52,11 +52,15 @@ PickingState WindowPicker::CheckForegroundWindowTimerTimer() {
     return EndPicking(true);
 }
 
+bool WindowMayTakeNote(const WindowSystem& windows, WindowId target) {
+    return target != kNoWindow && target != kUnboundWindow && !windows.IsOwnWindow(target) &&
+           !windows.GetWindowCaption(target).empty();
+}
+
 std::optional<PickedWindow> WindowPicker::CaptureWindowTimerTimer() {
     capture_.Stop();
     WindowId target = windows_.GetForegroundWindow();
-    if (target == kNoWindow || windows_.IsOwnWindow(target) || windows_.GetWindowCaption(target).empty())
-        return std::nullopt;
+    if (!WindowMayTakeNote(windows_, target)) return std::nullopt;
     return PickedWindow{target, FNewStickyNoteInfoString};
 }
 

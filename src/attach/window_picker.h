@@ -48,6 +48,10 @@ struct PickedWindow {
     std::u16string infoString;
 };
 
+// Whether a note may go onto `target`: a window that is not one of the program's
+// own and has a caption. A pick and the hotkey's note both ask it.
+bool WindowMayTakeNote(const WindowSystem& windows, WindowId target);
+
 class WindowPicker {
 public:
     // `checkForeground` and `capture` tick into CheckForegroundWindowTimerTimer and

@@ -39,6 +39,15 @@ public:
     virtual void EnableNoteWindow(bool enabled) = 0;
     // Makes the note's window the foreground window; nothing while it has none.
     virtual void ActivateNoteWindow() = 0;
+
+    // ---- the note as the All Notes window shows it
+    // The note is shrunk to its tile.
+    virtual bool IsTile() const noexcept = 0;
+    // Brings the note's window and the note to the front, the note restored from its tile.
+    virtual void BringToFront() = 0;
+    // The note leaves its identity and belongs to the live window `target` from now on,
+    // shown at its corner; its text, ticks and labels stay.
+    virtual void StickTo(WindowId target) = 0;
 };
 
 } // namespace vn

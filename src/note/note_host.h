@@ -24,6 +24,9 @@ public:
     virtual bool SelectingCaptureWindow() const = 0;
     // (Re)starts the delayed store save: the editor's change notification.
     virtual void SetSaveChangePending() = 0;
+    // The note's text changed (typed into, or a body loaded): its search text is
+    // read again. Comes just before SetSaveChangePending.
+    virtual void NoteTextChanged(Jotlet&) {}
     // The note's Delete button. A host without a recycle bin just closes the note.
     virtual void NoteDeleteClicked(Jotlet& note) { note.Close(); }
     // The note's Save button: the export dialog.

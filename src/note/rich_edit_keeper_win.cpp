@@ -4,6 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/guarded.h"
+#include "platform/text_win.h"
 #include "platform/window_win.h"
 
 namespace vn {
@@ -59,6 +60,21 @@ std::string StreamRtfOutOf(HWND control) {
     SendMessageW(control, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
     if (es.dwError) throw Error("Failed to Save Stream");
     return out;
+}
+
+std::u16string RichEditText(const std::function<LRESULT(UINT, WPARAM, LPARAM)>& ask) {
+    GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const auto n = static_cast<int>(ask(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+    if (n <= 0) return {};
+    std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;
+    const auto got =
+        static_cast<int>(ask(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(buffer.data())));
+    buffer.resize(static_cast<size_t>(std::clamp(got, 0, n)));
+    return U16(buffer);
 }
 
 // The parent of a hidden control. Its notifications come back to the control itself

@@ -27,6 +27,9 @@ CHARFORMAT2W EmptyCharFormat();
 bool StreamIntoControl(HWND control, UINT format, std::string_view bytes);
 // The control's whole content as its own RTF stream. Raises Error("Failed to Save Stream").
 std::string StreamRtfOutOf(HWND control);
+// The control's whole text, each paragraph ending in "\r" (indexes match selection
+// positions). `ask` puts a message to the control: SendMessageW, or its own procedure.
+std::u16string RichEditText(const std::function<LRESULT(UINT, WPARAM, LPARAM)>& ask);
 
 class RichEditKeeper {
 public:

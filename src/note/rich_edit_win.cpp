@@ -112,18 +112,7 @@ public:
     ControlQuery Query() { return {Control(), controlProc_}; }
 
     std::u16string Text() {
-        GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
-        const auto n = static_cast<int>(Ask(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
-        if (n <= 0) return {};
-        std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
-        GETTEXTEX get{};
-        get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        get.flags = GT_DEFAULT;
-        get.codepage = 1200;
-        const auto got = static_cast<int>(Ask(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                               reinterpret_cast<LPARAM>(buffer.data())));
-        buffer.resize(static_cast<size_t>(std::clamp(got, 0, n)));
-        return U16(buffer);
+        return RichEditText([this](UINT msg, WPARAM wParam, LPARAM lParam) { return Ask(msg, wParam, lParam); });
     }
 
     int TextLength() { return Query().TextLength(); }
@@ -232,12 +221,6 @@ public:
         }
         if (events_.onChange) events_.onChange();
         Send(EM_REQUESTRESIZE);
-        // An RTF body file is the content as the control took it: the next save hands
-        // the bytes over until the content changes.
-        if (body.GetForm() == BodyFile::Form::Rtf) {
-            SendMessageW(Control(), EM_SETMODIFY, FALSE, 0);
-            streamed_ = body.Bytes();
-        }
     }
 
     // The body file's bytes into the control, replacing its content, selection at 0.

@@ -339,7 +339,10 @@ void TFStickyNote::ResizeRichEdit() {
 
 // ---- editor -----------------------------------------------------------------------------
 
-void TFStickyNote::RichEditChange() { host_.SetSaveChangePending(); }
+void TFStickyNote::RichEditChange() {
+    host_.NoteTextChanged(*this);
+    host_.SetSaveChangePending();
+}
 
 void TFStickyNote::RichEditResizeRequest(int width, int height) {
     FRequestedSize = {width, height};
@@ -374,6 +377,32 @@ void TFStickyNote::EnableNoteWindow(bool enabled) {
 
 void TFStickyNote::ActivateNoteWindow() {
     if (HasHandle()) SetForegroundWindow(Handle());
+}
+
+void TFStickyNote::BringToFront() {
+    if (closing_) return;
+    if (FBinding.IsBound()) {
+        const HWND target = WndParent();
+        if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+        SetForegroundWindow(target);
+        // A note waiting for its restored window shows now, not at its next tick.
+        if (!visible_) TimerTimer();
+    }
+    if (FMinimized) ImgSmallDblClick();
+    ActivateNoteWindow();
+}
+
+// The note's window goes (the next one is owned by the new target) and the tick places
+// and shows it on the new window at once; a target that refuses it or no room for
+// a window leaves it waiting there, as for a stored note, and never discards it.
+void TFStickyNote::StickTo(WindowId target) {
+    if (closing_) return;
+    Hide();
+    FBinding = NoteBinding::ForPickedWindow(target, TheWindowSystem());
+    UpdateCaption();
+    lTitle = FCaption;
+    RecreateNativeWindow();
+    FBinding.TimerTimer(false, host_.TrackingWindows(), tracked_);
 }
 
 } // namespace vn

@@ -83,6 +83,9 @@ public:
     bool NoteWindowEnabled() const override;
     void EnableNoteWindow(bool enabled) override;
     void ActivateNoteWindow() override;
+    bool IsTile() const noexcept override { return FMinimized; }
+    void BringToFront() override;
+    void StickTo(WindowId target) override;
 
     // ---- content --------------------------------------------------------------------
     vn::RichEdit& Editor() noexcept { return RichEdit; }

@@ -20,6 +20,14 @@ std::u16string FromUtf8(const std::string& s) {
     return out;
 }
 
+std::u16string ControlText(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    if (length <= 0) return {};
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int n = GetWindowTextW(control, buffer.data(), length + 1);
+    return U16(buffer.data(), static_cast<size_t>(n > 0 ? n : 0));
+}
+
 std::u16string SystemErrorMessage(DWORD code) {
     wchar_t* buffer = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -25,6 +25,10 @@ inline std::u16string U16(std::wstring_view s) { return U16(s.data(), s.size());
 std::string Utf8(const std::u16string& s);
 std::u16string FromUtf8(const std::string& s);
 
+// A control's text as it answers WM_GETTEXT (an edit control's content, which the
+// window's title as the system keeps it is not).
+std::u16string ControlText(HWND control);
+
 // The system's text for an error code, without the trailing line break.
 std::u16string SystemErrorMessage(DWORD code);
 

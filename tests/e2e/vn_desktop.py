@@ -57,7 +57,7 @@ ARTIFACTS = Path(os.environ.get("VN_ARTIFACTS", PROGRAM.parent / "e2e-artifacts"
 WINE_ROOT = Path(os.environ.get("VN_WINE_ROOT", f"/tmp/vn-wine-{os.getuid()}"))
 
 # The tray menu, top to bottom.
-TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "Quit"]
+TRAY_MENU = ["Add a Note", "Export Notes", "Import Notes", "All Notes", "Quit"]
 PICK_PROMPT = ("Select a window to add a note to by left clicking on it.\r\n"
                "To cancel the operation, right click anywhere.")
 # Places in a note, from its top-left corner (default layout).
@@ -643,6 +643,10 @@ class Desktop:
 
     def right_click(self, point):
         self.click(point, button=3)
+
+    def double_click(self, point):
+        self.move_mouse(point)
+        self.xdotool("click", "--repeat", 2, "--delay", 80, 1)
 
     def move_mouse(self, point):
         # A synced move waits for a motion, which never comes when the pointer is

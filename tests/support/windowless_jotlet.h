@@ -13,6 +13,9 @@ public:
     bool NoteWindowEnabled() const override { return false; }
     void EnableNoteWindow(bool) override {}
     void ActivateNoteWindow() override {}
+    bool IsTile() const noexcept override { return false; }
+    void BringToFront() override {}
+    void StickTo(WindowId) override {}
     bool HandlerRunning() const noexcept override { return false; }
 };
 

@@ -2,7 +2,7 @@
 """Quit from the tray menu: the program ends cleanly.
 
 The person right-clicks the tray icon, sees the menu "Add a Note", "Export Notes",
-"Import Notes", "Quit", and clicks "Quit". The program ends with exit code 0, its
+"Import Notes", "All Notes", "Quit", and clicks "Quit". The program ends with exit code 0, its
 icon leaves the notification area, and a new start works at once (and quits as
 cleanly).
 """

@@ -312,20 +312,38 @@ TEST(NoteBinding, ANoteForALiveWindowShowsAtItsOwnPositionWhenTheTickComesFirst)
     EXPECT_EQ(note.TakeLog(), (Log{"create", "place 300,40", "layout", "show"}));
 }
 
+TEST(NoteBinding, ANoteMovedOntoAPickedWindowTakesItsIdentityAndIsPlacedAtItsCornerByTheNextTick) {
+    FakeDesktop desk;
+    desk.Open(u"Other - Notepad", kExe);
+    WindowId picked = desk.Open(u" Report - WordPad ", u"wordpad.exe", {40, 60, 600, 500});
+    FakeNote note(NoteBinding::ForPickedWindow(picked, desk));
+    EXPECT_EQ(note.binding.WndParent(), picked);
+    EXPECT_EQ(note.binding.CaptionText(), u"wordpad.exe - Report - WordPad");
+    note.left = 900, note.top = 900;  // where it stood on its old window
+    note.Tick(desk);
+    EXPECT_EQ(note.TakeLog(), (Log{"create", "place 45,65", "layout", "show"}));
+    EXPECT_EQ(note.nativeOwner, picked);
+    note.Tick(desk);
+    EXPECT_EQ(note.binding.WndParent(), picked) << "it stays";
+}
+
 TEST(NoteBinding, IdentitiesNoWindowCanKeepNeverBind) {
     struct Case {
         const char* name;
         std::u16string storedCaption;
         std::u16string windowTitle;
+        bool ownWindow;
     } const cases[] = {
         // The system's title search matches these, the lost-target test would let go at once.
-        {"untrimmed stored caption", u"Doc ", u"Doc "},
-        {"empty caption", u"", u""},
+        {"untrimmed stored caption", u"Doc ", u"Doc ", false},
+        {"empty caption", u"", u"", false},
+        // A record naming one of the program's own windows (All Notes): no pick takes one.
+        {"the program's own window", u"All Notes", u"All Notes", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeDesktop desk;
-        desk.Open(c.windowTitle, kExe);
+        desk[desk.Open(c.windowTitle, kExe)].own = c.ownWindow;
         FakeNote note = StoredNote(kExe, c.storedCaption);
         note.Tick(desk);
         note.Tick(desk);

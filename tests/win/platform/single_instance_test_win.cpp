@@ -18,18 +18,6 @@ std::wstring UniqueName(const wchar_t* what) {
            std::to_wstring(++counter);
 }
 
-UniqueKernelHandle StartChild(const std::wstring& role, const std::vector<std::wstring>& args) {
-    std::wstring command = L"\"" + test::SelfPath() + L"\" --child " + role;
-    for (const auto& a : args) command += L" \"" + a + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return UniqueKernelHandle();
-    CloseHandle(pi.hThread);
-    return UniqueKernelHandle(pi.hProcess);
-}
-
 DWORD WaitExitCode(HANDLE process) {
     if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) return 0xDEAD;
     DWORD code = 0;
@@ -79,7 +67,7 @@ TEST(SingleInstanceGuard, ASecondStartSeesTheFirstAndANewStartProceedsOnceTheFir
         std::wstring readyName = name + L".ready", endName = name + L".end";
         UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
         UniqueKernelHandle end(CreateEventW(nullptr, TRUE, FALSE, endName.c_str()));
-        UniqueKernelHandle first = StartChild(L"shell-guard-holder", {name, readyName, endName});
+        UniqueKernelHandle first = test::StartChildRole(L"shell-guard-holder", {name, readyName, endName});
         ASSERT_TRUE(first);
         ASSERT_EQ(WaitForSingleObject(ready.get(), 20000), WAIT_OBJECT_0) << "the first instance never took the guard";
 
@@ -114,7 +102,7 @@ TEST(SingleInstanceGuard, OfSimultaneousStartsExactlyOneRuns) {
     UniqueKernelHandle end(CreateEventW(nullptr, TRUE, FALSE, endName.c_str()));
     std::vector<UniqueKernelHandle> racers;
     for (int i = 0; i < kStarts; ++i) {
-        racers.push_back(StartChild(L"shell-guard-racer", {name, startName, decidedName, endName}));
+        racers.push_back(test::StartChildRole(L"shell-guard-racer", {name, startName, decidedName, endName}));
         ASSERT_TRUE(racers.back());
     }
     Sleep(300);  // let every racer reach the start line

@@ -29,4 +29,16 @@ std::wstring SelfPath() {
     return std::wstring(buffer, n);
 }
 
+UniqueKernelHandle StartChildRole(const std::wstring& role, const std::vector<std::wstring>& args) {
+    std::wstring command = L"\"" + SelfPath() + L"\" --child " + role;
+    for (const auto& a : args) command += L" \"" + a + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return UniqueKernelHandle();
+    CloseHandle(pi.hThread);
+    return UniqueKernelHandle(pi.hProcess);
+}
+
 } // namespace vn::test

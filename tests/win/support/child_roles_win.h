@@ -2,6 +2,9 @@
 // Roles that the Windows-side test program can play in a second process.
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "platform/unique_handle_win.h"
 
 namespace vn::test {
 
@@ -13,5 +16,9 @@ int RunChildRole(const std::wstring& name, int argc, wchar_t** argv);
 
 // Path of the running test program, to start it again as a child.
 std::wstring SelfPath();
+
+// Starts this program again playing `role` with `args`; the child's process, or an
+// empty handle when it could not be started.
+UniqueKernelHandle StartChildRole(const std::wstring& role, const std::vector<std::wstring>& args);
 
 } // namespace vn::test
