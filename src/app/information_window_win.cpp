@@ -85,6 +85,7 @@ InformationWindow::~InformationWindow() { DestroyHandle(); }
 LRESULT InformationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (message == WM_CTLCOLORSTATIC && ThemeControlColor(message, wParam, result)) return result;
+    if (message == WM_ERASEBKGND) return EraseThemeBackground(Handle(), wParam);
     return Window::HandleMessage(message, wParam, lParam);
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_texts.h"
+#include "platform/high_contrast_win.h"
 #include "platform/message_box_win.h"
 #include "platform/theme_win.h"
 
@@ -14,6 +15,7 @@ void ReportAlreadyRunning() {
 }
 
 void ApplyProgramTheme() {
+    ReadHighContrast();  // the look of the program's windows follows the system's setting
     if (!ApplyTheme(kThemeName)) ShowErrorCloseBox(nullptr, kApplicationTitle, StyleNotFoundText(kThemeName));
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/gdi_win.h"
+#include "platform/high_contrast_win.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -52,23 +53,53 @@ NoteChrome::NoteChrome(std::u16string tilePicture)
     : labelFont_(MakeFont(L"Tahoma", -11, FW_NORMAL)),
       taglineFont_(MakeFont(L"Tahoma", -12, FW_BOLD)),
       buttonFont_(MakeFont(L"Arial", 18, FW_BOLD)),
-      buttonNormal_(MakeButtonPicture(false)),
-      buttonHover_(MakeButtonPicture(true)),
-      grip_(MakeGripPicture()),
-      noteBrush_(Made(UniqueBrush(CreateSolidBrush(kNoteColor)))),
-      tileBrush_(Made(UniqueBrush(CreateSolidBrush(kTileColor)))),
-      separatorBrush_(Made(UniqueBrush(CreateSolidBrush(kSeparatorColor)))),
-      outlinePen_(Made(UniquePen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0))))),
+      normal_(MakeLook(false, SystemColors{})),
       measuring_(Made(UniqueMemoryDc(CreateCompatibleDC(nullptr)))),
       tilePicture_(std::move(tilePicture)) {}
+
+NoteChrome::Look NoteChrome::MakeLook(bool highContrast, const SystemColors& system) {
+    const auto color = [&](ChromePart part) { return ToColorRef(*ChromeColor(part, highContrast, system)); };
+    const COLORREF noteFill = color(ChromePart::NoteFill);
+    Look look;
+    if (highContrast) {
+        // Flat buttons and grip: a gradient of system colours would blur what the
+        // person chose for contrast.
+        look.buttonNormal = MakeButtonPicture({color(ChromePart::ButtonFace), color(ChromePart::ButtonFace),
+                                               color(ChromePart::ButtonText), noteFill});
+        look.buttonHover = MakeButtonPicture({color(ChromePart::HoverFace), color(ChromePart::HoverFace),
+                                              color(ChromePart::HoverText), noteFill});
+        look.grip = MakeGripPicture(
+            {color(ChromePart::GripFace), color(ChromePart::GripStroke), color(ChromePart::GripStroke)});
+        look.captionText = color(ChromePart::ButtonText);
+        look.hoverCaptionText = color(ChromePart::HoverText);
+    } else {
+        look.buttonNormal = MakeButtonPicture(NormalButtonColors(false));
+        look.buttonHover = MakeButtonPicture(NormalButtonColors(true));
+        look.grip = MakeGripPicture(NormalGripColors());
+        look.captionText = RGB(0, 0, 0);
+        look.hoverCaptionText = RGB(255, 255, 255);
+    }
+    look.noteBrush = Made(UniqueBrush(CreateSolidBrush(noteFill)));
+    look.tileBrush = Made(UniqueBrush(CreateSolidBrush(color(ChromePart::TileFill))));
+    look.separatorBrush = Made(UniqueBrush(CreateSolidBrush(color(ChromePart::Separator))));
+    look.outlinePen = Made(UniquePen(CreatePen(PS_SOLID, 2, color(ChromePart::Outline))));
+    return look;
+}
+
+const NoteChrome::Look& NoteChrome::CurrentLook() const {
+    if (!HighContrastOn()) return normal_;
+    const SystemColors system = CurrentSystemColors();
+    if (!contrast_ || system.colors != contrastColors_.colors) {
+        contrast_.reset();  // the old set goes before the new one is made
+        contrast_ = MakeLook(true, system);
+        contrastColors_ = system;
+    }
+    return *contrast_;
+}
 
 void NoteChrome::LoadTilePicture() {
     if (tile_.bitmap) return;
     tile_ = LoadPictureFile(tilePicture_);
-}
-
-HBRUSH NoteChrome::ShapeBrush(COLORREF color) const {
-    return color == kTileColor ? tileBrush_.get() : noteBrush_.get();
 }
 
 note::Size NoteChrome::MeasureLabel(const std::u16string& text) const {
@@ -85,16 +116,16 @@ void NoteChrome::Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const {
     BitBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, SRCCOPY);
 }
 
-void NoteChrome::DrawBackground(HDC dc, const NoteFace& face) const {
+void NoteChrome::DrawBackground(HDC dc, const Look& look, const NoteFace& face) const {
     const int w = face.size.width;
     const int h = face.size.height;
     // The window's own colour shows between the region's corners and the shape's.
     RECT all{0, 0, w, h};
-    FillRect(dc, &all, noteBrush_.get());
+    FillRect(dc, &all, look.noteBrush.get());
 
     // ShapeBackground: a rounded rectangle with a 2-px outline from (1, 1) to (W, H).
-    ScopedSelectObject brush(dc, ShapeBrush(face.shapeColor));
-    ScopedSelectObject pen(dc, outlinePen_.get());
+    ScopedSelectObject brush(dc, face.minimized ? look.tileBrush.get() : look.noteBrush.get());
+    ScopedSelectObject pen(dc, look.outlinePen.get());
     const int e = note::OutlineEllipse(face.size);
     RoundRect(dc, 1, 1, w, h, e, e);
 }
@@ -103,7 +134,7 @@ void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
     const note::NoteLayout& l = face.layout;
     SavedDc state(dc);  // text colour, background mode and font
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, *ChromeColorNow(ChromePart::LabelText));
     SelectObject(dc, labelFont_.get());
 
     // The title wraps at word boundaries; what does not fit into its 30 px is cut off.
@@ -130,8 +161,9 @@ void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
     DrawTextW(dc, W(tagline), static_cast<int>(tagline.size()), &tag, kTextFlags | DT_SINGLELINE | DT_CENTER);
 }
 
-void NoteChrome::DrawPictureButton(HDC dc, note::Control button, const note::Rect& at, bool hover) const {
-    Blit(dc, hover ? buttonHover_.get() : buttonNormal_.get(), at);
+void NoteChrome::DrawPictureButton(HDC dc, const Look& look, note::Control button, const note::Rect& at,
+                                   bool hover) const {
+    Blit(dc, hover ? look.buttonHover.get() : look.buttonNormal.get(), at);
     const std::u16string caption = note::PictureButtonCaption(note::ControlName(button));
     // Font, colours and the clip end with the caption: it belongs to the button's own
     // picture and never paints outside it.
@@ -141,13 +173,14 @@ void NoteChrome::DrawPictureButton(HDC dc, note::Control button, const note::Rec
     GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
     const note::Point origin = note::CaptionOrigin(note::kPictureButtonSize, {extent.cx, extent.cy});
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, hover ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    SetTextColor(dc, hover ? look.hoverCaptionText : look.captionText);
     IntersectClipRect(dc, at.left, at.top, at.Right(), at.Bottom());
     TextOutW(dc, at.left + origin.x, at.top + origin.y, W(caption), static_cast<int>(caption.size()));
 }
 
 void NoteChrome::Draw(HDC dc, const NoteFace& face) const {
-    DrawBackground(dc, face);
+    const Look& look = CurrentLook();
+    DrawBackground(dc, look, face);
     const note::NoteLayout& l = face.layout;
     if (face.minimized) {
         // The tile: only the background shape and the picture, cut to 100 x 100.
@@ -156,14 +189,14 @@ void NoteChrome::Draw(HDC dc, const NoteFace& face) const {
     }
     if (l.lineShape.width > 0) {
         RECT r = ToRect(l.lineShape);
-        FillRect(dc, &r, separatorBrush_.get());
+        FillRect(dc, &r, look.separatorBrush.get());
     }
     DrawLabels(dc, face);
-    Blit(dc, grip_.get(), l.grip);
+    Blit(dc, look.grip.get(), l.grip);
     using note::Control;
     for (Control button : {Control::ImgSave, Control::ImgImport, Control::ImgDelete, Control::ImgFont,
                            Control::ImgMinimize})
-        DrawPictureButton(dc, button, l.Of(button), face.hovered == button);
+        DrawPictureButton(dc, look, button, l.Of(button), face.hovered == button);
 }
 
 } // namespace vn

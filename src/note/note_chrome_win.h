@@ -4,10 +4,12 @@
 // pictures they need. Drawn whole into a memory bitmap, so nothing flickers.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "note/note_layout.h"
 #include "note/note_pictures_win.h"
+#include "platform/palette.h"
 #include "platform/unique_handle_win.h"
 
 namespace vn {
@@ -18,8 +20,7 @@ inline constexpr char16_t kTagline[] = u"Vantory Notes - What notes were meant t
 struct NoteFace {
     note::Size size;
     note::NoteLayout layout;
-    bool minimized = false;
-    COLORREF shapeColor = kNoteColor;  // fill of the background shape
+    bool minimized = false;  // a tile: grey shape and the tile picture
     note::Control hovered = note::Control::None;
     const std::u16string* title = nullptr;
     const std::u16string* owner = nullptr;
@@ -29,7 +30,9 @@ struct NoteFace {
 // Made once by the controller and shared by every note: a note's face needs 3 fonts,
 // 3 pictures, 3 brushes, a pen and a device context to measure texts in, the same
 // for all notes, and a thousand notes with their own would take most of the
-// process's GDI objects.
+// process's GDI objects. While high contrast is on, a second set of pictures, brushes
+// and pen in the system's colours is made at the first paint and kept until the
+// system's colours change.
 class NoteChrome {
 public:
     // The tile picture, shipped next to the program and read from the current folder.
@@ -55,22 +58,34 @@ public:
     void Draw(HDC dc, const NoteFace& face) const;
 
 private:
-    void DrawBackground(HDC dc, const NoteFace& face) const;
+    // The colours of one look, as GDI objects and pictures.
+    struct Look {
+        UniqueBitmap buttonNormal;
+        UniqueBitmap buttonHover;
+        UniqueBitmap grip;
+        UniqueBrush noteBrush;
+        UniqueBrush tileBrush;
+        UniqueBrush separatorBrush;
+        UniquePen outlinePen;
+        COLORREF captionText = 0;
+        COLORREF hoverCaptionText = 0;
+    };
+    static Look MakeLook(bool highContrast, const SystemColors& system);
+    // The look of the current mode.
+    const Look& CurrentLook() const;
+
+    void DrawBackground(HDC dc, const Look& look, const NoteFace& face) const;
     void DrawLabels(HDC dc, const NoteFace& face) const;
-    void DrawPictureButton(HDC dc, note::Control button, const note::Rect& at, bool hover) const;
+    void DrawPictureButton(HDC dc, const Look& look, note::Control button, const note::Rect& at, bool hover) const;
     void Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const;
-    HBRUSH ShapeBrush(COLORREF color) const;
 
     UniqueFont labelFont_;
     UniqueFont taglineFont_;
     UniqueFont buttonFont_;
-    UniqueBitmap buttonNormal_;
-    UniqueBitmap buttonHover_;
-    UniqueBitmap grip_;
-    UniqueBrush noteBrush_;
-    UniqueBrush tileBrush_;
-    UniqueBrush separatorBrush_;
-    UniquePen outlinePen_;
+    Look normal_;
+    // The high-contrast look and the system colours it was made in.
+    mutable std::optional<Look> contrast_;
+    mutable SystemColors contrastColors_;
     // Where the labels of every note are measured: one memory device context for
     // all, as a start with thousands of stored notes measures each note's labels.
     UniqueMemoryDc measuring_;

@@ -87,19 +87,22 @@ struct GdipImageDeleter {
 
 } // namespace
 
-UniqueBitmap MakeButtonPicture(bool hover) {
+ButtonPictureColors NormalButtonColors(bool hover) {
+    if (hover) return {kHoverTop, kHoverBottom, RGB(0, 0, 0), kNoteColor};
+    return {kButtonTop, kButtonBottom, RGB(0, 0, 0), kNoteColor};
+}
+
+UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors) {
     const int w = note::kPictureButtonSize.width;
     const int h = note::kPictureButtonSize.height;
     std::uint32_t* bits = nullptr;
     UniqueBitmap bitmap = MakeDib(w, h, &bits);
-    const COLORREF top = hover ? kHoverTop : kButtonTop;
-    const COLORREF bottom = hover ? kHoverBottom : kButtonBottom;
     for (int y = 0; y < h; ++y) {
-        const std::uint32_t fill = Bgra(Mix(top, bottom, static_cast<double>(y) / (h - 1)));
+        const std::uint32_t fill = Bgra(Mix(colors.top, colors.bottom, static_cast<double>(y) / (h - 1)));
         for (int x = 0; x < w; ++x) {
             switch (RoundedRectZone(x, y, w, h, kButtonCornerRadius)) {
-            case Zone::Outside: bits[y * w + x] = Bgra(kNoteColor); break;
-            case Zone::Outline: bits[y * w + x] = Bgra(RGB(0, 0, 0)); break;
+            case Zone::Outside: bits[y * w + x] = Bgra(colors.outside); break;
+            case Zone::Outline: bits[y * w + x] = Bgra(colors.outline); break;
             case Zone::Inside: bits[y * w + x] = fill; break;
             }
         }
@@ -108,22 +111,24 @@ UniqueBitmap MakeButtonPicture(bool hover) {
     return bitmap;
 }
 
-UniqueBitmap MakeGripPicture() {
+GripPictureColors NormalGripColors() { return {RGB(255, 255, 255), kGripFrameColor, kGripStrokeColor}; }
+
+UniqueBitmap MakeGripPicture(const GripPictureColors& colors) {
     const int w = note::kGripSize.width;
     const int h = note::kGripSize.height;
     std::uint32_t* bits = nullptr;
     UniqueBitmap bitmap = MakeDib(w, h, &bits);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            std::uint32_t c = Bgra(RGB(255, 255, 255));
+            std::uint32_t c = Bgra(colors.face);
             if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
-                c = Bgra(kGripFrameColor);
+                c = Bgra(colors.frame);
             } else {
                 // Three dotted strokes from lower left to upper right, packed into
                 // the lower-right corner like a sizing grip.
                 const int d = x + y;
                 const bool onStroke = d >= 20 && (d - 20) % 5 == 0;
-                if (onStroke && x % 2 == 0) c = Bgra(kGripStrokeColor);
+                if (onStroke && x % 2 == 0) c = Bgra(colors.stroke);
             }
             bits[y * w + x] = c;
         }

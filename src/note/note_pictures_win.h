@@ -15,13 +15,26 @@ inline constexpr COLORREF kTileColor = 13224393;         // RGB(201, 201, 201)
 inline constexpr COLORREF kSeparatorColor = 9868950;     // RGB(150, 150, 150)
 inline constexpr COLORREF kGripFrameColor = RGB(155, 154, 158);
 
-// 75 x 24, fully opaque: a rounded rectangle with a 1-px black outline filled with a
-// vertical gradient (saturated yellow to cream, or dark to light grey when hovered);
-// the pixels outside the rounded corners are the note's pale yellow.
-UniqueBitmap MakeButtonPicture(bool hover);
+// The colours of a picture button: a vertical gradient from `top` to `bottom` inside
+// a 1-px outline, and `outside` beyond the rounded corners.
+struct ButtonPictureColors {
+    COLORREF top, bottom, outline, outside;
+};
+// The note's own: saturated yellow to cream, or dark to light grey when hovered,
+// outlined in black, on the note's pale yellow.
+ButtonPictureColors NormalButtonColors(bool hover);
 
-// 20 x 20: white, a 1-px frame, grey dotted diagonal strokes towards the lower right.
-UniqueBitmap MakeGripPicture();
+// 75 x 24, fully opaque: a rounded rectangle in `colors`.
+UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors);
+
+struct GripPictureColors {
+    COLORREF face, frame, stroke;
+};
+// White, a grey frame, grey strokes.
+GripPictureColors NormalGripColors();
+
+// 20 x 20: the face, a 1-px frame, dotted diagonal strokes towards the lower right.
+UniqueBitmap MakeGripPicture(const GripPictureColors& colors);
 
 // A picture read from a file (PNG and the other formats GDI+ reads), kept as a
 // 32-bit top-down bitmap with premultiplied alpha for AlphaBlend.

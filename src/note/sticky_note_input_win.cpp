@@ -100,7 +100,6 @@ void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
     face.size = size;
     face.layout = bounds_.Layout();
     face.minimized = FMinimized;
-    face.shapeColor = FMinimized ? kTileColor : kNoteColor;
     face.hovered = pointer_.Hovered();
     face.title = &lTitle;
     face.owner = &lOwner;

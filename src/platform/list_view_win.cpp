@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/high_contrast_win.h"
 #include "platform/theme_win.h"
 
 namespace vn {
@@ -49,10 +50,24 @@ void AddListColumns(HWND list, std::initializer_list<ListColumn> columns) {
 }
 
 void ApplyThemeToList(HWND list) {
-    if (!CurrentTheme()) return;
+    if (!CurrentTheme() && !HighContrastOn()) return;
     ListView_SetBkColor(list, ThemeColor(ThemeRole::Edit));
     ListView_SetTextBkColor(list, ThemeColor(ThemeRole::Edit));
     ListView_SetTextColor(list, ThemeColor(ThemeRole::EditText));
+}
+
+void ApplyThemeToLists(HWND parent) {
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM) noexcept -> BOOL {
+            wchar_t name[32] = {};
+            if (GetClassNameW(child, name, 32) && lstrcmpiW(name, WC_LISTVIEWW) == 0) {
+                ApplyThemeToList(child);
+                InvalidateRect(child, nullptr, TRUE);
+            }
+            return TRUE;
+        },
+        0);
 }
 
 void CopyCellText(const std::u16string& text, wchar_t* buffer, int capacity) {

@@ -20,6 +20,10 @@ void AddListColumns(HWND list, std::initializer_list<ListColumn> columns);
 // The theme's list colours (Edit and EditText), when a theme is applied.
 void ApplyThemeToList(HWND list);
 
+// ApplyThemeToList again for every list view among `parent`'s children: a list keeps
+// the colours it was given, so a change of look hands them over anew.
+void ApplyThemeToLists(HWND parent);
+
 // Copies `text` into the buffer of an LVN_GETDISPINFO request, cut to its size.
 void CopyCellText(const std::u16string& text, wchar_t* buffer, int capacity);
 

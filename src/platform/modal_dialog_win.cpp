@@ -1,6 +1,8 @@
 #include "platform/modal_dialog_win.h"
 
 #include "platform/errors.h"
+#include "platform/high_contrast_win.h"
+#include "platform/list_view_win.h"
 #include "platform/text_win.h"
 #include "platform/theme_win.h"
 
@@ -95,6 +97,7 @@ LRESULT ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The frame's close box means Cancel; the window stays for the next showing.
         EndModal(ModalResult::Cancel);
         return 0;
+    case WM_ERASEBKGND: return EraseThemeBackground(Handle(), wParam);
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -105,6 +108,7 @@ LRESULT ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     }
+    if (message == ContrastChangedMessage()) ApplyThemeToLists(Handle());
     return Window::HandleMessage(message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/gdi_win.h"
+#include "platform/high_contrast_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -22,7 +23,8 @@ ThemeState& State() {
     return state;
 }
 
-int SystemColorIndex(ThemeRole role) {
+// The system's default look without a theme.
+int DefaultColorIndex(ThemeRole role) {
     switch (role) {
     case ThemeRole::Window: return COLOR_BTNFACE;
     case ThemeRole::WindowText: return COLOR_WINDOWTEXT;
@@ -53,29 +55,32 @@ bool ApplyTheme(const std::u16string& name) {
     DWORD size = SizeofResource(module, found);
     if (!bytes) return false;
     try {
-        Theme theme = ParseTheme(std::string_view(static_cast<const char*>(bytes), size));
-        ThemeState& state = State();
-        state.theme = std::move(theme);
-        for (auto& brush : state.brushes) brush.reset();
-        state.font.reset();
+        UseTheme(ParseTheme(std::string_view(static_cast<const char*>(bytes), size)));
         return true;
     } catch (const std::exception&) {
         return false;  // a theme we cannot read counts as no theme
     }
 }
 
+void UseTheme(std::optional<Theme> theme) {
+    ThemeState& state = State();
+    state.theme = std::move(theme);
+    for (auto& brush : state.brushes) brush.reset();
+    state.font.reset();
+}
+
 const Theme* CurrentTheme() noexcept { return State().theme ? &*State().theme : nullptr; }
 
 COLORREF ThemeColor(ThemeRole role) {
-    if (const Theme* theme = CurrentTheme()) {
-        Rgb c = theme->Color(role);
-        return RGB(c.r, c.g, c.b);
-    }
-    return GetSysColor(SystemColorIndex(role));
+    if (const std::optional<Rgb> c = DialogColor(role, CurrentTheme(), HighContrastOn(), CurrentSystemColors()))
+        return ToColorRef(*c);
+    return GetSysColor(DefaultColorIndex(role));
 }
 
 HBRUSH ThemeBrush(ThemeRole role) {
-    if (!CurrentTheme()) return GetSysColorBrush(SystemColorIndex(role));
+    // The system's own brushes follow its colours, also when they change.
+    if (HighContrastOn()) return GetSysColorBrush(SystemColorIndex(HighContrastDialogColor(role)));
+    if (!CurrentTheme()) return GetSysColorBrush(DefaultColorIndex(role));
     auto& brush = State().brushes[static_cast<size_t>(role)];
     if (!brush) brush.reset(CreateSolidBrush(ThemeColor(role)));
     return brush.get();
@@ -99,7 +104,7 @@ HFONT ThemeFont() {
 }
 
 bool ThemeControlColor(UINT message, WPARAM wParam, LRESULT& result) {
-    if (!CurrentTheme()) return false;
+    if (!CurrentTheme() && !HighContrastOn()) return false;
     ThemeRole background, text;
     switch (message) {
     case WM_CTLCOLORDLG:
@@ -121,6 +126,13 @@ bool ThemeControlColor(UINT message, WPARAM wParam, LRESULT& result) {
     SetBkColor(dc, ThemeColor(background));
     result = reinterpret_cast<LRESULT>(ThemeBrush(background));
     return true;
+}
+
+LRESULT EraseThemeBackground(HWND window, WPARAM dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(dc), &client, ThemeBrush(ThemeRole::Window));
+    return 1;
 }
 
 void ApplyThemeFont(HWND window) {

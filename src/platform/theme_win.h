@@ -1,9 +1,11 @@
 #pragma once
 // The program's look on Windows: the theme resource is looked up by name once at
 // start; dialogs ask for its colours, brushes and font. Without an applied theme
-// every answer is the system's default look.
+// every answer is the system's default look. While high contrast is on
+// (platform/high_contrast_win.h) every answer is a system colour instead.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/theme.h"
@@ -17,6 +19,9 @@ inline constexpr wchar_t kThemeResourceType[] = L"VNTHEME";
 // program has no readable theme by that name; the default look stays then.
 bool ApplyTheme(const std::u16string& name);
 
+// Makes `theme` the look of the program's dialogs; null goes back to the default look.
+void UseTheme(std::optional<Theme> theme);
+
 // The applied theme, or null while the default look is in use.
 const Theme* CurrentTheme() noexcept;
 
@@ -27,8 +32,13 @@ HFONT ThemeFont();
 
 // Answers WM_CTLCOLORDLG / STATIC / BTN / EDIT / LISTBOX for a dialog: sets the
 // text and background colours on the device context and gives the brush. False
-// (and the message goes on to the default handling) without an applied theme.
+// (and the message goes on to the default handling) without an applied theme,
+// unless high contrast is on.
 bool ThemeControlColor(UINT message, WPARAM wParam, LRESULT& result);
+
+// Answers WM_ERASEBKGND for a dialog: fills the client area with the Window brush
+// of the moment (the class brush is the one of the look at registration).
+LRESULT EraseThemeBackground(HWND window, WPARAM dc);
 
 // Gives `window` and all of its child windows the theme font.
 void ApplyThemeFont(HWND window);

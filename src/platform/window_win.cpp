@@ -1,6 +1,7 @@
 #include "platform/window_win.h"
 
 #include "platform/guarded.h"
+#include "platform/high_contrast_win.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -107,6 +108,7 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPAR
     LRESULT result = 0;
     bool handled = false;
     Guarded([&] {
+        if (IsContrastChange(message, wParam)) RefreshForContrastChange();
         result = self->HandleMessage(message, wParam, lParam);
         handled = true;
     });

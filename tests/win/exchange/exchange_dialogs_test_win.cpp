@@ -15,12 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "app/information_window_win.h"
 #include "child_roles_win.h"
 #include "exchange/export_dialog_win.h"
 #include "exchange/import_dialog_win.h"
 #include "note/jotlet.h"
+#include "platform/gdi_win.h"
 #include "platform/guarded.h"
+#include "platform/high_contrast_win.h"
+#include "platform/scope_exit.h"
 #include "platform/text_codec.h"
+#include "platform/theme_win.h"
 #include "store/store_note.h"
 #include "windowless_jotlet.h"
 
@@ -189,6 +194,66 @@ TEST(ZipExchangeDialogs, TheImportListShowsTheIndexLinesAndStickToWindowNeedsOne
     dialog.OpenJotletsImportFile(u"C:\\any.vnx");
     // The row whose body lies outside Temp Export started no picking.
     EXPECT_EQ(stuck, (std::vector<std::u16string>{u"PC-1|3/4/2024|Temp Export\\1.txt|10"}));
+}
+
+// The colours a dialog hands out: its background, and the text and background of
+// a label (WM_CTLCOLORSTATIC), read back from a memory device context.
+struct DialogColours {
+    COLORREF erased, labelText, labelBack;
+    bool operator==(const DialogColours&) const = default;
+};
+
+DialogColours ColoursOf(HWND window) {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const WindowDc screen(nullptr);  // a memory DC's own bitmap would be monochrome
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 4, 4));
+    ScopedSelectObject selected(dc.get(), bitmap.get());
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    DialogColours c{GetPixel(dc.get(), 1, 1), 0, 0};
+    SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), 0);
+    c.labelText = GetTextColor(dc.get());
+    c.labelBack = GetBkColor(dc.get());
+    return c;
+}
+
+TEST(ZipExchangeDialogs, HighContrastGivesTheDialogsAndThePromptTheSystemColoursAndSwitchingBackTheTheme) {
+    // A theme of colours the system does not use, so the switch shows.
+    Theme theme;
+    for (size_t i = 0; i < theme.colors.size(); ++i) theme.colors[i] = Rgb{200, static_cast<std::uint8_t>(10 * i), 90};
+    theme.fontName = u"Tahoma";
+    UseTheme(theme);
+    auto restore = OnScopeExit([] {
+        PinHighContrastForTests(std::nullopt);
+        ReadHighContrast();
+        UseTheme(std::nullopt);
+    });
+    const auto themed = [&](ThemeRole role) { return ToColorRef(theme.Color(role)); };
+
+    TDlgImport dialog({[](const std::u16string&) { return std::vector<std::u16string>{}; },
+                       [](const ImportRecord&) {}});
+    InformationWindow prompt(nullptr, u"Vantory Note", u"Some information");
+    const HWND view = dialog.List();
+    WhileShowing(dialog.Handle(), [&] {
+        const DialogColours themeLook{themed(ThemeRole::Window), themed(ThemeRole::WindowText),
+                                      themed(ThemeRole::Window)};
+        const DialogColours systemLook{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT),
+                                       GetSysColor(COLOR_BTNFACE)};
+        for (bool on : {true, false}) {
+            SCOPED_TRACE(on ? "on" : "off");
+            UpdateWindow(prompt.Handle());
+            PinHighContrastForTests(on);
+            SendMessageW(dialog.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            EXPECT_TRUE(GetUpdateRect(prompt.Handle(), nullptr, FALSE)) << "one change repaints every window";
+            for (HWND window : {dialog.Handle(), prompt.Handle()}) {
+                const DialogColours c = ColoursOf(window);
+                EXPECT_TRUE(c == (on ? systemLook : themeLook))
+                    << std::hex << c.erased << " " << c.labelText << " " << c.labelBack;
+            }
+            EXPECT_EQ(ListView_GetBkColor(view), on ? GetSysColor(COLOR_WINDOW) : themed(ThemeRole::Edit));
+            EXPECT_EQ(ListView_GetTextColor(view), on ? GetSysColor(COLOR_WINDOWTEXT) : themed(ThemeRole::EditText));
+        }
+    });
+    dialog.OpenJotletsImportFile(u"C:\\any.vnx");
 }
 
 // vn_win_tests.exe --child exchange-dialog-timing [NOTES] [SHOWINGS]: milliseconds

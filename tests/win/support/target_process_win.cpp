@@ -106,7 +106,7 @@ TargetProcess::TargetProcess(const std::vector<std::u16string>& captions) {
     startup.cb = sizeof(startup);
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_))
-        throw std::runtime_error("cannot start the target process");
+        throw std::runtime_error("cannot start the target process (error " + std::to_string(GetLastError()) + ")");
     windows_.assign(captions.size(), nullptr);
     DWORD start = GetTickCount();
     for (;;) {

@@ -1,0 +1,60 @@
+#pragma once
+// Which colour each painted part takes: the program's own fixed colours normally,
+// the system's colours while high contrast is on. The one place that chooses; the
+// windows only ask. A note's body is not painted from here: its text and colours
+// belong to the person and keep their own look in every mode.
+#include <array>
+#include <cstddef>
+#include <optional>
+
+#include "platform/theme.h"
+
+namespace vn {
+
+// The system colours high contrast uses (the COLOR_* of the same names).
+enum class SystemColor : unsigned {
+    Window,
+    WindowText,
+    ButtonFace,
+    ButtonText,
+    Highlight,
+    HighlightText,
+    GrayText,
+    Count
+};
+
+struct SystemColors {
+    std::array<Rgb, static_cast<size_t>(SystemColor::Count)> colors{};
+    Rgb Of(SystemColor c) const { return colors[static_cast<size_t>(c)]; }
+};
+
+// The parts of a note's chrome that have a colour of their own.
+enum class ChromePart : unsigned {
+    NoteFill,     // background shape of an open note, and the window around it
+    TileFill,     // background shape of a tile
+    Outline,      // the shape's outline
+    Separator,    // line under the title
+    LabelText,    // title, computer, time and tagline
+    ButtonFace,   // picture button
+    ButtonText,
+    HoverFace,    // picture button under the mouse
+    HoverText,
+    GripFace,     // resize grip
+    GripStroke,
+    Count
+};
+
+// The colour of a chrome part: in high contrast a system colour; normally the fixed
+// note colours (the labels take the system's window text, as they always have), and
+// none for the parts drawn from the note's pictures (buttons and grip), which are
+// painted flat in these colours only in high contrast.
+std::optional<Rgb> ChromeColor(ChromePart part, bool highContrast, const SystemColors& system);
+
+// The system colour a dialog role takes in high contrast.
+SystemColor HighContrastDialogColor(ThemeRole role);
+
+// The colour of a dialog role: a system colour in high contrast, the theme's colour
+// otherwise, and none (the system's default look) when there is no theme.
+std::optional<Rgb> DialogColor(ThemeRole role, const Theme* theme, bool highContrast, const SystemColors& system);
+
+} // namespace vn
