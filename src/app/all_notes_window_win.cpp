@@ -444,17 +444,17 @@ void AllNotesWindow::Command(int id, int code) {
     case kDeleteId: DeleteClick(); break;
     case kBinId: ShowBin(!bin_); break;
     case kCloseId: Close(); break;
+    // The bin's list follows through Refresh, called by the controller once the bin
+    // changed (as for a change made elsewhere): reading the bin again here would read
+    // every body a second time.
     case kRestoreId:
         if (!keys.empty() && actions_.restore) actions_.restore(keys);
-        Refresh();
         break;
     case kDeleteForGoodId:
         if (!keys.empty() && actions_.deleteForGood) actions_.deleteForGood(keys);
-        Refresh();
         break;
     case kEmptyBinId:
         if (actions_.emptyBin) actions_.emptyBin();
-        Refresh();
         break;
     }
 }
