@@ -113,12 +113,12 @@ HWND TFStickyNote::HandleNeeded() {
     }
     RegisterClass(kClassName, CS_DBLCLKS | kNoteClassStyleAdd, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW));
 
+    // The window is made at the scale of the monitor it appears on.
+    TakeDpi(DpiOfMonitorAt(bounds_.Left(), bounds_.Top()));
     // Near the process's limit the note makes no window rather than a broken one: it
     // stays in the list and in the store, and a later tick makes it once there is room.
     if (!host_.Budget().TakeNoteWindow()) throw note::NoRoomForWindow();
     windowBudgetTaken_ = true;
-    // The window is made at the scale of the monitor it appears on.
-    TakeDpi(DpiOfMonitorAt(bounds_.Left(), bounds_.Top()));
     const DWORD fault = creationFault_ ? creationFault_() : 0;
     DWORD error = fault;
     HWND h = nullptr;
