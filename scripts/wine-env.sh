@@ -27,12 +27,20 @@ vn_wine_template() {
   ) 9>"$VN_WINE_ROOT/.lock"
 }
 
-# Sets WINEPREFIX to a fresh copy of the template.
+# Sets WINEPREFIX to a fresh copy of the template. With VN_WINE_DPI (say 144) the
+# prefix's display runs at that DPI: Wine 8 reads LogPixels under
+# HKCU\Control Panel\Desktop (the value under HKLM\...\Hardware Profiles\Current\
+# Software\Fonts changes nothing there) and gives every monitor that DPI.
 vn_wine_fresh_prefix() {
   vn_wine_template
   WINEPREFIX=$(mktemp -d "$VN_WINE_ROOT/run.XXXXXX")
   export WINEPREFIX
   cp -a "$VN_WINE_ROOT/template/." "$WINEPREFIX/"
+  if [ -n "${VN_WINE_DPI:-}" ]; then
+    DISPLAY= wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VN_WINE_DPI" /f >/dev/null 2>&1
+    # The server started without a display ends first: programs run later get one.
+    wineserver -w
+  fi
 }
 
 # Starts Xvfb on a free display and exports DISPLAY (Wine makes no windows without one).

@@ -112,8 +112,9 @@ void NoteBinding::PlaceAndShow(WindowSystem& windows, BindingNoteView& note) {
             windows.SetForegroundWindow(FWndParent);
             return;
         }
-        left = rect->left + kTargetCornerOffset;
-        top = rect->top + kTargetCornerOffset;
+        const NotePosition position = NoteCornerPosition(*rect, windows.MonitorDpi(FWndParent));
+        left = position.left;
+        top = position.top;
     }
     try {
         note.CreateNativeWindowIfNeeded();

@@ -7,7 +7,12 @@ namespace vn {
 std::optional<NotePosition> NotePositionForTarget(const WindowSystem& windows, WindowId target) {
     auto rect = windows.GetWindowRect(target);
     if (!rect) return std::nullopt;
-    return NotePosition{rect->left + kTargetCornerOffset, rect->top + kTargetCornerOffset};
+    return NoteCornerPosition(*rect, windows.MonitorDpi(target));
+}
+
+NotePosition NoteCornerPosition(const ScreenRect& target, int dpi) {
+    const int offset = ScaleForDpi(kTargetCornerOffset, dpi);
+    return NotePosition{target.left + offset, target.top + offset};
 }
 
 void PlaceNoteOnPickedWindow(const WindowSystem& windows, WindowId target, NewNoteWindow& note) {

@@ -7,7 +7,8 @@
 
 namespace vn {
 
-// A note goes this far right of and below its target's top-left corner.
+// A note goes this far right of and below its target's top-left corner (at 96 DPI;
+// scaled to the DPI of the target's monitor).
 inline constexpr int kTargetCornerOffset = 5;
 // A target whose left or top is at or below this is parked off screen (that is
 // where the system keeps minimised windows' rectangles).
@@ -29,14 +30,17 @@ public:
     virtual void Discard() = 0;
 };
 
-// Where a note for `target` goes: the target's top-left corner + (5, 5); nothing
-// when the target's rectangle cannot be read.
+// Where a note for `target` goes: the target's top-left corner + (5, 5) at 96 DPI,
+// the offset scaled to the DPI of the target's monitor; nothing when the target's
+// rectangle cannot be read.
 struct NotePosition {
     int left = 0;
     int top = 0;
     bool operator==(const NotePosition&) const = default;
 };
 std::optional<NotePosition> NotePositionForTarget(const WindowSystem& windows, WindowId target);
+// The same for a target's rectangle and the DPI of its monitor.
+NotePosition NoteCornerPosition(const ScreenRect& target, int dpi);
 
 // Steps of AddStickyNoteToWindow after the note was created and listed: position,
 // native window owned by the target, style mask, shown just above the target. When

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/dpi_scale.h"
+
 namespace vn {
 
 using WindowId = std::uintptr_t;
@@ -45,6 +47,11 @@ public:
     virtual WindowId GetForegroundWindow() const = 0;
     virtual void SetForegroundWindow(WindowId window) = 0;
     virtual bool IsOwnWindow(WindowId window) const = 0;
+    // The DPI of the monitor the window is on (mostly); 96 where nothing else is known.
+    virtual int MonitorDpi(WindowId window) const {
+        (void)window;
+        return kBaseDpi;
+    }
 };
 
 } // namespace vn

@@ -1,6 +1,7 @@
 #include "attach/window_system_win.h"
 
 #include "attach/identity_win.h"
+#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -23,6 +24,8 @@ std::optional<ScreenRect> Win32WindowSystem::GetWindowRect(WindowId window) cons
     if (!::GetWindowRect(ToHwnd(window), &r)) return std::nullopt;
     return ScreenRect{r.left, r.top, r.right, r.bottom};
 }
+
+int Win32WindowSystem::MonitorDpi(WindowId window) const { return DpiOfMonitorOf(ToHwnd(window)); }
 
 WindowId Win32WindowSystem::FindWindowByTitle(const std::u16string& title) const {
     return ToWindowId(::FindWindowW(nullptr, W(title)));

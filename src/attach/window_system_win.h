@@ -16,6 +16,7 @@ public:
     bool IsIconic(WindowId window) const override;
     bool PlacementMinimized(WindowId window) const override;
     std::optional<ScreenRect> GetWindowRect(WindowId window) const override;
+    int MonitorDpi(WindowId window) const override;
     WindowId FindWindowByTitle(const std::u16string& title) const override;
     std::u16string GetWindowCaption(WindowId window) const override;
     std::u16string GetWindowExeName(WindowId window) const override;

@@ -15,9 +15,9 @@ constexpr OffsetRow kOffsets[] = {{8, 0},   {9, 0},   {10, 1},  {11, 3},  {12, 4
 
 } // namespace
 
-std::optional<int> CheckBoxOffset(int sizePoints) {
+std::optional<int> CheckBoxOffset(int sizePoints, int dpi) {
     for (const OffsetRow& row : kOffsets)
-        if (row.sizePoints == sizePoints) return row.offset;
+        if (row.sizePoints == sizePoints) return ScaleForDpi(row.offset, dpi);
     return std::nullopt;
 }
 
@@ -25,7 +25,7 @@ void CheckBoxes::SetTicked(int line, bool ticked) {
     if (line >= 0 && line < kCheckBoxSlots) slots_[static_cast<size_t>(line)].ticked = ticked;
 }
 
-bool CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea) {
+bool CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea, int dpi) {
     if (parkBodyArea) view.ParkBodyArea(true);
     bool changed = false;
     std::exception_ptr failure;
@@ -53,7 +53,7 @@ bool CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
             std::optional<int> caret;
             if (const std::optional<LinePlace> place = editor.PlaceOfLine(i)) {
                 caret = place->y;
-                if (const std::optional<int> hit = CheckBoxOffset(place->sizePoints)) offset = *hit;
+                if (const std::optional<int> hit = CheckBoxOffset(place->sizePoints, dpi)) offset = *hit;
             } else {
                 if (!start) {
                     remembered = editor.SelAttributes();
@@ -63,7 +63,7 @@ bool CheckBoxes::UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, b
                 }
                 // The caret to the start of line i.
                 editor.SetSelStart(i == 0 ? 0 : editor.LineStart(i));
-                if (const std::optional<int> hit = CheckBoxOffset(editor.SelSize())) offset = *hit;
+                if (const std::optional<int> hit = CheckBoxOffset(editor.SelSize(), dpi)) offset = *hit;
                 caret = editor.CaretY();
             }
             if (!slot.made) {

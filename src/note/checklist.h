@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/dpi_scale.h"
+
 namespace vn::note {
 
 inline constexpr int kCheckBoxSlots = 100;
@@ -18,9 +20,9 @@ inline constexpr int kCheckBoxSize = 13;
 // caret steps are not seen.
 inline constexpr int kParkedBodyLeft = -1000;
 
-// The vertical offset of a box below the caret for a font size in whole points;
-// nothing for a size the table does not hold.
-std::optional<int> CheckBoxOffset(int sizePoints);
+// The vertical offset of a box below the caret for a font size in whole points, at
+// `dpi`; nothing for a size the table does not hold.
+std::optional<int> CheckBoxOffset(int sizePoints, int dpi = kBaseDpi);
 
 // Character attributes as the walk remembers and restores them.
 struct CharAttributes {
@@ -108,8 +110,9 @@ public:
     // mixed formatting).
     // With `parkBodyArea` the body area is out of sight meanwhile. A failure of the
     // editor or a box goes on to the caller once selection and body area are restored.
-    // True when a box was made, moved, shown or hidden.
-    bool UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea);
+    // True when a box was made, moved, shown or hidden. `dpi` is the body's: the
+    // offsets below the caret are scaled to it.
+    bool UpdateCheckBoxes(ChecklistEditor& editor, CheckBoxView& view, bool parkBodyArea, int dpi = kBaseDpi);
 
     // Ticks box i for every "1" at position i of a stored check-state string, for
     // the boxes that exist; other characters and later positions change nothing.

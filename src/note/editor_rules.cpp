@@ -30,8 +30,9 @@ int WheelNotches::Add(int delta) {
     return static_cast<int>(notches);
 }
 
-int WheelScrollPosition(int position, int notches, int contentHeight, int visibleHeight) {
-    const long long wanted = static_cast<long long>(position) - static_cast<long long>(notches) * kWheelScrollPixels;
+int WheelScrollPosition(int position, int notches, int contentHeight, int visibleHeight, int dpi) {
+    const long long wanted =
+        static_cast<long long>(position) - static_cast<long long>(notches) * ScaleForDpi(kWheelScrollPixels, dpi);
     const long long limit = std::max(0, contentHeight - visibleHeight);
     return static_cast<int>(std::clamp<long long>(wanted, 0, limit));
 }

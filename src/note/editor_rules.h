@@ -48,7 +48,7 @@ private:
 
 // The body area's vertical scroll position after `notches` (positive: away from the
 // user, up), 10 px each, clamped to 0 .. content height - visible height.
-int WheelScrollPosition(int position, int notches, int contentHeight, int visibleHeight);
+int WheelScrollPosition(int position, int notches, int contentHeight, int visibleHeight, int dpi = kBaseDpi);
 
 // The font dialog's top-left corner on the monitor's work area: centred
 // horizontally, its top a third of the free height down; a dialog larger than the

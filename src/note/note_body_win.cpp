@@ -8,8 +8,6 @@ namespace vn {
 namespace {
 constexpr wchar_t kBackPanelClass[] = L"VnNoteBackPanel";
 constexpr wchar_t kScrollBoxClass[] = L"VnNoteScrollBox";
-// One click on a scroll-bar arrow moves the body this far.
-constexpr int kScrollLine = 8;
 
 HBRUSH WhiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
 } // namespace
@@ -151,8 +149,8 @@ void NoteScrollBox::OnScroll(int bar, WORD request) {
     const int current = vertical ? position_.y : position_.x;
     int next = current;
     switch (request) {
-    case SB_LINEUP: next = current - kScrollLine; break;
-    case SB_LINEDOWN: next = current + kScrollLine; break;
+    case SB_LINEUP: next = current - lineStep_; break;
+    case SB_LINEDOWN: next = current + lineStep_; break;
     case SB_PAGEUP: next = current - page; break;
     case SB_PAGEDOWN: next = current + page; break;
     case SB_TOP: next = 0; break;

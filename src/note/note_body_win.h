@@ -41,6 +41,8 @@ public:
     note::Point ScrollPosition() const noexcept { return position_; }
     // Scrolls to a position (clamped to the range); the children move with it.
     void ScrollTo(note::Point position);
+    // How far a click on a scroll bar's arrow scrolls, in pixels.
+    void SetLineStep(int pixels) noexcept { lineStep_ = pixels; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -53,6 +55,7 @@ private:
     note::Size range_;  // content extent in each direction; 0 where no bar shows
     bool barsVisible_ = true;
     bool updating_ = false;
+    int lineStep_ = 8;  // at 96 DPI; the note sets its scale's
 };
 
 } // namespace vn

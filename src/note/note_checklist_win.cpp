@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "note/note_metrics.h"
 #include "note/rich_edit_win.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
@@ -19,8 +20,9 @@ HWND NoteCheckBoxGutter::MakeBox(int line, int top) {
     // A plain two-state box that ticks itself on a click or the Space key; it is a
     // tab stop like the editor.
     const DWORD style = WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX;
-    HWND box = CreateWindowExW(0, L"BUTTON", L"", style, note::kCheckBoxLeft, editor_.Top() + top, note::kCheckBoxSize,
-                               note::kCheckBoxSize, bodyArea_,
+    const note::NoteMetrics m = note::NoteMetricsAt(dpi_);
+    HWND box = CreateWindowExW(0, L"BUTTON", L"", style, m.checkBoxLeft, editor_.Top() + top, m.checkBoxSize,
+                               m.checkBoxSize, bodyArea_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + line)), Window::Instance(),
                                nullptr);
     if (!box) {
@@ -97,8 +99,18 @@ void NoteCheckBoxGutter::MoveBox(int line, int top) {
     // which then stays on the screen until the next full repaint. A box repainted
     // where it lands costs next to nothing.
     if (HWND box = Box(line))
-        SetWindowPos(box, nullptr, note::kCheckBoxLeft, editor_.Top() + top, 0, 0,
+        SetWindowPos(box, nullptr, note::NoteMetricsAt(dpi_).checkBoxLeft, editor_.Top() + top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+void NoteCheckBoxGutter::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    const note::NoteMetrics m = note::NoteMetricsAt(dpi_);
+    for (int line = 0; line < note::kCheckBoxSlots; ++line)
+        if (HWND box = Box(line))
+            SetWindowPos(box, nullptr, m.checkBoxLeft, editor_.Top() + slots_.Slot(line).top, m.checkBoxSize,
+                         m.checkBoxSize, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void NoteCheckBoxGutter::ShowBox(int line, bool shown) {

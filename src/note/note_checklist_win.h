@@ -39,6 +39,11 @@ public:
 
     HWND Box(int line) const { return boxes_.at(static_cast<size_t>(line)); }
 
+    // The note's display scale: boxes are made at its size and left, and those there
+    // are take them now (the next walk moves them to their lines).
+    void SetDpi(int dpi);
+    int Dpi() const noexcept { return dpi_; }
+
     void CreateBox(int line, int top) override;
     void MoveBox(int line, int top) override;
     void ShowBox(int line, bool shown) override;
@@ -57,6 +62,7 @@ private:
     note::HandleBudget& budget_;
     HWND bodyArea_ = nullptr;
     int parkedFrom_ = 0;  // the body area's left while it is parked
+    int dpi_ = kBaseDpi;
     std::array<HWND, note::kCheckBoxSlots> boxes_{};
 };
 

@@ -50,14 +50,30 @@ constexpr UINT kTextFlags = DT_NOPREFIX | DT_EXPANDTABS;
 } // namespace
 
 NoteChrome::NoteChrome(std::u16string tilePicture)
-    : labelFont_(MakeFont(L"Tahoma", -11, FW_NORMAL)),
-      taglineFont_(MakeFont(L"Tahoma", -12, FW_BOLD)),
-      buttonFont_(MakeFont(L"Arial", 18, FW_BOLD)),
-      normal_(MakeLook(false, SystemColors{})),
-      measuring_(Made(UniqueMemoryDc(CreateCompatibleDC(nullptr)))),
-      tilePicture_(std::move(tilePicture)) {}
+    : measuring_(Made(UniqueMemoryDc(CreateCompatibleDC(nullptr)))), tilePicture_(std::move(tilePicture)) {
+    scales_.push_back(MakeScale(kBaseDpi));
+}
 
-NoteChrome::Look NoteChrome::MakeLook(bool highContrast, const SystemColors& system) {
+std::unique_ptr<NoteChrome::Scale> NoteChrome::MakeScale(int dpi) {
+    auto scale = std::make_unique<Scale>();
+    scale->metrics = note::NoteMetricsAt(dpi);
+    const note::NoteMetrics& m = scale->metrics;
+    scale->labelFont = MakeFont(L"Tahoma", m.labelFontHeight, FW_NORMAL);
+    scale->taglineFont = MakeFont(L"Tahoma", m.taglineFontHeight, FW_BOLD);
+    scale->buttonFont = MakeFont(L"Arial", m.buttonFontHeight, FW_BOLD);
+    scale->normal = MakeLook(false, SystemColors{}, m);
+    return scale;
+}
+
+NoteChrome::Scale& NoteChrome::AtDpi(int dpi) const {
+    if (dpi <= 0) dpi = kBaseDpi;
+    for (const auto& scale : scales_)
+        if (scale->metrics.dpi == dpi) return *scale;
+    scales_.push_back(MakeScale(dpi));
+    return *scales_.back();
+}
+
+NoteChrome::Look NoteChrome::MakeLook(bool highContrast, const SystemColors& system, const note::NoteMetrics& m) {
     const auto color = [&](ChromePart part) { return ToColorRef(*ChromeColor(part, highContrast, system)); };
     const COLORREF noteFill = color(ChromePart::NoteFill);
     Look look;
@@ -65,36 +81,46 @@ NoteChrome::Look NoteChrome::MakeLook(bool highContrast, const SystemColors& sys
         // Flat buttons and grip: a gradient of system colours would blur what the
         // person chose for contrast.
         look.buttonNormal = MakeButtonPicture({color(ChromePart::ButtonFace), color(ChromePart::ButtonFace),
-                                               color(ChromePart::ButtonText), noteFill});
+                                               color(ChromePart::ButtonText), noteFill},
+                                              m);
         look.buttonHover = MakeButtonPicture({color(ChromePart::HoverFace), color(ChromePart::HoverFace),
-                                              color(ChromePart::HoverText), noteFill});
+                                              color(ChromePart::HoverText), noteFill},
+                                             m);
         look.grip = MakeGripPicture(
-            {color(ChromePart::GripFace), color(ChromePart::GripStroke), color(ChromePart::GripStroke)});
+            {color(ChromePart::GripFace), color(ChromePart::GripStroke), color(ChromePart::GripStroke)}, m);
         look.captionText = color(ChromePart::ButtonText);
         look.hoverCaptionText = color(ChromePart::HoverText);
     } else {
-        look.buttonNormal = MakeButtonPicture(NormalButtonColors(false));
-        look.buttonHover = MakeButtonPicture(NormalButtonColors(true));
-        look.grip = MakeGripPicture(NormalGripColors());
+        look.buttonNormal = MakeButtonPicture(NormalButtonColors(false), m);
+        look.buttonHover = MakeButtonPicture(NormalButtonColors(true), m);
+        look.grip = MakeGripPicture(NormalGripColors(), m);
         look.captionText = RGB(0, 0, 0);
         look.hoverCaptionText = RGB(255, 255, 255);
     }
     look.noteBrush = Made(UniqueBrush(CreateSolidBrush(noteFill)));
     look.tileBrush = Made(UniqueBrush(CreateSolidBrush(color(ChromePart::TileFill))));
     look.separatorBrush = Made(UniqueBrush(CreateSolidBrush(color(ChromePart::Separator))));
-    look.outlinePen = Made(UniquePen(CreatePen(PS_SOLID, 2, color(ChromePart::Outline))));
+    look.outlinePen = Made(UniquePen(CreatePen(PS_SOLID, m.outlineWidth, color(ChromePart::Outline))));
     return look;
 }
 
-const NoteChrome::Look& NoteChrome::CurrentLook() const {
-    if (!HighContrastOn()) return normal_;
+const NoteChrome::Look& NoteChrome::CurrentLook(Scale& scale) const {
+    if (!HighContrastOn()) return scale.normal;
     const SystemColors system = CurrentSystemColors();
-    if (!contrast_ || system.colors != contrastColors_.colors) {
-        contrast_.reset();  // the old set goes before the new one is made
-        contrast_ = MakeLook(true, system);
-        contrastColors_ = system;
+    if (!scale.contrast || system.colors != scale.contrastColors.colors) {
+        scale.contrast.reset();  // the old set goes before the new one is made
+        scale.contrast = MakeLook(true, system, scale.metrics);
+        scale.contrastColors = system;
     }
-    return *contrast_;
+    return *scale.contrast;
+}
+
+const FilePicture& NoteChrome::TileAt(Scale& scale) const {
+    const int dpi = scale.metrics.dpi;
+    if (dpi == kBaseDpi || !tile_.bitmap) return tile_;
+    if (!scale.tile.bitmap)
+        scale.tile = ScalePicture(tile_, ScaleForDpi(tile_.width, dpi), ScaleForDpi(tile_.height, dpi));
+    return scale.tile;
 }
 
 void NoteChrome::LoadTilePicture() {
@@ -102,12 +128,12 @@ void NoteChrome::LoadTilePicture() {
     tile_ = LoadPictureFile(tilePicture_);
 }
 
-note::Size NoteChrome::MeasureLabel(const std::u16string& text) const {
-    return Measure(measuring_.get(), labelFont_.get(), text);
+note::Size NoteChrome::MeasureLabel(const std::u16string& text, int dpi) const {
+    return Measure(measuring_.get(), AtDpi(dpi).labelFont.get(), text);
 }
 
-note::Size NoteChrome::MeasureCaption(const std::u16string& text) const {
-    return Measure(measuring_.get(), buttonFont_.get(), text);
+note::Size NoteChrome::MeasureCaption(const std::u16string& text, int dpi) const {
+    return Measure(measuring_.get(), AtDpi(dpi).buttonFont.get(), text);
 }
 
 void NoteChrome::Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const {
@@ -116,7 +142,7 @@ void NoteChrome::Blit(HDC dc, HBITMAP bitmap, const note::Rect& at) const {
     BitBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, SRCCOPY);
 }
 
-void NoteChrome::DrawBackground(HDC dc, const Look& look, const NoteFace& face) const {
+void NoteChrome::DrawBackground(HDC dc, const Scale& scale, const Look& look, const NoteFace& face) const {
     const int w = face.size.width;
     const int h = face.size.height;
     // The window's own colour shows between the region's corners and the shape's.
@@ -126,16 +152,17 @@ void NoteChrome::DrawBackground(HDC dc, const Look& look, const NoteFace& face) 
     // ShapeBackground: a rounded rectangle with a 2-px outline from (1, 1) to (W, H).
     ScopedSelectObject brush(dc, face.minimized ? look.tileBrush.get() : look.noteBrush.get());
     ScopedSelectObject pen(dc, look.outlinePen.get());
-    const int e = note::OutlineEllipse(face.size);
-    RoundRect(dc, 1, 1, w, h, e, e);
+    const int e = note::OutlineEllipse(face.size, scale.metrics.dpi);
+    const int inset = scale.metrics.outlineInset;
+    RoundRect(dc, inset, inset, w, h, e, e);
 }
 
-void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
+void NoteChrome::DrawLabels(HDC dc, const Scale& scale, const NoteFace& face) const {
     const note::NoteLayout& l = face.layout;
     SavedDc state(dc);  // text colour, background mode and font
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, *ChromeColorNow(ChromePart::LabelText));
-    SelectObject(dc, labelFont_.get());
+    SelectObject(dc, scale.labelFont.get());
 
     // The title wraps at word boundaries; what does not fit into its 30 px is cut off.
     if (face.title && l.title.width > 0) {
@@ -155,23 +182,23 @@ void NoteChrome::DrawLabels(HDC dc, const NoteFace& face) const {
                   kTextFlags | DT_SINGLELINE | DT_RIGHT | DT_NOCLIP);
     }
 
-    SelectObject(dc, taglineFont_.get());
+    SelectObject(dc, scale.taglineFont.get());
     RECT tag = ToRect(l.bottomLabel);
     const std::u16string tagline(kTagline);
     DrawTextW(dc, W(tagline), static_cast<int>(tagline.size()), &tag, kTextFlags | DT_SINGLELINE | DT_CENTER);
 }
 
-void NoteChrome::DrawPictureButton(HDC dc, const Look& look, note::Control button, const note::Rect& at,
-                                   bool hover) const {
+void NoteChrome::DrawPictureButton(HDC dc, const Scale& scale, const Look& look, note::Control button,
+                                   const note::Rect& at, bool hover) const {
     Blit(dc, hover ? look.buttonHover.get() : look.buttonNormal.get(), at);
     const std::u16string caption = note::PictureButtonCaption(note::ControlName(button));
     // Font, colours and the clip end with the caption: it belongs to the button's own
     // picture and never paints outside it.
     SavedDc state(dc);
-    SelectObject(dc, buttonFont_.get());
+    SelectObject(dc, scale.buttonFont.get());
     SIZE extent{};
     GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
-    const note::Point origin = note::CaptionOrigin(note::kPictureButtonSize, {extent.cx, extent.cy});
+    const note::Point origin = note::CaptionOrigin(scale.metrics.pictureButtonSize, {extent.cx, extent.cy});
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, hover ? look.hoverCaptionText : look.captionText);
     IntersectClipRect(dc, at.left, at.top, at.Right(), at.Bottom());
@@ -179,24 +206,25 @@ void NoteChrome::DrawPictureButton(HDC dc, const Look& look, note::Control butto
 }
 
 void NoteChrome::Draw(HDC dc, const NoteFace& face) const {
-    const Look& look = CurrentLook();
-    DrawBackground(dc, look, face);
+    Scale& scale = AtDpi(face.dpi);
+    const Look& look = CurrentLook(scale);
+    DrawBackground(dc, scale, look, face);
     const note::NoteLayout& l = face.layout;
     if (face.minimized) {
-        // The tile: only the background shape and the picture, cut to 100 x 100.
-        DrawPicture(dc, tile_, l.tile.left, l.tile.top, l.tile.width, l.tile.height);
+        // The tile: only the background shape and the picture, cut to the tile.
+        DrawPicture(dc, TileAt(scale), l.tile.left, l.tile.top, l.tile.width, l.tile.height);
         return;
     }
     if (l.lineShape.width > 0) {
         RECT r = ToRect(l.lineShape);
         FillRect(dc, &r, look.separatorBrush.get());
     }
-    DrawLabels(dc, face);
+    DrawLabels(dc, scale, face);
     Blit(dc, look.grip.get(), l.grip);
     using note::Control;
     for (Control button : {Control::ImgSave, Control::ImgImport, Control::ImgDelete, Control::ImgFont,
                            Control::ImgMinimize})
-        DrawPictureButton(dc, look, button, l.Of(button), face.hovered == button);
+        DrawPictureButton(dc, scale, look, button, l.Of(button), face.hovered == button);
 }
 
 } // namespace vn

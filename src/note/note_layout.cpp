@@ -1,5 +1,7 @@
 #include "note/note_layout.h"
 
+#include "note/note_metrics.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -84,27 +86,29 @@ const Rect& NoteLayout::Of(Control c) const {
     return none;
 }
 
-NoteLayout ComputeLayout(Size window, int bodyBottomMargin, Size ownerText, Size timeText) {
+NoteLayout ComputeLayout(Size window, int bodyBottomMargin, Size ownerText, Size timeText, int dpi) {
+    const auto s = [dpi](int value) { return ScaleForDpi(value, dpi); };
+    const NoteMetrics m = NoteMetricsAt(dpi);
     const int w = window.width;
     const int h = window.height;
-    const int bw = kPictureButtonSize.width;
-    const int bh = kPictureButtonSize.height;
+    const int bw = m.pictureButtonSize.width;
+    const int bh = m.pictureButtonSize.height;
     NoteLayout l;
     l.shapeBackground = Bounds(0, 0, w, h);
-    l.lineShape = Bounds(24, 111, w - 47, 5);
-    l.title = Bounds(32, 30, w - 145, 30);
-    l.owner = Bounds(32, 60, ownerText.width, ownerText.height);
+    l.lineShape = Bounds(s(24), s(111), w - s(47), s(5));
+    l.title = Bounds(s(32), s(30), w - s(145), s(30));
+    l.owner = Bounds(s(32), s(60), ownerText.width, ownerText.height);
     // Right-justified: the right edge stays at W - 113 and the text grows to the left.
-    l.time = Bounds(w - 113 - timeText.width, 60, timeText.width, timeText.height);
-    l.grip = Bounds(w - 43, h - 57, kGripSize.width, kGripSize.height);
-    l.tile = Bounds(0, 0, kTileSize.width, kTileSize.height);
-    l.bottomLabel = Bounds(0, h - 26, w, 18);
-    l.save = Bounds(24, 80, bw, bh);
-    l.import = Bounds(105, 80, bw, bh);
-    l.font = Bounds(186, 80, bw, bh);
-    l.del = Bounds(267, 80, bw, bh);
-    l.minimize = Bounds(w - 95, 30, bw, bh);
-    l.body = Bounds(24, 120, w - 73, h - 120 - bodyBottomMargin);
+    l.time = Bounds(w - s(113) - timeText.width, s(60), timeText.width, timeText.height);
+    l.grip = Bounds(w - s(43), h - s(57), m.gripSize.width, m.gripSize.height);
+    l.tile = Bounds(0, 0, m.tileSize.width, m.tileSize.height);
+    l.bottomLabel = Bounds(0, h - s(26), w, s(18));
+    l.save = Bounds(s(24), s(80), bw, bh);
+    l.import = Bounds(s(105), s(80), bw, bh);
+    l.font = Bounds(s(186), s(80), bw, bh);
+    l.del = Bounds(s(267), s(80), bw, bh);
+    l.minimize = Bounds(w - s(95), s(30), bw, bh);
+    l.body = Bounds(s(24), s(120), w - s(73), h - s(120) - bodyBottomMargin);
     return l;
 }
 
@@ -117,16 +121,22 @@ Control HitTest(const NoteLayout& layout, bool minimized, Point p) {
     return Control::None;
 }
 
-Size EditorSize(Size requested, Size bodyArea) {
+Size EditorSize(Size requested, Size bodyArea, int dpi) {
+    const NoteMetrics m = NoteMetricsAt(dpi);
     Size s;
-    s.height = std::max(requested.height, bodyArea.height - kEditorHeightMargin);
-    s.width = std::max(requested.width, bodyArea.width - kEditorWidthMargin);
+    s.height = std::max(requested.height, bodyArea.height - m.editorHeightMargin);
+    s.width = std::max(requested.width, bodyArea.width - m.editorWidthMargin);
     return s;
 }
 
-int RegionEllipse(Size window) { return std::min(window.width, window.height) / 4 + 5; }
+int RegionEllipse(Size window, int dpi) {
+    return std::min(window.width, window.height) / 4 + NoteMetricsAt(dpi).regionEllipseExtra;
+}
 
-int OutlineEllipse(Size window) { return std::min(window.width - 1, window.height - 1) / 4; }
+int OutlineEllipse(Size window, int dpi) {
+    const int inset = NoteMetricsAt(dpi).outlineInset;
+    return std::min(window.width - inset, window.height - inset) / 4;
+}
 
 Point DragStartPoint(Point cursor, Point windowTopLeft) {
     return Point{cursor.x - windowTopLeft.x, cursor.y - windowTopLeft.y};
@@ -138,10 +148,11 @@ Point ResizeStartPoint(Point cursor, Size window) {
     return Point{cursor.x - window.width, cursor.y - window.height};
 }
 
-std::optional<Size> ResizeStep(Point cursor, Point startPoint, Size window) {
-    const int w = std::clamp(cursor.x - startPoint.x, kMinSize.width, kMaxSize.width);
-    const int h = std::clamp(cursor.y - startPoint.y, kMinSize.height, kMaxSize.height);
-    if (std::abs(w - window.width) <= kResizeDeadZone && std::abs(h - window.height) <= kResizeDeadZone)
+std::optional<Size> ResizeStep(Point cursor, Point startPoint, Size window, int dpi) {
+    const NoteMetrics m = NoteMetricsAt(dpi);
+    const int w = std::clamp(cursor.x - startPoint.x, m.minSize.width, m.maxSize.width);
+    const int h = std::clamp(cursor.y - startPoint.y, m.minSize.height, m.maxSize.height);
+    if (std::abs(w - window.width) <= m.resizeDeadZone && std::abs(h - window.height) <= m.resizeDeadZone)
         return std::nullopt;
     return Size{w, h};
 }

@@ -3,9 +3,15 @@
 // width W and height H, the resize limits and dead zone, the tile, the rounded
 // outline and the caption placement of the picture buttons. Plain integers only,
 // so the whole of it is checked without a window system.
+//
+// The numbers below are the note's lengths at 96 DPI. The functions take the DPI
+// the note is shown at and scale every length they use (note_metrics.h holds the
+// scaled set); W and H are the window's size at that DPI.
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/dpi_scale.h"
 
 namespace vn::note {
 
@@ -98,7 +104,7 @@ struct NoteLayout {
 // Every part's bounds for a window of size `window`. `ownerText` and `timeText`
 // are the extents of the two auto-sized labels; `bodyBottomMargin` is one of the
 // two margins above. Sizes that the formulas make negative (a tile) are given as 0.
-NoteLayout ComputeLayout(Size window, int bodyBottomMargin, Size ownerText, Size timeText);
+NoteLayout ComputeLayout(Size window, int bodyBottomMargin, Size ownerText, Size timeText, int dpi = kBaseDpi);
 
 // The topmost visible part at `p` (window coordinates). While the note is a tile
 // only the background and the tile picture are visible.
@@ -106,12 +112,12 @@ Control HitTest(const NoteLayout& layout, bool minimized, Point p);
 
 // The editor grows with its content but never gets smaller than the body area
 // less the margins: height first, then width.
-Size EditorSize(Size requested, Size bodyArea);
+Size EditorSize(Size requested, Size bodyArea, int dpi = kBaseDpi);
 
 // Corner ellipse of the window region: min(W, H) div 4 + 5.
-int RegionEllipse(Size window);
+int RegionEllipse(Size window, int dpi = kBaseDpi);
 // Corner ellipse of the 2-px outline drawn inside the region: s div 4, s = min(W - 1, H - 1).
-int OutlineEllipse(Size window);
+int OutlineEllipse(Size window, int dpi = kBaseDpi);
 
 // Dragging: the cursor offset taken at the press, and the window position for a cursor.
 Point DragStartPoint(Point cursor, Point windowTopLeft);
@@ -121,7 +127,7 @@ Point DragPosition(Point cursor, Point startPoint);
 // size for a cursor position, clamped to the limits; nothing when the change is
 // within the dead zone on both sides.
 Point ResizeStartPoint(Point cursor, Size window);
-std::optional<Size> ResizeStep(Point cursor, Point startPoint, Size window);
+std::optional<Size> ResizeStep(Point cursor, Point startPoint, Size window, int dpi = kBaseDpi);
 
 // Caption of a picture button: its component name from the 4th character on, at
 // most 100 characters ("ImgSave" -> "Save").

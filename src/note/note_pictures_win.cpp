@@ -23,7 +23,6 @@ constexpr COLORREF kButtonBottom = RGB(255, 255, 219);
 constexpr COLORREF kHoverTop = RGB(82, 82, 82);
 constexpr COLORREF kHoverBottom = RGB(185, 185, 185);
 constexpr COLORREF kGripStrokeColor = RGB(140, 140, 140);
-constexpr int kButtonCornerRadius = 4;
 
 std::uint32_t Bgra(COLORREF c) {
     return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
@@ -53,8 +52,13 @@ UniqueBitmap MakeDib(int width, int height, std::uint32_t** bits) {
 
 enum class Zone { Outside, Outline, Inside };
 
-// Where a pixel lies on a rounded rectangle with a 1-px outline.
-Zone RoundedRectZone(int x, int y, int width, int height, int radius) {
+// True for a pixel of a frame `frame` px wide along the edges.
+bool OnFrame(int x, int y, int width, int height, int frame) {
+    return x < frame || y < frame || x >= width - frame || y >= height - frame;
+}
+
+// Where a pixel lies on a rounded rectangle with an outline `outline` px wide.
+Zone RoundedRectZone(int x, int y, int width, int height, int radius, int outline) {
     const bool left = x < radius, right = x >= width - radius;
     const bool top = y < radius, bottom = y >= height - radius;
     if ((left || right) && (top || bottom)) {
@@ -62,9 +66,9 @@ Zone RoundedRectZone(int x, int y, int width, int height, int radius) {
         const double cy = top ? radius : height - radius;
         const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
         if (d > radius) return Zone::Outside;
-        return d > radius - 1.0 ? Zone::Outline : Zone::Inside;
+        return d > radius - outline ? Zone::Outline : Zone::Inside;
     }
-    if (x == 0 || y == 0 || x == width - 1 || y == height - 1) return Zone::Outline;
+    if (OnFrame(x, y, width, height, outline)) return Zone::Outline;
     return Zone::Inside;
 }
 
@@ -85,6 +89,21 @@ struct GdipImageDeleter {
     }
 };
 
+// The pixels of a GDI+ bitmap, premultiplied, into a top-down 32-bit DIB's.
+void CopyPixels(Gdiplus::GpBitmap* from, int width, int height, std::uint32_t* to, const Error& failure) {
+    Gdiplus::Rect all(0, 0, width, height);
+    Gdiplus::BitmapData data{};
+    if (Gdiplus::DllExports::GdipBitmapLockBits(from, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                                                &data) != Gdiplus::Ok)
+        throw failure;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(to + static_cast<size_t>(y) * width,
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                    static_cast<size_t>(width) * 4);
+    Gdiplus::DllExports::GdipBitmapUnlockBits(from, &data);
+    GdiFlush();
+}
+
 } // namespace
 
 ButtonPictureColors NormalButtonColors(bool hover) {
@@ -92,15 +111,15 @@ ButtonPictureColors NormalButtonColors(bool hover) {
     return {kButtonTop, kButtonBottom, RGB(0, 0, 0), kNoteColor};
 }
 
-UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors) {
-    const int w = note::kPictureButtonSize.width;
-    const int h = note::kPictureButtonSize.height;
+UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors, const note::NoteMetrics& metrics) {
+    const int w = metrics.pictureButtonSize.width;
+    const int h = metrics.pictureButtonSize.height;
     std::uint32_t* bits = nullptr;
     UniqueBitmap bitmap = MakeDib(w, h, &bits);
     for (int y = 0; y < h; ++y) {
         const std::uint32_t fill = Bgra(Mix(colors.top, colors.bottom, static_cast<double>(y) / (h - 1)));
         for (int x = 0; x < w; ++x) {
-            switch (RoundedRectZone(x, y, w, h, kButtonCornerRadius)) {
+            switch (RoundedRectZone(x, y, w, h, metrics.buttonCornerRadius, metrics.buttonOutlineWidth)) {
             case Zone::Outside: bits[y * w + x] = Bgra(colors.outside); break;
             case Zone::Outline: bits[y * w + x] = Bgra(colors.outline); break;
             case Zone::Inside: bits[y * w + x] = fill; break;
@@ -113,22 +132,25 @@ UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors) {
 
 GripPictureColors NormalGripColors() { return {RGB(255, 255, 255), kGripFrameColor, kGripStrokeColor}; }
 
-UniqueBitmap MakeGripPicture(const GripPictureColors& colors) {
-    const int w = note::kGripSize.width;
-    const int h = note::kGripSize.height;
+UniqueBitmap MakeGripPicture(const GripPictureColors& colors, const note::NoteMetrics& metrics) {
+    const int w = metrics.gripSize.width;
+    const int h = metrics.gripSize.height;
+    // Strokes and dots are as thick as the frame.
+    const int unit = metrics.gripFrameWidth;
     std::uint32_t* bits = nullptr;
     UniqueBitmap bitmap = MakeDib(w, h, &bits);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             std::uint32_t c = Bgra(colors.face);
-            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+            if (OnFrame(x, y, w, h, unit)) {
                 c = Bgra(colors.frame);
             } else {
                 // Three dotted strokes from lower left to upper right, packed into
                 // the lower-right corner like a sizing grip.
                 const int d = x + y;
-                const bool onStroke = d >= 20 && (d - 20) % 5 == 0;
-                if (onStroke && x % 2 == 0) c = Bgra(colors.stroke);
+                const bool onStroke =
+                    d >= metrics.gripFirstStroke && (d - metrics.gripFirstStroke) % metrics.gripStrokeSpacing < unit;
+                if (onStroke && (x / unit) % 2 == 0) c = Bgra(colors.stroke);
             }
             bits[y * w + x] = c;
         }
@@ -155,17 +177,51 @@ FilePicture LoadPictureFile(const std::u16string& fileName) {
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
 
-    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData data{};
-    if (Gdiplus::DllExports::GdipBitmapLockBits(raw, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
-                                                &data) != Gdiplus::Ok)
-        throw Error(failure);
-    for (UINT y = 0; y < height; ++y)
-        std::memcpy(bits + static_cast<size_t>(y) * width, static_cast<const BYTE*>(data.Scan0) + y * data.Stride,
-                    width * 4);
-    Gdiplus::DllExports::GdipBitmapUnlockBits(raw, &data);
-    GdiFlush();
+    CopyPixels(raw, picture.width, picture.height, bits, Error(failure));
     return picture;
+}
+
+FilePicture ScalePicture(const FilePicture& picture, int width, int height) {
+    using namespace Gdiplus;
+    EnsureGdiplus();
+    const Error failure("Cannot scale the tile picture");
+    DIBSECTION dib{};
+    if (!picture.bitmap || width <= 0 || height <= 0 ||
+        GetObjectW(picture.bitmap.get(), sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits)
+        throw failure;
+    GdiFlush();
+    GpBitmap* rawSource = nullptr;
+    if (DllExports::GdipCreateBitmapFromScan0(picture.width, picture.height, picture.width * 4, PixelFormat32bppPARGB,
+                                              static_cast<BYTE*>(dib.dsBm.bmBits), &rawSource) != Ok)
+        throw failure;
+    std::unique_ptr<GpBitmap, GdipImageDeleter> source(rawSource);
+    GpBitmap* rawTarget = nullptr;
+    if (DllExports::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &rawTarget) != Ok)
+        throw failure;
+    std::unique_ptr<GpBitmap, GdipImageDeleter> target(rawTarget);
+    GpGraphics* graphics = nullptr;
+    if (DllExports::GdipGetImageGraphicsContext(reinterpret_cast<GpImage*>(rawTarget), &graphics) != Ok) throw failure;
+    DllExports::GdipSetCompositingMode(graphics, CompositingModeSourceCopy);
+    DllExports::GdipSetInterpolationMode(graphics, InterpolationModeHighQualityBicubic);
+    DllExports::GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
+    // Mirrored at the edges, so the border pixels are not blended with nothing.
+    GpImageAttributes* attributes = nullptr;
+    DllExports::GdipCreateImageAttributes(&attributes);
+    if (attributes) DllExports::GdipSetImageAttributesWrapMode(attributes, WrapModeTileFlipXY, 0, FALSE);
+    const GpStatus drawn = DllExports::GdipDrawImageRectRectI(
+        graphics, reinterpret_cast<GpImage*>(rawSource), 0, 0, width, height, 0, 0, picture.width, picture.height,
+        UnitPixel, attributes, nullptr, nullptr);
+    if (attributes) DllExports::GdipDisposeImageAttributes(attributes);
+    DllExports::GdipDeleteGraphics(graphics);
+    if (drawn != Ok) throw failure;
+
+    FilePicture scaled;
+    std::uint32_t* bits = nullptr;
+    scaled.bitmap = MakeDib(width, height, &bits);
+    scaled.width = width;
+    scaled.height = height;
+    CopyPixels(rawTarget, width, height, bits, failure);
+    return scaled;
 }
 
 void DrawPicture(HDC dc, const FilePicture& picture, int x, int y, int clipWidth, int clipHeight) {

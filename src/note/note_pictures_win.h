@@ -1,10 +1,13 @@
 #pragma once
 // The note's pictures, made at run time: the normal and the hover picture of the
-// picture buttons, the resize grip, and the tile picture read from "hig.png".
+// picture buttons, the resize grip, and the tile picture read from "hig.png". The
+// buttons and the grip are drawn at the note's display scale (their corners,
+// outlines and strokes are lengths like any other); the tile picture is scaled.
 #include <windows.h>
 
 #include <string>
 
+#include "note/note_metrics.h"
 #include "platform/unique_handle_win.h"
 
 namespace vn {
@@ -24,8 +27,8 @@ struct ButtonPictureColors {
 // outlined in black, on the note's pale yellow.
 ButtonPictureColors NormalButtonColors(bool hover);
 
-// 75 x 24, fully opaque: a rounded rectangle in `colors`.
-UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors);
+// 75 x 24 at 96 DPI, fully opaque: a rounded rectangle in `colors`.
+UniqueBitmap MakeButtonPicture(const ButtonPictureColors& colors, const note::NoteMetrics& metrics);
 
 struct GripPictureColors {
     COLORREF face, frame, stroke;
@@ -33,8 +36,9 @@ struct GripPictureColors {
 // White, a grey frame, grey strokes.
 GripPictureColors NormalGripColors();
 
-// 20 x 20: the face, a 1-px frame, dotted diagonal strokes towards the lower right.
-UniqueBitmap MakeGripPicture(const GripPictureColors& colors);
+// 20 x 20 at 96 DPI: the face, a 1-px frame, dotted diagonal strokes towards the
+// lower right.
+UniqueBitmap MakeGripPicture(const GripPictureColors& colors, const note::NoteMetrics& metrics);
 
 // A picture read from a file (PNG and the other formats GDI+ reads), kept as a
 // 32-bit top-down bitmap with premultiplied alpha for AlphaBlend.
@@ -46,6 +50,10 @@ struct FilePicture {
 // Raises Error when the file is missing, unreadable or not a picture. A relative
 // name is looked for in the process's current directory.
 FilePicture LoadPictureFile(const std::u16string& fileName);
+
+// The picture at `width` x `height`, resampled smoothly (high-quality bicubic).
+// Raises Error when it cannot be made.
+FilePicture ScalePicture(const FilePicture& picture, int width, int height);
 
 // Draws a premultiplied picture at (x, y), unscaled, cut to `clipWidth` x `clipHeight`.
 void DrawPicture(HDC dc, const FilePicture& picture, int x, int y, int clipWidth, int clipHeight);

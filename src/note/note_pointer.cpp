@@ -36,7 +36,7 @@ PointerActions NotePointer::Move(const NoteBounds& bounds, bool minimized, Point
     actions.repaint = HoverOver(under);
     const Control target = hover_.MoveTarget(under);
     if (IsDragArea(target) && drag_.InProcess()) actions.moveTo = drag_.PositionFor(cursor);
-    else if (target == Control::ImgSize) actions.resizeTo = resize_.StepFor(cursor, bounds.WindowSize());
+    else if (target == Control::ImgSize) actions.resizeTo = resize_.StepFor(cursor, bounds.WindowSize(), bounds.Dpi());
     return actions;
 }
 

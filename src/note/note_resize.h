@@ -16,10 +16,10 @@ public:
     }
     bool InProcess() const noexcept { return FResizeInProcess; }
     // The new size for this cursor position, clamped; nothing inside the dead zone
-    // or when no resize is under way.
-    std::optional<Size> StepFor(Point cursor, Size window) const {
+    // or when no resize is under way. The limits and the dead zone are those at `dpi`.
+    std::optional<Size> StepFor(Point cursor, Size window, int dpi = kBaseDpi) const {
         if (!FResizeInProcess) return std::nullopt;
-        return ResizeStep(cursor, FStartPoint, window);
+        return ResizeStep(cursor, FStartPoint, window, dpi);
     }
     void End() noexcept { FResizeInProcess = false; }
 

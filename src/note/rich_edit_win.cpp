@@ -275,6 +275,11 @@ public:
         }
     }
 
+    void SetDisplayZoom(int numerator, int denominator) {
+        zoom_ = numerator == denominator ? std::pair{0, 0} : std::pair{numerator, denominator};
+        if (hwnd_) SendMessageW(hwnd_, EM_SETZOOM, zoom_.first, zoom_.second);
+    }
+
 private:
 
     void CreateNative(HWND parent, DWORD visible) {
@@ -300,7 +305,7 @@ private:
         SendMessageW(h, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
         SendMessageW(h, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
         SendMessageW(h, EM_SETTARGETDEVICE, 0, 1);  // line width 1: no word wrap, a line is a paragraph
-        SendMessageW(h, EM_SETZOOM, 0, 0);
+        SendMessageW(h, EM_SETZOOM, zoom_.first, zoom_.second);
         SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_REQUESTRESIZE);
         // The kept bytes (a body file as read, or the stream of the control that went)
         // are the content the new control gets: until it changes, a save hands them
@@ -454,6 +459,8 @@ private:
     Events events_;
     RichEditKeeper keeper_;
     HWND hwnd_ = nullptr;
+    // The display zoom (0, 0: none): the text at a DPI other than the system's.
+    std::pair<int, int> zoom_{0, 0};
     bool parked_ = false;  // hwnd_ lives under the keeper's host, not in a parent of the program's
     WNDPROC controlProc_ = nullptr;  // the control's own procedure, under the subclass
     std::optional<std::string> streamed_;  // the RTF last streamed out, while nothing changed since
@@ -565,6 +572,7 @@ int RichEdit::Top() const { return impl_->Bounds().top; }
 int RichEdit::Width() const { return impl_->Bounds().right; }
 int RichEdit::Height() const { return impl_->Bounds().bottom; }
 void RichEdit::SetBounds(int left, int top, int width, int height) { impl_->SetBounds(left, top, width, height); }
+void RichEdit::SetDisplayZoom(int numerator, int denominator) { impl_->SetDisplayZoom(numerator, denominator); }
 
 std::string RichEdit::SaveRtf() const { return impl_->SaveRtf(); }
 void RichEdit::LoadBody(const BodyFile& body) { impl_->LoadBody(body); }

@@ -120,6 +120,11 @@ public:
     int Width() const;
     int Height() const;
     void SetBounds(int left, int top, int width, int height);
+    // Shows the text `numerator` / `denominator` times as large as the system draws
+    // it (kept for a control made later): a note on a monitor whose DPI is not the
+    // system's. Equal numbers: no zoom. The content and its point sizes stay as
+    // they are.
+    void SetDisplayZoom(int numerator, int denominator);
 
     // The clipboard commands of the control itself: no keystrokes go through the
     // system, so no other program can receive them.

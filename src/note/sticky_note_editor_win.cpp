@@ -54,7 +54,8 @@ void TFStickyNote::ScrollBodyByNotches(int notches) {
         !GetScrollInfo(ScrollBox->Handle(), SB_VERT, &si))
         return;
     const note::Point now = ScrollBox->ScrollPosition();
-    const int y = note::WheelScrollPosition(now.y, notches, si.nMax - si.nMin + 1, static_cast<int>(si.nPage));
+    const int y = note::WheelScrollPosition(now.y, notches, si.nMax - si.nMin + 1, static_cast<int>(si.nPage),
+                                            bounds_.Dpi());
     ScrollBox->ScrollTo({now.x, y});
 }
 
@@ -138,7 +139,7 @@ void TFStickyNote::UpdateCheckBoxes(bool AParkBodyArea) {
         // Boxes made now for slots that had none change the range as well.
         changed = gutter_->MissesBoxes();
         gutter_->MakeMissingBoxes();
-        changed = FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea) || changed;
+        changed = FChechBoxes.UpdateCheckBoxes(editor, *gutter_, AParkBodyArea, bounds_.Dpi()) || changed;
     } catch (...) {
         ScrollBox->UpdateScrollRange();
         throw;

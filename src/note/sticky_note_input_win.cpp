@@ -8,6 +8,11 @@
 #include "note/note_host.h"
 #include "platform/gdi_win.h"
 
+// Older SDK headers know the message only for newer systems.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace vn {
 
 using note::Control;
@@ -77,6 +82,7 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return TRUE;
         }
         break;
+    case WM_DPICHANGED: ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETFOCUS:
         if (RichEdit.Handle() && RichEdit.CanFocus()) RichEdit.SetFocus();
         return 0;
@@ -97,6 +103,7 @@ void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
     if (!memory || !bitmap) return;
     ScopedSelectObject selected(memory.get(), bitmap.get());
     NoteFace face;
+    face.dpi = bounds_.Dpi();
     face.size = size;
     face.layout = bounds_.Layout();
     face.minimized = FMinimized;
@@ -194,7 +201,7 @@ void TFStickyNote::ImgSizeMouseUp() {
 
 void TFStickyNote::ImgMinimizeMouseDown() {
     bounds_.RememberNormalSize();
-    SetSize(note::kTileSize.width, note::kTileSize.height);
+    SetSize(bounds_.Metrics().tileSize);
     UpdateWindowRegion();
     FMinimized = true;
     UpdateLayout();
@@ -203,8 +210,8 @@ void TFStickyNote::ImgMinimizeMouseDown() {
 }
 
 void TFStickyNote::ImgSmallDblClick() {
-    const note::Size normal = bounds_.NormalSize();
-    SetSize(normal.width, normal.height);
+    bounds_.RestoreNormalSize();
+    SetSize(bounds_.WindowSize());
     FMinimized = false;
     UpdateLayout();
     UpdateWindowRegion();

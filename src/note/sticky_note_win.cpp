@@ -11,6 +11,7 @@
 #include "note/note_chrome_win.h"
 #include "note/note_host.h"
 #include "note/note_time_win.h"
+#include "platform/dpi_win.h"
 #include "platform/errors.h"
 #include "platform/guarded.h"
 #include "platform/text_win.h"
@@ -112,6 +113,8 @@ HWND TFStickyNote::HandleNeeded() {
     }
     RegisterClass(kClassName, CS_DBLCLKS | kNoteClassStyleAdd, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW));
 
+    // The window is made at the scale of the monitor it appears on.
+    TakeDpi(DpiOfMonitorAt(bounds_.Left(), bounds_.Top()));
     // Near the process's limit the note makes no window rather than a broken one: it
     // stays in the list and in the store, and a later tick makes it once there is room.
     if (!host_.Budget().TakeNoteWindow()) throw note::NoRoomForWindow();
@@ -141,6 +144,8 @@ HWND TFStickyNote::HandleNeeded() {
             SetLayeredWindowAttributes(h, 0, 255, LWA_ALPHA);
         }
         CreateChildren();
+        // The system decides: on a monitor of another scale the window takes that.
+        ApplyDpi(DpiOfWindow(h), nullptr);
     } catch (...) {
         DestroyNativeWindow();
         throw;
@@ -157,8 +162,8 @@ void TFStickyNote::CreateChildren() {
     SetWindowPos(ScrollBox->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A new body area starts scrolled to its top-left corner, so the editor does too.
     const note::Size editor = bounds_.EditorSize();
-    RichEdit.Create(ScrollBox->Handle(), note::kEditorInitialBounds.left, note::kEditorInitialBounds.top,
-                     editor.width, editor.height);
+    const note::Rect at = bounds_.Metrics().editorInitialBounds;
+    RichEdit.Create(ScrollBox->Handle(), at.left, at.top, editor.width, editor.height);
     // The boxes come back as they were: made, ticked, shown and placed.
     gutter_->Attach(ScrollBox->Handle());
     LayoutChildren();
@@ -259,7 +264,7 @@ void TFStickyNote::FormShow() {
     if (!FStartChValue.empty()) companion_.StartTimer(kImportTimer, kImportTimerInterval);
     else if (!appearsByItself_ && RichEdit.CanFocus()) RichEdit.SetFocus();
     if (FMinimized) {
-        SetSize(note::kTileSize.width, note::kTileSize.height);
+        SetSize(bounds_.Metrics().tileSize);
         UpdateWindowRegion();
         RepaintNow();
     }
@@ -284,7 +289,10 @@ void TFStickyNote::SetAlphaBlend(bool on) {
 
 // ---- geometry ---------------------------------------------------------------------------
 
-void TFStickyNote::MeasureLabels() { bounds_.SetLabelExtents(host_.Chrome().MeasureLabel(lOwner), host_.Chrome().MeasureLabel(lTime)); }
+void TFStickyNote::MeasureLabels() {
+    const int dpi = bounds_.Dpi();
+    bounds_.SetLabelExtents(host_.Chrome().MeasureLabel(lOwner, dpi), host_.Chrome().MeasureLabel(lTime, dpi));
+}
 
 void TFStickyNote::SetPosition(int left, int top) {
     bounds_.Move(left, top);
@@ -298,14 +306,55 @@ void TFStickyNote::SetSize(int width, int height) {
         SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// ---- display scale ------------------------------------------------------------------------
+
+void TFStickyNote::TakeDpi(int dpi) {
+    const int from = bounds_.Dpi();
+    bounds_.SetDpi(dpi);
+    dpi = bounds_.Dpi();
+    FRequestedSize = {ScaleForDpi(UnscaleForDpi(FRequestedSize.x, from), dpi),
+                      ScaleForDpi(UnscaleForDpi(FRequestedSize.y, from), dpi)};
+    MeasureLabels();
+    gutter_->SetDpi(dpi);
+    ScrollBox->SetLineStep(bounds_.Metrics().scrollLine);
+    // The editor draws its text at the system DPI; at another it is zoomed.
+    RichEdit.SetDisplayZoom(dpi, SystemDpi());
+}
+
+void TFStickyNote::ApplyDpi(int dpi, const RECT* suggested) {
+    const bool changed = dpi > 0 && dpi != bounds_.Dpi();
+    if (changed) TakeDpi(dpi);
+    if (!HasHandle() || (!changed && !suggested)) return;
+    // The suggested rectangle places the window; its size is the note's own at the
+    // new scale (the same up to rounding), so that going back and forth between
+    // monitors never changes it.
+    const int left = suggested ? suggested->left : bounds_.Left();
+    const int top = suggested ? suggested->top : bounds_.Top();
+    SetWindowPos(Handle(), nullptr, left, top, bounds_.Width(), bounds_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!changed) return;
+    LayoutChildren();
+    UpdateWindowRegion();
+    if (ScrollBox->HasHandle()) {
+        // The editor goes back to its place at the top of the body area, at the new scale.
+        ScrollBox->ScrollTo({0, 0});
+        const note::Rect at = bounds_.Metrics().editorInitialBounds;
+        RichEdit.SetBounds(at.left, at.top, RichEdit.Width(), RichEdit.Height());
+        ResizeRichEdit();
+        UpdateCheckBoxes(false);
+    }
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void TFStickyNote::RepaintNow() {
     if (HasHandle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void TFStickyNote::UpdateWindowRegion() {
     if (!HasHandle()) return;
-    const int e = note::RegionEllipse(bounds_.WindowSize());
-    UniqueRegion region(CreateRoundRectRgn(0, 0, bounds_.Width() + 2, bounds_.Height() + 2, e, e));
+    const note::NoteMetrics m = bounds_.Metrics();
+    const int e = note::RegionEllipse(bounds_.WindowSize(), m.dpi);
+    UniqueRegion region(
+        CreateRoundRectRgn(0, 0, bounds_.Width() + m.regionOversize, bounds_.Height() + m.regionOversize, e, e));
     // On success the system owns the region; on failure it stays ours to delete.
     if (region && SetWindowRgn(Handle(), region.get(), TRUE)) region.release();
 }

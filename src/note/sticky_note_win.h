@@ -117,6 +117,8 @@ public:
     int Height() const noexcept { return bounds_.Height(); }
     bool Minimized() const noexcept { return FMinimized; }
     bool AlphaBlend() const noexcept { return alphaBlend_; }
+    // The DPI the note is shown at: its monitor's.
+    int Dpi() const noexcept { return bounds_.Dpi(); }
     void SetPosition(int left, int top);
     // The framework's show and hide: the show and hide handlers run.
     void Show();
@@ -193,6 +195,13 @@ private:
     void FontCommand();
     void SetAlphaBlend(bool on);
     void SetSize(int width, int height);
+    void SetSize(note::Size size) { SetSize(size.width, size.height); }
+    // The note is shown at `dpi` from now on (WM_DPICHANGED, or a window made on a
+    // monitor of another scale): size, parts, fonts, pictures, the editor's zoom and
+    // the check boxes follow. `suggested` is the system's rectangle for the window.
+    void ApplyDpi(int dpi, const RECT* suggested);
+    // The part of it that needs no window.
+    void TakeDpi(int dpi);
     void RepaintNow();
     void LayoutChildren();
     void CreateChildren();

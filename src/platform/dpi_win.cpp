@@ -10,6 +10,8 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+// shcore.dll, Windows 8.1 and later; 0 is MDT_EFFECTIVE_DPI.
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 template <class Fn>
 Fn User32Function(const char* name) noexcept {
@@ -60,6 +62,29 @@ int SystemMetricForDpi(int index, int dpi) noexcept {
     // the system DPI, brought to `dpi`.
     const int system = ScreenDpi();
     return MulDiv(GetSystemMetrics(index), dpi > 0 ? dpi : kBaseDpi, system);
+}
+
+namespace {
+
+int DpiOfMonitor(HMONITOR monitor) noexcept {
+    if (const int pinned = pinnedDpi.load(std::memory_order_relaxed)) return pinned;
+    static const GetDpiForMonitorFn forMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (monitor && forMonitor && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && x > 0) return static_cast<int>(x);
+    return ScreenDpi();
+}
+
+} // namespace
+
+int DpiOfMonitorAt(int x, int y) noexcept { return DpiOfMonitor(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST)); }
+
+int DpiOfMonitorOf(HWND hwnd) noexcept {
+    return DpiOfMonitor(hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST) : nullptr);
 }
 
 } // namespace vn

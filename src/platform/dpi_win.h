@@ -29,4 +29,11 @@ int SystemMetricForDpi(int index, int dpi) noexcept;
 // `value` (at 96 DPI) at the DPI of `hwnd`.
 inline int ScaleForWindow(HWND hwnd, int value) noexcept { return ScaleForDpi(value, DpiOfWindow(hwnd)); }
 
+// The DPI of the monitor nearest to a point, or of the monitor a window is on
+// (mostly), whatever the window's own DPI awareness: a window of another program
+// that is not DPI aware says 96 of itself on any monitor. The system DPI where the
+// system has no per-monitor DPI; the pinned DPI while there is one.
+int DpiOfMonitorAt(int x, int y) noexcept;
+int DpiOfMonitorOf(HWND hwnd) noexcept;
+
 } // namespace vn

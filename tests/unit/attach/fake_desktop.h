@@ -22,6 +22,7 @@ struct FakeWindow {
     bool iconic = false;
     std::optional<ScreenRect> rect = ScreenRect{100, 200, 900, 700};
     bool own = false;
+    int monitorDpi = 96;
 };
 
 class FakeDesktop : public WindowSystem {
@@ -81,6 +82,10 @@ public:
     bool PlacementMinimized(WindowId id) const override {
         auto it = Find(id);
         return it != windows_.end() && it->placementMinimized;
+    }
+    int MonitorDpi(WindowId id) const override {
+        auto it = Find(id);
+        return it == windows_.end() ? 96 : it->monitorDpi;
     }
     std::optional<ScreenRect> GetWindowRect(WindowId id) const override {
         auto it = Find(id);

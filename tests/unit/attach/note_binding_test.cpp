@@ -325,6 +325,13 @@ TEST(NoteBinding, ANoteMovedOntoAPickedWindowTakesItsIdentityAndIsPlacedAtItsCor
     EXPECT_EQ(note.nativeOwner, picked);
     note.Tick(desk);
     EXPECT_EQ(note.binding.WndParent(), picked) << "it stays";
+
+    // On a monitor at 150 % the offset from the corner is 8 px.
+    WindowId scaled = desk.Open(u"Plan - WordPad", u"wordpad.exe", {40, 60, 600, 500});
+    desk[scaled].monitorDpi = 144;
+    FakeNote onScaled(NoteBinding::ForPickedWindow(scaled, desk));
+    onScaled.Tick(desk);
+    EXPECT_EQ(onScaled.TakeLog(), (Log{"create", "place 48,68", "layout", "show"}));
 }
 
 TEST(NoteBinding, IdentitiesNoWindowCanKeepNeverBind) {

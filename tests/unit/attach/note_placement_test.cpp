@@ -38,6 +38,21 @@ TEST(NotePlacement, ANoteOnAPickedWindowGoesToItsCornerPlusFiveAndShowsAboveIt) 
     EXPECT_EQ(note.log, (Log{"position -15,12", "create", "show above " + std::to_string(target)}));
 }
 
+TEST(NotePlacement, TheCornerOffsetIsScaledToTheDpiOfTheTargetsMonitor) {
+    const struct {
+        int dpi;
+        std::string position;
+    } cases[] = {{96, "position -15,12"}, {120, "position -14,13"}, {144, "position -12,15"}, {192, "position -10,17"}};
+    for (const auto& c : cases) {
+        FakeDesktop desk;
+        WindowId target = desk.Open(u"Untitled - Notepad", u"notepad.exe", {-20, 7, 600, 400});
+        desk[target].monitorDpi = c.dpi;
+        FakeNewNote note;
+        PlaceNoteOnPickedWindow(desk, target, note);
+        EXPECT_EQ(note.log.front(), c.position) << c.dpi;
+    }
+}
+
 TEST(NotePlacement, ATargetWhoseRectangleIsGoneLeavesTheNoteWhereItWasMade) {
     FakeDesktop desk;
     WindowId target = desk.Open(u"Untitled - Notepad", u"notepad.exe");

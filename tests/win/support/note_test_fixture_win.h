@@ -170,9 +170,10 @@ inline RECT WindowRect(HWND h) {
     return r;
 }
 
-// The window region is the rounded rectangle (0, 0, W + 2, H + 2) with e x e corners.
-inline bool RegionIs(HWND h, int width, int height, int e) {
-    HRGN expected = CreateRoundRectRgn(0, 0, width + 2, height + 2, e, e);
+// The window region is the rounded rectangle (0, 0, W + 2, H + 2) with e x e corners
+// (W + 3, H + 3 at 150 %: `oversize`).
+inline bool RegionIs(HWND h, int width, int height, int e, int oversize = 2) {
+    HRGN expected = CreateRoundRectRgn(0, 0, width + oversize, height + oversize, e, e);
     HRGN actual = CreateRectRgn(0, 0, 0, 0);
     // Compared by area: the system may split the same region into other rectangles.
     HRGN difference = CreateRectRgn(0, 0, 0, 0);
