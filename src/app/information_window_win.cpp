@@ -83,7 +83,7 @@ void InformationWindow::LayOut(int dpi, const RECT* suggested) {
     const SIZE outer = FrameForClient(client, kStyle, kExStyle, dpi);
     const POINT at = suggested ? POINT{suggested->left, suggested->top}
                                : POINT{(screenWidth - outer.cx) / 2, (screenHeight - outer.cy) / 2};
-    SetWindowPos(Handle(), nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(Handle(), client, &at);
 
     // The system's information icon, drawn for the size rather than stretched.
     UniqueIcon picture = LoadIconOfSize(nullptr, IDI_ASTERISK, iconWidth);

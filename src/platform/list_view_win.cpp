@@ -34,8 +34,18 @@ void SetListHeaderHeight(HWND list, int height) {
     HWND header = ListView_GetHeader(list);
     if (!header) return;
     SetWindowSubclass(header, &HeaderHeightProc, kHeaderHeightSubclass, static_cast<DWORD_PTR>(height));
-    // The list asks the header for its height only when it lays itself out.
-    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    LayOutListAgain(list);
+}
+
+void LayOutListAgain(HWND list) {
+    // The list asks the header for its height only when its size changes (a frame
+    // change is not enough: the header kept its own height then), so it is made a
+    // pixel taller and given its size back.
+    RECT r{};
+    GetWindowRect(list, &r);
+    const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(list, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + 1, flags | SWP_NOREDRAW);
+    SetWindowPos(list, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, flags);
 }
 
 void AddListColumns(HWND list, std::initializer_list<ListColumn> columns) {
@@ -55,10 +65,10 @@ void AddListColumns(HWND list, std::initializer_list<ListColumn> columns) {
 void ScaleListColumns(HWND list, int fromDpi, int toDpi) {
     if (fromDpi == toDpi) return;
     const int count = Header_GetItemCount(ListView_GetHeader(list));
-    for (int i = 0; i < count; ++i) {
-        const int width = ListView_GetColumnWidth(list, i);
-        ListView_SetColumnWidth(list, i, MulDiv(width, toDpi, fromDpi));
-    }
+    // Through the width at 96 DPI: a width set from a 96-DPI value comes back to that
+    // value exactly, however often the list moves between scales.
+    for (int i = 0; i < count; ++i)
+        ListView_SetColumnWidth(list, i, ScaleForDpi(UnscaleForDpi(ListView_GetColumnWidth(list, i), fromDpi), toDpi));
 }
 
 namespace {
@@ -68,7 +78,7 @@ void ApplyListColours(HWND list, bool restoreDefault) {
         if (restoreDefault) {
             ListView_SetBkColor(list, GetSysColor(COLOR_WINDOW));
             ListView_SetTextBkColor(list, CLR_DEFAULT);
-            ListView_SetTextColor(list, GetSysColor(COLOR_WINDOWTEXT));
+            ListView_SetTextColor(list, CLR_DEFAULT);
         }
         return;
     }

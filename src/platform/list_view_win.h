@@ -9,8 +9,9 @@ namespace vn {
 
 // Makes the list's column header `height` pixels high at 96 DPI, scaled to the
 // list's DPI (the header asks its own font otherwise), and lays the list out again.
-// Call it again (or send the list SWP_FRAMECHANGED) after a change of DPI.
 void SetListHeaderHeight(HWND list, int height);
+// Has the list lay out its header and rows again (after a change of DPI or font).
+void LayOutListAgain(HWND list);
 
 struct ListColumn {
     const wchar_t* text;

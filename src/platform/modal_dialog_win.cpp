@@ -31,6 +31,7 @@ void ModalDialog::CreateDialogWindow(const wchar_t* className, const std::u16str
     // the front on its own and keep its taskbar button while it is shown.
     CreateNative(kDialogExStyle, className, W(caption), kDialogStyle, (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, outer.cx, outer.cy, nullptr);
+    SetClientSize(Handle(), ClientSize());
 }
 
 // The theme's font, made for the dialog's DPI (without a theme, the system's dialog font).
@@ -55,8 +56,8 @@ HWND ModalDialog::AddControl(const wchar_t* className, const std::u16string& tex
 void ModalDialog::LayOutForDpi(int dpi, LPARAM suggested) {
     const int old = dpi_;
     dpi_ = dpi;
-    const SIZE outer = FrameForClient(ClientSize(), kDialogStyle, kDialogExStyle, dpi_);
-    MoveToSuggested(Handle(), suggested, &outer);
+    const POINT corner = SuggestedCorner(suggested);
+    SetClientSize(Handle(), ClientSize(), suggested ? &corner : nullptr);
     if (old == dpi_) return;
     controls_.Place(dpi_, Font());
     EnumChildWindows(
@@ -66,8 +67,7 @@ void ModalDialog::LayOutForDpi(int dpi, LPARAM suggested) {
             if (GetClassNameW(child, name, 32) && lstrcmpiW(name, WC_LISTVIEWW) == 0) {
                 const auto* dpis = reinterpret_cast<const int*>(change);
                 ScaleListColumns(child, dpis[0], dpis[1]);
-                // The header takes its height for the new DPI at the next layout.
-                SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+                LayOutListAgain(child);
             }
             return TRUE;
         },

@@ -26,12 +26,30 @@ SIZE FrameForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) noexcept {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void MoveToSuggested(HWND window, LPARAM suggested, const SIZE* size) noexcept {
+void SetClientSize(HWND window, SIZE client, const POINT* at) noexcept {
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (at ? 0 : SWP_NOMOVE);
+    SIZE outer = FrameForClient(client, style, exStyle, DpiOfWindow(window));
+    SetWindowPos(window, nullptr, at ? at->x : 0, at ? at->y : 0, outer.cx, outer.cy, flags);
+    RECT got{};
+    GetClientRect(window, &got);
+    if (got.right == client.cx && got.bottom == client.cy) return;
+    outer.cx += client.cx - got.right;
+    outer.cy += client.cy - got.bottom;
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void MoveToSuggested(HWND window, LPARAM suggested) noexcept {
     const auto* r = reinterpret_cast<const RECT*>(suggested);
     if (!r) return;
-    const int width = size ? size->cx : r->right - r->left;
-    const int height = size ? size->cy : r->bottom - r->top;
-    SetWindowPos(window, nullptr, r->left, r->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT SuggestedCorner(LPARAM suggested) noexcept {
+    const auto* r = reinterpret_cast<const RECT*>(suggested);
+    return r ? POINT{r->left, r->top} : POINT{};
 }
 
 RECT ScaledControls::Scaled(const RECT& at96, int dpi) noexcept {

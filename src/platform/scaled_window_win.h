@@ -23,9 +23,15 @@ inline int DpiOfChange(WPARAM wParam) noexcept { return LOWORD(wParam) > 0 ? LOW
 // The outer size of a window of `style` whose client area is `client` at `dpi`.
 SIZE FrameForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) noexcept;
 
-// Moves `window` to the rectangle of a WM_DPICHANGED (lParam); with `size`, at that
-// size instead of the suggested one (a dialog keeps the client area its layout needs).
-void MoveToSuggested(HWND window, LPARAM suggested, const SIZE* size = nullptr) noexcept;
+// Gives `window` a client area of `client` at its DPI, its outer corner at `at` (or
+// where it is). The frame is measured once the window has it, so the client area
+// comes out right also where the frame is not the one the DPI would give.
+void SetClientSize(HWND window, SIZE client, const POINT* at = nullptr) noexcept;
+
+// Moves `window` to the rectangle of a WM_DPICHANGED (lParam).
+void MoveToSuggested(HWND window, LPARAM suggested) noexcept;
+// The corner of the rectangle of a WM_DPICHANGED.
+POINT SuggestedCorner(LPARAM suggested) noexcept;
 
 // Child controls placed at their rectangles at 96 DPI, scaled to the window's DPI.
 class ScaledControls {
