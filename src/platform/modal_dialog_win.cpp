@@ -72,7 +72,6 @@ void ModalDialog::LayOutForDpi(int dpi, LPARAM suggested) {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(std::array<int, 2>{old, dpi_}.data()));
-    DpiChanged(old, dpi_);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 

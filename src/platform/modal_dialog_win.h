@@ -52,8 +52,6 @@ protected:
     virtual void FormShow() {}
     virtual void Command(int /*id*/, int /*code*/) {}
     virtual LRESULT Notify(NMHDR& /*header*/) { return 0; }
-    // After the dialog was laid out for another DPI (controls, fonts, list columns).
-    virtual void DpiChanged(int /*oldDpi*/, int /*newDpi*/) {}
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HFONT Font() const;
