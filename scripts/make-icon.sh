@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Renders the program icon and the note tile picture from their SVG sources:
-#   resources/icon/vantory-note.svg     -> 32, 48, 64 and 128 px images of the icon
+#   resources/icon/vantory-note.svg     -> 20, 24, 32, 48, 64 and 128 px images of the icon
 #   resources/icon/vantory-note-16.svg  -> the 16 px image (drawn on whole pixels)
+# (16, 20, 24 and 32 px are the notification area's icon at 100, 125, 150 and 200 %)
 #   resources/icon/tile.svg             -> resources/hig.png (100 x 100)
-# and packs the five icon images into resources/VantoryNote.ico, every one as a
+# and packs the seven icon images into resources/VantoryNote.ico, every one as a
 # 32-bit image with alpha. Safe to run again; the outputs are only replaced
 # once everything has been rendered and checked.
 set -euo pipefail
@@ -37,7 +38,8 @@ render() {
 }
 
 icons=()
-for size in 16 32 48 64 128; do
+sizes="16 20 24 32 48 64 128"
+for size in $sizes; do
   svg=$src/vantory-note.svg
   [ "$size" = 16 ] && svg=$src/vantory-note-16.svg
   render "$svg" "$size" "$work/icon-$size.png"
@@ -54,14 +56,14 @@ render "$src/tile.svg" 100 "$work/tile.png"
 
 # Check the results before they replace the committed files.
 listing=$("$ICOTOOL" -l "$work/VantoryNote.ico")
-for size in 16 32 48 64 128; do
+for size in $sizes; do
   if ! grep -q -- "--width=$size --height=$size --bit-depth=32" <<<"$listing"; then
     echo "make-icon.sh: no 32-bit $size px image in the icon:" >&2
     echo "$listing" >&2
     exit 1
   fi
 done
-[ "$(wc -l <<<"$listing")" = 5 ] || { echo "make-icon.sh: unexpected images:" >&2; echo "$listing" >&2; exit 1; }
+[ "$(wc -l <<<"$listing")" = 7 ] || { echo "make-icon.sh: unexpected images:" >&2; echo "$listing" >&2; exit 1; }
 geometry=$("$CONVERT" "$work/hig.png" -format '%wx%h' info:)
 [ "$geometry" = 100x100 ] || { echo "make-icon.sh: hig.png is $geometry, not 100x100" >&2; exit 1; }
 

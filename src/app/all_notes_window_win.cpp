@@ -5,9 +5,12 @@
 
 #include <algorithm>
 
+#include "app/all_notes_layout.h"
 #include "note/rich_edit_keeper_win.h"
 #include "platform/code_page_win.h"
+#include "platform/high_contrast_win.h"
 #include "platform/list_view_win.h"
+#include "platform/scaled_window_win.h"
 #include "platform/text_codec.h"
 #include "platform/text_win.h"
 #include "platform/theme_win.h"
@@ -20,9 +23,6 @@ constexpr wchar_t kClassName[] = L"VantoryNote.AllNotes";
 constexpr char16_t kCaption[] = u"All Notes";
 constexpr char16_t kCueText[] = u"Search notes";
 constexpr int kListId = 101, kSearchId = 102, kPreviewId = 103, kStatusId = 104;
-constexpr int kMargin = 10, kButtonWidth = 110, kButtonHeight = 26, kSearchHeight = 24;
-constexpr int kDefaultWidth = 900, kDefaultHeight = 600, kMinWidth = 640, kMinHeight = 400;
-constexpr COLORREF kHighlight = RGB(255, 235, 120);
 constexpr size_t kMostMarks = 40;
 
 struct ColumnSpec {
@@ -86,8 +86,7 @@ HWND AllNotesWindow::AddControl(const wchar_t* className, const std::u16string& 
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (!control) RaiseLastOSError();
     MarkOwn(control);
-    HFONT font = ThemeFont() ? ThemeFont() : font_.get();
-    if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (HFONT font = Font()) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
 
@@ -95,27 +94,32 @@ void AllNotesWindow::Create() {
     LoadRichEditOnce();
     RegisterClass(kClassName, CS_HREDRAW | CS_VREDRAW, ThemeBrush(ThemeRole::Window), nullptr,
                   LoadCursorW(nullptr, IDC_ARROW));
-    if (!ThemeFont()) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    }
-    RECT place{0, 0, kDefaultWidth, kDefaultHeight};
+    // Centred on the primary monitor, whose DPI is the system's, unless a place was kept.
+    dpi_ = DpiOfWindow(nullptr);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    OffsetRect(&place, std::max(0, (screenWidth - kDefaultWidth) / 2), std::max(0, (screenHeight - kDefaultHeight) / 2));
+    const WindowSize size = DefaultAllNotesSize(dpi_, {screenWidth, screenHeight});
+    RECT place{0, 0, size.width, size.height};
+    OffsetRect(&place, std::max(0, (screenWidth - size.width) / 2), std::max(0, (screenHeight - size.height) / 2));
+    int placeDpi = dpi_;
     // A remembered place that no monitor shows any more (a monitor unplugged) is not used.
     if (auto kept = actions_.loadPlacement ? actions_.loadPlacement() : std::nullopt;
-        kept && kept->right - kept->left >= kMinWidth && kept->bottom - kept->top >= kMinHeight &&
-        MonitorFromRect(&*kept, MONITOR_DEFAULTTONULL))
-        place = *kept;
+        kept && kept->rect.right - kept->rect.left >= MinimumAllNotesSize(kept->dpi).width &&
+        kept->rect.bottom - kept->rect.top >= MinimumAllNotesSize(kept->dpi).height &&
+        MonitorFromRect(&kept->rect, MONITOR_DEFAULTTONULL)) {
+        place = kept->rect;
+        placeDpi = kept->dpi;
+    }
     // Owned by nothing and with WS_EX_APPWINDOW: the window has its own taskbar button.
     CreateNative(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kClassName, W(kCaption), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                  place.left, place.top, place.right - place.left, place.bottom - place.top, nullptr);
-    if (HICON icon = LoadIconW(Instance(), L"MAINICON")) {
-        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // The DPI of the monitor it came on; a place kept at another scale keeps its corner
+    // and takes the same share of the screen.
+    dpi_ = DpiOfWindow(Handle());
+    if (placeDpi != dpi_) {
+        const WindowSize kept = KeptSizeAtDpi({place.right - place.left, place.bottom - place.top}, placeDpi, dpi_);
+        SetWindowPos(Handle(), nullptr, 0, 0, kept.width, kept.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    SetIcons();
     // Made in tab order.
     search_ = AddControl(L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, kSearchId, WS_EX_CLIENTEDGE);
     SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(W(kCueText)));
@@ -145,7 +149,7 @@ void AllNotesWindow::SetColumns() {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<wchar_t*>(columns.begin[i].text);
-        column.cx = columns.begin[i].width;
+        column.cx = ScaleForDpi(columns.begin[i].width, dpi_);
         column.iSubItem = static_cast<int>(i);
         ListView_InsertColumn(list_, static_cast<int>(i), &column);
     }
@@ -164,27 +168,21 @@ void AllNotesWindow::SetColumns() {
 void AllNotesWindow::Layout() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int width = client.right - kMargin * 2;
-    const int buttonsTop = client.bottom - kMargin - kButtonHeight;
-    const int listTop = kMargin + kSearchHeight + 8;
-    const int space = buttonsTop - 8 - listTop;
-    const int listHeight = std::max(60, space * 55 / 100);
+    int widths[std::size(kNoteButtons)] = {};
+    const auto& ids = bin_ ? kBinButtons : kNoteButtons;
+    for (size_t i = 0; i < std::size(ids); ++i)
+        widths[i] = ids[i] == kEmptyBinId || ids[i] == kDeleteForGoodId ? kAllNotesWideButtonWidth : kAllNotesButtonWidth;
+    const AllNotesLayout layout = LayOutAllNotes(client.right, client.bottom, dpi_, widths);
     HDWP moves = BeginDeferWindowPos(12);
-    auto place = [&](HWND control, int x, int y, int w, int h) {
-        if (moves) moves = DeferWindowPos(moves, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
-                                          SWP_NOZORDER | SWP_NOACTIVATE);
+    auto place = [&](HWND control, const Box& b) {
+        if (moves) moves = DeferWindowPos(moves, control, nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(search_, kMargin, kMargin, width, kSearchHeight);
-    place(list_, kMargin, listTop, width, listHeight);
-    place(preview_, kMargin, listTop + listHeight + 6, width, space - listHeight - 6);
-    int x = kMargin;
-    for (int id : bin_ ? kBinButtons : kNoteButtons) {
-        const int w = id == kEmptyBinId || id == kDeleteForGoodId ? kButtonWidth + 20 : kButtonWidth;
-        place(Button(id), x, buttonsTop, w, kButtonHeight);
-        x += w + 8;
-    }
-    place(Button(kCloseId), client.right - kMargin - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
-    place(status_, x + 4, buttonsTop + 5, client.right - kMargin - kButtonWidth - 8 - x - 4, kButtonHeight - 5);
+    place(search_, layout.search);
+    place(list_, layout.list);
+    place(preview_, layout.preview);
+    for (size_t i = 0; i < std::size(ids); ++i) place(Button(ids[i]), layout.buttons[i]);
+    place(Button(kCloseId), layout.close);
+    place(status_, layout.status);
     if (moves) EndDeferWindowPos(moves);
     for (int id : {kShowId, kStickId, kDeleteId}) ShowWindow(Button(id), bin_ ? SW_HIDE : SW_SHOW);
     for (int id : {kRestoreId, kDeleteForGoodId, kEmptyBinId}) ShowWindow(Button(id), bin_ ? SW_SHOW : SW_HIDE);
@@ -225,7 +223,7 @@ void AllNotesWindow::KeepPlacement() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (actions_.savePlacement && GetWindowPlacement(Handle(), &placement))
-        actions_.savePlacement(placement.rcNormalPosition);
+        actions_.savePlacement({placement.rcNormalPosition, dpi_});
 }
 
 void AllNotesWindow::ShowBin(bool bin) {
@@ -376,19 +374,16 @@ void AllNotesWindow::UpdateHighlights() {
     // would take hundreds. The first ones show where the note matches.
     if (ranges.size() > kMostMarks) ranges.resize(kMostMarks);
     if (ranges == marks_) return;
-    auto markRange = [&](size_t from, size_t to, bool marked) {
-        CHARRANGE range{static_cast<LONG>(from), static_cast<LONG>(to)};
-        SendMessageW(preview_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        CHARFORMAT2W mark = EmptyCharFormat();
-        mark.dwMask = CFM_BACKCOLOR;
-        mark.dwEffects = marked ? 0 : CFE_AUTOBACKCOLOR;
-        mark.crBackColor = kHighlight;
-        SendMessageW(preview_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&mark));
-    };
+    // A mark in high contrast has a text colour of its own; taking it off again would
+    // not know the note's own colours, so the preview is read anew instead.
+    if (HighContrastOn() && !marks_.empty()) {
+        UpdatePreview();
+        return;
+    }
     SendMessageW(preview_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(preview_, EM_SETREADONLY, FALSE, 0);
-    for (const auto& [from, to] : marks_) markRange(from, to, false);
-    for (const auto& [from, to] : ranges) markRange(from, to, true);
+    for (const auto& [from, to] : marks_) MarkRange(from, to, false);
+    for (const auto& [from, to] : ranges) MarkRange(from, to, true);
     marks_ = std::move(ranges);
     CHARRANGE start{0, 0};
     SendMessageW(preview_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
@@ -540,18 +535,24 @@ LRESULT AllNotesWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SIZE: Layout(); return 0;
     case WM_GETMINMAXINFO: {
         auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-        info.ptMinTrackSize = {kMinWidth, kMinHeight};
+        const WindowSize least = MinimumAllNotesSize(dpi_);
+        info.ptMinTrackSize = {least.width, least.height};
         return 0;
     }
     case WM_CLOSE: Close(); return 0;
+    case kDpiChangedMessage: PlaceForDpi(DpiOfChange(wParam), lParam); return 0;
+    case WM_ERASEBKGND:
+        if (EraseForContrast(reinterpret_cast<HDC>(wParam))) return 1;
+        break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT: {
         LRESULT result = 0;
-        if (ThemeControlColor(message, wParam, result)) return result;
+        if (ContrastColor(message, wParam, result) || ThemeControlColor(message, wParam, result)) return result;
         break;
     }
     }
+    if (message == ContrastChangedMessage()) ContrastChanged();
     return Window::HandleMessage(message, wParam, lParam);
 }
 

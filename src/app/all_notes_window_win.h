@@ -14,10 +14,17 @@
 #include <vector>
 
 #include "app/all_notes_rows.h"
+#include "platform/dpi_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 
 namespace vn {
+
+// The window's place as it was kept: its rectangle and the DPI it had then.
+struct AllNotesPlace {
+    RECT rect{};
+    int dpi = kBaseDpi;
+};
 
 // What the window asks of the controller.
 struct AllNotesActions {
@@ -40,8 +47,8 @@ struct AllNotesActions {
     // How many notes' text is still being read after start-up.
     std::function<size_t()> textsPending;
     // The place the window had when it last closed, and the place to keep.
-    std::function<std::optional<RECT>()> loadPlacement;
-    std::function<void(const RECT&)> savePlacement;
+    std::function<std::optional<AllNotesPlace>()> loadPlacement;
+    std::function<void(const AllNotesPlace&)> savePlacement;
 };
 
 class AllNotesWindow final : public Window {
@@ -74,6 +81,7 @@ public:
     HWND Status() const noexcept { return status_; }
     HWND Button(int id) const noexcept { return GetDlgItem(Handle(), id); }
     bool ShowingBin() const noexcept { return bin_; }
+    int Dpi() const noexcept { return dpi_; }
     void SetQuery(const std::u16string& typed);
     void Select(const std::vector<size_t>& positions);
     void ShowBin(bool bin);
@@ -90,6 +98,14 @@ private:
     HWND AddControl(const wchar_t* className, const std::u16string& text, DWORD style, int id, DWORD exStyle = 0);
     void Layout();
     void SetColumns();
+    // The look (all_notes_look_win.cpp): the DPI, icons and fonts, and high contrast.
+    HFONT Font() const;
+    void SetIcons();
+    void PlaceForDpi(int dpi, LPARAM suggested);
+    void ContrastChanged();
+    bool ContrastColor(UINT message, WPARAM wParam, LRESULT& result) const;
+    bool EraseForContrast(HDC dc) const;
+    void MarkRange(size_t from, size_t to, bool marked);
     void Command(int id, int code);
     LRESULT Notify(NMHDR& header);
     void GetCellText(NMLVDISPINFOW& info);
@@ -116,7 +132,8 @@ private:
     bool quiet_ = false;
     // The marks of the search in the preview, cleared before the next ones.
     std::vector<std::pair<size_t, size_t>> marks_;
-    UniqueFont font_;
+    int dpi_ = kBaseDpi;
+    UniqueIcon bigIcon_, smallIcon_;
     HWND search_ = nullptr;
     HWND list_ = nullptr;
     HWND preview_ = nullptr;

@@ -3,7 +3,7 @@
 // the system's information icon at the left and a word-wrapped text beside it, no
 // buttons, a dialog border, in the theme's colours and font like the program's
 // dialogs. It is centred on the screen and shown without blocking anything; it
-// goes when its object goes. Picking uses it as its prompt when it starts from
+// goes when its object goes. Its margins, icon and font follow its DPI. Picking uses it as its prompt when it starts from
 // the import dialog.
 #include <windows.h>
 
@@ -21,14 +21,24 @@ public:
     ~InformationWindow() override;
 
     const std::u16string& Text() const noexcept { return text_; }
+    // For the tests: the icon and the text's label.
+    HWND Icon() const noexcept { return icon_; }
+    HWND Label() const noexcept { return label_; }
 
 protected:
     // The theme's colours for the text.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Sizes the window and places the icon and the text for `dpi`; `suggested`, the
+    // rectangle of a WM_DPICHANGED, or null to centre it on the screen.
+    void LayOut(int dpi, const RECT* suggested);
+
     std::u16string text_;
     UniqueFont font_;
+    UniqueIcon picture_;
+    HWND icon_ = nullptr;
+    HWND label_ = nullptr;
 };
 
 } // namespace vn

@@ -108,8 +108,19 @@ AllNotesActions TFMain::AllNotesWindowActions() {
     actions.deleteForGood = [this](const std::vector<uint64_t>& ids) { DeleteFromBinForGood(ids); };
     actions.emptyBin = [this] { EmptyRecycleBin(); };
     actions.textsPending = [this] { return SearchTexts_.Pending(); };
-    actions.loadPlacement = [] { return ReadRectSetting(ReadSetting(kAllNotesPlaceValue).value_or(u"")); };
-    actions.savePlacement = [](const RECT& place) { WriteSetting(kAllNotesPlaceValue, RectSetting(place)); };
+    // The rectangle in the pixels of its monitor, with that monitor's DPI beside it: a
+    // monitor whose scale changed meanwhile gets the same share of its screen.
+    actions.loadPlacement = []() -> std::optional<AllNotesPlace> {
+        const auto rect = ReadRectSetting(ReadSetting(kAllNotesPlaceValue).value_or(u""));
+        if (!rect) return std::nullopt;
+        const std::u16string dpi = ReadSetting(kAllNotesDpiValue).value_or(u"");
+        const int kept = _wtoi(W(dpi));  // a value no display has (50 % to 1000 %) counts as missing
+        return AllNotesPlace{*rect, kept >= 48 && kept <= 960 ? kept : kBaseDpi};
+    };
+    actions.savePlacement = [](const AllNotesPlace& place) {
+        WriteSetting(kAllNotesPlaceValue, RectSetting(place.rect));
+        WriteSetting(kAllNotesDpiValue, U16(std::to_wstring(place.dpi)));
+    };
     return actions;
 }
 

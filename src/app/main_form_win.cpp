@@ -50,13 +50,6 @@ constexpr std::uint64_t kDesktopLookMs = 250;
 constexpr std::uint64_t kTitleLookMs = 2000;
 constexpr std::uint64_t kTrackingSweepMs = 10000;
 
-HICON LoadMainIcon() {
-    // The tray wants the small size; shared icons are freed by the system at exit.
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_DEFAULTCOLOR | LR_SHARED));
-    return icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
-}
 } // namespace
 
 TFMain::TFMain(Application& application)
@@ -98,7 +91,8 @@ void TFMain::FormCreate() {
     tilePicturePath_ = AbsolutePath(NoteChrome::kTilePictureFile);
     // The window is hidden from the start, so there is nothing to minimise.
 
-    TrayIcon_.SetIcon(LoadMainIcon());
+    TrayIcon_.SetIconResource(GetModuleHandleW(nullptr), L"MAINICON");
+    if (!TrayIcon_.Icon()) TrayIcon_.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
     TrayIcon_.SetTip(Application_.Title());
     TrayIcon_.SetOnMouse([this](UINT mouseMessage) { TrayIconMouse(mouseMessage); });
     TrayIcon_.SetVisible(true);

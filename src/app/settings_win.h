@@ -12,6 +12,8 @@ inline constexpr wchar_t kSettingsKey[] = L"Software\\Vantory Note";
 inline constexpr wchar_t kAddNoteHotkeyValue[] = L"AddNoteHotkey";
 inline constexpr wchar_t kAllNotesHotkeyValue[] = L"AllNotesHotkey";
 inline constexpr wchar_t kAllNotesPlaceValue[] = L"AllNotesWindow";
+// The DPI the All Notes window had where its place was kept; without it, 96.
+inline constexpr wchar_t kAllNotesDpiValue[] = L"AllNotesWindowDpi";
 
 // A string value; nothing when it is not there or not a string.
 std::optional<std::u16string> ReadSetting(const wchar_t* name);

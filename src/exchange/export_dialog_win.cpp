@@ -37,11 +37,14 @@ enum ControlId : int { kLabel1Id = 100, kExportId = 101, kListId = 102, kDeleteI
 enum Column : int { kCheckColumn = 0, kTitleColumn = 1, kOwnerColumn = 2, kTimeColumn = 3 };
 constexpr int kHeaderHeight = 30;
 constexpr int kCheckBoxSize = 13;
+// A click this far beside a box still ticks it, as with check boxes.
+constexpr int kCheckBoxSlack = 2;
 
-RECT CenteredBox(const RECT& cell) {
-    const int left = cell.left + (cell.right - cell.left - kCheckBoxSize) / 2;
-    const int top = cell.top + (cell.bottom - cell.top - kCheckBoxSize) / 2;
-    return {left, top, left + kCheckBoxSize, top + kCheckBoxSize};
+RECT CenteredBox(const RECT& cell, int dpi) {
+    const int size = ScaleForDpi(kCheckBoxSize, dpi);
+    const int left = cell.left + (cell.right - cell.left - size) / 2;
+    const int top = cell.top + (cell.bottom - cell.top - size) / 2;
+    return {left, top, left + size, top + size};
 }
 
 void DrawCheckBox(HDC dc, const RECT& box, bool checked) {
@@ -207,20 +210,19 @@ RECT TDlgExport::CheckBoxInRow(int row) const {
     MapWindowPoints(header, VTJotlets, reinterpret_cast<POINT*>(&column), 2);
     cell.left = column.left;
     cell.right = column.right;
-    return CenteredBox(cell);
+    return CenteredBox(cell, Dpi());
 }
 
 RECT TDlgExport::HeaderCheckBox() const {
     RECT column{};
     Header_GetItemRect(ListView_GetHeader(VTJotlets), kCheckColumn, &column);
-    return CenteredBox(column);
+    return CenteredBox(column, Dpi());
 }
 
 void TDlgExport::VTJotletsMouseUp(const NMITEMACTIVATE& click) {
     if (click.iItem >= 0) {
         RECT box = CheckBoxInRow(click.iItem);
-        // A little slack around the box, as check boxes answer a click just beside them.
-        InflateRect(&box, 2, 2);
+        InflateRect(&box, ScaleForDpi(kCheckBoxSlack, Dpi()), ScaleForDpi(kCheckBoxSlack, Dpi()));
         if (PtInRect(&box, click.ptAction)) {
             rows_.Toggle(static_cast<size_t>(click.iItem));
             ListView_RedrawItems(VTJotlets, click.iItem, click.iItem);
@@ -236,7 +238,7 @@ void TDlgExport::VTJotletsHeaderMouseUp(UINT button, POINT at) {
                                                reinterpret_cast<LPARAM>(&hit)));
     if (column != kCheckColumn || !(hit.flags & HHT_ONHEADER)) return;
     RECT box = HeaderCheckBox();
-    InflateRect(&box, 2, 2);
+    InflateRect(&box, ScaleForDpi(kCheckBoxSlack, Dpi()), ScaleForDpi(kCheckBoxSlack, Dpi()));
     rows_.HeaderMouseUp(button == WM_LBUTTONUP && PtInRect(&box, at));
     SetHeaderState();
     RedrawRows();

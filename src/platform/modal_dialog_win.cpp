@@ -1,5 +1,9 @@
 #include "platform/modal_dialog_win.h"
 
+#include <commctrl.h>
+
+#include <array>
+
 #include "platform/errors.h"
 #include "platform/high_contrast_win.h"
 #include "platform/list_view_win.h"
@@ -13,38 +17,62 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 } // namespace
 
-void ModalDialog::CreateDialogWindow(const wchar_t* className, const std::u16string& caption, int width, int height) {
-    RegisterClass(className, 0, ThemeBrush(ThemeRole::Window), nullptr, LoadCursorW(nullptr, IDC_ARROW));
-    RECT frame{0, 0, width, height};
-    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-    const int outerWidth = frame.right - frame.left;
-    const int outerHeight = frame.bottom - frame.top;
-    // Owned by nothing: a modal dialog of a tray program has to be able to come to
-    // the front on its own and keep its taskbar button while it is shown.
-    CreateNative(kDialogExStyle, className, W(caption), kDialogStyle,
-                 (GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2,
-                 outerWidth, outerHeight, nullptr);
-    if (!ThemeFont()) {
-        // Without a theme the dialogs still get their face.
-        LOGFONTW font{};
-        font.lfHeight = -MulDiv(8, 96, 72);
-        lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
-        ownFont_.reset(CreateFontIndirectW(&font));
-    }
+SIZE ModalDialog::ClientSize() const noexcept {
+    return {ScaleForDpi(client96_.cx, dpi_), ScaleForDpi(client96_.cy, dpi_)};
 }
 
-HFONT ModalDialog::Font() const noexcept { return ThemeFont() ? ThemeFont() : ownFont_.get(); }
+void ModalDialog::CreateDialogWindow(const wchar_t* className, const std::u16string& caption, int width, int height) {
+    RegisterClass(className, 0, ThemeBrush(ThemeRole::Window), nullptr, LoadCursorW(nullptr, IDC_ARROW));
+    client96_ = {width, height};
+    // Centred on the primary monitor, whose DPI is the system's.
+    dpi_ = DpiOfWindow(nullptr);
+    const SIZE outer = FrameForClient(ClientSize(), kDialogStyle, kDialogExStyle, dpi_);
+    // Owned by nothing: a modal dialog of a tray program has to be able to come to
+    // the front on its own and keep its taskbar button while it is shown.
+    CreateNative(kDialogExStyle, className, W(caption), kDialogStyle, (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, outer.cx, outer.cy, nullptr);
+    SetClientSize(Handle(), ClientSize());
+}
+
+// The theme's font, made for the dialog's DPI (without a theme, the system's dialog font).
+HFONT ModalDialog::Font() const { return ThemeFontForDpi(dpi_); }
 
 HWND ModalDialog::AddControl(const wchar_t* className, const std::u16string& text, DWORD style, int x, int y,
                              int width, int height, int id, DWORD exStyle) {
-    HWND control = CreateWindowExW(exStyle, className, W(text), WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    const RECT at96{x, y, x + width, y + height};
+    const RECT r = ScaledControls::Scaled(at96, dpi_);
+    HWND control = CreateWindowExW(exStyle, className, W(text), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, Handle(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (!control) RaiseLastOSError();
     MarkOwn(control);
+    controls_.Add(control, at96);
     if (HFONT font = Font()) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // Each control after the previous one: the creation order is the tab order.
     SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return control;
+}
+
+void ModalDialog::LayOutForDpi(int dpi, LPARAM suggested) {
+    const int old = dpi_;
+    dpi_ = dpi;
+    const POINT corner = SuggestedCorner(suggested);
+    SetClientSize(Handle(), ClientSize(), suggested ? &corner : nullptr);
+    if (old == dpi_) return;
+    controls_.Place(dpi_, Font());
+    EnumChildWindows(
+        Handle(),
+        [](HWND child, LPARAM change) noexcept -> BOOL {
+            wchar_t name[32] = {};
+            if (GetClassNameW(child, name, 32) && lstrcmpiW(name, WC_LISTVIEWW) == 0) {
+                const auto* dpis = reinterpret_cast<const int*>(change);
+                ScaleListColumns(child, dpis[0], dpis[1]);
+                LayOutListAgain(child);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(std::array<int, 2>{old, dpi_}.data()));
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void ModalDialog::BringToFront() {
@@ -98,6 +126,7 @@ LRESULT ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EndModal(ModalResult::Cancel);
         return 0;
     case WM_ERASEBKGND: return EraseThemeBackground(Handle(), wParam);
+    case kDpiChangedMessage: LayOutForDpi(DpiOfChange(wParam), lParam); return 0;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

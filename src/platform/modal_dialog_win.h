@@ -1,7 +1,9 @@
 #pragma once
 // A dialog window of the program that is created once and shown modally again and
 // again: a fixed dialog frame centred on the screen, child controls laid out in
-// client pixels, the theme's colours and font, and a modal loop that also ends
+// client pixels at 96 DPI and scaled to the dialog's DPI (and again when the dialog
+// moves to a monitor of another DPI), the theme's colours and font made for that
+// DPI, and a modal loop that also ends
 // when the application is asked to quit (the quit message is passed on, so the
 // program's own loop ends too).
 #include <windows.h>
@@ -9,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/unique_handle_win.h"
+#include "platform/scaled_window_win.h"
 #include "platform/window_win.h"
 
 namespace vn {
@@ -32,10 +34,13 @@ public:
     // activate once the dialog hides.
     void SetClosingAction(std::function<void()> action) { closing_ = std::move(action); }
 
+    // The DPI the dialog is laid out for.
+    int Dpi() const noexcept { return dpi_; }
+
 protected:
-    // Creates the hidden dialog window with a client area of `width` x `height`.
+    // Creates the hidden dialog window with a client area of `width` x `height` at 96 DPI.
     void CreateDialogWindow(const wchar_t* className, const std::u16string& caption, int width, int height);
-    // A child control at client coordinates; controls are made in tab order.
+    // A child control at client coordinates at 96 DPI; controls are made in tab order.
     HWND AddControl(const wchar_t* className, const std::u16string& text, DWORD style, int x, int y, int width,
                     int height, int id, DWORD exStyle = 0);
 
@@ -49,14 +54,19 @@ protected:
     virtual LRESULT Notify(NMHDR& /*header*/) { return 0; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HFONT Font() const noexcept;
+    HFONT Font() const;
 
 private:
+    SIZE ClientSize() const noexcept;
+    void LayOutForDpi(int dpi, LPARAM suggested);
+
     std::function<void()> closing_;
+    SIZE client96_{};
+    int dpi_ = kBaseDpi;
+    ScaledControls controls_;
     bool showing_ = false;
     bool quitSeen_ = false;
     ModalResult result_ = ModalResult::None;
-    UniqueFont ownFont_;
 };
 
 } // namespace vn

@@ -51,6 +51,20 @@ std::optional<Rgb> ChromeColor(ChromePart part, bool highContrast, const SystemC
     return std::nullopt;
 }
 
+std::optional<Rgb> AllNotesColor(AllNotesPart part, bool highContrast, const SystemColors& system) {
+    constexpr Rgb kMatchFace{255, 235, 120};
+    switch (part) {
+    case AllNotesPart::Background: return highContrast ? std::optional(system.Of(SystemColor::Window)) : std::nullopt;
+    case AllNotesPart::Text: return highContrast ? std::optional(system.Of(SystemColor::WindowText)) : std::nullopt;
+    case AllNotesPart::MatchFace: return highContrast ? system.Of(SystemColor::Highlight) : kMatchFace;
+    case AllNotesPart::MatchText:
+        return highContrast ? std::optional(system.Of(SystemColor::HighlightText)) : std::nullopt;
+    case AllNotesPart::StatusText: return highContrast ? std::optional(system.Of(SystemColor::GrayText)) : std::nullopt;
+    case AllNotesPart::Count: break;
+    }
+    return std::nullopt;
+}
+
 std::optional<Rgb> DialogColor(ThemeRole role, const Theme* theme, bool highContrast, const SystemColors& system) {
     if (highContrast) return system.Of(HighContrastDialogColor(role));
     if (theme) return theme->Color(role);

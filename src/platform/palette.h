@@ -50,6 +50,21 @@ enum class ChromePart : unsigned {
 // painted flat in these colours only in high contrast.
 std::optional<Rgb> ChromeColor(ChromePart part, bool highContrast, const SystemColors& system);
 
+// The parts of the All Notes window that have a colour of their own.
+enum class AllNotesPart : unsigned {
+    Background,  // the window, its list, the search box and the preview around the text
+    Text,        // the list's and the search box's text
+    MatchFace,   // a word of the search marked in the preview
+    MatchText,
+    StatusText,  // the line beside the buttons
+    Count
+};
+
+// The colour of an All Notes part: in high contrast a system colour; normally the
+// marked words' fixed yellow behind the note's own text colours, and none for the
+// other parts (they keep the look of the program's dialogs).
+std::optional<Rgb> AllNotesColor(AllNotesPart part, bool highContrast, const SystemColors& system);
+
 // The system colour a dialog role takes in high contrast.
 SystemColor HighContrastDialogColor(ThemeRole role);
 

@@ -1,6 +1,7 @@
 #include "platform/theme_win.h"
 
 #include <array>
+#include <map>
 #include <optional>
 
 #include "platform/gdi_win.h"
@@ -16,6 +17,7 @@ struct ThemeState {
     std::optional<Theme> theme;
     std::array<UniqueBrush, kRoles> brushes;
     UniqueFont font;
+    std::map<int, UniqueFont> fontsForDpi;  // other DPIs than the screen's
 };
 
 ThemeState& State() {
@@ -67,6 +69,7 @@ void UseTheme(std::optional<Theme> theme) {
     state.theme = std::move(theme);
     for (auto& brush : state.brushes) brush.reset();
     state.font.reset();
+    state.fontsForDpi.clear();
 }
 
 const Theme* CurrentTheme() noexcept { return State().theme ? &*State().theme : nullptr; }
@@ -99,6 +102,24 @@ HFONT ThemeFont() {
         lstrcpynW(lf.lfFaceName, W(theme->fontName), LF_FACESIZE);
         font.reset(CreateFontIndirectW(&lf));
         if (!font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    return font.get();
+}
+
+HFONT ThemeFontForDpi(int dpi) {
+    const int screen = ScreenPixelsPerInchY();
+    HFONT base = ThemeFont();
+    if (dpi <= 0 || dpi == screen) return base;
+    auto& font = State().fontsForDpi[dpi];
+    if (!font) {
+        // The font at the screen's DPI, its height brought to `dpi` (a theme's point
+        // size gives the same height as the theme font made at that DPI).
+        LOGFONTW lf{};
+        if (!GetObjectW(base, sizeof(lf), &lf)) return base;
+        lf.lfHeight = MulDiv(lf.lfHeight, dpi, screen);
+        lf.lfWidth = MulDiv(lf.lfWidth, dpi, screen);
+        font.reset(CreateFontIndirectW(&lf));
+        if (!font) return base;
     }
     return font.get();
 }

@@ -29,6 +29,9 @@ COLORREF ThemeColor(ThemeRole role);
 // Owned by the theme and kept until exit; never delete it.
 HBRUSH ThemeBrush(ThemeRole role);
 HFONT ThemeFont();
+// The theme font made for a window at `dpi` (the screen's own DPI gives ThemeFont()).
+// Owned by the theme like ThemeFont(); one is made per DPI asked.
+HFONT ThemeFontForDpi(int dpi);
 
 // Answers WM_CTLCOLORDLG / STATIC / BTN / EDIT / LISTBOX for a dialog: sets the
 // text and background colours on the device context and gives the brush. False

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/scaled_window_win.h"
 #include "platform/text_win.h"
 
 namespace vn {
@@ -68,7 +69,35 @@ BOOL TrayIcon::Notify(DWORD message, bool balloon) {
 
 void TrayIcon::SetIcon(HICON icon) {
     icon_ = icon;
+    iconName_ = nullptr;
+    iconSize_ = 0;
     if (visible_) Notify(NIM_MODIFY, false);
+    ownIcon_.reset();
+}
+
+void TrayIcon::SetIconResource(HINSTANCE module, const wchar_t* name) {
+    EnsureReceiver();
+    iconModule_ = module;
+    iconName_ = name;
+    iconSize_ = 0;
+    LoadResourceIcon();
+}
+
+int TrayIcon::IconSize() const noexcept {
+    // The hidden window stands on the primary monitor, where the notification area is.
+    return SystemMetricForDpi(SM_CXSMICON, DpiOfWindow(MessageWindow()));
+}
+
+void TrayIcon::LoadResourceIcon() {
+    const int size = IconSize();
+    if (!iconName_ || size == iconSize_) return;
+    UniqueIcon icon = LoadIconOfSize(iconModule_, iconName_, size);
+    if (!icon) return;  // the one shown stays
+    icon_ = icon.get();
+    iconSize_ = size;
+    if (visible_) Notify(NIM_MODIFY, false);
+    // The shell copied the old one; it can go now.
+    ownIcon_ = std::move(icon);
 }
 
 void TrayIcon::SetTip(std::u16string tip) {
@@ -113,6 +142,10 @@ void TrayIcon::OnMessage(UINT message, WPARAM, LPARAM lParam) {
     } else if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
         // The shell restarted and forgot every icon.
         if (visible_) Notify(NIM_ADD, false);
+        LoadResourceIcon();
+    } else if (message == kDpiChangedMessage || message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE) {
+        // The notification area may show icons at another size now.
+        LoadResourceIcon();
     }
 }
 

@@ -2,7 +2,9 @@
 // The notification-area icon: tooltip, balloons, and the mouse messages over the
 // icon. A hidden top-level window of its own receives the callback message and the
 // shell's "TaskbarCreated" broadcast (which only top-level windows get), so the icon
-// comes back after the shell restarts.
+// comes back after the shell restarts. An icon from a resource comes at the size the
+// notification area shows (the small icon size at the DPI of the primary monitor),
+// and again at the new size when that DPI or the system's metrics change.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -10,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 
 namespace vn {
@@ -27,6 +30,13 @@ public:
     TrayIcon& operator=(const TrayIcon&) = delete;
 
     void SetIcon(HICON icon);  // not owned
+    // The icon resource `name` of `module` (null: a system icon), loaded at the size
+    // asked now and whenever the size changes. `name` is kept: a literal or an id.
+    void SetIconResource(HINSTANCE module, const wchar_t* name);
+    // The icon handed to the shell.
+    HICON Icon() const noexcept { return icon_; }
+    // The size in pixels the notification area shows an icon at now.
+    int IconSize() const noexcept;
     void SetTip(std::u16string tip);
     void SetOnMouse(MouseHandler handler) { onMouse_ = std::move(handler); }
 
@@ -56,11 +66,17 @@ private:
     class Receiver;
     void EnsureReceiver();
     BOOL Notify(DWORD message, bool balloon);
+    // Loads the resource icon when it is not yet loaded at the size asked now.
+    void LoadResourceIcon();
     void OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<Receiver> receiver_;
     MouseHandler onMouse_;
     HICON icon_ = nullptr;
+    UniqueIcon ownIcon_;
+    HINSTANCE iconModule_ = nullptr;
+    const wchar_t* iconName_ = nullptr;
+    int iconSize_ = 0;  // of ownIcon_
     std::u16string tip_;
     std::u16string balloonTitle_;
     std::u16string balloonText_;

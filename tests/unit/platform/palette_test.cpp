@@ -44,6 +44,29 @@ TEST(Palette, ChromeTakesFixedColoursNormallyAndSystemColoursInHighContrast) {
     }
 }
 
+TEST(Palette, AllNotesKeepsItsLookNormallyAndTakesSystemColoursInHighContrast) {
+    const SystemColors system = Distinct();
+    using S = SystemColor;
+    struct Case {
+        AllNotesPart part;
+        std::optional<Rgb> normal;  // none: the dialogs' look
+        SystemColor highContrast;
+    };
+    const Case cases[] = {
+        {AllNotesPart::Background, std::nullopt, S::Window},
+        {AllNotesPart::Text, std::nullopt, S::WindowText},
+        // The marked words keep the note's own text colours on a yellow face.
+        {AllNotesPart::MatchFace, Rgb{255, 235, 120}, S::Highlight},
+        {AllNotesPart::MatchText, std::nullopt, S::HighlightText},
+        {AllNotesPart::StatusText, std::nullopt, S::GrayText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<unsigned>(c.part));
+        EXPECT_EQ(AllNotesColor(c.part, false, system), c.normal);
+        EXPECT_EQ(AllNotesColor(c.part, true, system), system.Of(c.highContrast));
+    }
+}
+
 TEST(Palette, HighContrastTextAndItsBackgroundAreNeverTheSamePick) {
     // Under a high-contrast scheme, foreground and background system colours contrast;
     // a pair drawn on each other must therefore never come from the same system colour.
@@ -55,6 +78,11 @@ TEST(Palette, HighContrastTextAndItsBackgroundAreNeverTheSamePick) {
         {ChromePart::Outline, ChromePart::TileFill}};
     for (auto [text, back] : chromePairs)
         EXPECT_NE(ChromeColor(text, true, system), ChromeColor(back, true, system)) << static_cast<unsigned>(text);
+    const std::pair<AllNotesPart, AllNotesPart> allNotesPairs[] = {{AllNotesPart::Text, AllNotesPart::Background},
+                                                                   {AllNotesPart::StatusText, AllNotesPart::Background},
+                                                                   {AllNotesPart::MatchText, AllNotesPart::MatchFace}};
+    for (auto [text, back] : allNotesPairs)
+        EXPECT_NE(AllNotesColor(text, true, system), AllNotesColor(back, true, system)) << static_cast<unsigned>(text);
     const std::pair<ThemeRole, ThemeRole> dialogPairs[] = {{ThemeRole::WindowText, ThemeRole::Window},
                                                            {ThemeRole::ControlText, ThemeRole::Control},
                                                            {ThemeRole::EditText, ThemeRole::Edit},

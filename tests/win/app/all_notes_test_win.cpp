@@ -7,13 +7,18 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "app/all_notes_layout.h"
 #include "app/settings_win.h"
 #include "attach/identity_win.h"
 #include "attach/window_picker.h"
 #include "attach/window_system_win.h"
+#include "platform/gdi_win.h"
+#include "platform/high_contrast_win.h"
+#include "platform/scope_exit.h"
 #include "platform/unique_handle_win.h"
 
 #include "child_roles_win.h"
+#include "dpi_support_win.h"
 #include "wiring_fixture_win.h"
 
 namespace vn::test {
@@ -247,6 +252,139 @@ TEST_F(AllNotesWindowTest, KeysSearchMoveIntoTheListShowAndClose) {
     EXPECT_FALSE(window.IsOpen());
     main->OpenAllNotes();
     EXPECT_EQ(GetFocus(), window.SearchBox()) << "typing goes to the search box when it opens";
+}
+
+// --- Display scale and high contrast --------------------------------------------------
+
+// Where the window's controls stand against the layout of its client area at `dpi`.
+void ExpectLaidOutAt(AllNotesWindow& window, int dpi) {
+    SCOPED_TRACE(dpi);
+    EXPECT_EQ(window.Dpi(), dpi);
+    RECT client{};
+    GetClientRect(window.Handle(), &client);
+    const int widths[] = {kAllNotesButtonWidth, kAllNotesButtonWidth, kAllNotesButtonWidth, kAllNotesButtonWidth};
+    const AllNotesLayout layout = LayOutAllNotes(client.right, client.bottom, dpi, widths);
+    const auto edges = [](const Box& b) { return std::vector<LONG>{b.x, b.y, b.x + b.width, b.y + b.height}; };
+    EXPECT_EQ(Edges(ChildRect(window.SearchBox())), edges(layout.search));
+    EXPECT_EQ(Edges(ChildRect(window.List())), edges(layout.list));
+    EXPECT_EQ(Edges(ChildRect(window.Preview())), edges(layout.preview));
+    EXPECT_EQ(Edges(ChildRect(window.Button(AllNotesWindow::kShowId))), edges(layout.buttons[0]));
+    EXPECT_EQ(Edges(ChildRect(window.Button(AllNotesWindow::kCloseId))), edges(layout.close));
+    EXPECT_EQ(ListView_GetColumnWidth(window.List(), 0), ScaleForDpi(215, dpi)) << "the title column";
+}
+
+TEST_F(AllNotesWindowTest, AtAnotherScaleItLaysOutForItsDpiFollowsAMoveAndKeepsItsPlaceInTheScreensTerms) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kAllNotesPlaceValue);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kAllNotesDpiValue);
+    auto unpin = OnScopeExit([] { PinDpiForTests(std::nullopt); });
+    PinDpiForTests(144);
+    StartWithNotes();
+    AllNotesWindow& window = Open();
+    RECT frame{};
+    GetWindowRect(window.Handle(), &frame);
+    const WindowSize first = DefaultAllNotesSize(144, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    EXPECT_EQ((WindowSize{frame.right - frame.left, frame.bottom - frame.top}), first);
+    ExpectLaidOutAt(window, 144);
+    const LONG font144 = FontHeight(window.SearchBox());
+
+    MoveToDpi(window.Handle(), 96);
+    ExpectLaidOutAt(window, 96);
+    EXPECT_EQ(font144, MulDiv(FontHeight(window.SearchBox()), 144, 96)) << "the font was made for each scale";
+    MoveToDpi(window.Handle(), 144);
+    ExpectLaidOutAt(window, 144);
+
+    // Closed at 150 %; the next start finds that monitor at 100 %: the same corner, and
+    // the same share of the screen.
+    MoveWindow(window.Handle(), 40, 30, 1050, 675, TRUE);
+    Click(AllNotesWindow::kCloseId);
+    EXPECT_EQ(ReadSetting(kAllNotesDpiValue), std::optional<std::u16string>(u"144"));
+    main->Destroy();
+    main.reset();
+    PinDpiForTests(96);
+    Start();
+    AllNotesWindow& again = Open();
+    GetWindowRect(again.Handle(), &frame);
+    EXPECT_EQ(Edges(frame), (std::vector<LONG>{40, 30, 740, 480}));
+    ExpectLaidOutAt(again, 96);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kAllNotesPlaceValue);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kAllNotesDpiValue);
+}
+
+// The colours the window shows: its background, the status line's colours, the list's,
+// and a marked word's face and text colour in the preview.
+struct AllNotesColours {
+    COLORREF erased, statusText, statusBack, listBack, listText, listTextBack, markFace, markText;
+    bool markTextOwn;  // the word keeps the note's own (automatic) text colour
+    bool operator==(const AllNotesColours&) const = default;
+};
+
+AllNotesColours ColoursOf(AllNotesWindow& window, int markAt) {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 4, 4));
+    ScopedSelectObject selected(dc.get(), bitmap.get());
+    SendMessageW(window.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    AllNotesColours c{};
+    c.erased = GetPixel(dc.get(), 1, 1);
+    SendMessageW(window.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                 reinterpret_cast<LPARAM>(window.Status()));
+    c.statusText = GetTextColor(dc.get());
+    c.statusBack = GetBkColor(dc.get());
+    c.listBack = ListView_GetBkColor(window.List());
+    c.listText = ListView_GetTextColor(window.List());
+    c.listTextBack = ListView_GetTextBkColor(window.List());
+    CHARRANGE range{markAt, markAt + 1};
+    SendMessageW(window.Preview(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    SendMessageW(window.Preview(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    c.markFace = format.dwEffects & CFE_AUTOBACKCOLOR ? CLR_NONE : format.crBackColor;
+    c.markTextOwn = (format.dwEffects & CFE_AUTOCOLOR) != 0;
+    c.markText = c.markTextOwn ? CLR_NONE : format.crTextColor;
+    return c;
+}
+
+TEST_F(AllNotesWindowTest, HighContrastGivesTheBackgroundListAndMarksTheSystemColoursAndSwitchingBackRestoresThem) {
+    constexpr int kIndexes[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
+    constexpr COLORREF kScheme[] = {RGB(0, 0, 32), RGB(255, 255, 0), RGB(0, 160, 0), RGB(250, 0, 250), RGB(128, 64, 0)};
+    COLORREF saved[std::size(kIndexes)];
+    for (size_t i = 0; i < std::size(kIndexes); ++i) saved[i] = GetSysColor(kIndexes[i]);
+    auto restore = OnScopeExit([&] {
+        PinHighContrastForTests(std::nullopt);
+        ReadHighContrast();
+        SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, saved);
+    });
+    StartWithNotes();
+    AllNotesWindow& window = Open();
+    Type(u"ubersicht");
+    const int word = static_cast<int>(PreviewText().find(u"\u00dcbersicht"));
+    const int other = static_cast<int>(PreviewText().find(u"attached"));
+    ASSERT_GT(word, 0);
+    const AllNotesColours normal = ColoursOf(window, word);
+    EXPECT_EQ(normal.markFace, RGB(255, 235, 120));
+    EXPECT_TRUE(normal.markTextOwn);
+
+    SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, kScheme);
+    PinHighContrastForTests(true);
+    SendMessageW(window.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(GetUpdateRect(window.Handle(), nullptr, FALSE)) << "it repaints";
+    const AllNotesColours contrast = ColoursOf(window, word);
+    EXPECT_EQ(contrast, (AllNotesColours{kScheme[0], kScheme[4], kScheme[0], kScheme[0], kScheme[1], kScheme[0],
+                                         kScheme[2], kScheme[3], false}));
+    // Another search in high contrast: the old word's mark goes with its colours, and
+    // the word is in the note's own colour again.
+    Type(u"attached");
+    EXPECT_EQ(ColoursOf(window, other).markFace, kScheme[2]);
+    const AllNotesColours unmarked = ColoursOf(window, word);
+    EXPECT_EQ(unmarked.markFace, CLR_NONE);
+    EXPECT_TRUE(unmarked.markTextOwn);
+
+    Type(u"ubersicht");
+    SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, saved);
+    PinHighContrastForTests(false);
+    SendMessageW(window.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(ColoursOf(window, word), normal) << "every colour as before";
+    EXPECT_EQ(ColoursOf(window, other).markFace, CLR_NONE);
 }
 
 // --- Hotkeys ------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 
 #include "app/information_window_win.h"
 #include "child_roles_win.h"
+#include "dpi_support_win.h"
 #include "exchange/export_dialog_win.h"
 #include "exchange/import_dialog_win.h"
 #include "note/jotlet.h"
@@ -194,6 +195,94 @@ TEST(ZipExchangeDialogs, TheImportListShowsTheIndexLinesAndStickToWindowNeedsOne
     dialog.OpenJotletsImportFile(u"C:\\any.vnx");
     // The row whose body lies outside Temp Export started no picking.
     EXPECT_EQ(stuck, (std::vector<std::u16string>{u"PC-1|3/4/2024|Temp Export\\1.txt|10"}));
+}
+
+TEST(ZipExchangeDialogs, AtAnotherScaleTheDialogsScaleTheirLayoutFontsAndColumnsAndFollowAMoveToAnotherScale) {
+    auto unpin = OnScopeExit([] { PinDpiForTests(std::nullopt); });
+    PinDpiForTests(144);
+    std::vector<Jotlet*> list;
+    auto notes = MakeNotes(3, list);
+    TDlgExport exportDialog({[&]() -> const std::vector<Jotlet*>& { return list; }, [](const std::u16string&) {},
+                             [](const std::u16string&, const std::u16string&) {}, u"C:\\data\\"});
+    TDlgImport importDialog({[](const std::u16string&) { return std::vector<std::u16string>{}; },
+                             [](const ImportRecord&) {}});
+    struct Control {
+        const wchar_t* caption;  // a button's, or null for the list
+        RECT at96;
+    };
+    const struct {
+        HWND dialog, list;
+        std::vector<Control> controls;
+        std::vector<int> columns96;
+    } dialogs[] = {
+        {exportDialog.Handle(), exportDialog.List(),
+         {{L"Close", {770, 422, 845, 447}}, {L"Export", {681, 422, 756, 447}}, {L"Delete", {384, 422, 459, 447}},
+          {nullptr, {24, 48, 845, 401}}},
+         {37, 480, 150, 150}},
+        {importDialog.Handle(), importDialog.List(),
+         {{L"Close", {770, 422, 845, 447}}, {L"Stick to Window", {657, 422, 757, 447}}, {nullptr, {24, 48, 845, 401}}},
+         {500, 150, 150}},
+    };
+    std::vector<LONG> fontAt96;
+    // Made at 150 %, moved to 200 % and back to 100 %, where everything is as it always was.
+    for (int dpi : {144, 192, 96}) {
+        if (dpi != 144)
+            for (const auto& d : dialogs) MoveToDpi(d.dialog, dpi);
+        const auto s = [dpi](LONG v) { return static_cast<LONG>(ScaleForDpi(static_cast<int>(v), dpi)); };
+        for (const auto& d : dialogs) {
+            SCOPED_TRACE(testing::Message() << dpi << " DPI, " << (d.dialog == exportDialog.Handle() ? "export" : "import"));
+            RECT client{};
+            GetClientRect(d.dialog, &client);
+            EXPECT_EQ(Edges(client), (std::vector<LONG>{0, 0, s(873), s(468)}));
+            for (const Control& c : d.controls) {
+                HWND control = c.caption ? FindWindowExW(d.dialog, nullptr, L"Button", c.caption) : d.list;
+                EXPECT_EQ(Edges(ChildRect(control)),
+                          (std::vector<LONG>{s(c.at96.left), s(c.at96.top), s(c.at96.right), s(c.at96.bottom)}))
+                    << (c.caption ? "" : "the list");
+            }
+            for (size_t i = 0; i < d.columns96.size(); ++i)
+                EXPECT_EQ(ListView_GetColumnWidth(d.list, static_cast<int>(i)), s(d.columns96[i])) << "column " << i;
+            EXPECT_EQ(Edges(ChildRect(ListView_GetHeader(d.list))).at(3), s(30)) << "the header's height";
+            if (dpi == 96) fontAt96.push_back(FontHeight(d.list));
+        }
+    }
+    // The fonts were made for each scale: at 150 % half as high again as at 100 %.
+    MoveToDpi(exportDialog.Handle(), 144);
+    ASSERT_FALSE(fontAt96.empty());
+    EXPECT_EQ(FontHeight(exportDialog.List()), MulDiv(fontAt96.front(), 144, 96));
+    EXPECT_EQ(FontHeight(FindWindowExW(exportDialog.Handle(), nullptr, L"Button", L"Close")),
+              MulDiv(fontAt96.front(), 144, 96));
+}
+
+TEST(ZipExchangeDialogs, ThePromptScalesItsMarginsIconAndFontAndFollowsAMoveToAnotherScale) {
+    auto unpin = OnScopeExit([] { PinDpiForTests(std::nullopt); });
+    std::vector<LONG> fontHeights;
+    auto expectAt = [&](const InformationWindow& prompt, int dpi) {
+        SCOPED_TRACE(dpi);
+        const int margin = ScaleForDpi(12, dpi), icon = MulDiv(GetSystemMetrics(SM_CXICON), dpi, 96);
+        EXPECT_EQ(Edges(ChildRect(prompt.Icon())), (std::vector<LONG>{margin, margin, margin + icon, margin + icon}));
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(prompt.Icon(), STM_GETICON, 0, 0)), &info));
+        BITMAP picture{};
+        GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(picture), &picture);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(picture.bmWidth, icon) << "the icon is drawn at its size, not stretched";
+        const RECT label = ChildRect(prompt.Label());
+        EXPECT_EQ(label.left, margin + icon + margin);
+        RECT client{};
+        GetClientRect(prompt.Handle(), &client);
+        EXPECT_EQ(client.right, label.right + margin);
+        EXPECT_EQ(client.bottom, margin + std::max<LONG>(icon, label.bottom - label.top) + margin + ScaleForDpi(8, dpi));
+        fontHeights.push_back(FontHeight(prompt.Label()));
+    };
+    PinDpiForTests(144);
+    InformationWindow prompt(nullptr, u"Vantory Note", u"Click on the window to stick the note to");
+    expectAt(prompt, 144);
+    MoveToDpi(prompt.Handle(), 96);
+    expectAt(prompt, 96);
+    ASSERT_EQ(fontHeights.size(), 2u);
+    EXPECT_EQ(fontHeights[0], MulDiv(fontHeights[1], 144, 96));
 }
 
 // The colours a dialog hands out: its background, and the text and background of

@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "platform/dpi_win.h"
+#include "platform/scope_exit.h"
+
 namespace vn {
 namespace {
 
@@ -59,6 +62,40 @@ TEST(TrayIcon, PassesTheMouseMessagesOverTheIcon) {
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP})
         SendMessageW(tray.MessageWindow(), kCallback, TrayIcon::kIconId, message);
     EXPECT_EQ(seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP}));
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return 0;
+    BITMAP picture{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(picture), &picture);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return picture.bmWidth;
+}
+
+TEST(TrayIcon, AnIconFromTheResourcesComesAtTheSizeAskedAndFollowsTheScale) {
+    auto unpin = OnScopeExit([] { PinDpiForTests(std::nullopt); });
+    // The small icon at 100 % (16 px on Windows and Wine) at each scale.
+    const auto asked = [](int dpi) { return MulDiv(GetSystemMetrics(SM_CXSMICON), dpi, 96); };
+    PinDpiForTests(144);
+    TrayIcon tray(kCallback);
+    tray.SetIconResource(nullptr, IDI_APPLICATION);
+    tray.SetVisible(true);
+    ASSERT_TRUE(ShellHasIcon(tray.MessageWindow()));
+    EXPECT_EQ(tray.IconSize(), asked(144));
+    EXPECT_EQ(IconWidth(tray.Icon()), asked(144));
+
+    for (int dpi : {192, 120, 96}) {
+        PinDpiForTests(dpi);
+        SendMessageW(tray.MessageWindow(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), 0);
+        EXPECT_EQ(IconWidth(tray.Icon()), asked(dpi)) << dpi;
+    }
+    // A shell that comes back after a change of scale gets the icon at the new size.
+    PinDpiForTests(144);
+    SendMessageW(tray.MessageWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_EQ(IconWidth(tray.Icon()), asked(144));
+    EXPECT_TRUE(ShellHasIcon(tray.MessageWindow()));
 }
 
 } // namespace
