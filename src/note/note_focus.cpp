@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "note/editor_rules.h"
-
 namespace vn::note {
 namespace {
 

@@ -9,18 +9,11 @@
 #include <optional>
 
 #include "note/checklist.h"
+#include "note/editor_rules.h"
 #include "note/note_bounds.h"
 #include "note/note_pointer.h"
 
 namespace vn::note {
-
-// Key codes as the system numbers them (the arrows are in editor_rules.h).
-inline constexpr unsigned kKeyTab = 0x09;
-inline constexpr unsigned kKeyReturn = 0x0D;
-inline constexpr unsigned kKeyEscape = 0x1B;
-inline constexpr unsigned kKeySpace = 0x20;
-inline constexpr unsigned kKeyF7 = 0x76;
-inline constexpr unsigned kKeyF8 = 0x77;
 
 // The stops in Tab order, which is the reading order of the note: Minimize on the
 // title row, the row of buttons, then the checklist left of the body, then the body.
