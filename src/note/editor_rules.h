@@ -9,9 +9,13 @@
 
 namespace vn::note {
 
+inline constexpr unsigned kKeyTab = 9;
+inline constexpr unsigned kKeyReturn = 13;
 inline constexpr unsigned kKeyShift = 16;
 inline constexpr unsigned kKeyControl = 17;
 inline constexpr unsigned kKeyAlt = 18;
+inline constexpr unsigned kKeyEscape = 27;
+inline constexpr unsigned kKeySpace = 32;
 inline constexpr unsigned kKeyLeft = 37;
 inline constexpr unsigned kKeyUp = 38;
 inline constexpr unsigned kKeyRight = 39;
@@ -19,6 +23,8 @@ inline constexpr unsigned kKeyDown = 40;
 inline constexpr unsigned kKeyC = 67;
 inline constexpr unsigned kKeyV = 86;
 inline constexpr unsigned kKeyX = 88;
+inline constexpr unsigned kKeyF7 = 118;
+inline constexpr unsigned kKeyF8 = 119;
 
 struct KeyModifiers {
     bool shift = false;

@@ -44,6 +44,18 @@ LRESULT CALLBACK NoteCheckBoxGutter::BoxProc(HWND box, UINT message, WPARAM wPar
             Guarded([&] { reinterpret_cast<NoteCheckBoxGutter*>(gutter)->BoxClicked(box); });
         return 0;
     }
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        auto* self = reinterpret_cast<NoteCheckBoxGutter*>(gutter);
+        const int line = GetDlgCtrlID(box) - kFirstBoxId;
+        bool taken = false;
+        if (self->keyDown_) Guarded([&] { taken = self->keyDown_(line, wParam, lParam); });
+        if (taken) return 0;
+    }
+    // A box shows the focus cue when its note does: the note's window holds the
+    // keyboard cues' state, whenever the box was made.
+    if (message == WM_QUERYUISTATE) {
+        if (HWND root = GetAncestor(box, GA_ROOT); root && root != box) return SendMessageW(root, message, 0, 0);
+    }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &BoxProc, kBoxSubclassId);
     return DefSubclassProc(box, message, wParam, lParam);
 }

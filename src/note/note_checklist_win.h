@@ -38,6 +38,10 @@ public:
     void Detach() noexcept;
 
     HWND Box(int line) const { return boxes_.at(static_cast<size_t>(line)); }
+    // The keys going down on a box (WM_KEYDOWN or WM_SYSKEYDOWN, its own parameters):
+    // true when the owner took the key, and the box then never sees it.
+    using KeyDown = std::function<bool(int line, WPARAM key, LPARAM flags)>;
+    void SetKeyDown(KeyDown keyDown) { keyDown_ = std::move(keyDown); }
 
     // The note's display scale: boxes are made at its size and left, and those there
     // are take them now (the next walk moves them to their lines).
@@ -64,6 +68,7 @@ private:
     int parkedFrom_ = 0;  // the body area's left while it is parked
     int dpi_ = kBaseDpi;
     std::array<HWND, note::kCheckBoxSlots> boxes_{};
+    KeyDown keyDown_;
 };
 
 // The editor as the walk drives it. `mayTakeKeyboard` says whether the walk may

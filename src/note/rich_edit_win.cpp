@@ -367,8 +367,10 @@ private:
         case WM_GETDLGCODE:
             // Tab moves the focus on, also where a dialog manager routes the keys.
             return DefSubclassProc(hwnd, msg, wParam, lParam) & ~static_cast<LRESULT>(DLGC_WANTTAB);
+        case WM_SYSKEYDOWN:
         case WM_KEYDOWN:
-            if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+            if (events_.onKeyDown && events_.onKeyDown(wParam, lParam)) return 0;
+            if (msg == WM_KEYDOWN && wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
                 MoveFocusPastTab(GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }

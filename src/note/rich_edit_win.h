@@ -44,6 +44,9 @@ public:
         std::function<void()> onChange;                             // after every change of the text
         std::function<void(int width, int height)> onResizeRequest; // content extent changed
         std::function<void(WORD vk, bool shift, bool alt, bool ctrl)> onKeyUp;
+        // A key went down (WM_KEYDOWN or WM_SYSKEYDOWN, its own parameters): true when
+        // the owner took it, and the control then never sees it.
+        std::function<bool(WPARAM key, LPARAM flags)> onKeyDown;
         std::function<void(int wheelDelta)> onMouseWheel;           // reported instead of scrolling the control
         std::function<void(POINT screen)> onContextMenu;            // right click (or the menu key)
         // The hidden control (and its message-only window) was made (true), or is

@@ -84,8 +84,17 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         break;
     case WM_DPICHANGED: ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETFOCUS:
-        if (RichEdit.Handle() && RichEdit.CanFocus()) RichEdit.SetFocus();
+        if (KeepsKeyboard()) KeyboardGained();
+        else if (RichEdit.Handle() && RichEdit.CanFocus()) RichEdit.SetFocus();
         return 0;
+    case WM_KILLFOCUS: KeyboardLost(reinterpret_cast<HWND>(wParam)); break;
+    case WM_UPDATEUISTATE:
+    case WM_CHANGEUISTATE: FocusCuesChanged(wParam); break;
+    case WM_QUERYUISTATE: return FocusCueState();
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (NoteKeyDown(wParam, lParam)) return 0;
+        break;
     case WM_CLOSE:
         // Only the Delete button closes a note: a stray Alt+F4 must not throw one away.
         return 0;
@@ -112,6 +121,7 @@ void TFStickyNote::DrawFace(HDC dc, const RECT& area) {
     face.owner = &lOwner;
     face.time = &lTime;
     host_.Chrome().Draw(memory.get(), face);
+    DrawFocusCue(memory.get());
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.get(), area.left,
            area.top, SRCCOPY);
 }
@@ -205,6 +215,7 @@ void TFStickyNote::ImgMinimizeMouseDown() {
     UpdateWindowRegion();
     FMinimized = true;
     UpdateLayout();
+    TakeKeyboardFromBody();
     // Repainted once the tile is complete, so no squeezed note shows in between.
     RepaintNow();
 }

@@ -48,6 +48,7 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
           [this] { RichEditChange(); },
           [this](int width, int height) { RichEditResizeRequest(width, height); },
           [this](WORD key, bool shift, bool alt, bool ctrl) { RichEditKeyUp(key, shift, alt, ctrl); },
+          [this](WPARAM key, LPARAM flags) { return EditorKeyDown(key, flags); },
           [this](int delta) { RichEditMouseWheel(delta); },
           // The menu runs a modal loop: a release arriving in it waits, as in the window's.
           [this](POINT screen) {
@@ -62,6 +63,7 @@ TFStickyNote::TFStickyNote(NoteHost& host, NoteBinding binding)
           },
       }),
       gutter_(std::make_unique<NoteCheckBoxGutter>(RichEdit, FChechBoxes, host.Budget())) {
+    gutter_->SetKeyDown([this](int line, WPARAM key, LPARAM flags) { return BoxKeyDown(line, key, flags); });
     companion_.StartTimer(kTrackingTimer, kTimerInterval);
     UpdateCaption();
     FormCreate();
@@ -146,6 +148,7 @@ HWND TFStickyNote::HandleNeeded() {
         CreateChildren();
         // The system decides: on a monitor of another scale the window takes that.
         ApplyDpi(DpiOfWindow(h), nullptr);
+        HideFocusCues();
     } catch (...) {
         DestroyNativeWindow();
         throw;
@@ -184,6 +187,9 @@ void TFStickyNote::OnNativeDestroyed() {
     // The window may also go with its owner; the note keeps everything it holds and
     // makes a new window when one is needed.
     pointer_.Reset();
+    focusedPart_ = note::Control::None;
+    keySizing_ = {};
+    sizingReturnFocus_ = nullptr;
     gutter_->Detach();
     GiveBackWindowBudget();
 }
@@ -439,6 +445,8 @@ void TFStickyNote::BringToFront() {
     }
     if (FMinimized) ImgSmallDblClick();
     ActivateNoteWindow();
+    // Shown from the keyboard (All Notes), the note is ready to be typed into.
+    FocusBody();
 }
 
 // The note's window goes (the next one is owned by the new target) and the tick places

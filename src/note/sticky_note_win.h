@@ -16,6 +16,7 @@
 //   sticky_note_input_win.cpp   painting, and the mouse as NotePointer routes it
 //   sticky_note_editor_win.cpp  the editor's events, its menu, the Font command, the checklist
 //   sticky_note_views_win.cpp   the note as the store, the tracking tick and the placement see it
+//   sticky_note_keys_win.cpp    the keyboard: the focus among the note's stops, its keys, move and size
 #include <windows.h>
 
 #include <functional>
@@ -27,6 +28,7 @@
 #include "note/editor_rules.h"
 #include "note/jotlet.h"
 #include "note/note_bounds.h"
+#include "note/note_focus.h"
 #include "note/note_companion_win.h"
 #include "note/note_pointer.h"
 #include "note/rich_edit_win.h"
@@ -127,6 +129,11 @@ public:
     // H - 156, backing panel, editor size.
     void UpdateLayout();
 
+    // ---- keyboard -------------------------------------------------------------------
+    // The part drawn on the window that has the keyboard focus: a picture button, the
+    // tile picture of a tile, or None (the focus is in the body, on a box, elsewhere).
+    note::Control FocusedPart() const;
+
     // ---- native window ------------------------------------------------------------
     // The native window, created now if needed (owned by the target while bound).
     HWND HandleNeeded();
@@ -220,6 +227,36 @@ private:
     void LoadTilePicture();
     void GiveBackWindowBudget() noexcept;
 
+    // The keyboard (sticky_note_keys_win.cpp). A key going down on the note window,
+    // the editor or a box: true when the note took it.
+    bool NoteKeyDown(WPARAM key, LPARAM flags);
+    bool EditorKeyDown(WPARAM key, LPARAM flags);
+    bool BoxKeyDown(int line, WPARAM key, LPARAM flags);
+    bool RunKey(note::FocusStop at, const note::KeyPress& key, int line);
+    void MoveFocusTo(note::FocusStop stop);
+    void SetFocusedPart(note::Control part);
+    void FocusBody();
+    void TakeKeyboardFromBody();
+    note::BoxShown BoxShown() const;
+    bool AnyBoxShown() const;
+    // Whether the note window keeps the keyboard when it gets it, instead of passing
+    // it on to the editor.
+    bool KeepsKeyboard() const;
+    void KeyboardGained();
+    void KeyboardLost(HWND to);
+    void NotifyFocus() const;
+    // The keyboard cues: hidden for a new window, shown from the first key that moves
+    // the focus or acts on the note.
+    void HideFocusCues();
+    void ShowFocusCues();
+    bool FocusCuesShown() const;
+    // WM_UPDATEUISTATE and WM_CHANGEUISTATE as they come; WM_QUERYUISTATE's answer.
+    void FocusCuesChanged(WPARAM change);
+    LRESULT FocusCueState() const;
+    void DrawFocusCue(HDC dc) const;
+    void BeginKeyboardSizing(note::KeyboardSizing::Mode mode);
+    void EndKeyboardSizing(bool cancel);
+
     // Carries out what the mouse rule asks for one mouse event.
     void Carry(const note::PointerActions& actions);
     void RunCommand(note::Control button);
@@ -248,6 +285,12 @@ private:
 
     note::NoteBounds bounds_;
     note::NotePointer pointer_;
+    // The picture button with the keyboard focus while the note window holds it.
+    note::Control focusedPart_ = note::Control::None;
+    note::KeyboardSizing keySizing_;
+    bool hideFocusCues_ = true;
+    // Where the keyboard goes back to once a keyboard move or size ends.
+    HWND sizingReturnFocus_ = nullptr;
 
     note::Point FRequestedSize;
     bool FMinimized = false;

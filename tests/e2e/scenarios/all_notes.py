@@ -8,7 +8,8 @@ screen", the others "Waiting for its window". Typing a word of one note's text
 leaves only that note, its matching line in the Text column. Stick to Window moves
 that waiting note onto a new Notepad (the same prompt and click as Add a Note); after
 a restart it is there, with its text. Win+Alt+N with a Notepad in front adds a note
-to it at once, a double-click on the tray icon opens All Notes again and Esc closes
+to it at once; Win+Alt+F, a word, Down and Enter (Show) bring a note to the front
+with the keyboard in it, so that typing goes on in the note; a double-click on the tray icon opens All Notes again and Esc closes
 it. Delete in All Notes moves a note to the bin; Recycle Bin lists it and Restore
 puts it back on its Notepad. Each session ends with Quit.
 """
@@ -95,6 +96,22 @@ def session(desktop):
     desktop.wait_until(lambda: len(program.notes(visible=True, owner=alpha_window.hwnd)) == 2, 5,
                        "a second note on Alpha.txt from Win+Alt+N")
 
+    # From the keyboard alone: Win+Alt+F, a word, Down, Enter (Show), and what is
+    # typed next goes into the note shown.
+    desktop.xdotool("key", "super+alt+f")
+    window = program.wait_for_window(10, "All Notes from Win+Alt+F", cls=ALL_NOTES, visible=True)
+    desktop.wait_until(lambda: desktop.window(window.hwnd).foreground, 5, "All Notes in front")
+    desktop.type_text("plumber")
+    wait_for_rows(desktop, window, lambda r: len(r) == 1, "the note on Delta.txt found")
+    desktop.xdotool("key", "Down")
+    desktop.xdotool("key", "Return")
+    desktop.type_text(" today")
+    desktop.wait_until(lambda: any("plumber" in t and "today" in t for t in program.note_texts()), 5,
+                       "the typing in the note shown")
+    desktop.bring_to_front(window)
+    desktop.xdotool("key", "Escape")
+    desktop.wait_until(lambda: not program.windows(cls=ALL_NOTES, visible=True), 5, "All Notes to close on Esc")
+
     # A double-click on the tray icon opens All Notes; Esc closes it.
     desktop.double_click(desktop.tray_icon_point())
     window = program.wait_for_window(10, "All Notes from a double-click", cls=ALL_NOTES, visible=True)
@@ -119,6 +136,7 @@ def session(desktop):
     desktop.wait_until(lambda: len(program.notes(visible=True, owner=alpha_window.hwnd)) == 2, 10,
                        "the restored note back on Alpha.txt")
     expect("apples and pears" in program.note_texts(), f"the notes read {program.note_texts()}")
+
     program.quit()
 
 

@@ -288,30 +288,6 @@ TEST_F(NoteChecklistTest, ALongLineWidensTheEditorAndBringsAHorizontalBar) {
 namespace vn::test {
 namespace {
 
-// Runs `action` with the font dialog once it is open, from inside its modal loop.
-class WhileFontDialogOpen {
-public:
-    explicit WhileFontDialogOpen(std::function<void(HWND dialog)> action) {
-        action_ = std::move(action);
-        timer_ = SetTimer(nullptr, 0, 20, &Tick);
-    }
-    ~WhileFontDialogOpen() {
-        KillTimer(nullptr, timer_);
-        action_ = nullptr;
-    }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        HWND dialog = OpenFontDialog();
-        if (!dialog || !action_ || !IsWindowVisible(dialog)) return;
-        auto action = std::move(action_);
-        action_ = nullptr;
-        action(dialog);
-    }
-    static inline std::function<void(HWND)> action_;
-    UINT_PTR timer_ = 0;
-};
-
 int TopLevelDialogsOfThisThread() {
     int n = 0;
     EnumThreadWindows(

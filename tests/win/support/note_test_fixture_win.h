@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "attach/identity_win.h"
 #include "attach/note_placement.h"
 #include "attach/window_system_win.h"
+#include "note/font_dialog_win.h"
 #include "note/note_host.h"
 #include "note/note_time_win.h"
 #include "platform/errors.h"
@@ -235,6 +237,30 @@ private:
     UniqueMemoryDc dc_{CreateCompatibleDC(nullptr)};
     UniqueBitmap bitmap_;
     ScopedSelectObject selected_;
+};
+
+// Runs `action` with the font dialog once it is open, from inside its modal loop.
+class WhileFontDialogOpen {
+public:
+    explicit WhileFontDialogOpen(std::function<void(HWND dialog)> action) {
+        action_ = std::move(action);
+        timer_ = SetTimer(nullptr, 0, 20, &Tick);
+    }
+    ~WhileFontDialogOpen() {
+        KillTimer(nullptr, timer_);
+        action_ = nullptr;
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = OpenFontDialog();
+        if (!dialog || !action_ || !IsWindowVisible(dialog)) return;
+        auto action = std::move(action_);
+        action_ = nullptr;
+        action(dialog);
+    }
+    static inline std::function<void(HWND)> action_;
+    UINT_PTR timer_ = 0;
 };
 
 } // namespace vn::test
