@@ -80,6 +80,10 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_SETFOCUS:
         if (RichEdit.Handle() && RichEdit.CanFocus()) RichEdit.SetFocus();
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = access_.Answer(Handle(), wParam, lParam)) return object;
+        break;
+    case kAccessPressMessage: PressPart(static_cast<Control>(wParam)); return 0;
     case WM_CLOSE:
         // Only the Delete button closes a note: a stray Alt+F4 must not throw one away.
         return 0;
@@ -200,6 +204,7 @@ void TFStickyNote::ImgMinimizeMouseDown() {
     UpdateLayout();
     // Repainted once the tile is complete, so no squeezed note shows in between.
     RepaintNow();
+    NoteAccessibleLink::PartsChanged(Handle());
 }
 
 void TFStickyNote::ImgSmallDblClick() {
@@ -209,6 +214,7 @@ void TFStickyNote::ImgSmallDblClick() {
     UpdateLayout();
     UpdateWindowRegion();
     RepaintNow();
+    NoteAccessibleLink::PartsChanged(Handle());
 }
 
 } // namespace vn

@@ -180,6 +180,7 @@ void TFStickyNote::OnNativeDestroyed() {
     // makes a new window when one is needed.
     pointer_.Reset();
     gutter_->Detach();
+    access_.Disconnect();
     GiveBackWindowBudget();
 }
 
@@ -355,12 +356,14 @@ void TFStickyNote::SetOwnerText(std::u16string text) {
     lOwner = std::move(text);
     MeasureLabels();
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+    NoteAccessibleLink::NameChanged(Handle(), note::Control::lOwner);
 }
 
 void TFStickyNote::SetTimeText(std::u16string text) {
     lTime = std::move(text);
     MeasureLabels();
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+    NoteAccessibleLink::NameChanged(Handle(), note::Control::lTime);
 }
 
 // ---- window operations for the controller (Jotlet) --------------------------------------
