@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -367,6 +369,88 @@ TEST_F(NoteAccessibleTest, AnObjectHeldPastItsWindowAnswersNotConnected) {
     EXPECT_EQ(object->get_accName(Id(Control::ImgSave), &text), CO_E_OBJNOTCONNECTED);
     note.reset();
     EXPECT_EQ(again->get_accName(Id(Control::ImgSave), &text), CO_E_OBJNOTCONNECTED);
+}
+
+// One line per child a reader reads: id, name, role, state, place.
+std::string Line(LONG id, const Reading& r) {
+    std::ostringstream s;
+    s << id << "|" << Narrow(r.name) << "|" << r.role << "|" << r.state << "|" << Describe(r.place);
+    return s.str();
+}
+
+std::vector<std::string> ReadAll(IAccessible* object) {
+    std::vector<std::string> lines;
+    for (LONG id = CHILDID_SELF; id <= static_cast<LONG>(Control::ImgMinimize); ++id)
+        if (id == CHILDID_SELF || note::IsAccessiblePart(static_cast<Control>(id)))
+            lines.push_back(Line(id, Read(object, id)));
+    return lines;
+}
+
+// A screen reader in a process of its own. args: note window, one of its check boxes,
+// a window that does not answer WM_GETOBJECT, the file for what it read. It writes the
+// result of each AccessibleObjectFromWindow, every child of the note, the box's
+// name, and presses the box and the Save button.
+const bool kReaderRole = RegisterChildRole(L"note-reader", [](int argc, wchar_t** argv) {
+    if (argc < 4) return 90;
+    if (FAILED(CoInitialize(nullptr))) return 91;
+    const auto window = [&](int i) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(argv[i], nullptr, 16))); };
+    std::ofstream out(argv[3]);
+    const auto objectOf = [&](HWND w, const char* what) {
+        IAccessible* object = nullptr;
+        const HRESULT hr =
+            AccessibleObjectFromWindow(w, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object));
+        out << what << " " << std::hex << static_cast<unsigned long>(hr) << std::dec << "\n";
+        return AccessiblePtr(object);
+    };
+    AccessiblePtr plain = objectOf(window(2), "plain");
+    AccessiblePtr note = objectOf(window(0), "note");
+    AccessiblePtr box = objectOf(window(1), "box");
+    if (!note || !box) return 92;
+    for (const std::string& line : ReadAll(note.get())) out << line << "\n";
+    out << "box " << Narrow(Read(box.get(), CHILDID_SELF).name) << "\n";
+    out << "press " << std::hex << static_cast<unsigned long>(box->accDoDefaultAction(Id(CHILDID_SELF))) << " "
+        << static_cast<unsigned long>(note->accDoDefaultAction(Id(Control::ImgSave))) << "\n";
+    return 0;
+});
+
+std::wstring Hex(HWND w) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w)));
+    return text;
+}
+
+TEST_F(NoteAccessibleTest, AReaderInAnotherProcessReadsThePartsAndPresses) {
+    NotePtr note = NoteWithTarget(u"Vn access remote");
+    note->Editor().LoadBody("{\\rtf1 Post the letter\\par}");
+    note->UpdateCheckBoxes(false);
+    ASSERT_TRUE(note->CheckBox(0));
+    const std::filesystem::path file = folder.Path() / "read.txt";
+    UniqueKernelHandle reader = StartChildRole(
+        L"note-reader", {Hex(note->Handle()), Hex(note->CheckBox(0)), Hex(target_->Window(0)), file.wstring()});
+    ASSERT_TRUE(reader);
+    // The reader's questions come in as messages of this thread.
+    const DWORD start = GetTickCount();
+    const HANDLE process = reader.get();
+    while (MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+           GetTickCount() - start < 30000)
+        PumpMessagesFor(0);
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeProcess(reader.get(), &code));
+    ASSERT_EQ(code, 0u);
+    PumpMessagesFor(50);  // the presses
+
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    AccessiblePtr object = ObjectOf(note->Handle());
+    ASSERT_TRUE(object);
+    std::vector<std::string> expected{"plain 0", "note 0", "box 0"};
+    for (const std::string& line : ReadAll(object.get())) expected.push_back(line);
+    expected.push_back("box Post the letter");
+    expected.push_back("press 0 0");
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(note->CheckBoxSlots().Ticked(0));
+    EXPECT_EQ(host.exports, 1);
 }
 
 } // namespace
