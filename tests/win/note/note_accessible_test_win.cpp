@@ -125,6 +125,34 @@ void ExpectParts(IAccessible* object, HWND note, const std::vector<PartCase>& ca
     }
 }
 
+// The events of one kind that this process sends readers while it lives.
+class EventRecorder {
+public:
+    struct Event {
+        HWND window;
+        LONG child;
+        friend bool operator==(const Event&, const Event&) = default;
+    };
+    explicit EventRecorder(DWORD event)
+        : hook_(SetWinEventHook(event, event, nullptr, &Record, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {
+        EXPECT_TRUE(hook_);
+        events_.clear();
+    }
+    ~EventRecorder() { UnhookWinEvent(hook_); }
+    // How often `child` of `window` was announced so far.
+    long Count(HWND window, LONG child = CHILDID_SELF) const {
+        PumpMessagesFor(20);  // the events come in as messages
+        return static_cast<long>(std::count(events_.begin(), events_.end(), Event{window, child}));
+    }
+
+private:
+    static void CALLBACK Record(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+        if (object == OBJID_CLIENT) events_.push_back({window, child});
+    }
+    static inline std::vector<Event> events_;
+    HWINEVENTHOOK hook_;
+};
+
 class NoteAccessibleTest : public NoteWindowTest {
 protected:
     void SetUp() override {
@@ -188,6 +216,13 @@ TEST_F(NoteAccessibleTest, EveryDrawnPartReadsAsItIsDrawnAndPressesAsAClick) {
     EXPECT_EQ(time.place.right, OnScreen(h, {337, 60, 337, 60}).right);
     BSTR text = nullptr;
     EXPECT_EQ(Text(object->get_accDescription(Id(Control::lTime), &text), text), u"Date and time the note was made");
+    {
+        // A label read from the store changes its text: readers are told.
+        const EventRecorder nameChanges(EVENT_OBJECT_NAMECHANGE);
+        note->SetTimeText(u"1/2/2027 10:00:00");
+        EXPECT_EQ(nameChanges.Count(h, static_cast<LONG>(Control::lTime)), 1);
+        EXPECT_EQ(Read(object.get(), static_cast<LONG>(Control::lTime)).name, u"1/2/2027 10:00:00");
+    }
 
     // Decoration and unknown ids are no children.
     for (LONG id : {static_cast<LONG>(Control::ShapeBackground), static_cast<LONG>(Control::LineShape), 14L, -3L}) {
@@ -291,11 +326,6 @@ TEST_F(NoteAccessibleTest, ChildrenComeInReadingOrderAndAPointFindsItsPart) {
     EXPECT_EQ(object->accNavigate(NAVDIR_NEXT, Id(Control::lBottomLab), &to), S_FALSE);
 }
 
-// Every state change event from the boxes of this process, by window.
-std::vector<HWND> stateChanges;
-void CALLBACK RecordStateChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT && child == CHILDID_SELF) stateChanges.push_back(window);
-}
 
 TEST_F(NoteAccessibleTest, ABoxIsNamedForItsLineAndItsTickIsReadPressedAndAnnounced) {
     NotePtr note = NoteWithTarget(u"Vn access boxes");
@@ -318,10 +348,7 @@ TEST_F(NoteAccessibleTest, ABoxIsNamedForItsLineAndItsTickIsReadPressedAndAnnoun
         EXPECT_EQ(Describe(r.place), Describe(WindowRect(note->CheckBox(line)))) << line;
     }
 
-    stateChanges.clear();
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr,
-                                         RecordStateChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_TRUE(hook);
+    const EventRecorder stateChanges(EVENT_OBJECT_STATECHANGE);
     // A reader's press ticks the box in the note, as a click does.
     EXPECT_EQ(boxes[2]->accDoDefaultAction(Id(CHILDID_SELF)), S_OK);
     PumpMessagesFor(50);
@@ -330,14 +357,16 @@ TEST_F(NoteAccessibleTest, ABoxIsNamedForItsLineAndItsTickIsReadPressedAndAnnoun
     const Reading ticked = Read(boxes[2].get(), CHILDID_SELF);
     EXPECT_NE(ticked.state & STATE_SYSTEM_CHECKED, 0);
     EXPECT_EQ(ticked.action, u"Uncheck");
-    EXPECT_EQ(std::count(stateChanges.begin(), stateChanges.end(), note->CheckBox(2)), 1);
+    EXPECT_EQ(stateChanges.Count(note->CheckBox(2)), 1);
 
     // A tick the note sets itself (stored states coming back) is announced as well.
     SendMessageW(note->CheckBox(0), BM_SETCHECK, BST_CHECKED, 0);
     PumpMessagesFor(50);
-    EXPECT_EQ(std::count(stateChanges.begin(), stateChanges.end(), note->CheckBox(0)), 1);
+    EXPECT_EQ(stateChanges.Count(note->CheckBox(0)), 1);
     EXPECT_NE(Read(boxes[0].get(), CHILDID_SELF).state & STATE_SYSTEM_CHECKED, 0);
-    UnhookWinEvent(hook);
+    // Setting the tick it has is no change.
+    SendMessageW(note->CheckBox(0), BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(stateChanges.Count(note->CheckBox(0)), 1);
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
@@ -420,6 +449,8 @@ std::wstring Hex(HWND w) {
 }
 
 TEST_F(NoteAccessibleTest, AReaderInAnotherProcessReadsThePartsAndPresses) {
+    // Nothing hovered while the two readers read: the cursor is far from the note.
+    PutCursor(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     NotePtr note = NoteWithTarget(u"Vn access remote");
     note->Editor().LoadBody("{\\rtf1 Post the letter\\par}");
     note->UpdateCheckBoxes(false);
