@@ -1,5 +1,6 @@
 #include "note/note_accessible_win.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -226,8 +227,13 @@ public:
         return n == count ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-        enumAt_ += count;
-        return S_OK;
+        if (!Connected()) return CO_E_OBJNOTCONNECTED;
+        std::vector<VARIANT> children = Children();
+        const size_t total = children.size();
+        for (VARIANT& v : children) VariantClear(&v);
+        const size_t skipped = std::min<size_t>(count, total > enumAt_ ? total - enumAt_ : 0);
+        enumAt_ += skipped;
+        return skipped == count ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
         enumAt_ = 0;
