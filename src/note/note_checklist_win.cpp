@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "note/note_accessibility.h"
+#include "note/note_checkbox_accessible_win.h"
 #include "note/note_metrics.h"
 #include "note/rich_edit_win.h"
 #include "platform/guarded.h"
@@ -56,8 +58,21 @@ LRESULT CALLBACK NoteCheckBoxGutter::BoxProc(HWND box, UINT message, WPARAM wPar
     if (message == WM_QUERYUISTATE) {
         if (HWND root = GetAncestor(box, GA_ROOT); root && root != box) return SendMessageW(root, message, 0, 0);
     }
+    if (message == BM_SETCHECK) return SetCheckAnnounced(box, wParam, lParam);
+    if (message == WM_GETOBJECT)
+        if (const LRESULT object = CheckBoxAccessibleObject(box, wParam, lParam)) return object;
+    if (message == kCheckBoxNameMessage) {
+        auto* name = reinterpret_cast<std::u16string*>(lParam);
+        Guarded([&] { *name = reinterpret_cast<const NoteCheckBoxGutter*>(gutter)->AccessibleName(box); });
+        return 1;
+    }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &BoxProc, kBoxSubclassId);
     return DefSubclassProc(box, message, wParam, lParam);
+}
+
+std::u16string NoteCheckBoxGutter::AccessibleName(HWND box) const {
+    const int line = GetDlgCtrlID(box) - kFirstBoxId;
+    return note::CheckBoxAccessibleName(line, editor_.LineText(line));
 }
 
 void NoteCheckBoxGutter::BoxClicked(HWND box) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 #include "note/checklist.h"
 #include "note/handle_budget.h"
@@ -58,6 +59,8 @@ private:
     HWND MakeBox(int line, int top);
     // A box's click (BN_CLICKED): its tick goes into the slot. No save is scheduled.
     void BoxClicked(HWND box);
+    // A box's name for screen readers: the text of its line.
+    std::u16string AccessibleName(HWND box) const;
     static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR gutter) noexcept;
 

@@ -95,6 +95,10 @@ LRESULT TFStickyNote::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_SYSKEYDOWN:
         if (NoteKeyDown(wParam, lParam)) return 0;
         break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = access_.Answer(Handle(), wParam, lParam)) return object;
+        break;
+    case kAccessPressMessage: PressPart(static_cast<Control>(wParam)); return 0;
     case WM_CLOSE:
         // Only the Delete button closes a note: a stray Alt+F4 must not throw one away.
         return 0;
@@ -218,6 +222,7 @@ void TFStickyNote::ImgMinimizeMouseDown() {
     TakeKeyboardFromBody();
     // Repainted once the tile is complete, so no squeezed note shows in between.
     RepaintNow();
+    NoteAccessibleLink::PartsChanged(Handle());
 }
 
 void TFStickyNote::ImgSmallDblClick() {
@@ -227,6 +232,7 @@ void TFStickyNote::ImgSmallDblClick() {
     UpdateLayout();
     UpdateWindowRegion();
     RepaintNow();
+    NoteAccessibleLink::PartsChanged(Handle());
 }
 
 } // namespace vn

@@ -191,6 +191,7 @@ void TFStickyNote::OnNativeDestroyed() {
     keySizing_ = {};
     sizingReturnFocus_ = nullptr;
     gutter_->Detach();
+    access_.Disconnect();
     GiveBackWindowBudget();
 }
 
@@ -410,12 +411,14 @@ void TFStickyNote::SetOwnerText(std::u16string text) {
     lOwner = std::move(text);
     MeasureLabels();
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+    NoteAccessibleLink::NameChanged(Handle(), note::Control::lOwner);
 }
 
 void TFStickyNote::SetTimeText(std::u16string text) {
     lTime = std::move(text);
     MeasureLabels();
     if (HasHandle()) InvalidateRect(Handle(), nullptr, FALSE);
+    NoteAccessibleLink::NameChanged(Handle(), note::Control::lTime);
 }
 
 // ---- window operations for the controller (Jotlet) --------------------------------------

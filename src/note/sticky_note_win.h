@@ -17,6 +17,7 @@
 //   sticky_note_editor_win.cpp  the editor's events, its menu, the Font command, the checklist
 //   sticky_note_views_win.cpp   the note as the store, the tracking tick and the placement see it
 //   sticky_note_keys_win.cpp    the keyboard: the focus among the note's stops, its keys, move and size
+//   sticky_note_access_win.cpp  the note as a screen reader sees it
 #include <windows.h>
 
 #include <functional>
@@ -27,6 +28,7 @@
 #include "note/checklist.h"
 #include "note/editor_rules.h"
 #include "note/jotlet.h"
+#include "note/note_accessible_win.h"
 #include "note/note_bounds.h"
 #include "note/note_focus.h"
 #include "note/note_companion_win.h"
@@ -261,6 +263,9 @@ private:
     void Carry(const note::PointerActions& actions);
     void RunCommand(note::Control button);
     void DrawFace(HDC dc, const RECT& area);
+    // Screen readers: the drawn parts as they are now, and a part pressed through them.
+    note::NoteAccessView AccessView() const;
+    void PressPart(note::Control part);
 
     NoteHost& host_;
     NoteBinding FBinding;
@@ -309,6 +314,8 @@ private:
     std::unique_ptr<NoteCheckBoxGutter> gutter_;
 
     std::function<DWORD()> creationFault_;
+    NoteAccessibleLink access_{{[this] { return AccessView(); },
+                                [this] { return note::NoteAccessibleName(WndParentCaption()); }}};
 };
 
 } // namespace vn

@@ -48,9 +48,17 @@
 //                                   to handle one ("longest_ms") and how many it handled:
 //                                   how long the program's interface thread went without
 //                                   looking at its messages (input included)
+//     accessible HWND               what a screen reader reads from the window's client
+//                                   object (AccessibleObjectFromWindow, in this process):
+//                                   the object's name, role, state and rect, and its
+//                                   "children" in the order it gives them, each with id
+//                                   (0 for a child window's own object), name, role,
+//                                   state and rect [left, top, width, height]
+//     accessible-press HWND ID      the object's default action for child ID (0: itself)
 //
 // Exit code (and "ok" in an answer): 0 / true on success.
 #include <windows.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -576,6 +584,82 @@ std::string Gaps(HWND window, int ms) {
     return "{\"ok\": true, \"longest_ms\": " + std::to_string(longest) + ", \"handled\": " + std::to_string(handled) + "}";
 }
 
+// The client object of a window of another process, as a screen reader asks for it.
+// The interface id comes from the declaration: the import library's IID_IAccessible
+// is a jump stub, not the id.
+IAccessible* ClientObject(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return nullptr;
+    return object;
+}
+
+VARIANT ChildId(long id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// "name", "role", "state" and "rect" of one child of an object, as JSON fields.
+std::string Described(IAccessible* object, long id) {
+    const VARIANT child = ChildId(id);
+    BSTR name = nullptr;
+    std::wstring text;
+    if (SUCCEEDED(object->get_accName(child, &name)) && name) text.assign(name, SysStringLen(name));
+    SysFreeString(name);
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    const long roleValue = SUCCEEDED(object->get_accRole(child, &role)) && role.vt == VT_I4 ? role.lVal : -1;
+    const long stateValue = SUCCEEDED(object->get_accState(child, &state)) && state.vt == VT_I4 ? state.lVal : -1;
+    VariantClear(&role);
+    VariantClear(&state);
+    long left = 0, top = 0, width = 0, height = 0;
+    object->accLocation(&left, &top, &width, &height, child);
+    return "\"name\": " + Json(text) + ", \"role\": " + std::to_string(roleValue) + ", \"state\": " +
+           std::to_string(stateValue) + ", \"rect\": [" + std::to_string(left) + ", " + std::to_string(top) + ", " +
+           std::to_string(width) + ", " + std::to_string(height) + "]";
+}
+
+std::string Accessible(HWND window) {
+    IAccessible* object = ClientObject(window);
+    if (!object) return Ok(false);
+    std::string answer = "{\"ok\": true, " + Described(object, CHILDID_SELF) + ", \"children\": [";
+    long count = 0;
+    object->get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<size_t>(std::max(count, 0L)));
+    long got = 0;
+    if (count > 0) AccessibleChildren(object, 0, count, children.data(), &got);
+    for (long i = 0; i < got; ++i) {
+        VARIANT& child = children[static_cast<size_t>(i)];
+        if (i) answer += ", ";
+        if (child.vt == VT_I4) {
+            answer += "{\"id\": " + std::to_string(child.lVal) + ", " + Described(object, child.lVal) + "}";
+        } else if (child.vt == VT_DISPATCH && child.pdispVal) {
+            IAccessible* own = nullptr;
+            child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&own));
+            answer += own ? "{\"id\": 0, " + Described(own, CHILDID_SELF) + "}" : "{\"id\": 0}";
+            if (own) own->Release();
+        } else {
+            answer += "{}";
+        }
+        VariantClear(&child);
+    }
+    object->Release();
+    return answer + "]}";
+}
+
+bool AccessiblePress(HWND window, long id) {
+    IAccessible* object = ClientObject(window);
+    if (!object) return false;
+    const bool pressed = object->accDoDefaultAction(ChildId(id)) == S_OK;
+    object->Release();
+    return pressed;
+}
+
 std::string Run(const std::vector<std::wstring>& args) {
     auto arg = [&](size_t i) { return i < args.size() ? args[i] : std::wstring(); };
     const std::wstring& command = args.empty() ? std::wstring() : args[0];
@@ -619,6 +703,8 @@ std::string Run(const std::vector<std::wstring>& args) {
         return "{\"ok\": true, \"text\": " + Json(text) + "}";
     }
     if (command == L"listview") return ListView(ParseWindow(arg(1)));
+    if (command == L"accessible") return Accessible(ParseWindow(arg(1)));
+    if (command == L"accessible-press") return Ok(AccessiblePress(ParseWindow(arg(1)), _wtoi(arg(2).c_str())));
     if (command == L"gaps") return Gaps(ParseWindow(arg(1)), _wtoi(arg(2).c_str()));
     if (command == L"focus") return Focus(_wtoi(arg(1).c_str()), _wtoi(arg(2).c_str()));
     if (command == L"resources") return Resources(std::wcstoul(arg(1).c_str(), nullptr, 0));
@@ -704,6 +790,8 @@ int Targets(int count, const std::wstring& prefix, const std::wstring& suffix) {
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> args(argv + 1, argv + argc);
+    // A screen reader's questions (accessible) are COM calls into the program.
+    CoInitialize(nullptr);
     if (!args.empty() && args[0] == L"--serve") return Serve();
     if (args.size() == 4 && args[0] == L"--targets") return Targets(_wtoi(args[1].c_str()), args[2], args[3]);
     if (!args.empty() && args[0].rfind(L"--", 0) == 0 && args[0] != L"--children") {
