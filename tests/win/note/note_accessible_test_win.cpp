@@ -240,13 +240,17 @@ TEST_F(NoteAccessibleTest, EveryDrawnPartReadsAsItIsDrawnAndPressesAsAClick) {
     EXPECT_EQ(host.imports, 1);
     EXPECT_EQ(object->accDoDefaultAction(Id(Control::lTitle)), DISP_E_MEMBERNOTFOUND);
 
-    // Minimize: only the tile is left, and pressing it gives the note back.
+    // Minimize: only the tile is left, it has the keyboard that was in the body, and
+    // pressing it gives the note back.
+    SetForegroundWindow(h);
+    note->Editor().SetFocus();
     EXPECT_EQ(object->accDoDefaultAction(Id(Control::ImgMinimize)), S_OK);
     PumpMessagesFor(50);
     ASSERT_TRUE(note->Minimized());
     ExpectParts(object.get(), h,
                 {
-                    {Control::ImgSmall, u"Restore", ROLE_SYSTEM_PUSHBUTTON, kButton, {0, 0, 100, 100}},
+                    {Control::ImgSmall, u"Restore", ROLE_SYSTEM_PUSHBUTTON, kButton | STATE_SYSTEM_FOCUSED,
+                     {0, 0, 100, 100}},
                     {Control::ImgSave, u"Save", ROLE_SYSTEM_PUSHBUTTON, kButton | kHidden, {24, 80, 99, 104}},
                     {Control::lTitle, note->TitleText(), ROLE_SYSTEM_STATICTEXT, kHidden, {32, 30, 32, 60}},
                 },

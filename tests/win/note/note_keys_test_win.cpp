@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "note_test_fixture_win.h"
+#include "platform/accessible_win.h"
 
 namespace vn::test {
 namespace {
@@ -75,6 +76,29 @@ std::string FocusOf(TFStickyNote& note) {
 }
 
 // Focus events the note raised, as an accessibility client receives them.
+// The drawn part a screen reader is told has the focus (get_accFocus), with its
+// focused state; "none" when the reader hears of no drawn part.
+std::string ReaderFocus(HWND note) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(note, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object))))
+        return "no object";
+    VARIANT focus;
+    VariantInit(&focus);
+    std::string seen = "none";
+    if (object->get_accFocus(&focus) == S_OK && focus.vt == VT_I4 && focus.lVal != CHILDID_SELF) {
+        const std::u16string name(note::ControlName(static_cast<Control>(focus.lVal)));
+        seen.assign(name.begin(), name.end());
+        VARIANT state;
+        VariantInit(&state);
+        if (object->get_accState(focus, &state) != S_OK || state.vt != VT_I4 ||
+            !(state.lVal & STATE_SYSTEM_FOCUSED))
+            seen += " (not focused)";
+    }
+    VariantClear(&focus);
+    object->Release();
+    return seen;
+}
+
 class FocusEvents {
 public:
     FocusEvents() {
@@ -103,12 +127,17 @@ TEST_F(NoteKeysTest, TabGoesRoundTheButtonsTheChecklistAndTheBodyAndShiftTabBack
     ASSERT_TRUE(note.CheckBox(0));
     FocusEvents events;
     std::vector<std::string> forward, backward;
+    std::vector<std::string> heard;
     for (int i = 0; i < 7; ++i) {
         Press(VK_TAB);
         forward.push_back(FocusOf(note));
+        heard.push_back(ReaderFocus(note.Handle()));
     }
     EXPECT_EQ(forward, (std::vector<std::string>{"ImgMinimize", "ImgSave", "ImgImport", "ImgFont", "ImgDelete",
                                                  "box0", "body"}));
+    // A screen reader asked hears the same drawn part, focused; nothing drawn for the box and the body.
+    EXPECT_EQ(heard, (std::vector<std::string>{"ImgMinimize", "ImgSave", "ImgImport", "ImgFont", "ImgDelete",
+                                               "none", "none"}));
     EXPECT_EQ(note.Editor().Text().find(u'\t'), std::u16string::npos);  // no tab typed anywhere
     for (int i = 0; i < 7; ++i) {
         Press(VK_TAB, {VK_SHIFT});
