@@ -252,6 +252,24 @@ TEST(ZipExchangeDialogs, AtAnotherScaleTheDialogsScaleTheirLayoutFontsAndColumns
     EXPECT_EQ(FontHeight(exportDialog.List()), MulDiv(fontAt96.front(), 144, 96));
     EXPECT_EQ(FontHeight(FindWindowExW(exportDialog.Handle(), nullptr, L"Button", L"Close")),
               MulDiv(fontAt96.front(), 144, 96));
+
+    // The header's box is hit at its scaled size: at 150 % the 56-px column holds a
+    // 20-px box at 18 with 3 px of slack, so 16 ticks (a 13-px box would not be hit
+    // there), and 3 and 42 are beside it.
+    bool ran = false;
+    WhileShowing(exportDialog.Handle(), [&] {
+        ran = true;
+        const HWND view = exportDialog.List();
+        for (int beside : {3, 42}) {
+            HeaderRelease(view, WM_LBUTTONDOWN, WM_LBUTTONUP, beside);
+            EXPECT_FALSE(exportDialog.Rows().HeaderChecked()) << beside;
+        }
+        HeaderRelease(view, WM_LBUTTONDOWN, WM_LBUTTONUP, 16);
+        EXPECT_TRUE(exportDialog.Rows().HeaderChecked());
+        EXPECT_EQ(exportDialog.Rows().CheckedIndexString(list), u"0|1|2");
+    });
+    exportDialog.Execute();
+    EXPECT_TRUE(ran);
 }
 
 TEST(ZipExchangeDialogs, ThePromptScalesItsMarginsIconAndFontAndFollowsAMoveToAnotherScale) {
