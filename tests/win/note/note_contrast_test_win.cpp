@@ -3,13 +3,12 @@
 // the system would; the system colours are set to ones no normal part uses.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "note_test_fixture_win.h"
 #include "platform/high_contrast_win.h"
 #include "platform/scope_exit.h"
+#include "screen_picture_win.h"
 
 namespace vn::test {
 namespace {
@@ -46,45 +45,23 @@ constexpr COLORREF kBlackScheme[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB
 // screen shows it, body and boxes included, in the black high-contrast scheme, as a
 // 24-bit BMP file of that name. Returns false when the file cannot be written.
 bool KeepPictureIfAsked(HWND note) {
-    const char* path = std::getenv("VN_CONTRAST_PICTURE");
+    const char* path = PictureAskedFor("VN_CONTRAST_PICTURE");
     if (!path) return true;
     SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, kBlackScheme);
     SendMessageW(note, WM_SYSCOLORCHANGE, 0, 0);
     // Above the other note of the test for the moment of the picture.
     SetWindowPos(note, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    auto back = OnScopeExit([&] { SetWindowPos(note, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); });
+    auto back = OnScopeExit([&] {
+        SetWindowPos(note, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, kScheme);
+        SendMessageW(note, WM_SYSCOLORCHANGE, 0, 0);
+        PumpMessagesFor(50);
+    });
     RedrawWindow(note, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessagesFor(300);
     RECT r{};
     GetWindowRect(note, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
-    {
-        const WindowDc screen(nullptr);
-        UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-        UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-        {
-            ScopedSelectObject selected(dc.get(), bitmap.get());
-            BitBlt(dc.get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
-        }
-        GetDIBits(dc.get(), bitmap.get(), 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    }
-    SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, kScheme);
-    SendMessageW(note, WM_SYSCOLORCHANGE, 0, 0);
-    PumpMessagesFor(50);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                         std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-    return std::fclose(out) == 0 && written;
+    return KeepScreenPicture(path, r);
 }
 
 TEST_F(NoteWindowTest, HighContrastPaintsTheChromeInSystemColoursOnEveryNoteAndSwitchingBackRestoresEveryPixel) {

@@ -15,6 +15,7 @@
 #include "note/note_pictures_win.h"
 #include "note_picture_win.h"
 #include "note_test_fixture_win.h"
+#include "screen_picture_win.h"
 #include "platform/dpi_win.h"
 
 namespace vn::test {
@@ -228,6 +229,11 @@ TEST_F(Dpi144NoteWindow, ANoteOnNotepadIs675By411WithEveryPartWhereTheTableSays)
     Mouse(h, WM_MOUSEMOVE, 12, 200);
     PumpMessagesFor(50);
     ExpectLaidOutAt150Percent(*note);
+    if (const char* path = PictureAskedFor("VN_SCALE_PICTURE")) {  // docs/make_scale_picture.sh
+        note->Editor().SetFocus();
+        PumpMessagesFor(300);
+        EXPECT_TRUE(KeepScreenPicture(path, {target.left, target.top, r.right + 16, r.bottom + 16}));
+    }
 
     // The labels are in the font of the scale: 1.5 times as high.
     const note::Size at96 = host.Chrome().MeasureLabel(u"Untitled", 96);
