@@ -7,11 +7,11 @@
 #   bench/all_notes_bench.sh [RUNS] [NOTES]   (build folder: $VN_WIN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 win=${VN_WIN_BUILD:-build/win}
 runs=${1:-3}
 notes=${2:-5000}
-[ -f "$win/CMakeCache.txt" ] || cmake --preset win >/dev/null
-cmake --build "$win" --target vn_win_tests -j 2 >/dev/null
+vn_build win "$win" vn_win_tests
 echo "All Notes under Wine with $notes notes ($runs runs):"
 for _ in $(seq "$runs"); do
   scripts/run-wine.sh "$win/vn_win_tests.exe" --child all-notes-timing "$notes" | tr -d '\r'

@@ -6,14 +6,13 @@
 #                                $VN_WIN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/native}
 win=${VN_WIN_BUILD:-build/win}
 runs=${1:-7}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset native -B "$build" >/dev/null
-cmake --build "$build" --target bin_bench -j 2 >/dev/null
+vn_build native "$build" bin_bench
 echo "natively:"
 "$build/bench/bin_bench" "$runs"
-[ -f "$win/CMakeCache.txt" ] || cmake --preset win >/dev/null
-cmake --build "$win" --target bin_bench -j 2 >/dev/null
+vn_build win "$win" bin_bench
 echo "under Wine:"
 scripts/run-wine.sh "$win/bin_bench.exe" "$runs" | tr -d '\r'

@@ -4,8 +4,8 @@
 #   bench/checklist_bench.sh [ROUNDS]      (build folder: $VN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/win}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset win -B "$build" >/dev/null
-cmake --build "$build" --target checklist_bench -j 2 >/dev/null
+vn_build win "$build" checklist_bench
 cd "$build"  # the note reads its tile picture from the current folder
 exec ../../scripts/run-wine.sh ./checklist_bench.exe "${1:-200}"

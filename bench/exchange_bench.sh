@@ -7,14 +7,13 @@
 #                                     $VN_WIN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/native}
 win=${VN_WIN_BUILD:-build/win}
 runs=${1:-7}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset native -B "$build" >/dev/null
-cmake --build "$build" --target exchange_bench -j 2 >/dev/null
+vn_build native "$build" exchange_bench
 "$build/bench/exchange_bench" "$runs"
-[ -f "$win/CMakeCache.txt" ] || cmake --preset win >/dev/null
-cmake --build "$win" --target vn_win_tests -j 2 >/dev/null
+vn_build win "$win" vn_win_tests
 echo "dialogs under Wine with 1,000 notes ($runs runs):"
 for _ in $(seq "$runs"); do
   scripts/run-wine.sh "$win/vn_win_tests.exe" --child exchange-dialog-timing 1000 | tr -d '\r'

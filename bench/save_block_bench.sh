@@ -9,13 +9,12 @@
 #                                       $VN_WIN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/native}
 win=${VN_WIN_BUILD:-build/win}
 runs=${1:-5}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset native -B "$build" >/dev/null
-cmake --build "$build" --target save_block_bench -j 2 >/dev/null
+vn_build native "$build" save_block_bench
 "$build/bench/save_block_bench" "$runs"
-[ -f "$win/CMakeCache.txt" ] || cmake --preset win >/dev/null
-cmake --build "$win" --target VantoryNote vn_inspect -j 2 >/dev/null
+vn_build win "$win" VantoryNote vn_inspect
 echo "the program under Wine, first save of 1,000 notes:"
 ctest --test-dir "$win" -R '^e2e_first_save_keeps_notes_moving$' -V 2>&1 | grep -E 'interface thread|moves during|Passed|Failed'

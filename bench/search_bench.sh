@@ -4,10 +4,9 @@
 #   bench/search_bench.sh [NOTES] [ROUNDS]     (build folders: build/native, build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f build/native/CMakeCache.txt ] || cmake --preset native >/dev/null
-cmake --build build/native --target search_bench -j 2 >/dev/null
-[ -f build/win/CMakeCache.txt ] || cmake --preset win >/dev/null
-cmake --build build/win --target search_bench -j 2 >/dev/null
+source scripts/build-folder.sh
+vn_build native build/native search_bench
+vn_build win build/win search_bench
 echo "--- native"
 build/native/bench/search_bench "$@"
 echo "--- under Wine"

@@ -6,9 +6,9 @@
 #   bench/soak_bench.sh [SECONDS] [SEED]   (build folder: $VN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/win}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset win -B "$build" >/dev/null
-cmake --build "$build" --target VantoryNote vn_inspect -j 2 >/dev/null
+vn_build win "$build" VantoryNote vn_inspect
 VN_EXE="$PWD/$build/VantoryNote.exe" VN_INSPECT="$PWD/$build/vn_inspect.exe" VN_SOURCE_DIR="$PWD" \
   VN_ARTIFACTS="$PWD/$build/e2e-artifacts" VN_SOAK_SECONDS="${1:-1800}" VN_SOAK_SEED="${2:-1312}" \
   VN_SOAK_RESTARTS="${VN_SOAK_RESTARTS:-0.2}" \

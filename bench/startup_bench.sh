@@ -7,8 +7,8 @@
 #   bench/startup_bench.sh [RUNS]      (build folder: $VN_BUILD, default build/win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/win}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset win -B "$build" >/dev/null
-cmake --build "$build" --target VantoryNote vn_inspect -j "$(nproc)" >/dev/null
+vn_build win "$build" VantoryNote vn_inspect
 VN_EXE="$PWD/$build/VantoryNote.exe" VN_INSPECT="$PWD/$build/vn_inspect.exe" \
   exec python3 bench/startup_bench.py "${1:-5}"

@@ -4,9 +4,9 @@
 #   bench/zip_bench.sh [RUNS]      (build folder: $VN_BUILD, default build/native)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-folder.sh
 build=${VN_BUILD:-build/native}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset native -B "$build" >/dev/null
-cmake --build "$build" --target zip_bench -j "$(nproc)" >/dev/null
+vn_build native "$build" zip_bench
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/vn-zip-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 "$build/bench/zip_bench" "$scratch/data" "${1:-5}"

@@ -41,7 +41,7 @@ bool WaitsForPaint(HWND h) { return GetUpdateRect(h, nullptr, FALSE) != FALSE; }
 constexpr COLORREF kBlackScheme[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),  RGB(255, 255, 255),
                                      RGB(26, 235, 255), RGB(0, 0, 0),       RGB(63, 242, 63)};
 
-// With VN_CONTRAST_PICTURE set (docs/make_contrast_picture.sh), the note as the
+// With VN_CONTRAST_PICTURE set (docs/make_test_pictures.sh), the note as the
 // screen shows it, body and boxes included, in the black high-contrast scheme, as a
 // 24-bit BMP file of that name. Returns false when the file cannot be written.
 bool KeepPictureIfAsked(HWND note) {

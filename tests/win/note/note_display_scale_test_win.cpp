@@ -229,7 +229,7 @@ TEST_F(Dpi144NoteWindow, ANoteOnNotepadIs675By411WithEveryPartWhereTheTableSays)
     Mouse(h, WM_MOUSEMOVE, 12, 200);
     PumpMessagesFor(50);
     ExpectLaidOutAt150Percent(*note);
-    if (const char* path = PictureAskedFor("VN_SCALE_PICTURE")) {  // docs/make_scale_picture.sh
+    if (const char* path = PictureAskedFor("VN_SCALE_PICTURE")) {  // docs/make_test_pictures.sh
         note->Editor().SetFocus();
         PumpMessagesFor(300);
         EXPECT_TRUE(KeepScreenPicture(path, {target.left, target.top, r.right + 16, r.bottom + 16}));

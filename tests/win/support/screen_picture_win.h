@@ -1,7 +1,7 @@
 #pragma once
 // Pictures for the user guide, kept by tests that already set up what the guide shows
-// (docs/make_contrast_picture.sh, docs/make_scale_picture.sh ask for them): the
-// screen inside a rectangle as a 24-bit BMP file.
+// (docs/make_test_pictures.sh asks for them): the screen inside a rectangle as a
+// 24-bit BMP file.
 #include <windows.h>
 
 #include <cstdio>
